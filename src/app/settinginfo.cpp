@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings file and the process-wide language and folder values.
+#include "app/settinginfo.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QStandardPaths>
+
+namespace {
+QPointer<SettingInfo> theSettingInfo;
+QString theLanguage;
+QString theDataDir;
+QString theConfigDir;
+
+const char *const settingGroup = "setting";
+} // namespace
+
+SettingInfo::SettingInfo(const QString &path, QObject *parent)
+    : QObject(parent), filePath(path), settings(new QSettings(path, QSettings::IniFormat, this))
+{
+}
+
+bool SettingInfo::fileExists() const
+{
+    return QFileInfo(filePath).isFile();
+}
+
+void SettingInfo::writeInfo(const QString &groupName, const QString &settingName,
+                            const QString &defaultV)
+{
+    if (!fileExists())
+        return;
+    settings->beginGroup(groupName);
+    settings->setValue(settingName, defaultV);
+    settings->endGroup();
+}
+
+QString SettingInfo::readInfo(const QString &groupName, const QString &settingName,
+                              const QString &defaultValue)
+{
+    QString result = defaultValue;
+    const bool known = fileExists() && settings->childGroups().contains(groupName);
+    settings->beginGroup(groupName);
+    if (known && settings->childKeys().contains(settingName))
+        result = settings->value(settingName).toString();
+    else
+        settings->setValue(settingName, defaultValue);
+    settings->endGroup();
+    settings->sync();
+    return result;
+}
+
+QString appFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+           QStringLiteral("/HYGRA");
+}
+
+void initSettings(QObject *parent)
+{
+    const QString base = appFolder();
+    delete theSettingInfo;
+    theSettingInfo = new SettingInfo(base + QStringLiteral("/Setting/setting.ini"), parent);
+    theLanguage = theSettingInfo->readInfo(settingGroup, "language", QStringLiteral("中文简体"));
+    theDataDir = theSettingInfo->readInfo(settingGroup, "datadir", base + QStringLiteral("/UserData"));
+    theConfigDir =
+        theSettingInfo->readInfo(settingGroup, "configdir", base + QStringLiteral("/Config"));
+}
+
+SettingInfo *settingInfo()
+{
+    return theSettingInfo;
+}
+
+QString currentLanguage()
+{
+    return theLanguage;
+}
+
+QString dataDir()
+{
+    return theDataDir;
+}
+
+QString configDir()
+{
+    return theConfigDir;
+}
+
+void setCurrentLanguage(const QString &value)
+{
+    if (theSettingInfo)
+        theSettingInfo->writeInfo(settingGroup, "language", value);
+    theLanguage = value;
+}
+
+bool isEnglish()
+{
+    return theLanguage == QLatin1String("English");
+}

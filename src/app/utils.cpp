@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Small shared functions used across the application.
+#include "app/utils.h"
+
+#include "device/lgxdevtype.h"
+
+#include <QDir>
+
+namespace {
+const char *const stampFormat = "yyyyMMdd_hhmmss";
+}
+
+QString timeStampedName(const QString &suffix)
+{
+    return QDateTime::currentDateTime().toString(stampFormat) + suffix;
+}
+
+QString recordingFileName(int model, const QString &suffix)
+{
+    return modelName(model) + QLatin1Char('_') + timeStampedName(suffix);
+}
+
+QString durationText(qint64 seconds)
+{
+    const qint64 d = seconds / 86400;
+    const qint64 r = seconds % 86400;
+    const qint64 h = r / 3600;
+    const qint64 m = (r % 3600) / 60;
+    const qint64 s = r % 60;
+    if (d > 0)
+        return QStringLiteral("%1d %2h %3m %4s").arg(d).arg(h).arg(m).arg(s);
+    if (h > 0)
+        return QStringLiteral("%1h %2m %3s").arg(h).arg(m).arg(s);
+    if (m > 0)
+        return QStringLiteral("%1m %2s").arg(m).arg(s);
+    return QStringLiteral("%1s").arg(s);
+}
+
+QString temperatureText(double celsius, int unit)
+{
+    if (unit == 1)
+        return QString::number(celsius * 1.8 + 32, 'f', 1) + QStringLiteral("°F");
+    return QString::number(celsius, 'f', 1) + QStringLiteral("℃");
+}
+
+float toCelsius(double v, int unit)
+{
+    return static_cast<float>(unit == 1 ? (v - 32) / 1.8 : v);
+}
+
+double fromCelsius(double v, int unit)
+{
+    return unit == 1 ? v * 1.8 + 32 : v;
+}
+
+qint64 wallClockMs(const QDateTime &dateTime)
+{
+    const QDateTime u = dateTime.toUTC();
+    return u.toMSecsSinceEpoch() + u.date().daysTo(dateTime.date()) * qint64(86400000) +
+           u.time().msecsTo(dateTime.time());
+}
+
+qint64 wallClockSecs(const QDateTime &dateTime)
+{
+    return wallClockMs(dateTime) / 1000;
+}
+
+void ensureFolder(const QString &path)
+{
+    if (QDir(path).exists())
+        return;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return;
+    const QString parent = path.left(slash);
+    ensureFolder(parent);
+    QDir().mkpath(parent);
+}
+
+int bitOf(uint8_t byte, int n)
+{
+    return (byte >> n) & 1;
+}
+
+void setBitOf(uint8_t &byte, int n, bool on)
+{
+    if (on)
+        byte = static_cast<uint8_t>(byte | (1u << n));
+    else
+        byte = static_cast<uint8_t>(byte & ~(1u << n));
+}
+
+int readInt16LE(const char *bytes)
+{
+    const auto *b = reinterpret_cast<const uint8_t *>(bytes);
+    return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
+}
+
+int readInt32LE(const char *bytes)
+{
+    const auto *b = reinterpret_cast<const uint8_t *>(bytes);
+    return static_cast<int32_t>(uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) |
+                                (uint32_t(b[3]) << 24));
+}
