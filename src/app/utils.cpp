@@ -20,6 +20,21 @@ QString recordingFileName(int model, const QString &suffix)
     return modelName(model) + QLatin1Char('_') + timeStampedName(suffix);
 }
 
+QString freeFileName(const QString &folder, const QString &fileName)
+{
+    const QDir dir(folder);
+    if (!dir.exists(fileName))
+        return fileName;
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot < 0 ? fileName : fileName.left(dot);
+    const QString suffix = dot < 0 ? QString() : fileName.mid(dot);
+    for (int i = 2;; ++i) {
+        const QString candidate = QStringLiteral("%1_%2%3").arg(stem).arg(i).arg(suffix);
+        if (!dir.exists(candidate))
+            return candidate;
+    }
+}
+
 QString durationText(qint64 seconds)
 {
     const qint64 d = seconds / 86400;
