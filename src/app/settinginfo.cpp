@@ -18,6 +18,8 @@ const char *const settingGroup = "setting";
 SettingInfo::SettingInfo(const QString &path, QObject *parent)
     : QObject(parent), filePath(path), settings(new QSettings(path, QSettings::IniFormat, this))
 {
+    // Folder paths and the language may hold non-ASCII text, also when edited by hand.
+    settings->setIniCodec("UTF-8");
 }
 
 bool SettingInfo::fileExists() const
