@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Build tool: turns a Markdown user guide into a paged A4 PDF, with Qt alone.
+#include <QFile>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QTextDocument>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // Runs during the build, where no display may exist.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: helpgen INPUT.md OUTPUT.pdf TITLE\n");
+        return 2;
+    }
+    QFile input(args.at(1));
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "helpgen: cannot read %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+
+    QTextDocument document;
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
+    font.setPointSize(10);
+    document.setDefaultFont(font);
+    document.setDefaultStyleSheet(QStringLiteral("h1, h2, h3 { color: #202124; } "
+                                                 "code { color: #ff6b00; }"));
+    document.setMarkdown(QString::fromUtf8(input.readAll()));
+    document.setMetaInformation(QTextDocument::DocumentTitle, args.at(3));
+
+    QPdfWriter writer(args.at(2));
+    writer.setTitle(args.at(3));
+    writer.setCreator(QStringLiteral("hygra"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter));
+    document.print(&writer);
+    return 0;
+}
