@@ -15,11 +15,13 @@ int numberOr(const QJsonObject &object, const QString &key, int fallback)
 
 QJsonObject QDateTimePosFJson::toJson(const QDateTime &dateTime)
 {
+    // A local time inside a daylight-saving gap makes QDateTime invalid, yet a
+    // logger without daylight saving records such times; its parts are kept.
     QJsonObject object;
-    if (!dateTime.isValid())
-        return object;
     const QDate date = dateTime.date();
     const QTime time = dateTime.time();
+    if (!date.isValid() || !time.isValid())
+        return object;
     object.insert(QStringLiteral("year"), date.year());
     object.insert(QStringLiteral("month"), date.month());
     object.insert(QStringLiteral("day"), date.day());

@@ -6,7 +6,8 @@
 #include <QJsonObject>
 
 // The object carries "year", "month", "day", "hour", "minute" and "second" as
-// JSON numbers; an invalid date-time is written as an empty object.
+// JSON numbers; a date-time without a valid date and time of day is written
+// as an empty object.
 class QDateTimePosFJson
 {
 public:

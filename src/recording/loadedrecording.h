@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Everything a recording file yields when it is read: header, samples, limits and interval.
+#pragma once
+
+#include "recording/alarmlimits.h"
+#include "recording/readdevinfojson.h"
+#include "recording/samplepoint.h"
+
+#include <QVector>
+
+// Why reading stopped; the checks run in this order and the first failure wins.
+enum class RecordingStatus {
+    Loaded,
+    CannotOpen,    // the file does not open for reading
+    TooShort,      // fewer than 1024 bytes
+    UnknownModel,  // the first ten bytes name no known model
+    BadJsonLength, // the JSON length is not positive or exceeds the file
+    BadJson,       // the JSON text does not parse
+};
+
+// A self-contained value: the reader builds it on any thread and hands it over
+// whole, so no view ever sees a half-filled recording.
+struct LoadedRecording {
+    RecordingStatus status = RecordingStatus::CannotOpen;
+    // The header, with shownDuration and totalDuration already computed.
+    ReadDevInfoJson recording;
+    // In file order, oldest first.
+    QVector<SamplePoint> samples;
+    AlarmLimits limits;
+    // Seconds between samples (recordInterval × 5).
+    qint64 interval = 0;
+
+    bool ok() const { return status == RecordingStatus::Loaded; }
+};

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading a recording file into its header, decoded and classified samples, limits and interval.
+#include "recording/recordingreader.h"
+
+#include "app/utils.h"
+#include "device/lgxdevtype.h"
+#include "recording/recordingwriter.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QtEndian>
+#include <limits>
+
+namespace
+{
+
+constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
+
+// Time arithmetic on values taken from the file saturates instead of
+// overflowing, whatever counts and intervals the JSON claims.
+qint64 addSaturated(qint64 a, qint64 b)
+{
+    qint64 sum;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? int64Max : int64Min;
+}
+
+qint64 mulSaturated(qint64 a, qint64 b)
+{
+    qint64 product;
+    if (!__builtin_mul_overflow(a, b, &product))
+        return product;
+    return (a > 0) == (b > 0) ? int64Max : int64Min;
+}
+
+// The wall-clock seconds of the logger's start time. A logger keeps no daylight
+// saving, so its start may fall into a local daylight-saving gap, where
+// QDateTime is invalid but still holds the date and time read from the file.
+qint64 startWallClockSecs(const QDateTime &start)
+{
+    if (start.isValid())
+        return wallClockSecs(start);
+    if (start.date().isValid() && start.time().isValid())
+        return QDateTime(start.date(), start.time(), Qt::UTC).toSecsSinceEpoch();
+    return 0;
+}
+
+bool isNoValue(const uchar *bytes)
+{
+    return bytes[0] == 0xE0 && bytes[1] == 0xE0;
+}
+
+// Decodes and classifies the samples of the remaining device content, read in
+// fixed chunks into one reused buffer. Samples may straddle chunk borders.
+void readSamples(QIODevice *device, qint64 base, LoadedRecording &result)
+{
+    const qint64 available = qMax<qint64>(0, device->size() - device->pos()) / 4;
+    result.samples.reserve(int(qMin<qint64>(available, RecordingReader::maximumSamples)));
+
+    const bool withHumidity = result.recording.isContainHum;
+    const AlarmLimits limits = result.limits;
+    const qint64 interval = result.interval;
+    qint64 time = base;
+    int count = 0;
+
+    char buffer[RecordingReader::chunkSize + 3];
+    qint64 carried = 0;
+    qint64 got;
+    while (count < RecordingReader::maximumSamples &&
+           (got = device->read(buffer + carried, RecordingReader::chunkSize)) > 0) {
+        const qint64 filled = carried + got;
+        const qint64 usable = qMin<qint64>(filled / 4, RecordingReader::maximumSamples - count);
+        const auto *bytes = reinterpret_cast<const uchar *>(buffer);
+        for (qint64 i = 0; i < usable; ++i, bytes += 4) {
+            SamplePoint point;
+            point.time = time;
+            point.temperature =
+                isNoValue(bytes) ? -1000.0f : float(qFromLittleEndian<qint16>(bytes)) / 100.0f;
+            point.humidity =
+                isNoValue(bytes + 2) ? -10.0f : float(qFromLittleEndian<qint16>(bytes + 2)) / 10.0f;
+            point.alarmState = limits.classify(point.temperature, point.humidity, withHumidity);
+            point.isAlarm = point.alarmState != 0;
+            result.samples.append(point);
+            time = addSaturated(time, interval);
+        }
+        count += int(usable);
+        carried = filled - usable * 4;
+        if (carried > 0 && carried < 4)
+            memmove(buffer, buffer + usable * 4, size_t(carried));
+    }
+}
+
+} // namespace
+
+LoadedRecording RecordingReader::read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LoadedRecording();
+    return read(&file);
+}
+
+LoadedRecording RecordingReader::read(QIODevice *device)
+{
+    LoadedRecording result;
+    if (!device || !device->isReadable())
+        return result;
+
+    const qint64 fileSize = device->size() - device->pos();
+    if (fileSize < minimumFileSize) {
+        result.status = RecordingStatus::TooShort;
+        return result;
+    }
+
+    char name[recordingModelNameSize];
+    if (device->read(name, recordingModelNameSize) != recordingModelNameSize ||
+        modelFromName(QString::fromLatin1(name, int(qstrnlen(name, sizeof name)))) == NoDevType) {
+        result.status = RecordingStatus::UnknownModel;
+        return result;
+    }
+
+    // The length is checked against the bytes that follow before any buffer
+    // is allocated for the JSON text.
+    uchar lengthBytes[4];
+    const qint64 jsonLength = device->read(reinterpret_cast<char *>(lengthBytes), 4) == 4
+                                  ? qFromLittleEndian<qint32>(lengthBytes)
+                                  : 0;
+    if (jsonLength <= 0 || jsonLength > fileSize - recordingModelNameSize - 4) {
+        result.status = RecordingStatus::BadJsonLength;
+        return result;
+    }
+    const QByteArray json = device->read(jsonLength);
+    if (json.size() != jsonLength) {
+        result.status = RecordingStatus::BadJsonLength;
+        return result;
+    }
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (document.isNull()) {
+        result.status = RecordingStatus::BadJson;
+        return result;
+    }
+
+    // A fresh record carries the presets that older files rely on: devType 0,
+    // isContainHum true, startTemp and stopTemp -7968, sensorType 0.
+    ReadDevInfoJson &recording = result.recording;
+    recording.fromJson(document.object());
+    result.limits = AlarmLimits::fromRecording(recording);
+    result.interval = qint64(recording.recordInterval) * 5;
+
+    // The time base is taken in wall-clock space, so a daylight-saving change
+    // inside the overwritten span or the start delay never shifts the samples.
+    qint64 base = startWallClockSecs(recording.startRecordTime);
+    base = addSaturated(base, mulSaturated(recording.overWirteRecordNum, result.interval));
+    base = addSaturated(base, qint64(recording.startDelay) * 60);
+    readSamples(device, base, result);
+
+    const qint64 count = result.samples.size();
+    if (count > 0) {
+        recording.shownDuration = mulSaturated(count - 1, result.interval);
+        recording.totalDuration =
+            mulSaturated(result.interval, addSaturated(recording.overWirteRecordNum, count - 1));
+    }
+    result.status = RecordingStatus::Loaded;
+    return result;
+}
