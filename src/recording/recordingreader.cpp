@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QtEndian>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -99,10 +100,10 @@ LoadedRecording RecordingReader::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LoadedRecording();
-    return read(&file);
+    return readFrom(&file);
 }
 
-LoadedRecording RecordingReader::read(QIODevice *device)
+LoadedRecording RecordingReader::readFrom(QIODevice *device)
 {
     LoadedRecording result;
     if (!device || !device->isReadable())

@@ -23,5 +23,5 @@ public:
 
     static LoadedRecording read(const QString &path);
     // Reads from the current position of an open, readable device to its end.
-    static LoadedRecording read(QIODevice *device);
+    static LoadedRecording readFrom(QIODevice *device);
 };

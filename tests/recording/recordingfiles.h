@@ -88,7 +88,7 @@ inline LoadedRecording readBytes(const QByteArray &bytes, qint64 *largestRead = 
     WatchedBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    LoadedRecording result = RecordingReader::read(&buffer);
+    LoadedRecording result = RecordingReader::readFrom(&buffer);
     if (largestRead)
         *largestRead = buffer.largestRead;
     return result;

@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtConcurrent>
 #include <QtTest>
 
 using namespace recordingfiles;
@@ -279,7 +280,8 @@ void TestRecordingReader::readsFromPath()
     file.write(header(basicRecord()) + hex("34 08 58 02 E0 E0 E0 E0"));
     file.close();
 
-    const LoadedRecording result = RecordingReader::read(path);
+    // As the view container runs it: on a pool thread, the result handed over whole.
+    const LoadedRecording result = QtConcurrent::run(&RecordingReader::read, path).result();
     QVERIFY(result.ok());
     QCOMPARE(result.samples.size(), 2);
     QCOMPARE(result.samples.at(1).alarmState, 1);
