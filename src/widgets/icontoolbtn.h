@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// IconToolBtn: a tool bar push button painted from an icon and a text.
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+
+class IconToolBtn : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit IconToolBtn(QWidget *parent = nullptr);
+
+    // Also makes the disabled picture from it.
+    void setNormalPixmap(const QPixmap &pixmap);
+    void setCheckedPixmap(const QPixmap &pixmap);
+
+    QPixmap normalPixmap() const { return normal; }
+    QPixmap checkedPixmap() const { return checked; }
+    QPixmap disabledPixmap() const { return disabled; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap normal;
+    QPixmap checked;
+    QPixmap disabled;
+};
