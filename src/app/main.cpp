@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: application, fonts, main window.
+#include "app/commonstyle.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ void registerBundledFonts()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new CommonStyle);
+    Q_INIT_RESOURCE(resources);
     registerBundledFonts();
     QFont font;
     font.setFamily(QStringLiteral("思源黑体 CN, Microsoft YaHei, sans-serif"));

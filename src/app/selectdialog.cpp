@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SelectDialog: a modal question answered with "取消" or "确定".
+#include "app/selectdialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SelectDialog::SelectDialog(const QString &text, QWidget *parent)
+    : NativeWindowTemplate<QDialog>(parent)
+{
+    setObjectName(QStringLiteral("SelectDialog"));
+    setWindowTitle(QStringLiteral("Dialog"));
+    resize(402, 205);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *widget = new QWidget(this);
+    widget->setObjectName(QStringLiteral("widget"));
+    widget->setAttribute(Qt::WA_StyledBackground);
+    widget->setStyleSheet(
+        QStringLiteral("#widget{background-color: white;}"
+                       "QPushButton{border: none; border-radius: 8px; font-size: 16px;"
+                       " background-color: #D9D9D9;}"
+                       "QPushButton:focus{color: white; background-color: rgba(51, 51, 51, 1);}"));
+    outer->addWidget(widget);
+
+    auto *column = new QVBoxLayout(widget);
+    column->setContentsMargins(24, 30, 24, 30);
+    column->setSpacing(20);
+
+    auto *label = new QLabel(text, widget);
+    label->setObjectName(QStringLiteral("label"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet(QStringLiteral("font-size: 18px; color: #202124; font-weight: bold;"));
+    column->addWidget(label, 1);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(30);
+    auto *cancelButton = new QPushButton(tr("取消"), widget);
+    cancelButton->setObjectName(QStringLiteral("pushButton"));
+    auto *okButton = new QPushButton(tr("确定"), widget);
+    okButton->setObjectName(QStringLiteral("pushButton_2"));
+    for (QPushButton *button : {cancelButton, okButton})
+        button->setMinimumSize(112, 30);
+    row->addStretch();
+    row->addWidget(cancelButton);
+    row->addWidget(okButton);
+    row->addStretch();
+    column->addLayout(row);
+
+    connect(cancelButton, &QPushButton::clicked, this, &SelectDialog::on_pushButton_clicked);
+    connect(okButton, &QPushButton::clicked, this, &SelectDialog::on_pushButton_2_clicked);
+    okButton->setFocus();
+}
+
+void SelectDialog::on_pushButton_clicked()
+{
+    reject();
+}
+
+void SelectDialog::on_pushButton_2_clicked()
+{
+    accept();
+}
