@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Download progress, two-choice question, about box and the export wait overlay.
+#include "app/aboutdialog.h"
+#include "app/downloaddialog.h"
+#include "app/okwidget.h"
+#include "app/selectdialog.h"
+#include "app/waitcirclewidget.h"
+#include "app/waitprogressdialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void downloadProgress_data();
+    void downloadProgress();
+    void downloadAcceptsHalfSecondAfterFull();
+    void downloadEnds_data();
+    void downloadEnds();
+    void selectDialogKeys_data();
+    void selectDialogKeys();
+    void aboutShowsVersion();
+    void spinnerPoints();
+    void spinnerDots_data();
+    void spinnerDots();
+    void spinnerTurns();
+    void overlayFollowsParent();
+    void overlayCompletes();
+};
+
+void TestDialogs::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void TestDialogs::downloadProgress_data()
+{
+    QTest::addColumn<QVector<QPoint>>("steps"); // (cur, total) in order
+    QTest::addColumn<int>("value");
+    QTest::newRow("1 of 3") << QVector<QPoint>{{1, 3}} << 33;
+    QTest::newRow("2 of 3") << QVector<QPoint>{{2, 3}} << 66;
+    QTest::newRow("3 of 3") << QVector<QPoint>{{3, 3}} << 100;
+    QTest::newRow("29 of 100 stays 29") << QVector<QPoint>{{29, 100}} << 29;
+    QTest::newRow("62 of 63 truncates") << QVector<QPoint>{{62, 63}} << 98;
+    QTest::newRow("zero total ignored") << QVector<QPoint>{{1, 3}, {0, 0}} << 33;
+    QTest::newRow("past the total ignored") << QVector<QPoint>{{2, 3}, {4, 3}} << 66;
+    QTest::newRow("negative ignored") << QVector<QPoint>{{2, 3}, {-1, 3}} << 66;
+    QTest::newRow("large counts") << QVector<QPoint>{{2000000000, 2100000000}} << 95;
+}
+
+void TestDialogs::downloadProgress()
+{
+    QFETCH(QVector<QPoint>, steps);
+    QFETCH(int, value);
+    DownloadDialog dialog;
+    QCOMPARE(dialog.progressLabel()->text(), QStringLiteral("0%"));
+    for (const QPoint &step : steps)
+        dialog.updateProgress(step.x(), step.y());
+    QCOMPARE(dialog.progressBar()->value(), value);
+    QCOMPARE(dialog.progressLabel()->text(), QStringLiteral("%1%").arg(value));
+    QVERIFY(dialog.progressBar()->text().isEmpty());
+}
+
+void TestDialogs::downloadAcceptsHalfSecondAfterFull()
+{
+    DownloadDialog dialog;
+    QElapsedTimer clock;
+    int result = -1;
+    qint64 elapsed = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.updateProgress(1, 3);
+        dialog.updateProgress(3, 3);
+        clock.start();
+    });
+    connect(&dialog, &QDialog::finished, this, [&](int r) {
+        result = r;
+        elapsed = clock.elapsed();
+    });
+    dialog.exec();
+    QCOMPARE(result, int(QDialog::Accepted));
+    QVERIFY2(elapsed >= 450 && elapsed < 1500, qPrintable(QString::number(elapsed)));
+    QCOMPARE(dialog.errorCode(), 0);
+}
+
+void TestDialogs::downloadEnds_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("err");
+    QTest::newRow("user cancels at 40 %") << true << 0;
+    QTest::newRow("step timed out at 40 %") << false << -5;
+    QTest::newRow("file not created") << false << -7;
+}
+
+void TestDialogs::downloadEnds()
+{
+    QFETCH(bool, cancel);
+    QFETCH(int, err);
+    DownloadDialog dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.updateProgress(40, 100);
+        if (cancel)
+            dialog.findChild<QPushButton *>(QStringLiteral("cancelBtn"))->click();
+        else
+            dialog.stopDownErr(err);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QCOMPARE(dialog.errorCode(), err);
+    QCOMPARE(dialog.progressLabel()->text(), QStringLiteral("40%"));
+}
+
+void TestDialogs::selectDialogKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Return confirms") << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Enter confirms") << int(Qt::Key_Enter) << int(QDialog::Accepted);
+    QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+}
+
+void TestDialogs::selectDialogKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, result);
+    const QString question = QStringLiteral("注意配置设备会清除\n设备中所有记录的数据");
+    SelectDialog dialog(question);
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(), question);
+    QTimer::singleShot(0, &dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QWidget *focus = QApplication::focusWidget();
+        QCOMPARE(focus ? focus->objectName() : QString(), QStringLiteral("pushButton_2"));
+        QTest::keyClick(focus, Qt::Key(key));
+    });
+    QCOMPARE(dialog.exec(), result);
+}
+
+void TestDialogs::aboutShowsVersion()
+{
+    AboutDialog about(QStringLiteral("V 1.1.2"));
+    QCOMPARE(about.versionText(), QStringLiteral("V 1.1.2"));
+    QCOMPARE(about.windowTitle(), QStringLiteral("关于"));
+    QCOMPARE(about.minimumSize(), QSize(473, 378));
+    auto *picture = about.findChild<QLabel *>(QStringLiteral("label_2"));
+    QVERIFY(picture && !picture->pixmap(Qt::ReturnByValue).isNull());
+    QTimer::singleShot(
+        0, &about, [&] { about.findChild<QPushButton *>(QStringLiteral("closeBtn"))->click(); });
+    QCOMPARE(about.exec(), int(QDialog::Rejected));
+}
+
+void TestDialogs::spinnerPoints()
+{
+    WaitCircleWidget spinner;
+    const QVector<QPoint> expected{{0, -30}, {21, -21}, {30, 0},  {21, 21},
+                                   {0, 30},  {-21, 21}, {-30, 0}, {-21, -21}};
+    QCOMPARE(spinner.points(), expected);
+    QCOMPARE(spinner.head(), 4);
+}
+
+void TestDialogs::spinnerDots_data()
+{
+    QTest::addColumn<int>("rank");
+    QTest::addColumn<QRect>("expected");
+    // Top dot of a 200 x 200 spinner: centre (99, 99 - 30), ring 20 px higher.
+    QTest::newRow("leading") << 0 << QRect(QPoint(90, 40), QPoint(107, 57));
+    QTest::newRow("second") << 1 << QRect(QPoint(91, 41), QPoint(106, 56));
+    QTest::newRow("others") << 2 << QRect(QPoint(92, 42), QPoint(105, 55));
+    QTest::newRow("last") << 7 << QRect(QPoint(92, 42), QPoint(105, 55));
+}
+
+void TestDialogs::spinnerDots()
+{
+    QFETCH(int, rank);
+    QFETCH(QRect, expected);
+    const QRect dot = WaitCircleWidget::dotRect(QSize(200, 200), QPoint(0, -30), rank);
+    QCOMPARE(dot, expected);
+    QCOMPARE(dot.width(), dot.height());
+}
+
+void TestDialogs::spinnerTurns()
+{
+    WaitCircleWidget spinner;
+    spinner.hide(); // hidden spinners keep turning
+    QTRY_COMPARE_WITH_TIMEOUT(spinner.head(), 5, 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(spinner.head(), 0, 2000);
+}
+
+void TestDialogs::overlayFollowsParent()
+{
+    QWidget window;
+    window.setObjectName(QStringLiteral("MainWindow"));
+    window.resize(800, 600);
+    WaitProgressDialog overlay(&window);
+    QCOMPARE(overlay.geometry(), QRect(0, 0, 800, 600));
+    QCOMPARE(overlay.centerBox()->geometry(), QRect(220, 200, 360, 200));
+    QCOMPARE(overlay.spinnerWidget()->geometry(), QRect(80, 0, 200, 200));
+    QCOMPARE(overlay.okWidget()->geometry(), QRect(136, 46, 88, 88));
+    QVERIFY(overlay.okWidget()->isHidden());
+
+    window.show();
+    window.resize(1000, 700);
+    QTRY_COMPARE(overlay.geometry(), QRect(0, 0, 1000, 700));
+    QCOMPARE(overlay.centerBox()->pos(), QPoint(320, 250));
+
+    QWidget other;
+    other.resize(500, 400);
+    overlay.setParent(&other);
+    QCOMPARE(overlay.geometry(), QRect(0, 0, 500, 400));
+    QCOMPARE(overlay.centerBox()->pos(), QPoint(70, 100));
+    window.resize(900, 650); // the old parent is no longer followed
+    QCoreApplication::processEvents();
+    QCOMPARE(overlay.geometry(), QRect(0, 0, 500, 400));
+    overlay.setParent(nullptr);
+}
+
+void TestDialogs::overlayCompletes()
+{
+    QWidget window;
+    window.setObjectName(QStringLiteral("MainWindow"));
+    window.resize(800, 600);
+    window.show();
+    WaitProgressDialog overlay(&window);
+    QCOMPARE(overlay.tipLabel()->text(), QStringLiteral("正在导出"));
+
+    QElapsedTimer clock;
+    QTimer::singleShot(50, &overlay, [&] {
+        QVERIFY(overlay.isVisible());
+        overlay.delSuccess();
+        clock.start();
+        QCOMPARE(overlay.tipLabel()->text(), QStringLiteral("导出完成"));
+        QVERIFY(overlay.spinnerWidget()->isHidden());
+        QVERIFY(!overlay.okWidget()->isHidden());
+    });
+    QCOMPARE(overlay.exec(), 1);
+    QVERIFY(clock.elapsed() >= 450);
+    QVERIFY(!overlay.isVisible());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
