@@ -47,7 +47,9 @@ AboutDialog::AboutDialog(const QString &version, QWidget *parent)
     auto *widget = new QWidget(this);
     widget->setObjectName(QStringLiteral("widget"));
     widget->setAttribute(Qt::WA_StyledBackground);
-    widget->setStyleSheet(QStringLiteral("#widget{background-color: white;}"));
+    widget->setStyleSheet(
+        QStringLiteral("#widget{background-color: white; border: 1px solid rgb(220, 220, 220);"
+                       " border-top: none;}"));
     auto *column = new QVBoxLayout(widget);
     column->setContentsMargins(20, 40, 20, 50);
     column->setSpacing(20);

@@ -25,7 +25,10 @@ void DownloadDialog::buildForm()
     auto *widget = new QWidget(this);
     widget->setObjectName(QStringLiteral("widget"));
     widget->setAttribute(Qt::WA_StyledBackground);
-    widget->setStyleSheet(QStringLiteral("#widget{background-color: white;}"));
+    // Without a system frame a thin border keeps the dialog apart from a
+    // white window below it.
+    widget->setStyleSheet(
+        QStringLiteral("#widget{background-color: white; border: 1px solid rgb(220, 220, 220);}"));
     outer->addWidget(widget);
 
     auto *column = new QVBoxLayout(widget);

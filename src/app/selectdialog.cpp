@@ -20,7 +20,7 @@ SelectDialog::SelectDialog(const QString &text, QWidget *parent)
     widget->setObjectName(QStringLiteral("widget"));
     widget->setAttribute(Qt::WA_StyledBackground);
     widget->setStyleSheet(
-        QStringLiteral("#widget{background-color: white;}"
+        QStringLiteral("#widget{background-color: white; border: 1px solid rgb(220, 220, 220);}"
                        "QPushButton{border: none; border-radius: 8px; font-size: 16px;"
                        " background-color: #D9D9D9;}"
                        "QPushButton:focus{color: white; background-color: rgba(51, 51, 51, 1);}"));
