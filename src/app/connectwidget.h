@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ConnectWidget: the connected-device panel that starts a connection and shows the logger's state.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+class ConnectWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ConnectWidget(QWidget *parent = nullptr);
+
+    // Shows the connected model's picture and name.
+    void setDevType(int devType);
+    // Back to "点击连接设备", ready for the next connection.
+    void showDisconnected();
+    // The start values that every toNoticeTbWidget carries.
+    void setStartInfo(int startMode, bool isRestart);
+    bool isConnected() const { return devType != -1; }
+
+signals:
+    void toConnect();
+    void connectSuccessSignal(int devType);
+    void toNoticeTbWidget(int startMode, bool isRestart, bool isRecord);
+
+public slots:
+    void delDevStateSignal(const QString &sn, bool isRecord, bool isAlert, int devType);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QWidget *widget;
+    QWidget *devWidget;
+    QLabel *devNameLabel;
+    QLabel *snNameLabel;
+    QLabel *recordIcon;
+    QLabel *alertIcon;
+    bool lastIsRecord = false;
+    bool lastIsAlert = false;
+    bool firstState = true;
+    bool isRestart = false;
+    int startMode = -1;
+    int devType = -1;
+    bool hover = false;
+    // A connection was asked for or is established; presses are ignored.
+    bool busy = false;
+};
