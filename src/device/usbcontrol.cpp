@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Connection, command queue, frame reassembly, answer dispatch and heartbeat of the controller.
+#include "device/usbcontrol.h"
+
+#include "device/configframe.h"
+#include "device/lgxdevtype.h"
+#include "device/protocol.h"
+#include "device/usbthread.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QtDebug>
+
+namespace
+{
+// A frame needs at least this many bytes from its head before its length is trusted.
+constexpr int minBufferedFrame = 8;
+// Missed heartbeats in a row that trigger the automatic reconnect.
+constexpr int heartbeatLimit = 3;
+constexpr int reconnectPauseMs = 1200;
+} // namespace
+
+UsbControl::UsbControl(QObject *parent) : QObject(parent), frameHead(::frameHead())
+{
+    qRegisterMetaType<SimpleSendCmdUnion>("SimpleSendCmdUnion");
+    qRegisterMetaType<OneConfigCmdStruct>("OneConfigCmdStruct");
+}
+
+UsbControl::~UsbControl()
+{
+    disconnectDevice();
+}
+
+bool UsbControl::connectDevice(int model, int index)
+{
+    const uint16_t product = productIdOf(model);
+    if (product == 0)
+        return false;
+    if (usbThread)
+        disconnectDevice();
+    usbThread = new UsbThread(this);
+    if (!usbThread->openDevice(loggerVendorId, product, index))
+        return false;
+    connect(usbThread, &UsbThread::readyRead, this, &UsbControl::delRevDataSlot);
+    connect(usbThread, &UsbThread::readTimeOut, this, &UsbControl::delReadTimeOut);
+    usbThread->start();
+    connectedModel = model;
+    needHead = true;
+    lastConfig.initReadDone = false;
+    deviceIndex = index;
+    checkFailCount = 0;
+    return true;
+}
+
+void UsbControl::disconnectDevice()
+{
+    if (usbThread) {
+        usbThread->blockSignals(true);
+        usbThread->setStop(true);
+        usbThread->wait();
+        // Release the interface now: a connect that follows at once must be able to claim it.
+        usbThread->closeDevice();
+        usbThread->deleteLater();
+        usbThread = nullptr;
+        cmdQueue.clear();
+    }
+    connectedModel = NoDevType;
+    lastConfig.initReadDone = false;
+    isDownloading = false;
+}
+
+void UsbControl::cancelDownload()
+{
+    rxBuffer.clear();
+    cmdQueue.clear();
+    isDownloading = false;
+}
+
+void UsbControl::addSendSimpleCmd(SimpleSendCmdUnion cmdStruct)
+{
+    if (!usbThread)
+        return;
+    if (cmdStruct.common.cmdType == InitialReadCmd) {
+        const bool wasEmpty = cmdQueue.isEmpty();
+        enqueue(makeSimpleCmd(ConfigCmd, 0, ReadOpt));
+        enqueue(makeSimpleCmd(NoteCmd, 0, ReadOpt));
+        initialReadPending = true;
+        if (wasEmpty)
+            sendQueueHead();
+        return;
+    }
+    enqueue(cmdStruct);
+    if (cmdQueue.size() == 1)
+        sendQueueHead();
+}
+
+void UsbControl::enqueue(const SimpleSendCmdUnion &cmd)
+{
+    cmdQueue.append({QDateTime::currentDateTimeUtc(), cmd});
+}
+
+void UsbControl::sendQueueHead()
+{
+    if (cmdQueue.isEmpty())
+        return;
+    const SimpleSendCmdUnion cmd = cmdQueue.first().cmd;
+    sendCommand(cmd);
+}
+
+void UsbControl::sendCommand(const SimpleSendCmdUnion &cmd)
+{
+    if (!usbThread)
+        return;
+    if (needHead) {
+        usbThread->writeData(frameHead.constData(), frameHead.size());
+        needHead = false;
+    }
+    const QByteArray bytes = encodeCommand(cmd, connectedModel);
+    if (!bytes.isEmpty())
+        usbThread->writeData(bytes.constData(), bytes.size());
+}
+
+void UsbControl::removeHead()
+{
+    if (!cmdQueue.isEmpty())
+        cmdQueue.removeFirst();
+}
+
+void UsbControl::delRevDataSlot(QByteArray data)
+{
+    rxBuffer.append(data);
+    while (!isDownloading) {
+        const int head = rxBuffer.indexOf(frameHead);
+        if (head < 0 || rxBuffer.size() - head < minBufferedFrame)
+            return;
+        lastFrameLength = static_cast<uint8_t>(rxBuffer.at(head + FrameLayout::lenOffset)) +
+                          FrameLayout::overhead;
+        if (rxBuffer.size() - head < lastFrameLength)
+            return;
+        if (!dispatchFrame(rxBuffer.mid(head, lastFrameLength)))
+            return;
+        rxBuffer.remove(0, head + lastFrameLength);
+        if (!cmdQueue.isEmpty() && usbThread)
+            sendQueueHead();
+    }
+}
+
+bool UsbControl::dispatchFrame(const QByteArray &frame)
+{
+    const auto code = static_cast<uint8_t>(frame.at(FrameLayout::codeOffset));
+    const auto subCode = static_cast<uint8_t>(frame.at(FrameLayout::subCodeOffset));
+    if (frame.size() < minimumAnswerLength(code, connectedModel))
+        return false;
+    switch (code) {
+    case CmdCode::StartStop:
+        removeHead();
+        emit stopStartRecordResult(true, decodeStartStopIsStop(frame));
+        break;
+    case CmdCode::Reset:
+        removeHead();
+        emit resetCmdResult(decodeResetSuccess(frame));
+        break;
+    case CmdCode::Config:
+        lastConfig = decodeConfigFrame(frame, connectedModel);
+        removeHead();
+        if (subCode == 0 && !initialReadPending)
+            emit devConfigSignal(lastConfig, connectedModel);
+        break;
+    case CmdCode::Note:
+        handleNoteAnswer(frame);
+        break;
+    case CmdCode::Language:
+        removeHead();
+        emit setLangueResult(true);
+        break;
+    case CmdCode::Check:
+        if (subCode == 0)
+            handleIdentification(frame);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void UsbControl::handleNoteAnswer(const QByteArray &frame)
+{
+    noteText = decodeNote(noteBytesOfAnswer(frame));
+    removeHead();
+    if (frame.at(FrameLayout::subCodeOffset) != 0) {
+        emit devWriteReturnConfig(lastConfig, noteText);
+    } else if (initialReadPending) {
+        lastConfig.initReadDone = true;
+        initialReadPending = false;
+        emit initReadConfigState(true, lastConfig.startMode, lastConfig.isKeyRetart);
+    } else {
+        emit devReadNoteSignal(noteText);
+    }
+}
+
+void UsbControl::handleIdentification(const QByteArray &frame)
+{
+    const IdentificationAnswer answer = decodeIdentification(frame);
+    snText = answer.sn;
+    if (!cmdQueue.isEmpty()) {
+        removeHead();
+        if (checkFailCount > 0)
+            --checkFailCount;
+    }
+    emit devStateSignal(snText, answer.isRecord, answer.isAlert, connectedModel);
+}
+
+void UsbControl::delReadTimeOut()
+{
+    if (initialReadPending && !lastConfig.initReadDone) {
+        initialReadPending = false;
+        emit initReadConfigState(false, 0, false);
+        return;
+    }
+    if (cmdQueue.isEmpty())
+        return;
+    if (cmdQueue.first().enqueuedAt.secsTo(QDateTime::currentDateTimeUtc()) <= 1)
+        return;
+    const SimpleSendCmdUnion cmd = cmdQueue.first().cmd;
+    rxBuffer.clear();
+    removeHead();
+    isDownloading = false;
+    qDebug() << "errType" << cmd.common.cmdType << cmdQueue.size();
+    handleTimedOut(cmd);
+}
+
+void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
+{
+    switch (cmd.common.cmdType) {
+    case CheckCmd:
+        if (checkFailCount < 0)
+            return;
+        if (++checkFailCount >= heartbeatLimit) {
+            const int model = connectedModel;
+            checkFailCount = -1;
+            closeForReconnect();
+            if (!connectDevice(model, deviceIndex))
+                emit closeDevSignal();
+        }
+        return;
+    case ConfigCmd:
+        emit otherCmdErrTip(ConfigCmd, cmd.common.cmdOptType);
+        return;
+    case StartStopCmd:
+        emit stopStartRecordResult(false, cmd.simple.value == 0);
+        return;
+    case ReadBlockCmd:
+    case RecordInfoCmd:
+    case AlarmInfoCmd:
+        cmdQueue.clear();
+        emit dataDownloadErr(-5);
+        return;
+    case LanguageCmd:
+        emit setLangueResult(false);
+        return;
+    case NoteCmd:
+        emit otherCmdErrTip(NoteCmd, cmd.common.cmdOptType);
+        return;
+    case ResetCmd:
+        emit resetCmdResult(false);
+        return;
+    default:
+        return;
+    }
+}
+
+void UsbControl::closeForReconnect()
+{
+    if (usbThread) {
+        usbThread->setStop(true);
+        usbThread->wait();
+    }
+    cmdQueue.clear();
+    isDownloading = false;
+    QEventLoop pause;
+    QTimer::singleShot(reconnectPauseMs, &pause, &QEventLoop::quit);
+    pause.exec();
+    if (usbThread) {
+        usbThread->closeDevice();
+        usbThread->deleteLater();
+        usbThread = nullptr;
+    }
+}

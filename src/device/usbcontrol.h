@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The device controller: connection, command queue, answer decoding, heartbeat and download.
+#pragma once
+
+#include "device/oneconfigcmdstruct.h"
+#include "device/queuedcommand.h"
+#include "device/simplesendcmdunion.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class UsbThread;
+
+class UsbControl : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UsbControl(QObject *parent = nullptr);
+    ~UsbControl() override;
+
+    // Opens the index-th attached logger of `model` and starts its read loop.
+    bool connectDevice(int model, int index);
+    void disconnectDevice();
+    void cancelDownload();
+
+public slots:
+    void addSendSimpleCmd(SimpleSendCmdUnion cmdStruct);
+    void delRevDataSlot(QByteArray data);
+    void delReadTimeOut();
+
+signals:
+    void devConfigSignal(OneConfigCmdStruct config, int connectDevType);
+    void devReadNoteSignal(QString note);
+    void devWriteReturnConfig(OneConfigCmdStruct config, QString wNote);
+    void initReadConfigState(bool flag, int startMode, bool isAlowReStart);
+    void devStateSignal(QString sn, bool isRecord, bool isAlert, int devType);
+    void dataDownloadErr(int errType);
+    void startDataDownload(int total, QString filePath);
+    void stopDataDownload(int errType);
+    void dataDownloadProgress(int cur, int total);
+    void stopStartRecordResult(bool isSuccess, bool isStop);
+    void otherCmdErrTip(int type, int cmdOptType);
+    void resetCmdResult(bool isSuccess);
+    void setLangueResult(bool isSuccess);
+    void closeDevSignal();
+
+private:
+    void enqueue(const SimpleSendCmdUnion &cmd);
+    void sendQueueHead();
+    void sendCommand(const SimpleSendCmdUnion &cmd);
+    void removeHead();
+    // Handles one whole frame; false when it is shorter than its command needs.
+    bool dispatchFrame(const QByteArray &frame);
+    void handleNoteAnswer(const QByteArray &frame);
+    void handleIdentification(const QByteArray &frame);
+    void handleTimedOut(const SimpleSendCmdUnion &cmd);
+    void closeForReconnect();
+
+    UsbThread *usbThread = nullptr;
+    QByteArray frameHead;
+    QByteArray rxBuffer;
+    int lastFrameLength = 0;
+    OneConfigCmdStruct lastConfig{};
+    QString snText;
+    QString noteText;
+    QList<QueuedCommand> cmdQueue;
+    int connectedModel = -1;
+    bool isDownloading = false;
+    bool needHead = true;
+    bool initialReadPending = false;
+    int deviceIndex = 0;
+    int checkFailCount = -1;
+};

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parser for the compact and the JSON description of the emulated loggers.
+#include "loggerspecs.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtDebug>
+
+namespace
+{
+// Caps a sample count so the emulator's statistics stay quick to compute.
+constexpr qint64 maxSamples = 10000000;
+
+bool readModel(const QString &text, int *model)
+{
+    if (text.compare(QLatin1String("HX10D"), Qt::CaseInsensitive) == 0)
+        *model = 0;
+    else if (text.compare(QLatin1String("HX20D"), Qt::CaseInsensitive) == 0)
+        *model = 1;
+    else
+        return false;
+    return true;
+}
+
+bool readFlag(const QString &text)
+{
+    return text == QLatin1String("1") ||
+           text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+           text.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
+}
+
+// Applies one key=value pair; false for an unknown key.
+bool applyField(loggersim::LoggerSpec &spec, const QString &key, const QString &value)
+{
+    if (key == QLatin1String("sn"))
+        spec.sn = value.left(10);
+    else if (key == QLatin1String("sensor"))
+        spec.sensorType = qBound(0, value.toInt(), 2);
+    else if (key == QLatin1String("samples"))
+        spec.samples = qBound<qint64>(0, value.toLongLong(), maxSamples);
+    else if (key == QLatin1String("interval"))
+        spec.interval = qBound(1, value.toInt(), 65535);
+    else if (key == QLatin1String("delay"))
+        spec.startDelay = qBound(0, value.toInt(), 255);
+    else if (key == QLatin1String("loop"))
+        spec.loop = readFlag(value);
+    else if (key == QLatin1String("recording"))
+        spec.recording = readFlag(value);
+    else if (key == QLatin1String("seed"))
+        spec.seed = value.toUInt();
+    else if (key == QLatin1String("start"))
+        spec.start = QDateTime::fromString(value, Qt::ISODate);
+    else
+        return false;
+    return true;
+}
+
+QList<loggersim::LoggerSpec> parseCompact(const QString &text)
+{
+    QList<loggersim::LoggerSpec> specs;
+    const QStringList entries = text.split(QRegExp(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
+    for (const QString &entry : entries) {
+        const QStringList fields = entry.trimmed().split(QLatin1Char(':'));
+        loggersim::LoggerSpec spec;
+        if (!readModel(fields.first().trimmed(), &spec.model)) {
+            qWarning() << "loggersim: unknown model in" << entry;
+            continue;
+        }
+        for (int i = 1; i < fields.size(); ++i) {
+            const QString field = fields.at(i).trimmed();
+            const int eq = field.indexOf(QLatin1Char('='));
+            // A date-time holds colons; they belong to the "start" value.
+            if (field.startsWith(QLatin1String("start="))) {
+                spec.start =
+                    QDateTime::fromString(fields.mid(i).join(QLatin1Char(':')).mid(6), Qt::ISODate);
+                break;
+            }
+            if (eq < 0 || !applyField(spec, field.left(eq), field.mid(eq + 1)))
+                qWarning() << "loggersim: ignoring" << field;
+        }
+        specs.append(spec);
+    }
+    return specs;
+}
+
+QList<loggersim::LoggerSpec> parseJsonFile(const QString &path)
+{
+    QList<loggersim::LoggerSpec> specs;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning() << "loggersim: cannot read" << path;
+        return specs;
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    const QJsonArray list = doc.isArray() ? doc.array() : doc.object().value("loggers").toArray();
+    for (const QJsonValue &v : list) {
+        const QJsonObject o = v.toObject();
+        loggersim::LoggerSpec spec;
+        if (!readModel(o.value("model").toString(), &spec.model)) {
+            qWarning() << "loggersim: unknown model in" << path;
+            continue;
+        }
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            if (it.key() == QLatin1String("model"))
+                continue;
+            const QString value = it.value().isString() ? it.value().toString()
+                                  : it.value().isBool()
+                                      ? QString::number(it.value().toBool() ? 1 : 0)
+                                      : QString::number(it.value().toDouble(), 'f', 0);
+            if (!applyField(spec, it.key(), value))
+                qWarning() << "loggersim: ignoring key" << it.key();
+        }
+        specs.append(spec);
+    }
+    return specs;
+}
+} // namespace
+
+QString defaultLoggerSpecText()
+{
+    return QStringLiteral(
+        "HX20D:sn=H2B0012345:sensor=2:samples=5000:interval=12:recording=1:seed=7,"
+        "HX10D:sn=H1A0067890:samples=3000:interval=6:seed=3");
+}
+
+QList<loggersim::LoggerSpec> parseLoggerSpecs(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
+        return {};
+    if (t.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return parseJsonFile(t);
+    return parseCompact(t);
+}
