@@ -22,8 +22,10 @@ ConnectDialog::ConnectDialog(QWidget *parent) : NativeWindowTemplate<QDialog>(pa
     auto *widget = new QWidget(this);
     widget->setObjectName(QStringLiteral("widget"));
     widget->setAttribute(Qt::WA_StyledBackground);
+    // Square corners with a thin grey border like the other frameless dialogs: the window
+    // itself is opaque, so rounded corners would show its background.
     widget->setStyleSheet(QStringLiteral(
-        "QWidget#widget{background-color: white; border-radius: 10px; border: 1px solid #F8F8F8;}"
+        "QWidget#widget{background-color: white; border: 1px solid rgb(220, 220, 220);}"
         "QPushButton#connectBtn, QPushButton#cancelBtn{font-size: 14px; color: #202124;"
         " background-color: #F6F7FC; border: none; border-radius: 4px;}"
         "QPushButton#connectBtn:hover, QPushButton#cancelBtn:hover{color: white;"

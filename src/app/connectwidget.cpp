@@ -23,8 +23,11 @@ ConnectWidget::ConnectWidget(QWidget *parent) : QWidget(parent)
     outer->setSpacing(0);
     widget = new QWidget(this);
     widget->setObjectName(QStringLiteral("widget"));
+    // The picture lies on the panel's own colour, whatever background the column around
+    // the panel gives plain widgets.
     widget->setStyleSheet(
-        QStringLiteral("QWidget#widget{background-color: #F6F7FC; border-radius: 6px;}"));
+        QStringLiteral("QWidget#widget{background-color: #F6F7FC; border-radius: 6px;}"
+                       "QWidget#devWidget{background-color: transparent;}"));
     outer->addWidget(widget);
 
     auto *row = new QHBoxLayout(widget);
