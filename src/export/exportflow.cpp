@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The two export flows run by the view container: ask for a file, write it, open it.
+#include "export/exportflow.h"
+
+#include "app/findmainwindow.h"
+#include "app/settinginfo.h"
+#include "app/waitprogressdialog.h"
+#include "export/pdfreport.h"
+#include "export/reportdatapage.h"
+#include "export/spreadsheetwriter.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFutureWatcher>
+#include <QMainWindow>
+#include <QUrl>
+#include <QtConcurrent>
+
+namespace
+{
+
+QString askForFile(QWidget *container, const QString &baseName, const char *suffix,
+                   const QString &filter)
+{
+    return QFileDialog::getSaveFileName(
+        container, QCoreApplication::translate("DataShowWidget", "导出"),
+        dataDir() + QLatin1Char('/') + baseName + QLatin1String(suffix), filter);
+}
+
+// Writes on a pool thread while the wait overlay covers the main window and
+// keeps the GUI thread's events flowing; returns the writer's result.
+bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedRecording &recording,
+                          int dataPages)
+{
+    QWidget *cover = findMainWindow();
+    if (!cover && container)
+        cover = container->window();
+    WaitProgressDialog wait(cover);
+    QFutureWatcher<bool> watcher;
+    QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &wait,
+                     &WaitProgressDialog::delSuccess);
+    watcher.setFuture(QtConcurrent::run(writePdfReport, path, recording, dataPages));
+    wait.exec();
+    // The overlay only closes after the writer has finished; waiting here
+    // makes sure the file is complete even if something closed it earlier.
+    watcher.waitForFinished();
+    return watcher.result();
+}
+
+} // namespace
+
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName)
+{
+    const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
+    if (path.isEmpty())
+        return;
+    const int samples = recording.samples.size();
+    const int dataPages = dataPageCount(samples);
+    const bool written = samples > ReportDataPage::samplesPerPage
+                             ? writeWithWaitOverlay(container, path, recording, dataPages)
+                             : writePdfReport(path, recording, dataPages);
+    // Handing a file that was never written to the viewer would only make it
+    // complain about a missing document.
+    if (written)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
+                       const QString &baseName)
+{
+    const QString path = askForFile(container, baseName, ".csv", QStringLiteral("(*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (writeSpreadsheet(path, recording))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

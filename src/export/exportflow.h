@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The two export flows run by the view container: ask for a file, write it, open it.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QString>
+
+class QWidget;
+
+// Asks for a PDF file name (default: the recordings folder, `baseName` and
+// ".PDF"), writes the report and opens it with the desktop's viewer. Long
+// recordings are written on a pool thread while the export wait overlay covers
+// the main window; short ones on the calling (GUI) thread. A cancelled dialog
+// or a file that cannot be written ends the export without output.
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName);
+
+// Asks for a CSV file name (default: the recordings folder, `baseName` and
+// ".csv"), writes the samples and opens the file with the desktop's program.
+// A cancelled dialog or a file that cannot be opened ends the export silently.
+void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
+                       const QString &baseName);

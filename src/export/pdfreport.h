@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QString>
+
+// Data pages needed for `sampleCount` samples, 576 to a page.
+int dataPageCount(int sampleCount);
+
+// Draws the whole report into the PDF file `path`: the first page, then
+// `dataPages` data pages (never more than the samples fill). Reentrant: it
+// only reads the recording, so it may run on a pool thread. Returns false
+// when the file cannot be opened for writing.
+bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages);

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The hand-drawn chart of the report's first page: frame, scales, curves, zone bars and legends.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QCoreApplication>
+
+class ReportPainter;
+
+class ReportChart
+{
+    Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
+
+public:
+    // Eight time labels at start + k × step; the curves span seven steps.
+    struct TimeScale {
+        qint64 start = 0;
+        qint64 step = 0;
+        qint64 span() const { return 7 * step; }
+    };
+    // Temperature labels from `top` down by `step`, in the recording's unit;
+    // `bottom` maps to the lowest grid line.
+    struct TemperatureScale {
+        float bottom = 0;
+        float step = 0;
+        float top = 0;
+    };
+
+    // Whole-second steps: a duration that is no multiple of seven rounds the
+    // step up and starts one second before the first sample.
+    static TimeScale timeScale(qint64 shownDuration, qint64 firstTime);
+    // From the recording's statistics (hundredths of °C), widened by 10 °C on
+    // both sides before conversion to `tempUnit`.
+    static TemperatureScale temperatureScale(int maxTemp, int minTemp, int tempUnit);
+
+    ReportChart(const ReportPainter &painter, const LoadedRecording &recording);
+
+    void draw() const;
+
+private:
+    void drawFrame() const;
+    void drawScales(const TimeScale &time, const TemperatureScale &temperature) const;
+    void drawCurves(const TimeScale &time, const TemperatureScale &temperature) const;
+    void drawZoneBars() const;
+    void drawLegend() const;
+
+    const ReportPainter &rp;
+    const LoadedRecording &data;
+    bool withHumidity;
+};

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The report's first page without its chart: device, configuration, temperature and alarm sections.
+#include "export/reportfirstpage.h"
+
+#include "app/utils.h"
+#include "export/reportpainter.h"
+
+#include <QLineF>
+#include <QPainter>
+#include <QVector>
+
+namespace
+{
+
+using Kind = ReportFirstPage::AlarmKind;
+
+struct AlarmRow {
+    const char *label;
+    const AlertDataJson *alert;
+    Kind kind;
+};
+
+// The temperature levels are stored under the opposite keys of their labels.
+QVector<AlarmRow> alarmRows(const ReadDevInfoJson &info)
+{
+    QVector<AlarmRow> rows = {
+        {"TH3", &info.th1, Kind::HighTemperature}, {"TH2", &info.th2, Kind::HighTemperature},
+        {"TH1", &info.th3, Kind::HighTemperature}, {"TL1", &info.tl3, Kind::LowTemperature},
+        {"TL2", &info.tl2, Kind::LowTemperature},  {"TL3", &info.tl1, Kind::LowTemperature},
+    };
+    if (info.isContainHum) {
+        rows.append({"HH", &info.hh, Kind::HighHumidity});
+        rows.append({"HL", &info.hl, Kind::LowHumidity});
+    }
+    return rows;
+}
+
+bool isHumidity(Kind kind)
+{
+    return kind == Kind::HighHumidity || kind == Kind::LowHumidity;
+}
+
+// The logger marks a missing statistic with E0 E0: read signed for the
+// temperature fields (-7968) and unsigned for the humidity fields (57568).
+constexpr int noTemperature = -7968;
+constexpr int noHumidity = 57568;
+
+bool missingHumidity(int humidity)
+{
+    return humidity == noTemperature || humidity == noHumidity;
+}
+
+QString dateTimeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+}
+
+} // namespace
+
+ReportFirstPage::ReportFirstPage(const ReportPainter &painter, const LoadedRecording &recording)
+    : rp(painter), info(recording.recording)
+{
+}
+
+void ReportFirstPage::draw(const QDateTime &createdAt) const
+{
+    drawHeader();
+    drawConfiguration();
+    drawTemperatureInfo();
+    drawAlarmTable();
+    drawBadge();
+    drawFooter(createdAt);
+}
+
+QString ReportFirstPage::thresholdText(AlarmKind kind, int alertValue, int tempUnit)
+{
+    const bool high = kind == Kind::HighTemperature || kind == Kind::HighHumidity;
+    const QString sign = high ? QStringLiteral("≥") : QStringLiteral("≤");
+    if (isHumidity(kind))
+        return sign + QLatin1Char(' ') + QString::number(alertValue / 10.0, 'g', -1) +
+               QStringLiteral("%RH");
+    const double celsius = alertValue / 100.0;
+    const QString value = temperatureText(celsius, tempUnit);
+    return fromCelsius(celsius, tempUnit) > 0 ? sign + QLatin1Char(' ') + value : sign + value;
+}
+
+bool ReportFirstPage::anyAlarmRaised(const ReadDevInfoJson &info)
+{
+    for (const AlarmRow &row : alarmRows(info)) {
+        if (row.alert->isOpen && row.alert->isAlertFlag)
+            return true;
+    }
+    return false;
+}
+
+void ReportFirstPage::drawHeader() const
+{
+    using RP = ReportPainter;
+    const int r = rp.right();
+    rp.text(rp.titleFont(), RP::box(34, 21, r, 40), RP::alignC, tr("温度湿度记录报告"));
+    rp.text(rp.sectionFont(), RP::box(36, 43, rp.sectionRight(), 58), RP::alignL, tr("记录仪信息"));
+    rp.line(34, 63, rp.ruleEnd(), 63);
+
+    const QString colon = QStringLiteral(":");
+    rp.label(RP::box(36, 65, 117, 78), tr("设备名称"));
+    rp.label(RP::box(118, 65, 121, 78), colon);
+    rp.label(RP::box(134, 65, 287, 78), info.devName);
+    rp.label(RP::box(288, 65, 344, 78), tr("S/N 序列号"));
+    rp.label(RP::box(345, 65, 348, 78), colon);
+    rp.label(RP::box(361, 65, 478, 78), info.sn);
+    rp.label(RP::box(479, 65, 498, 78), QStringLiteral("ID"));
+    rp.label(RP::box(499, 65, 502, 78), colon);
+    rp.label(RP::box(515, 65, r, 78), info.id);
+    rp.label(RP::box(36, 81, 117, 94), tr("文件备注"));
+    rp.label(RP::box(118, 81, 121, 94), colon);
+    const QRect noteBox = rp.english() ? RP::box(134, 80, r, 93) : RP::box(134, 81, r, 96);
+    rp.text(rp.noteFont(), noteBox, RP::alignLC, info.note);
+
+    rp.text(rp.sectionFont(), RP::box(36, 99, rp.sectionRight(), 114), RP::alignL, tr("配置信息"));
+    rp.line(34, 119, rp.ruleEnd(), 119);
+    rp.text(rp.sectionFont(), RP::box(36, 172, rp.sectionRight(), 187), RP::alignL, tr("温度信息"));
+    rp.line(34, 192, rp.ruleEnd(), 192);
+    rp.text(rp.sectionFont(), RP::box(36, 261, rp.sectionRight(), 276), RP::alignL,
+            tr("报警设置及结果"));
+    rp.line(34, 281, rp.ruleEnd(), 281);
+}
+
+void ReportFirstPage::leftTriple(int y1, const QString &name, const QString &value) const
+{
+    rp.label(ReportPainter::box(36, y1, 117, y1 + 13), name);
+    rp.label(ReportPainter::box(118, y1, 121, y1 + 13), QStringLiteral(":"));
+    rp.label(ReportPainter::box(134, y1, 287, y1 + 13), value);
+}
+
+void ReportFirstPage::rightTriple(int y1, const QString &name, const QString &value) const
+{
+    rp.label(ReportPainter::box(288, y1, 369, y1 + 13), name);
+    rp.label(ReportPainter::box(370, y1, 373, y1 + 13), QStringLiteral(":"));
+    rp.label(ReportPainter::box(386, y1, 566, y1 + 13), value);
+}
+
+void ReportFirstPage::drawConfiguration() const
+{
+    QString start;
+    switch (info.startOperation) {
+    case 1:
+        start = tr("软件");
+        break;
+    case 2:
+        start = tr("预约");
+        break;
+    default:
+        start = tr("按键");
+    }
+    QString stop;
+    switch (info.stopOperation) {
+    case 1:
+        stop = tr("按键");
+        break;
+    case 2:
+        stop = tr("满记录");
+        break;
+    case 3:
+        stop = tr("记录中");
+        break;
+    case 4:
+        stop = tr("软件");
+        break;
+    case 5:
+        stop = tr("低电");
+        break;
+    default:
+        stop = tr("无");
+    }
+    leftTriple(122, tr("开启模式"), start);
+    rightTriple(122, tr("配置时间"), dateTimeText(info.configTime));
+    leftTriple(138, tr("停止模式"), stop);
+    rightTriple(138, tr("记录间隔"), durationText(qint64(info.recordInterval) * 5));
+    leftTriple(154, tr("开启延迟"), QStringLiteral("%1 min").arg(info.startDelay));
+    rightTriple(154, tr("记录模式"), info.recordMode == 1 ? tr("循环记录") : tr("记录满停止"));
+}
+
+QString ReportFirstPage::startStopText(const QDateTime &time, int temperature) const
+{
+    if (info.devType != 0 && temperature != noTemperature)
+        return QStringLiteral("%1  (%2)")
+            .arg(dateTimeText(time), temperatureText(temperature / 100.0, info.tempUnit));
+    return dateTimeText(time);
+}
+
+QString ReportFirstPage::statisticText(int temperature, int humidity, bool isMinimum) const
+{
+    if (!info.isContainHum) {
+        if (temperature == noTemperature)
+            return QStringLiteral("---");
+        return temperatureText(temperature / 100.0, info.tempUnit);
+    }
+    if (temperature == noTemperature || missingHumidity(humidity))
+        return isMinimum ? QStringLiteral("---  ---") : QStringLiteral("--- ---");
+    return QStringLiteral("%1  %2%RH")
+        .arg(temperatureText(temperature / 100.0, info.tempUnit),
+             QString::number(humidity / 10.0, 'f', 1));
+}
+
+void ReportFirstPage::drawTemperatureInfo() const
+{
+    const QString count =
+        info.recordNum > 63999 ? QStringLiteral("64000") : QString::number(info.recordNum);
+    leftTriple(195, tr("开启时间"), startStopText(info.startRecordTime, info.startTemp));
+    rightTriple(195, tr("最大值"), statisticText(info.maxTemp, info.maxHumidity, false));
+    leftTriple(211, tr("停止时间"), startStopText(info.stopRecordTime, info.stopTemp));
+    rightTriple(211, tr("最小值"), statisticText(info.minTemp, info.minHumidity, true));
+    leftTriple(227, tr("记录时长"), durationText(info.totalDuration));
+    rightTriple(227, tr("平均值"), statisticText(info.avgTemp, info.avgHumidity, false));
+    leftTriple(243, tr("记录条数"), count);
+}
+
+void ReportFirstPage::drawAlarmTable() const
+{
+    using RP = ReportPainter;
+    const QFont &font = rp.labelFont();
+    rp.text(font, RP::box(36, 284, 65, 297), RP::alignL, QString());
+    rp.text(font, RP::box(66, 284, 158, 297), RP::alignC, tr("报警阈值"));
+    rp.text(font, RP::box(159, 284, 232, 297), RP::alignC, tr("报警类型"));
+    rp.text(font, RP::box(233, 284, 306, 297), RP::alignC, tr("报警延迟"));
+    rp.text(font, RP::box(307, 284, 399, 297), RP::alignC, tr("报警时长"));
+    rp.text(font, RP::box(400, 284, 473, 297), RP::alignC, tr("报警次数"));
+    rp.text(font, RP::box(474, 284, 547, 297), RP::alignC, tr("报警状态"));
+
+    const QString closed = QStringLiteral("--");
+    int y1 = 300;
+    for (const AlarmRow &row : alarmRows(info)) {
+        const AlertDataJson &alert = *row.alert;
+        const int y2 = y1 + 13;
+        rp.text(font, RP::box(36, y1, 65, y2), RP::alignL, QString::fromLatin1(row.label));
+        if (alert.isOpen) {
+            rp.text(font, RP::box(94, y1, 186, y2), RP::alignL,
+                    thresholdText(row.kind, alert.alertValue, info.tempUnit));
+            rp.text(font, RP::box(159, y1, 232, y2), RP::alignC,
+                    alert.isAccumulate ? tr("累计") : tr("单一"));
+            rp.text(font, RP::box(233, y1, 306, y2), RP::alignC,
+                    durationText(qint64(alert.delayTime) * 5));
+            rp.text(font, RP::box(307, y1, 399, y2), RP::alignC,
+                    durationText(alert.alertDuration * 5 * info.recordInterval));
+            rp.text(font, RP::box(400, y1, 473, y2), RP::alignC, QString::number(alert.alertNum));
+            rp.text(font, RP::box(474, y1, 547, y2), RP::alignC,
+                    alert.isAlertFlag ? tr("报警") : tr("正常"));
+        } else {
+            if (isHumidity(row.kind))
+                rp.text(font, RP::box(94, y1, 186, y2), RP::alignL, closed);
+            else
+                rp.text(font, RP::box(66, y1, 158, y2), RP::alignC, closed);
+            for (const QRect &cell :
+                 {RP::box(159, y1, 232, y2), RP::box(233, y1, 306, y2), RP::box(307, y1, 399, y2),
+                  RP::box(400, y1, 473, y2), RP::box(474, y1, 547, y2)})
+                rp.text(font, cell, RP::alignC, closed);
+        }
+        y1 += 16;
+    }
+}
+
+void ReportFirstPage::drawBadge() const
+{
+    QPainter &p = rp.painter();
+    p.drawRect(ReportPainter::box(517, 22, 552, 57));
+    p.save();
+    QPen pen = p.pen();
+    pen.setWidth(2);
+    if (anyAlarmRaised(info)) {
+        pen.setColor(Qt::red);
+        p.setPen(pen);
+        p.drawLine(QLineF(528, 33, 542, 47));
+        p.drawLine(QLineF(542, 33, 528, 47));
+    } else {
+        pen.setColor(Qt::green);
+        p.setPen(pen);
+        p.drawLine(QLineF(528, 41, 535, 47));
+        p.drawLine(QLineF(535, 47, 545, 34));
+    }
+    p.restore();
+}
+
+void ReportFirstPage::drawFooter(const QDateTime &createdAt) const
+{
+    rp.text(rp.labelFont(), ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
+            QStringLiteral("%1 : %2").arg(tr("报表创建时间"), dateTimeText(createdAt)));
+    rp.pageNumber(1);
+}

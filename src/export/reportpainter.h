@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The drawing context shared by the report's page parts: painter, page geometry and fonts.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+// One device unit is one point (72 dpi); every position of the report is an
+// integer in these units, derived from the page width and height.
+class ReportPainter
+{
+public:
+    // Alignments of the report's texts.
+    static constexpr int alignL = Qt::AlignLeft;
+    static constexpr int alignLC = Qt::AlignLeft | Qt::AlignVCenter;
+    static constexpr int alignC = Qt::AlignHCenter | Qt::AlignVCenter;
+    static constexpr int alignRR = Qt::AlignRight;
+    static constexpr int alignRC = Qt::AlignRight | Qt::AlignVCenter;
+
+    // Takes the painter's current font as the base of the five report fonts.
+    ReportPainter(QPainter &painter, int pageWidth, int pageHeight, bool english);
+
+    QPainter &painter() const { return p; }
+
+    int width() const { return w; }
+    int height() const { return h; }
+    // Right edge of full-width texts.
+    int right() const { return w - 35; }
+    // End of the section rules.
+    int ruleEnd() const { return w - 34; }
+    int contentWidth() const { return w - 68; }
+    // Right edge of the section titles.
+    int sectionRight() const { return contentWidth() / 2 + 35; }
+    // Chart column width and plot width (seven whole columns).
+    int chartColumn() const { return (w - 154) / 7; }
+    int plotWidth() const { return chartColumn() * 7; }
+
+    // Title, section titles, labels and values, file note, data table.
+    const QFont &titleFont() const { return f1; }
+    const QFont &sectionFont() const { return f2; }
+    const QFont &labelFont() const { return f3; }
+    const QFont &noteFont() const { return f4; }
+    const QFont &tableFont() const { return f5; }
+    bool english() const { return isEnglish; }
+
+    // The rectangle whose corners (x1, y1) and (x2, y2) both lie inside it.
+    static QRect box(int x1, int y1, int x2, int y2) { return {QPoint(x1, y1), QPoint(x2, y2)}; }
+
+    void text(const QFont &font, const QRect &rect, int flags, const QString &text) const;
+    // Label font, left-aligned.
+    void label(const QRect &rect, const QString &text) const;
+    void line(int x1, int y1, int x2, int y2) const;
+    // Page number texts at the foot of every page.
+    void pageNumber(int number) const;
+
+private:
+    QPainter &p;
+    int w;
+    int h;
+    bool isEnglish;
+    QFont f1;
+    QFont f2;
+    QFont f3;
+    QFont f4;
+    QFont f5;
+};

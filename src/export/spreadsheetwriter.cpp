@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing the samples of a recording as a comma-separated spreadsheet file.
+#include "export/spreadsheetwriter.h"
+
+#include "app/utils.h"
+#include "export/wallclocktext.h"
+
+#include <QFile>
+
+QString spreadsheetHeader(bool withHumidity, int tempUnit)
+{
+    QString header = tempUnit == 0 ? QStringLiteral("YYYY/MM/DD,Time,AT(°C)")
+                                   : QStringLiteral("YYYY/MM/DD,Time,AT(℉)");
+    if (withHumidity)
+        header += QStringLiteral(",RH%");
+    return header + QLatin1Char('\n');
+}
+
+QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit)
+{
+    static const QString missing = QStringLiteral("---");
+    QString line;
+    line.reserve(32);
+    line += wallclocktext::date(sample.time);
+    line += QLatin1Char(',');
+    line += wallclocktext::time(sample.time);
+    line += QLatin1Char(',');
+    line += sample.temperature == -1000
+                ? missing
+                : QString::number(fromCelsius(sample.temperature, tempUnit), 'f', 1);
+    if (withHumidity) {
+        line += QLatin1Char(',');
+        line += sample.humidity == -10 ? missing : QString::number(sample.humidity, 'f', 1);
+    }
+    line += QLatin1Char('\n');
+    return line;
+}
+
+bool writeSpreadsheet(const QString &path, const LoadedRecording &recording)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const bool withHumidity = recording.recording.isContainHum;
+    const int unit = recording.recording.tempUnit;
+    file.write(spreadsheetHeader(withHumidity, unit).toLocal8Bit());
+    for (const SamplePoint &sample : recording.samples)
+        file.write(spreadsheetLine(sample, withHumidity, unit).toLocal8Bit());
+    file.close();
+    return true;
+}

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing the samples of a recording as a comma-separated spreadsheet file.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QString>
+
+// The header line, by humidity flag and unit, with its line feed.
+QString spreadsheetHeader(bool withHumidity, int tempUnit);
+// One sample: date, time, temperature in the recording's unit and, with
+// humidity, the humidity; "---" for a missing value; ends in a line feed.
+QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit);
+
+// Writes the header and one line per sample to `path`, replacing any earlier
+// content, each line in the local 8-bit encoding. Returns false, having
+// written nothing, when the file cannot be opened; write errors are ignored.
+bool writeSpreadsheet(const QString &path, const LoadedRecording &recording);
