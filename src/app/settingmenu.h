@@ -13,9 +13,6 @@ class SettingMenu : public QWidget
 public:
     explicit SettingMenu(QWidget *parent = nullptr);
 
-    // True while the interface language is Chinese.
-    bool chinese() const { return isChinese; }
-
 signals:
     void sendResetCmd();
     void sendLangueCmd(bool isChinese);

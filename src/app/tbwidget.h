@@ -25,8 +25,6 @@ public:
 
     // The folder holding help.pdf and help_zh.pdf; the program's own folder by default.
     void setHelpFolder(const QString &folder) { helpFolder = folder; }
-    // The help document for the current language.
-    QString helpFilePath() const;
 
 signals:
     void devSettingShowSignal(bool isShow);
@@ -61,6 +59,8 @@ private:
     void onDevSetClicked(bool checked);
     void onDownloadClicked(bool checked);
     void onRecordClicked(bool checked);
+    // The help document for the current language.
+    QString helpFilePath() const;
     void openHelp();
 
     // Enabled in software-start mode, or in the other modes while the logger records.
