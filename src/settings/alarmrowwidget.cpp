@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// AlarmRowWidget: one alarm threshold row with its switch, value, type and delay.
+#include "settings/alarmrowwidget.h"
+
+#include "settings/alarmrules.h"
+#include "settings/delaysetwidget.h"
+#include "views/checkbutton.h"
+#include "widgets/combobox.h"
+
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+
+namespace
+{
+
+const char *const spinStyle =
+    "QDoubleSpinBox{border:none;border-radius:3px;background-color:#F6F7FC;padding-left:6px;}"
+    "QDoubleSpinBox:disabled{color:rgb(160, 160, 160);}";
+const char *const typeStyle =
+    "QComboBox {\n    border: none;\n    border-radius: 3px;\n    padding: 2px 1px 1px 3px;\n"
+    "\tbackground-color: #F6F7FC;\n}\nQComboBox::drop-down {\n    subcontrol-origin: padding;\n"
+    "    subcontrol-position: top right;\n    width: 40px;\n}\nQComboBox::down-arrow {\n"
+    "\tborder-image: url(:/img/ic_downArrow.png);\n}\nQComboBox QAbstractItemView::item {\n"
+    "\tmin-height: 30px;\n}";
+
+QString rowObjectName(int row, const char *part)
+{
+    return QLatin1String(AlarmRules::key(row)) + QLatin1String(part);
+}
+
+} // namespace
+
+AlarmRowWidget::AlarmRowWidget(int row, QWidget *parent) : QWidget(parent), rowIndex(row)
+{
+    setObjectName(rowObjectName(row, "Widget"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 2, 0, 2);
+    layout->setSpacing(10);
+
+    check = new CheckButton(this);
+    check->setObjectName(rowObjectName(row, "CheckBtn"));
+    check->setCheckable(true);
+    check->setFixedSize(30, 30);
+    layout->addWidget(check);
+
+    name = new QLabel(QString::fromLatin1(AlarmRules::key(row)).toUpper(), this);
+    name->setObjectName(rowObjectName(row, "Name"));
+    name->setFixedWidth(40);
+    layout->addWidget(name);
+
+    spin = new QDoubleSpinBox(this);
+    spin->setObjectName(rowObjectName(row, "SpinBox"));
+    spin->setFixedSize(130, 30);
+    spin->setStyleSheet(QLatin1String(spinStyle));
+    spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    spin->setKeyboardTracking(false);
+    spin->setPrefix(AlarmRules::isHigh(row) ? QStringLiteral("≥") : QStringLiteral("≤"));
+    if (AlarmRules::isTemperature(row)) {
+        spin->setDecimals(1);
+        setTemperatureUnit(0);
+    } else {
+        spin->setDecimals(0);
+        spin->setRange(0, 100);
+        spin->setSuffix(QStringLiteral("%RH"));
+    }
+    layout->addWidget(spin);
+
+    type = new ComboBox(this);
+    type->setObjectName(rowObjectName(row, "TypeCB"));
+    type->setFixedSize(100, 30);
+    type->setStyleSheet(QLatin1String(typeStyle));
+    type->addItem(QString());
+    type->addItem(QString());
+    layout->addWidget(type);
+
+    delay = new DelaySetWidget(this);
+    delay->setObjectName(rowObjectName(row, "DelayWidget"));
+    layout->addWidget(delay);
+    layout->addStretch(1);
+    retranslate();
+}
+
+void AlarmRowWidget::setControlsEnabled(bool on)
+{
+    spin->setEnabled(on);
+    type->setEnabled(on);
+    delay->setEnabled(on);
+}
+
+void AlarmRowWidget::setTemperatureUnit(int unit)
+{
+    if (!AlarmRules::isTemperature(rowIndex))
+        return;
+    const QSignalBlocker blocker(spin);
+    spin->setRange(-40, unit == 1 ? 185 : 85);
+    spin->setSuffix(unit == 1 ? QStringLiteral("℉") : QStringLiteral("℃"));
+}
+
+void AlarmRowWidget::showValue(double value)
+{
+    const QSignalBlocker blocker(spin);
+    spin->setValue(value);
+}
+
+void AlarmRowWidget::retranslate()
+{
+    type->setItemText(0, tr("单一"));
+    type->setItemText(1, tr("累计"));
+}

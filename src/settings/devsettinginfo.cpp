@@ -1,0 +1,674 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// DevSettingInfo: the device settings page that edits, writes and verifies the logger's
+// configuration.
+#include "settings/devsettinginfo.h"
+
+#include "app/selectdialog.h"
+#include "app/settinginfo.h"
+#include "app/utils.h"
+#include "device/lgxdevtype.h"
+#include "settings/alarmrowwidget.h"
+#include "settings/alarmsection.h"
+#include "settings/configechocheck.h"
+#include "settings/datetimedialog.h"
+#include "settings/datetimelineedit.h"
+#include "settings/delaysetwidget.h"
+#include "settings/delaysetwidgetfrom10.h"
+#include "settings/delaysimplesetwidget.h"
+#include "settings/persettingjson.h"
+#include "settings/presetwidget.h"
+#include "widgets/combobox.h"
+#include "widgets/toggle.h"
+
+#include <QButtonGroup>
+#include <QDebug>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextCodec>
+#include <QTimer>
+#include <cstring>
+
+namespace
+{
+
+const char *const floatingStyle =
+    "QPushButton{border:none;border-radius:4px;background-color:rgb(246, 247, "
+    "252);}QPushButton:hover{border:1px solid rgb(32, 33, 36);}";
+const char *const checkedStyle =
+    "QPushButton:checked{color:white;background-color:rgb(51, 51, 51);}";
+
+constexpr int maxNoteBytes = 100;
+
+QString nameOf(const OneConfigCmdStruct &config)
+{
+    return QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName)));
+}
+
+} // namespace
+
+DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+    alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
+
+    for (int seconds = 10; seconds <= 300; ++seconds)
+        ui.autoLightCB->addItem(QString::asprintf("%03ds", seconds), seconds);
+    ui.autoLightCB->hide();
+
+    ui.startTimeLE->hide();
+    for (DateTimeLineEdit *edit : {ui.dateTimeLE, ui.startTimeLE}) {
+        edit->setDateTime(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+        edit->setReadOnly(true);
+    }
+
+    timerA = new QTimer(this);
+    timerA->setInterval(1000);
+    timerB = new QTimer(this);
+    timerB->setInterval(1000);
+    connect(timerA, &QTimer::timeout, this, &DevSettingInfo::tickDeviceClock);
+    connect(timerB, &QTimer::timeout, this, &DevSettingInfo::tickSystemClock);
+
+    dateTimeDlg = new DateTimeDialog(this);
+    connect(dateTimeDlg, &DateTimeDialog::dateTimeChanged, this,
+            &DevSettingInfo::delPickedDateTime);
+
+    createFloatingButtons();
+    presetWidget = new PresetWidget(this);
+    presetWidget->hide();
+    connect(presetWidget, &PresetWidget::createPersetConfig, this,
+            &DevSettingInfo::delCreatePersetConfig);
+    connect(presetWidget, &PresetWidget::usingSettings, this, &DevSettingInfo::delUsingSettings);
+    connect(this, &DevSettingInfo::toUpdatePersetting, presetWidget, &PresetWidget::loadConfigs);
+
+    connectControls();
+    QMetaObject::connectSlotsByName(this);
+    ui.applyLanguageWidths(isEnglish());
+    retranslate();
+    placeFloatingWidgets();
+}
+
+void DevSettingInfo::createFloatingButtons()
+{
+    persetBtn = new QPushButton(this);
+    persetBtn->setObjectName(QStringLiteral("persetBtn"));
+    persetBtn->setCheckable(true);
+    persetBtn->setStyleSheet(QLatin1String(floatingStyle) + QLatin1String(checkedStyle));
+    persetBtn->installEventFilter(this);
+    saveBtn = new QPushButton(this);
+    saveBtn->setObjectName(QStringLiteral("saveBtn"));
+    noSaveBtn = new QPushButton(this);
+    noSaveBtn->setObjectName(QStringLiteral("noSaveBtn"));
+    for (QPushButton *button : {saveBtn, noSaveBtn})
+        button->setStyleSheet(QLatin1String(floatingStyle));
+    for (QPushButton *button : {persetBtn, saveBtn, noSaveBtn}) {
+        button->setFixedSize(112, 40);
+        button->setCursor(Qt::PointingHandCursor);
+        button->raise();
+    }
+    saveBtn->setEnabled(false);
+    connect(persetBtn, &QPushButton::clicked, this, &DevSettingInfo::delPersetShow);
+    connect(saveBtn, &QPushButton::clicked, this, &DevSettingInfo::delSave);
+    connect(noSaveBtn, &QPushButton::clicked, this, &DevSettingInfo::delNoSave);
+}
+
+void DevSettingInfo::connectControls()
+{
+    connect(ui.unitGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.tempUnit = id;
+        alarms->applyUnit(id);
+        markModified();
+    });
+    connect(ui.screenGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        ui.autoLightCB->setVisible(id == 1);
+        workingConfig.screenDisplayTime =
+            uint16_t(id == 1 ? ui.autoLightCB->currentData().toInt() : 0);
+        markModified();
+    });
+    connect(ui.clockGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        const bool manual = id == 1;
+        ui.dateTimeLE->setEnabled(manual);
+        workingConfig.isDateTimeFlowSys = !manual;
+        // In manual mode the line edit follows the logger's own clock.
+        if (manual && !timerA->isActive())
+            timerA->start();
+        markModified();
+    });
+    connect(ui.recordModeGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.recordMode = id;
+        markModified();
+    });
+    connect(ui.startModeGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.startMode = id;
+        ui.startTimeLE->setVisible(id == 2);
+        ui.keyRestartW->setEnabled(id == 0);
+        markModified();
+    });
+    connect(ui.keyStopGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.isKeyStopRecord = id == 1;
+        markModified();
+    });
+    connect(ui.keyRestartGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.isKeyRetart = id == 1;
+        markModified();
+    });
+    connect(ui.sensorGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        workingConfig.sensorType = uint8_t(id);
+        alarms->setHumidityRowsVisible(id == 2);
+        markModified();
+    });
+    const struct {
+        Toggle *toggle;
+        bool OneConfigCmdStruct::*field;
+    } toggles[] = {{ui.backlightToggle, &OneConfigCmdStruct::isOpenBacklight},
+                   {ui.buzzerToggle, &OneConfigCmdStruct::isOpenBuzzer},
+                   {ui.ledToggle, &OneConfigCmdStruct::isOpenLed},
+                   {ui.tempPdfToggle, &OneConfigCmdStruct::isOpenPdf}};
+    for (const auto &t : toggles) {
+        connect(t.toggle, &Toggle::clicked, this, [this, field = t.field](bool checked) {
+            workingConfig.*field = checked;
+            markModified();
+        });
+    }
+    connect(ui.startDelayWidget, &DelaySimpleSetWidget::updateDelayTime, this, [this](int n) {
+        workingConfig.startDelayTime = uint8_t(n);
+        qDebug() << "start delay" << n;
+        markModified();
+    });
+    connect(ui.recordInterval, &DelaySetWidgetFrom10::updateDelayTime, this,
+            &DevSettingInfo::delUpdateRecordInterval);
+    void (DevSettingInfo::*const delaySlots[AlarmRowCount])(int) = {
+        &DevSettingInfo::delUpdateTh3Delay, &DevSettingInfo::delUpdateTh2Delay,
+        &DevSettingInfo::delUpdateTh1Delay, &DevSettingInfo::delUpdateTl1Delay,
+        &DevSettingInfo::delUpdateTl2Delay, &DevSettingInfo::delUpdateTl3Delay,
+        &DevSettingInfo::delUpdateHhDelay,  &DevSettingInfo::delUpdateHlDelay};
+    for (int r = 0; r < AlarmRowCount; ++r)
+        connect(alarms->row(r)->delayWidget(), &DelaySetWidget::updateDelayTime, this,
+                delaySlots[r]);
+    connect(alarms, &AlarmSection::changed, this, &DevSettingInfo::markModified);
+    for (DateTimeLineEdit *edit : {ui.dateTimeLE, ui.startTimeLE})
+        connect(edit, &DateTimeLineEdit::showDateTimeSet, this,
+                &DevSettingInfo::delShowDateTimeSet);
+}
+
+QString DevSettingInfo::cutNote(const QString &text)
+{
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    if (gbk->fromUnicode(text).size() <= maxNoteBytes)
+        return text;
+    // Drop whole characters from the front: cutting the encoded bytes could
+    // split a two-byte character and leave a broken one at the start.
+    int start = 0;
+    while (start < text.size() && gbk->fromUnicode(text.mid(start)).size() > maxNoteBytes)
+        start += text.at(start).isHighSurrogate() ? 2 : 1;
+    return text.mid(start);
+}
+
+void DevSettingInfo::markModified()
+{
+    if (filling || modified)
+        return;
+    saveBtn->setEnabled(true);
+    modified = true;
+}
+
+void DevSettingInfo::delDevConfigSignal(OneConfigCmdStruct config, int devType)
+{
+    if (devType == NoDevType)
+        return;
+    connectDevType = devType;
+    deviceConfig = config;
+    // Fields the page neither shows nor edits are written back as the logger sent them.
+    workingConfig = config;
+    filling = true;
+    fill(config, devType, true);
+    filling = false;
+}
+
+void DevSettingInfo::fill(const OneConfigCmdStruct &source, int model, bool fromDevice)
+{
+    ui.devNameLE->setText(nameOf(source));
+    std::memcpy(workingConfig.devName, source.devName, sizeof workingConfig.devName);
+    workingConfig.devName[sizeof workingConfig.devName - 1] = '\0';
+    ui.devIdLE->setText(QString::number(source.devId));
+    workingConfig.devId = source.devId;
+    if (fromDevice)
+        ui.devVersionLabel->setText(QStringLiteral("V %1.%2.%3")
+                                        .arg(source.firmwareVersion[0])
+                                        .arg(source.firmwareVersion[1])
+                                        .arg(source.firmwareVersion[2]));
+    fillScreen(source);
+    std::memcpy(workingConfig.devDateTime, source.devDateTime, sizeof source.devDateTime);
+    if (fromDevice) {
+        sysClock = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
+        devClock = PersettingJson::fromDateBytes(source.devDateTime);
+    }
+
+    workingConfig.isDateTimeFlowSys = source.isDateTimeFlowSys;
+    (source.isDateTimeFlowSys ? ui.flowSysTimeRB : ui.manualTimeRB)->setChecked(true);
+    ui.dateTimeLE->setEnabled(!source.isDateTimeFlowSys);
+    if (!source.isDateTimeFlowSys && !timerA->isActive())
+        timerA->start();
+    if (!timerB->isActive())
+        timerB->start();
+
+    ui.backlightToggle->setChecked(source.isOpenBacklight);
+    ui.buzzerToggle->setChecked(source.isOpenBuzzer);
+    ui.ledToggle->setChecked(source.isOpenLed);
+    ui.tempPdfToggle->setChecked(source.isOpenPdf);
+    workingConfig.isOpenBacklight = source.isOpenBacklight;
+    workingConfig.isOpenBuzzer = source.isOpenBuzzer;
+    workingConfig.isOpenLed = source.isOpenLed;
+    workingConfig.isOpenPdf = source.isOpenPdf;
+
+    (source.recordMode == 1 ? ui.loopRecordRB : ui.fullRecordRB)->setChecked(true);
+    workingConfig.recordMode = source.recordMode;
+    fillStart(source);
+
+    alarms->load(source);
+    (source.tempUnit == 1 ? ui.fdegreeRB : ui.centigradeRB)->setChecked(true);
+    workingConfig.tempUnit = source.tempUnit;
+    alarms->applyUnit(source.tempUnit == 1 ? 1 : 0);
+    fillSensor(source, model);
+}
+
+void DevSettingInfo::fillScreen(const OneConfigCmdStruct &source)
+{
+    const int seconds = source.screenDisplayTime;
+    const bool autoOff = seconds >= 10 && seconds <= 300;
+    if (autoOff) {
+        const QSignalBlocker blocker(ui.autoLightCB);
+        ui.autoLightCB->setCurrentIndex(seconds - 10);
+    }
+    (autoOff ? ui.autoLightRB : ui.allLightRB)->setChecked(true);
+    ui.autoLightCB->setVisible(autoOff);
+    workingConfig.screenDisplayTime = source.screenDisplayTime;
+}
+
+void DevSettingInfo::fillStart(const OneConfigCmdStruct &source)
+{
+    std::memcpy(workingConfig.perSetStartTime, source.perSetStartTime,
+                sizeof source.perSetStartTime);
+    ui.startTimeLE->setDateTime(PersettingJson::fromDateBytes(source.perSetStartTime));
+    QRadioButton *mode = source.startMode == 1   ? ui.softStartRB
+                         : source.startMode == 0 ? ui.keyStartRB
+                                                 : ui.subStartRB;
+    mode->setChecked(true);
+    ui.startTimeLE->setVisible(mode == ui.subStartRB);
+    workingConfig.startMode = source.startMode;
+    ui.keyRestartW->setEnabled(source.startMode == 0);
+
+    (source.isKeyStopRecord ? ui.allowKeyRB : ui.disableKeyRB)->setChecked(true);
+    (source.isKeyRetart ? ui.allowRestartRB : ui.disabelReStartRB)->setChecked(true);
+    workingConfig.isKeyStopRecord = source.isKeyStopRecord;
+    workingConfig.isKeyRetart = source.isKeyRetart;
+
+    ui.startDelayWidget->setDelayTime(source.startDelayTime);
+    ui.recordInterval->setDelayTime(source.recordInterval * 5);
+}
+
+void DevSettingInfo::fillSensor(const OneConfigCmdStruct &source, int model)
+{
+    workingConfig.sensorType = source.sensorType;
+    if (model != HX20D) {
+        ui.sensorWidget->hide();
+        alarms->setHumidityRowsVisible(true);
+        return;
+    }
+    ui.sensorWidget->show();
+    QRadioButton *sensor = source.sensorType == 1   ? ui.exterTempSensorRB
+                           : source.sensorType == 2 ? ui.exterHumSensorRB
+                                                    : ui.innerTempSensorRB;
+    sensor->setChecked(true);
+    alarms->setHumidityRowsVisible(source.sensorType == 2);
+}
+
+void DevSettingInfo::delDevReadNoteSignal(QString note)
+{
+    deviceNote = note;
+    if (filling)
+        ui.lineEdit->setText(note);
+}
+
+void DevSettingInfo::delDevStateSignal(QString sn, bool, bool)
+{
+    if (ui.devSNLabel->text() != sn)
+        ui.devSNLabel->setText(sn);
+}
+
+void DevSettingInfo::on_devNameLE_textChanged(const QString &text)
+{
+    const QByteArray bytes = PersettingJson::utf8Prefix(text, sizeof workingConfig.devName - 1);
+    std::memset(workingConfig.devName, 0, sizeof workingConfig.devName);
+    std::memcpy(workingConfig.devName, bytes.constData(), size_t(bytes.size()));
+    markModified();
+}
+
+void DevSettingInfo::on_devIdLE_textChanged(const QString &text)
+{
+    workingConfig.devId = uint8_t(qBound(0, text.toInt(), 100));
+    markModified();
+}
+
+void DevSettingInfo::on_lineEdit_textChanged(const QString &text)
+{
+    const QString kept = cutNote(text);
+    noteText = kept;
+    if (kept != text)
+        ui.lineEdit->setText(kept);
+    markModified();
+}
+
+void DevSettingInfo::on_autoLightCB_currentIndexChanged(int index)
+{
+    if (index < 0)
+        return;
+    workingConfig.screenDisplayTime = uint16_t(ui.autoLightCB->itemData(index).toInt());
+    markModified();
+}
+
+void DevSettingInfo::delUpdateRecordInterval(int time)
+{
+    workingConfig.recordInterval = uint16_t(time / 5);
+    markModified();
+}
+
+void DevSettingInfo::delUpdateTh3Delay(int time)
+{
+    alarms->setDelay(Th3Row, time);
+}
+
+void DevSettingInfo::delUpdateTh2Delay(int time)
+{
+    alarms->setDelay(Th2Row, time);
+}
+
+void DevSettingInfo::delUpdateTh1Delay(int time)
+{
+    alarms->setDelay(Th1Row, time);
+}
+
+void DevSettingInfo::delUpdateTl1Delay(int time)
+{
+    alarms->setDelay(Tl1Row, time);
+}
+
+void DevSettingInfo::delUpdateTl2Delay(int time)
+{
+    alarms->setDelay(Tl2Row, time);
+}
+
+void DevSettingInfo::delUpdateTl3Delay(int time)
+{
+    alarms->setDelay(Tl3Row, time);
+}
+
+void DevSettingInfo::delUpdateHhDelay(int time)
+{
+    alarms->setDelay(HhRow, time);
+}
+
+void DevSettingInfo::delUpdateHlDelay(int time)
+{
+    alarms->setDelay(HlRow, time);
+}
+
+void DevSettingInfo::on_th3SpinBox_editingFinished()
+{
+    alarms->takeValue(Th3Row);
+}
+
+void DevSettingInfo::on_th2SpinBox_editingFinished()
+{
+    alarms->takeValue(Th2Row);
+}
+
+void DevSettingInfo::on_th1SpinBox_editingFinished()
+{
+    alarms->takeValue(Th1Row);
+}
+
+void DevSettingInfo::on_tl1SpinBox_editingFinished()
+{
+    alarms->takeValue(Tl1Row);
+}
+
+void DevSettingInfo::on_tl2SpinBox_editingFinished()
+{
+    alarms->takeValue(Tl2Row);
+}
+
+void DevSettingInfo::on_tl3SpinBox_editingFinished()
+{
+    alarms->takeValue(Tl3Row);
+}
+
+void DevSettingInfo::on_hhSpinBox_editingFinished()
+{
+    alarms->takeValue(HhRow);
+}
+
+void DevSettingInfo::on_hlSpinBox_editingFinished()
+{
+    alarms->takeValue(HlRow);
+}
+
+void DevSettingInfo::tickDeviceClock()
+{
+    devClock = devClock.addSecs(1);
+    if (workingConfig.isDateTimeFlowSys)
+        return;
+    ui.dateTimeLE->setDateTime(devClock);
+    PersettingJson::toDateBytes(devClock, workingConfig.devDateTime);
+}
+
+void DevSettingInfo::tickSystemClock()
+{
+    sysClock = sysClock.addSecs(1);
+    if (!workingConfig.isDateTimeFlowSys)
+        return;
+    ui.dateTimeLE->setDateTime(sysClock);
+    PersettingJson::toDateBytes(sysClock, workingConfig.devDateTime);
+}
+
+void DevSettingInfo::delShowDateTimeSet(QString objName, QDateTime dateTime)
+{
+    auto *edit = findChild<DateTimeLineEdit *>(objName);
+    if (!edit)
+        return;
+    const bool deviceClockEdit = edit == ui.dateTimeLE;
+    if (deviceClockEdit)
+        timerA->stop();
+    dateTimeDlg->setTargetName(objName);
+    dateTimeDlg->showPicker(QRect(edit->mapTo(this, QPoint(0, 0)), edit->size()), dateTime);
+    edit->clearFocus();
+    if (deviceClockEdit && !timerA->isActive())
+        timerA->start();
+}
+
+void DevSettingInfo::delPickedDateTime(const QString &objName, const QDateTime &dateTime)
+{
+    // After month navigation the picker may hold a day its month lacks.
+    if (!dateTime.isValid())
+        return;
+    if (objName == ui.dateTimeLE->objectName()) {
+        ui.dateTimeLE->setDateTime(dateTime);
+        devClock = dateTime;
+        if (!timerA->isActive())
+            timerA->start();
+        PersettingJson::toDateBytes(dateTime, workingConfig.devDateTime);
+    } else if (objName == ui.startTimeLE->objectName()) {
+        ui.startTimeLE->setDateTime(dateTime);
+        PersettingJson::toDateBytes(dateTime, workingConfig.perSetStartTime);
+    } else {
+        return;
+    }
+    markModified();
+}
+
+bool DevSettingInfo::askAndWrite()
+{
+    SelectDialog dialog(tr("注意配置设备会清除\n设备中所有记录的数据"), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    emit toWriteConfigToDev(workingConfig, noteText);
+    return true;
+}
+
+void DevSettingInfo::delSave()
+{
+    askAndWrite();
+}
+
+void DevSettingInfo::delDevWriteReturnConfig(OneConfigCmdStruct config, QString wNote)
+{
+    qDebug() << "delDevWriteReturnConfig" << (closeAfterWrite ? "true" : "false");
+    const QString difference = ConfigEchoCheck::firstDifference(workingConfig, config);
+    if (!difference.isEmpty())
+        qDebug().noquote() << difference;
+    if (difference.isEmpty() && wNote == noteText) {
+        emit sendMessage(tr("配置成功"));
+        emit toNoticeTbWidgetOnlyStartMode(workingConfig.startMode);
+    } else {
+        emit sendMessage(tr("配置失败"));
+    }
+    if (closeAfterWrite) {
+        closeAfterWrite = false;
+        QTimer::singleShot(2200, this, &DevSettingInfo::closeThis);
+    } else {
+        saveBtn->setEnabled(false);
+        modified = false;
+    }
+}
+
+void DevSettingInfo::delSendSaveConfigOptSignal()
+{
+    if (!saveBtn->isEnabled()) {
+        emit closeThis();
+        return;
+    }
+    SelectDialog dialog(tr("是否保存设备设置"), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        emit closeThis();
+        return;
+    }
+    // Only a write that was really sent may close the page when its result comes.
+    if (askAndWrite())
+        closeAfterWrite = true;
+}
+
+void DevSettingInfo::delNoSave()
+{
+    filling = true;
+    ui.lineEdit->setText(deviceNote);
+    fill(deviceConfig, connectDevType, false);
+    filling = false;
+    saveBtn->setEnabled(false);
+    modified = false;
+}
+
+void DevSettingInfo::delUsingSettings(OneConfigCmdStruct config, QString note, int devType)
+{
+    if (devType != connectDevType) {
+        emit sendMessage(tr("请加载%1预设配置!").arg(modelName(connectDevType)));
+        persetBtn->setChecked(false);
+        noSaveBtn->setEnabled(true);
+        saveBtn->setEnabled(modified);
+        return;
+    }
+    // A preset holds no start delay and no record interval: the page keeps its own.
+    config.startDelayTime = workingConfig.startDelayTime;
+    config.recordInterval = workingConfig.recordInterval;
+    filling = true;
+    ui.lineEdit->setText(note);
+    fill(config, connectDevType, false);
+    filling = false;
+    emit sendMessage(tr("加载预设成功!"));
+    persetBtn->setChecked(false);
+    modified = true;
+    saveBtn->setEnabled(true);
+    noSaveBtn->setEnabled(true);
+}
+
+void DevSettingInfo::delCreatePersetConfig(QString configName, QString configPath)
+{
+    const QString folder = configDir();
+    ensureFolder(folder);
+    QDir().mkpath(folder);
+    if (configPath.isEmpty()) {
+        const PersettingJson preset =
+            PersettingJson::fromConfig(workingConfig, noteText, configName, connectDevType);
+        if (preset.writeNewFile(folder).isEmpty())
+            return;
+    } else if (!PersettingJson::renameFile(QDir(folder).filePath(configPath), configName)) {
+        return;
+    }
+    emit toUpdatePersetting();
+}
+
+void DevSettingInfo::delPersetShow(bool isChecked)
+{
+    presetWidget->setVisible(isChecked);
+    if (isChecked)
+        presetWidget->raise();
+}
+
+bool DevSettingInfo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == persetBtn && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (persetBtn->isChecked()) {
+            saveBtn->setEnabled(modified);
+            noSaveBtn->setEnabled(true);
+        } else {
+            saveBtn->setEnabled(false);
+            noSaveBtn->setEnabled(false);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DevSettingInfo::placeFloatingWidgets()
+{
+    const int right = width() - 1;
+    persetBtn->move(right - 407, 20);
+    saveBtn->move(right - 283, 20);
+    noSaveBtn->move(right - 159, 20);
+    presetWidget->move(right - 296 - presetWidget->width() + 1, 62);
+}
+
+void DevSettingInfo::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeFloatingWidgets();
+}
+
+void DevSettingInfo::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    timerA->stop();
+    timerB->stop();
+}
+
+void DevSettingInfo::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui.retranslateUi();
+        ui.applyLanguageWidths(isEnglish());
+        retranslate();
+    }
+    QWidget::changeEvent(event);
+}
+
+void DevSettingInfo::retranslate()
+{
+    persetBtn->setText(tr("预设"));
+    saveBtn->setText(tr("保存"));
+    noSaveBtn->setText(tr("不保存"));
+}

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// DevSettingInfo: the device settings page that edits, writes and verifies the logger's
+// configuration.
+#pragma once
+
+#include "device/oneconfigcmdstruct.h"
+#include "settings/devsettingui.h"
+
+#include <QDateTime>
+#include <QWidget>
+
+class AlarmSection;
+class DateTimeDialog;
+class PresetWidget;
+class QPushButton;
+class QTimer;
+
+class DevSettingInfo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DevSettingInfo(QWidget *parent = nullptr);
+
+    const DevSettingUi &form() const { return ui; }
+    OneConfigCmdStruct deviceRecord() const { return deviceConfig; }
+    OneConfigCmdStruct workingRecord() const { return workingConfig; }
+    QString workingNote() const { return noteText; }
+    int connectedModel() const { return connectDevType; }
+    bool isModified() const { return modified; }
+    QDateTime deviceClock() const { return devClock; }
+    QDateTime systemClock() const { return sysClock; }
+    QPushButton *presetButton() const { return persetBtn; }
+    QPushButton *saveButton() const { return saveBtn; }
+    QPushButton *noSaveButton() const { return noSaveBtn; }
+    PresetWidget *presetPanel() const { return presetWidget; }
+    DateTimeDialog *dateTimeDialog() const { return dateTimeDlg; }
+    AlarmSection *alarmSection() const { return alarms; }
+
+    // The text a note edit keeps: `text` itself, or its end that fits in 100
+    // GBK bytes, cut between characters.
+    static QString cutNote(const QString &text);
+
+signals:
+    void toUpdatePersetting();
+    void toWriteConfigToDev(OneConfigCmdStruct config, QString note);
+    void sendMessage(QString msg);
+    void toNoticeTbWidgetOnlyStartMode(int startMode);
+    void closeThis();
+
+public slots:
+    void delDevConfigSignal(OneConfigCmdStruct config, int connectDevType);
+    void delDevReadNoteSignal(QString note);
+    void delDevStateSignal(QString sn, bool isRecord, bool isAlert);
+    void delDevWriteReturnConfig(OneConfigCmdStruct config, QString wNote);
+    void delShowDateTimeSet(QString objName, QDateTime dateTime);
+    void delPersetShow(bool isChecked);
+    void delUpdateRecordInterval(int time);
+    void delUpdateTh3Delay(int time);
+    void delUpdateTh2Delay(int time);
+    void delUpdateTh1Delay(int time);
+    void delUpdateTl1Delay(int time);
+    void delUpdateTl2Delay(int time);
+    void delUpdateTl3Delay(int time);
+    void delUpdateHhDelay(int time);
+    void delUpdateHlDelay(int time);
+    void delCreatePersetConfig(QString configName, QString configPath);
+    void delUsingSettings(OneConfigCmdStruct config, QString note, int devType);
+    void delNoSave();
+    void delSave();
+    void delSendSaveConfigOptSignal();
+
+private slots:
+    void on_th3SpinBox_editingFinished();
+    void on_th2SpinBox_editingFinished();
+    void on_th1SpinBox_editingFinished();
+    void on_tl1SpinBox_editingFinished();
+    void on_tl2SpinBox_editingFinished();
+    void on_tl3SpinBox_editingFinished();
+    void on_hhSpinBox_editingFinished();
+    void on_hlSpinBox_editingFinished();
+    void on_devNameLE_textChanged(const QString &text);
+    void on_devIdLE_textChanged(const QString &text);
+    void on_lineEdit_textChanged(const QString &text);
+    void on_autoLightCB_currentIndexChanged(int index);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void connectControls();
+    void createFloatingButtons();
+    // Shows `source` in the controls and takes it into the working record;
+    // `fromDevice` also sets the version label and both clocks.
+    void fill(const OneConfigCmdStruct &source, int model, bool fromDevice);
+    void fillScreen(const OneConfigCmdStruct &source);
+    void fillStart(const OneConfigCmdStruct &source);
+    void fillSensor(const OneConfigCmdStruct &source, int model);
+    void markModified();
+    // Asks the erase warning and emits the write; true when the user agreed.
+    bool askAndWrite();
+    void delPickedDateTime(const QString &objName, const QDateTime &dateTime);
+    void tickDeviceClock();
+    void tickSystemClock();
+    void placeFloatingWidgets();
+    void retranslate();
+
+    DevSettingUi ui;
+    OneConfigCmdStruct deviceConfig{};
+    OneConfigCmdStruct workingConfig{};
+    QString deviceNote;
+    QString noteText;
+    int connectDevType = -1;
+    QDateTime devClock;
+    QDateTime sysClock;
+    QTimer *timerA = nullptr;
+    QTimer *timerB = nullptr;
+    bool filling = false;
+    bool modified = false;
+    bool closeAfterWrite = false;
+    AlarmSection *alarms = nullptr;
+    DateTimeDialog *dateTimeDlg = nullptr;
+    PresetWidget *presetWidget = nullptr;
+    QPushButton *persetBtn = nullptr;
+    QPushButton *saveBtn = nullptr;
+    QPushButton *noSaveBtn = nullptr;
+};
