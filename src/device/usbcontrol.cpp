@@ -2,6 +2,7 @@
 // Connection, command queue, frame reassembly, answer dispatch and heartbeat of the controller.
 #include "device/usbcontrol.h"
 
+#include "app/settinginfo.h"
 #include "device/configframe.h"
 #include "device/lgxdevtype.h"
 #include "device/protocol.h"
@@ -43,6 +44,7 @@ bool UsbControl::connectDevice(int model, int index)
         return false;
     connect(usbThread, &UsbThread::readyRead, this, &UsbControl::delRevDataSlot);
     connect(usbThread, &UsbThread::readTimeOut, this, &UsbControl::delReadTimeOut);
+    connect(usbThread, &UsbThread::disRtConnect, this, &UsbControl::delTransportLost);
     usbThread->start();
     connectedModel = model;
     needHead = true;
@@ -54,6 +56,9 @@ bool UsbControl::connectDevice(int model, int index)
 
 void UsbControl::disconnectDevice()
 {
+    // A logger lost in the middle of a download ends it as failed.
+    if (download.hasFile())
+        abandonDownload(-5);
     if (usbThread) {
         usbThread->blockSignals(true);
         usbThread->setStop(true);
@@ -71,6 +76,7 @@ void UsbControl::disconnectDevice()
 
 void UsbControl::cancelDownload()
 {
+    download.discard();
     rxBuffer.clear();
     cmdQueue.clear();
     isDownloading = false;
@@ -129,6 +135,10 @@ void UsbControl::removeHead()
 void UsbControl::delRevDataSlot(QByteArray data)
 {
     rxBuffer.append(data);
+    if (isDownloading) {
+        handleDataBlocks();
+        return;
+    }
     while (!isDownloading) {
         const int head = rxBuffer.indexOf(frameHead);
         if (head < 0 || rxBuffer.size() - head < minBufferedFrame)
@@ -137,20 +147,29 @@ void UsbControl::delRevDataSlot(QByteArray data)
                           FrameLayout::overhead;
         if (rxBuffer.size() - head < lastFrameLength)
             return;
-        if (!dispatchFrame(rxBuffer.mid(head, lastFrameLength)))
+        const QByteArray frame = rxBuffer.mid(head, lastFrameLength);
+        if (!isComplete(frame))
             return;
+        // The frame leaves the buffer before it is handled: a handler may run a nested
+        // event loop (the download dialog) in which more bytes arrive.
         rxBuffer.remove(0, head + lastFrameLength);
-        if (!cmdQueue.isEmpty() && usbThread)
+        if (dispatchFrame(frame) == FrameResult::Handled && !cmdQueue.isEmpty() && usbThread)
             sendQueueHead();
     }
 }
 
-bool UsbControl::dispatchFrame(const QByteArray &frame)
+bool UsbControl::isComplete(const QByteArray &frame) const
+{
+    const auto code = static_cast<uint8_t>(frame.at(FrameLayout::codeOffset));
+    if (code == CmdCode::RecordInfo && productIdOf(connectedModel) == 0)
+        return false;
+    return frame.size() >= minimumAnswerLength(code, connectedModel);
+}
+
+UsbControl::FrameResult UsbControl::dispatchFrame(const QByteArray &frame)
 {
     const auto code = static_cast<uint8_t>(frame.at(FrameLayout::codeOffset));
     const auto subCode = static_cast<uint8_t>(frame.at(FrameLayout::subCodeOffset));
-    if (frame.size() < minimumAnswerLength(code, connectedModel))
-        return false;
     switch (code) {
     case CmdCode::StartStop:
         removeHead();
@@ -177,10 +196,64 @@ bool UsbControl::dispatchFrame(const QByteArray &frame)
         if (subCode == 0)
             handleIdentification(frame);
         break;
+    case CmdCode::RecordInfo:
+        handleRecordInfo(frame);
+        break;
+    case CmdCode::AlarmInfo:
+        return handleAlarmStatistics(frame);
     default:
         break;
     }
-    return true;
+    return FrameResult::Handled;
+}
+
+void UsbControl::handleRecordInfo(const QByteArray &frame)
+{
+    const bool hasRecords = download.takeRecordInfo(frame, connectedModel, lastConfig);
+    removeHead();
+    if (!hasRecords) {
+        emit dataDownloadErr(-6);
+        return;
+    }
+    enqueue(makeSimpleCmd(AlarmInfoCmd));
+}
+
+UsbControl::FrameResult UsbControl::handleAlarmStatistics(const QByteArray &frame)
+{
+    download.takeAlarmStatistics(frame, lastConfig, snText, noteText);
+    removeHead();
+    if (!download.createFile(dataDir(), connectedModel)) {
+        emit dataDownloadErr(-7);
+        return FrameResult::Handled;
+    }
+    // Block 1 goes out before the start is announced: the main window runs the download
+    // dialog's event loop inside its handler, and the blocks arrive within that loop.
+    isDownloading = true;
+    enqueue(makeSimpleCmd(ReadBlockCmd, 1));
+    sendQueueHead();
+    emit startDataDownload(download.recordInfo.blockCount, download.filePath());
+    return FrameResult::HandledHeadSent;
+}
+
+void UsbControl::handleDataBlocks()
+{
+    const bool headIsBlock =
+        !cmdQueue.isEmpty() && cmdQueue.first().cmd.common.cmdType == ReadBlockCmd;
+    const int expected = headIsBlock ? cmdQueue.first().cmd.simple.value : 0;
+    int number = 0;
+    if (download.takeBlock(rxBuffer, expected, &number) != RecordDownload::BlockResult::Appended)
+        return;
+    const int total = download.recordInfo.blockCount;
+    emit dataDownloadProgress(number, total);
+    cmdQueue.clear();
+    if (number < total) {
+        enqueue(makeSimpleCmd(ReadBlockCmd, number + 1));
+        if (usbThread)
+            sendQueueHead();
+        return;
+    }
+    download.finish();
+    isDownloading = false;
 }
 
 void UsbControl::handleNoteAnswer(const QByteArray &frame)
@@ -251,10 +324,16 @@ void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
         return;
     case ReadBlockCmd:
     case RecordInfoCmd:
-    case AlarmInfoCmd:
+    case AlarmInfoCmd: {
+        // A step without answer ends the download dialog too, instead of leaving it open.
+        const bool dialogOpen = download.hasFile();
+        download.discard();
         cmdQueue.clear();
         emit dataDownloadErr(-5);
+        if (dialogOpen)
+            emit stopDataDownload(-5);
         return;
+    }
     case LanguageCmd:
         emit setLangueResult(false);
         return;
@@ -285,4 +364,19 @@ void UsbControl::closeForReconnect()
         usbThread->deleteLater();
         usbThread = nullptr;
     }
+}
+
+void UsbControl::abandonDownload(int errType)
+{
+    download.discard();
+    rxBuffer.clear();
+    cmdQueue.clear();
+    isDownloading = false;
+    emit stopDataDownload(errType);
+}
+
+void UsbControl::delTransportLost()
+{
+    if (download.hasFile())
+        abandonDownload(-5);
 }

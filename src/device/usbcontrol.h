@@ -4,6 +4,7 @@
 
 #include "device/oneconfigcmdstruct.h"
 #include "device/queuedcommand.h"
+#include "device/recorddownload.h"
 #include "device/simplesendcmdunion.h"
 
 #include <QByteArray>
@@ -47,15 +48,24 @@ signals:
     void closeDevSignal();
 
 private:
+    enum class FrameResult { Incomplete, Handled, HandledHeadSent };
+
     void enqueue(const SimpleSendCmdUnion &cmd);
     void sendQueueHead();
     void sendCommand(const SimpleSendCmdUnion &cmd);
     void removeHead();
-    // Handles one whole frame; false when it is shorter than its command needs.
-    bool dispatchFrame(const QByteArray &frame);
+    // Whether a whole frame holds enough bytes for its command.
+    bool isComplete(const QByteArray &frame) const;
+    FrameResult dispatchFrame(const QByteArray &frame);
     void handleNoteAnswer(const QByteArray &frame);
     void handleIdentification(const QByteArray &frame);
+    void handleRecordInfo(const QByteArray &frame);
+    FrameResult handleAlarmStatistics(const QByteArray &frame);
+    void handleDataBlocks();
     void handleTimedOut(const SimpleSendCmdUnion &cmd);
+    // Ends a download whose file is being written as failed and deletes the partial file.
+    void abandonDownload(int errType);
+    void delTransportLost();
     void closeForReconnect();
 
     UsbThread *usbThread = nullptr;
@@ -72,4 +82,5 @@ private:
     bool initialReadPending = false;
     int deviceIndex = 0;
     int checkFailCount = -1;
+    RecordDownload download{this};
 };

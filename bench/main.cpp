@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// hygra-bench: prints one line "name value unit" per figure; arguments choose figure groups.
+#include "benchregistry.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList only = app.arguments();
+    only.removeFirst();
+    runFigureGroups(only);
+    return 0;
+}

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One download of a logger's recording: the header from the two answers and the recording file.
+#pragma once
+
+#include "device/oneconfigcmdstruct.h"
+#include "recording/readdevinfojson.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+class QObject;
+
+class RecordDownload
+{
+public:
+    // The size of a data block: block count, number, payload length, 4096 payload bytes.
+    static constexpr int blockSize = 4100;
+    static constexpr int maxBlockCount = 63;
+
+    // The file is created as a child of `owner`, which outlives it.
+    explicit RecordDownload(QObject *owner);
+
+    // Blocks to read: the quotient from the recorded count, the remainder test from the
+    // held count, at most 63.
+    static int blockCount(qint64 recordNum, int numofReport);
+
+    // Fills the header from a record-information answer (43 bytes for HX10D, 47 for
+    // HX20D); false when the logger holds no records.
+    bool takeRecordInfo(const QByteArray &frame, int model, const OneConfigCmdStruct &config);
+    // Fills the alarms from an alarm-statistics answer (89 bytes) and the rest of the
+    // header from the controller's state.
+    void takeAlarmStatistics(const QByteArray &frame, const OneConfigCmdStruct &config,
+                             const QString &sn, const QString &note);
+    // Creates a new recording file in `folder`, never replacing an existing one, and
+    // writes its header; false when the file cannot be created or written.
+    bool createFile(const QString &folder, int model);
+
+    enum class BlockResult { Incomplete, Discarded, Appended };
+    // Takes one block off the front of `buffer` and appends its samples to the file
+    // when it carries the block count and `expectedNumber`; `number` gets its number.
+    BlockResult takeBlock(QByteArray &buffer, int expectedNumber, int *number);
+
+    bool hasFile() const { return downloadFile != nullptr; }
+    QString filePath() const;
+    // The last block is written: the file is released and stays.
+    void finish();
+    // The download failed or was cancelled: the partial file is closed and deleted.
+    void discard();
+
+    ReadDevInfoJson recordInfo;
+    QString downloadFileName;
+
+private:
+    QObject *owner;
+    QFile *downloadFile = nullptr;
+};
