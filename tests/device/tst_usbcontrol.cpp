@@ -7,6 +7,7 @@
 #include "loggersim.h"
 #include "testsupport.h"
 
+#include <QRandomGenerator>
 #include <QTextCodec>
 #include <QtTest>
 #include <cstring>
@@ -51,6 +52,7 @@ private slots:
     void reassemblesFrames_data();
     void reassemblesFrames();
     void handlesTwoFramesOfOneChunkInOrder();
+    void survivesMalformedAnswers();
 
 private:
     bool connectTo(int model, int index = 0);
@@ -284,6 +286,37 @@ void TstUsbControl::handlesTwoFramesOfOneChunkInOrder()
     // After each frame the next queued command went out; the reset now waits for its answer.
     QCOMPARE(writes(hx20d), QList<QByteArray>({head, checkRequest, hex("5A A5 03 E4 01 01 E8 01"),
                                                hex("5A A5 03 12 01 FA 0F 02")}));
+}
+
+void TstUsbControl::survivesMalformedAnswers()
+{
+    // Frames with every answer code (but the alarm statistics, which would create a file),
+    // random lengths and random bytes, cut into random chunks, with commands in between.
+    loggersim::Faults faults;
+    faults.silent = true;
+    loggersim::setFaults(hx20d, faults);
+    QVERIFY(connectTo(HX20D));
+    QRandomGenerator random(20240131);
+    const uint8_t codes[] = {0xEF, 0x13, 0xA1, 0x10, 0x12, 0xE4, 0xE0, 0x77};
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray bytes;
+        if (random.bounded(4) == 0)
+            bytes.append(char(random.bounded(256)));
+        bytes.append(head);
+        bytes.append(char(random.bounded(256)));
+        bytes.append(char(codes[random.bounded(int(sizeof codes))]));
+        for (int n = random.bounded(120); n > 0; --n)
+            bytes.append(char(random.bounded(256)));
+        control->delRevDataSlot(bytes);
+        if (i % 10 == 0)
+            control->cancelDownload(); // empties a buffer blocked by a short frame
+        if (i % 50 == 0) {
+            control->addSendSimpleCmd(makeSimpleCmd(int(random.bounded(12)), 1));
+            control->delReadTimeOut();
+        }
+    }
+    control->disconnectDevice();
+    QVERIFY(connectTo(HX20D));
 }
 
 QTEST_GUILESS_MAIN(TstUsbControl)
