@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The chart page: temperature and humidity over the sample number, with the sample table below.
+#pragma once
+
+#include "recording/readdevinfojson.h"
+#include "recording/samplepoint.h"
+
+#include <QSharedPointer>
+#include <QVector>
+#include <QWidget>
+
+class CPAxisTickerDateTime;
+class DataGraph;
+class DataIdButton;
+class DataTableWidget;
+class QCPToolTip;
+class QCustomPlot;
+
+class DataChartWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataChartWidget(QWidget *parent = nullptr);
+
+    // Fills chart and table from a recording. Missing values leave gaps; alarm
+    // samples are drawn as red points while the alarm marks are on. With
+    // `resetSeriesButtons` both series are shown again.
+    void showRecording(const QVector<SamplePoint> &samples, const ReadDevInfoJson &recording,
+                       bool resetSeriesButtons);
+    // Switches the alarm marks and shows the recording again.
+    void setAlarmMarks(bool flag, const QVector<SamplePoint> &samples,
+                       const ReadDevInfoJson &recording);
+    // Switches the alarm marks for the next recording while nothing is shown.
+    void setAlarmMarks(bool flag) { mAlarmMarks = flag; }
+    // All samples across, humidity 0 … 100 and the recording's temperature
+    // range with 6 °C to spare on each side.
+    void restoreView();
+    // Empties the table and all graphs; ranges and buttons stay.
+    void clearChart();
+
+    QCustomPlot *plot() const { return graphicsView; }
+    DataTableWidget *table() const { return tableView; }
+    QCPToolTip *toolTip() const { return mToolTip; }
+    QSharedPointer<CPAxisTickerDateTime> ticker() const { return mTicker; }
+    DataGraph *temperatureGraph() const { return mTempGraph; }
+    DataGraph *humidityGraph() const { return mHumGraph; }
+    DataGraph *temperatureAlarmGraph() const { return mTempAlarmGraph; }
+    DataGraph *humidityAlarmGraph() const { return mHumAlarmGraph; }
+    DataIdButton *temperatureButton() const { return tempShowBtn; }
+    DataIdButton *humidityButton() const { return humidityShowBtn; }
+    bool alarmMarks() const { return mAlarmMarks; }
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void posChanged(int pos);
+
+private:
+    void setupUi();
+    void setupPlot();
+    void setupTable();
+    void showTemperature(bool show);
+    void showHumidity(bool show);
+
+    QWidget *chart;
+    QWidget *widget;
+    DataIdButton *tempShowBtn;
+    DataIdButton *humidityShowBtn;
+    QCustomPlot *graphicsView;
+    DataTableWidget *tableView;
+
+    QSharedPointer<CPAxisTickerDateTime> mTicker;
+    DataGraph *mTempGraph = nullptr;
+    DataGraph *mHumGraph = nullptr;
+    DataGraph *mTempAlarmGraph = nullptr;
+    DataGraph *mHumAlarmGraph = nullptr;
+    QCPToolTip *mToolTip = nullptr;
+
+    double mTempUpper = 80.0;
+    double mTempLower = 0.0;
+    int mKeyMax = 1;
+    bool mAlarmMarks = true;
+    int mTempUnit = 0;
+    bool mWithHumidity = true;
+    bool mShowTemperature = true;
+    bool mShowHumidity = true;
+};

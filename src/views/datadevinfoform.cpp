@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The summary panel's form: labels for device, configuration, statistics and alarms.
+#include "views/datadevinfoform.h"
+
+#include "views/checkbutton.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace
+{
+
+const char *const context = "DataDevInfoWidget";
+const char *const titleStyle = "font-size:16px;\nfont-weight: 500;";
+const char *const stripeStyle = "background: #F7F7F7;";
+
+struct AlarmRowSpec {
+    const char *key;
+    const char *name;
+    bool striped;
+};
+
+const AlarmRowSpec alarmRowSpecs[] = {
+    {"th3", "TH3", false}, {"th2", "TH2", true}, {"th1", "TH1", false}, {"tl1", "TL1", true},
+    {"tl2", "TL2", false}, {"tl3", "TL3", true}, {"hh", "HH", false},   {"hl", "HL", true},
+};
+
+QLabel *fixedLabel(QWidget *parent, const QString &name, int width)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFixedWidth(width);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+QLabel *DataDevInfoForm::addLabel(QWidget *parent, const char *name, const char *source)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    if (source)
+        mTexts.append({label, source});
+    return label;
+}
+
+QWidget *DataDevInfoForm::infoRow(QWidget *parent, const char *nameObject, const char *nameText,
+                                  const char *valueObject, QLabel **value, int valueWidth)
+{
+    auto *row = new QWidget(parent);
+    row->setMinimumHeight(38);
+    auto *layout = new QHBoxLayout(row);
+    layout->setSpacing(12);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QLabel *name = addLabel(row, nameObject, nameText);
+    name->setFixedWidth(100);
+    name->setStyleSheet(QStringLiteral("font-weight: 500;"));
+    nameLabels.append(name);
+    auto *colon = new QLabel(QStringLiteral(":"), row);
+    colon->setAlignment(Qt::AlignCenter);
+    *value = addLabel(row, valueObject);
+    (*value)->setMinimumWidth(valueWidth);
+    layout->addWidget(name);
+    layout->addWidget(colon);
+    layout->addWidget(*value, 1);
+    return row;
+}
+
+void DataDevInfoForm::setupUi(QWidget *form)
+{
+    form->resize(1200, 971);
+    auto *outer = new QVBoxLayout(form);
+    outer->setContentsMargins(0, 0, 0, 0);
+    scrollArea = new QScrollArea(form);
+    scrollArea->setObjectName(QStringLiteral("scrollArea"));
+    scrollArea->setStyleSheet(QStringLiteral("QScrollArea{\n\tborder:none;\n}"));
+    scrollArea->setWidgetResizable(true);
+    scrollAreaWidgetContents = new QWidget;
+    scrollAreaWidgetContents->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
+    scrollAreaWidgetContents->setStyleSheet(
+        QStringLiteral("QWidget{\t\n\tbackground-color: rgb(255, 255, 255);\n\tfont-size: 14px;\n"
+                       "\tfont-weight: 400;\n}"));
+    auto *layout = new QVBoxLayout(scrollAreaWidgetContents);
+    layout->setContentsMargins(24, 8, 24, 24);
+    QWidget *page = scrollAreaWidgetContents;
+
+    auto addTitle = [&](const char *name, const char *text) {
+        QLabel *title = addLabel(page, name, text);
+        title->setStyleSheet(QLatin1String(titleStyle));
+        title->setMinimumHeight(44);
+        layout->addWidget(title);
+    };
+
+    addTitle("label_25", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录仪信息"));
+    auto *device = new QWidget(page);
+    device->setMinimumHeight(38);
+    auto *deviceLayout = new QHBoxLayout(device);
+    deviceLayout->setSpacing(12);
+    deviceLayout->setContentsMargins(0, 0, 0, 0);
+    QLabel *devNN =
+        addLabel(device, "devNNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "设备名称"));
+    devNN->setFixedWidth(100);
+    devNN->setStyleSheet(QStringLiteral("font-weight: 500;"));
+    nameLabels.append(devNN);
+    devNameLabel = addLabel(device, "devNameLabel");
+    devNameLabel->setMinimumWidth(196);
+    QLabel *sn = addLabel(device, "label_2", "SN");
+    QLabel *id = addLabel(device, "label_4", "ID");
+    snLabel = addLabel(device, "snLabel");
+    idLabel = addLabel(device, "idLabel");
+    for (QLabel *name : {sn, id}) {
+        name->setMinimumWidth(30);
+        name->setStyleSheet(QStringLiteral("font-weight: 500;"));
+    }
+    const QList<QPair<QLabel *, QLabel *>> pairs{
+        {devNN, devNameLabel}, {sn, snLabel}, {id, idLabel}};
+    for (const auto &pair : pairs) {
+        deviceLayout->addWidget(pair.first);
+        auto *colon = new QLabel(QStringLiteral(":"), device);
+        colon->setAlignment(Qt::AlignCenter);
+        deviceLayout->addWidget(colon);
+        deviceLayout->addWidget(pair.second, 1);
+    }
+    layout->addWidget(device);
+
+    lineEdit = new QLineEdit(page);
+    lineEdit->setObjectName(QStringLiteral("lineEdit"));
+    lineEdit->setFixedHeight(90);
+    lineEdit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lineEdit->setStyleSheet(QStringLiteral(
+        "QLineEdit{\n\tborder:none;\n\tborder-radius:8px;\n\tpadding-left: 5px;\n"
+        "\tbackground-color: rgba(246, 247, 252, 1);\n}\nQLineEdit:focus{\n\tborder-radius:8px;\n"
+        "\tpadding-left: 4px;\n\tborder:1px solid rgb(32, 33, 36);\n}"));
+    layout->addWidget(lineEdit);
+
+    auto addGrid = [&](const QList<QWidget *> &left, const QList<QWidget *> &right) {
+        auto *grid = new QGridLayout;
+        grid->setHorizontalSpacing(24);
+        grid->setVerticalSpacing(0);
+        for (int i = 0; i < left.size(); ++i)
+            grid->addWidget(left.at(i), i, 0);
+        for (int i = 0; i < right.size(); ++i)
+            grid->addWidget(right.at(i), i, 1);
+        layout->addLayout(grid);
+    };
+
+    addTitle("label_11", QT_TRANSLATE_NOOP("DataDevInfoWidget", "配置信息"));
+    addGrid({infoRow(page, "startMNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "开启模式"),
+                     "startModelLabel", &startModelLabel, 196),
+             infoRow(page, "stopMNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "停止模式"),
+                     "stopModelLabel", &stopModelLabel, 196),
+             infoRow(page, "startDNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "开启延迟"),
+                     "startDelayLabel", &startDelayLabel, 196)},
+            {infoRow(page, "configTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "配置时间"),
+                     "configTimeLabel", &configTimeLabel, 170),
+             infoRow(page, "recordINLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录间隔"),
+                     "recordIntervalLabel", &recordIntervalLabel, 170),
+             infoRow(page, "recordMNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录模式"),
+                     "recordModeLabel", &recordModeLabel, 170)});
+
+    addTitle("label_38", QT_TRANSLATE_NOOP("DataDevInfoWidget", "温度信息"));
+    addGrid({infoRow(page, "startTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "开启时间"),
+                     "startTimeLabel", &startTimeLabel, 196),
+             infoRow(page, "stopTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "停止时间"),
+                     "endTimeLabel", &endTimeLabel, 196),
+             infoRow(page, "recordTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录时长"),
+                     "recordDuration", &recordDuration, 196),
+             infoRow(page, "recordNumNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录条数"),
+                     "recordNum", &recordNum, 196)},
+            {infoRow(page, "maxVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最大值"),
+                     "maxValueLabel", &maxValueLabel, 170),
+             infoRow(page, "minVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最小值"),
+                     "minValueLabel", &minValueLabel, 170),
+             infoRow(page, "avgVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "平均值"),
+                     "avgValueLabel", &avgValueLabel, 170)});
+
+    addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));
+    addAlarmTable(page, layout);
+    layout->addStretch();
+
+    scrollArea->setWidget(scrollAreaWidgetContents);
+    outer->addWidget(scrollArea);
+    retranslateUi(form);
+}
+
+void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
+{
+    auto *header = new QWidget(parent);
+    header->setObjectName(QStringLiteral("widget_6"));
+    header->setMinimumHeight(40);
+    header->setStyleSheet(QStringLiteral(
+        "QWidget{\n\tborder-radius: 12px;\n\tbackground: #333;\n\tcolor: rgb(255, 255, 255);\n"
+        "\tfont-size: 14px;\n\tfont-weight: 400;\n}"));
+    auto *headerLayout = new QHBoxLayout(header);
+    headerLayout->setSpacing(10);
+    auto *pushButton = new QPushButton(header);
+    pushButton->setObjectName(QStringLiteral("pushButton"));
+    pushButton->setFixedWidth(160);
+    pushButton->setFlat(true);
+    headerLayout->addWidget(pushButton);
+    const struct {
+        const char *name;
+        const char *text;
+        int width;
+    } columns[] = {
+        {"label_19", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警阈值"), 110},
+        {"label_20", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警类型"), 110},
+        {"label_24", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警延迟"), 110},
+        {"label_22", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警时长"), 160},
+        {"label_21", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警次数"), 110},
+        {"label_23", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警状态"), 110},
+    };
+    for (const auto &column : columns) {
+        QLabel *title = addLabel(header, column.name, column.text);
+        title->setFixedWidth(column.width);
+        title->setAlignment(Qt::AlignCenter);
+        headerLayout->addWidget(title);
+    }
+    headerLayout->addStretch();
+    layout->addWidget(header);
+
+    for (const AlarmRowSpec &spec : alarmRowSpecs) {
+        const QString key = QLatin1String(spec.key);
+        DataDevInfoAlarmRow row;
+        row.key = key;
+        row.row = new QWidget(parent);
+        row.row->setObjectName(key + QStringLiteral("Widget"));
+        row.row->setMinimumHeight(40);
+        if (spec.striped)
+            row.row->setStyleSheet(QLatin1String(stripeStyle));
+        auto *rowLayout = new QHBoxLayout(row.row);
+        rowLayout->setSpacing(10);
+        row.checkBtn = new CheckButton(row.row);
+        row.checkBtn->setObjectName(key + QStringLiteral("CheckBtn"));
+        row.checkBtn->setFixedSize(64, 30);
+        row.name = fixedLabel(row.row, key + QStringLiteral("Name"), 86);
+        row.name->setFixedHeight(30);
+        row.name->setText(QLatin1String(spec.name));
+        row.value = fixedLabel(row.row, key + QStringLiteral("ValueLabel"), 110);
+        row.type = fixedLabel(row.row, key + QStringLiteral("TypeLabel"), 110);
+        row.delay = fixedLabel(row.row, key + QStringLiteral("DelayLabel"), 110);
+        row.duration = fixedLabel(row.row, key + QStringLiteral("DurationLabel"), 160);
+        row.times = fixedLabel(row.row, key + QStringLiteral("TimesLabel"), 110);
+        row.state = fixedLabel(row.row, key + QStringLiteral("StateLabel"), 110);
+        rowLayout->addWidget(row.checkBtn);
+        for (QLabel *label :
+             {row.name, row.value, row.type, row.delay, row.duration, row.times, row.state})
+            rowLayout->addWidget(label);
+        rowLayout->addStretch();
+        layout->addWidget(row.row);
+        if (key == QLatin1String("hh"))
+            hhWidget = row.row;
+        else if (key == QLatin1String("hl"))
+            hlWidget = row.row;
+        alarmRows.append(row);
+    }
+}
+
+void DataDevInfoForm::retranslateUi(QWidget *form)
+{
+    form->setWindowTitle(QCoreApplication::translate(context, "Form"));
+    for (const Text &text : qAsConst(mTexts))
+        text.label->setText(QCoreApplication::translate(context, text.source));
+    lineEdit->setPlaceholderText(QCoreApplication::translate(context, "请输入备注"));
+}

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The summary panel's form: labels for device, configuration, statistics and alarms.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class CheckButton;
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class QVBoxLayout;
+class QWidget;
+
+// One row of the alarm table.
+struct DataDevInfoAlarmRow {
+    QString key; // th3, th2, th1, tl1, tl2, tl3, hh or hl
+    QWidget *row = nullptr;
+    CheckButton *checkBtn = nullptr;
+    QLabel *name = nullptr;
+    QLabel *value = nullptr;
+    QLabel *type = nullptr;
+    QLabel *delay = nullptr;
+    QLabel *duration = nullptr;
+    QLabel *times = nullptr;
+    QLabel *state = nullptr;
+};
+
+// Builds the widget tree with its object names, like a generated form.
+class DataDevInfoForm
+{
+public:
+    void setupUi(QWidget *form);
+    void retranslateUi(QWidget *form);
+
+    QScrollArea *scrollArea = nullptr;
+    QWidget *scrollAreaWidgetContents = nullptr;
+
+    QLabel *devNameLabel = nullptr;
+    QLabel *snLabel = nullptr;
+    QLabel *idLabel = nullptr;
+    QLineEdit *lineEdit = nullptr;
+
+    QLabel *startModelLabel = nullptr;
+    QLabel *configTimeLabel = nullptr;
+    QLabel *stopModelLabel = nullptr;
+    QLabel *recordIntervalLabel = nullptr;
+    QLabel *startDelayLabel = nullptr;
+    QLabel *recordModeLabel = nullptr;
+
+    QLabel *startTimeLabel = nullptr;
+    QLabel *maxValueLabel = nullptr;
+    QLabel *endTimeLabel = nullptr;
+    QLabel *minValueLabel = nullptr;
+    QLabel *recordDuration = nullptr;
+    QLabel *avgValueLabel = nullptr;
+    QLabel *recordNum = nullptr;
+
+    QWidget *hhWidget = nullptr;
+    QWidget *hlWidget = nullptr;
+    // Top to bottom: th3, th2, th1, tl1, tl2, tl3, hh, hl.
+    QList<DataDevInfoAlarmRow> alarmRows;
+    // The name labels whose width follows the language.
+    QList<QLabel *> nameLabels;
+
+private:
+    struct Text {
+        QLabel *label;
+        const char *source;
+    };
+    QLabel *addLabel(QWidget *parent, const char *name, const char *source = nullptr);
+    QWidget *infoRow(QWidget *parent, const char *nameObject, const char *nameText,
+                     const char *valueObject, QLabel **value, int valueWidth);
+    void addAlarmTable(QWidget *parent, QVBoxLayout *layout);
+
+    QList<Text> mTexts;
+};

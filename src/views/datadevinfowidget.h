@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The summary page: device, configuration, statistics and alarm results of a recording.
+#pragma once
+
+#include "views/datadevinfoform.h"
+
+#include <QWidget>
+
+class ReadDevInfoJson;
+class AlertDataJson;
+
+// Every text is rebuilt from the recording header on each fill; the statistics
+// are the logger's own, never recomputed from samples. The note is the one
+// editable field.
+class DataDevInfoWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataDevInfoWidget(QWidget *parent = nullptr);
+
+    void fillFromRecording(const ReadDevInfoJson &recording);
+    // The empty state: blank texts, closed alarms at their default thresholds.
+    void clearInfo();
+
+    const DataDevInfoForm &form() const { return ui; }
+
+    // The statistic texts: with humidity "<temperature>  <humidity>%RH" or
+    // "---  ---"; without, the temperature or "---".
+    static QString statisticText(int temperature, int humidity, bool withHumidity, int tempUnit);
+
+signals:
+    void updateNotes(QString note);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void on_lineEdit_textChanged();
+
+private:
+    void fillAlarmRow(const DataDevInfoAlarmRow &row, const AlertDataJson &alarm,
+                      int recordInterval, int tempUnit);
+
+    DataDevInfoForm ui;
+};

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A chart graph that knows the unit of its values and the time of its keys.
+#pragma once
+
+#include <qcustomplot.h>
+
+// The tooltip reads these annotations to turn a hovered point into text: key k
+// stands for originMs + k × intervalSecs × 1000 wall-clock milliseconds.
+class DataGraph : public QCPGraph
+{
+    Q_OBJECT
+public:
+    DataGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis) {}
+
+    QString unit() const { return mUnit; }
+    qint64 originMs() const { return mOriginMs; }
+    int intervalSecs() const { return mIntervalSecs; }
+
+    void setUnit(const QString &unit) { mUnit = unit; }
+    void setTimeMapping(int intervalSecs, qint64 originMs)
+    {
+        mIntervalSecs = intervalSecs;
+        mOriginMs = originMs;
+    }
+
+private:
+    QString mUnit;
+    qint64 mOriginMs = 0;
+    int mIntervalSecs = 5;
+};

@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recording view area: loads a recording file and shows it as chart, table and summary.
+#include "views/datashowwidget.h"
+
+#include "app/utils.h"
+#include "export/exportflow.h"
+#include "recording/recordingreader.h"
+#include "views/datachartwidget.h"
+#include "views/datadevinfowidget.h"
+#include "views/datainfotbwidget.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
+{
+    setupUi();
+    connect(tableTitle, &DataInfoTbWidget::selectTabIndex, this,
+            &DataShowWidget::delSelectTabIndex);
+    connect(tableTitle, &DataInfoTbWidget::sendAlertFlagSignal, this,
+            &DataShowWidget::delSendAlertFlagSignal);
+    connect(tableTitle, &DataInfoTbWidget::sendRestoreSignal, this,
+            &DataShowWidget::delSendRestoreSignal);
+    connect(dataInfo, &DataDevInfoWidget::updateNotes, this, &DataShowWidget::updateNotes);
+}
+
+void DataShowWidget::setupUi()
+{
+    resize(594, 555);
+    setWindowTitle(tr("Form"));
+    auto *verticalLayout = new QVBoxLayout(this);
+    verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
+    verticalLayout->setSpacing(0);
+    verticalLayout->setContentsMargins(0, 0, 0, 0);
+    cwidget = new QWidget(this);
+    cwidget->setObjectName(QStringLiteral("cwidget"));
+    cwidget->setStyleSheet(
+        QStringLiteral("QWidget#cwidget{\n\tbackground-color: rgb(255, 255, 255);\n}"));
+    auto *verticalLayout_2 = new QVBoxLayout(cwidget);
+    verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
+    verticalLayout_2->setSpacing(0);
+    tableTitle = new DataInfoTbWidget(cwidget);
+    tableTitle->setObjectName(QStringLiteral("tableTitle"));
+    tableTitle->setMinimumHeight(50);
+    tableTitle->setMaximumHeight(50);
+    stackedWidget = new QStackedWidget(cwidget);
+    stackedWidget->setObjectName(QStringLiteral("stackedWidget"));
+    chartData = new DataChartWidget(stackedWidget);
+    chartData->setObjectName(QStringLiteral("chartData"));
+    dataInfo = new DataDevInfoWidget(stackedWidget);
+    dataInfo->setObjectName(QStringLiteral("dataInfo"));
+    stackedWidget->addWidget(chartData);
+    stackedWidget->addWidget(dataInfo);
+    verticalLayout_2->addWidget(tableTitle);
+    verticalLayout_2->addWidget(stackedWidget);
+    verticalLayout->addWidget(cwidget);
+}
+
+QDateTime DataShowWidget::rebuiltStopTime(const ReadDevInfoJson &recording, qint64 interval)
+{
+    const qint64 span = recording.shownDuration + qint64(recording.startDelay) * 60 +
+                        recording.overWirteRecordNum * interval;
+    const QDateTime wallClock =
+        QDateTime::fromSecsSinceEpoch(wallClockSecs(recording.startRecordTime) + span, Qt::UTC);
+    return QDateTime(wallClock.date(), wallClock.time(), recording.startRecordTime.timeSpec());
+}
+
+bool DataShowWidget::openRecording(const QString &path)
+{
+    const int generation = ++mLoadGeneration;
+    QEventLoop loop;
+    QFutureWatcher<LoadedRecording> watcher;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run(qOverload<const QString &>(&RecordingReader::read), path));
+    loop.exec();
+
+    // A nested open that started while this one waited has already shown its
+    // file; this older result must not replace it.
+    if (generation != mLoadGeneration)
+        return false;
+    LoadedRecording loaded = watcher.result();
+    if (!loaded.ok())
+        return false;
+
+    ReadDevInfoJson &recording = loaded.recording;
+    if (recording.startRecordTime.secsTo(recording.stopRecordTime) < 0)
+        recording.stopRecordTime = rebuiltStopTime(recording, loaded.interval);
+    mLoaded = std::move(loaded);
+
+    chartData->showRecording(mLoaded.samples, mLoaded.recording, true);
+    dataInfo->fillFromRecording(mLoaded.recording);
+    mPath = path;
+    const QString fileName = QFileInfo(path).fileName();
+    mBaseName = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
+    return true;
+}
+
+void DataShowWidget::clearRecording()
+{
+    mPath.clear();
+    mBaseName.clear();
+    chartData->clearChart();
+    dataInfo->clearInfo();
+    // Nothing can reach the samples any more; give their memory back.
+    mLoaded = LoadedRecording();
+}
+
+void DataShowWidget::delSelectTabIndex(int index)
+{
+    stackedWidget->setCurrentIndex(index);
+}
+
+void DataShowWidget::delSendAlertFlagSignal(bool flag)
+{
+    if (isShowing())
+        chartData->setAlarmMarks(flag, mLoaded.samples, mLoaded.recording);
+    else
+        chartData->setAlarmMarks(flag);
+}
+
+void DataShowWidget::delSendRestoreSignal()
+{
+    chartData->restoreView();
+}
+
+void DataShowWidget::delSendExportTypeSignal(int type)
+{
+    if (!isShowing()) {
+        emit sendMessage(tr("无法导出，请先打下载数据文件并打开它"));
+        return;
+    }
+    if (type == 1)
+        exportSpreadsheet(this, mLoaded, mBaseName);
+    else
+        exportPdfReport(this, mLoaded, mBaseName);
+}
+
+void DataShowWidget::updateNotes(QString note)
+{
+    mLoaded.recording.note = note;
+}
+
+void DataShowWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("Form"));
+        if (isShowing())
+            dataInfo->fillFromRecording(mLoaded.recording);
+        else
+            dataInfo->clearInfo();
+    }
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recording view area: loads a recording file and shows it as chart, table and summary.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QWidget>
+
+class DataChartWidget;
+class DataDevInfoWidget;
+class DataInfoTbWidget;
+class QStackedWidget;
+
+// Page 0 is the chart with the sample table, page 1 the summary. The container
+// holds the shown recording and runs the exports on it.
+class DataShowWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataShowWidget(QWidget *parent = nullptr);
+
+    // Reads the file on the global thread pool while a local event loop keeps
+    // the window responsive, then shows it. Returns false, leaving the shown
+    // recording as it was, when the file cannot be read or when a later open
+    // request overtook this one.
+    bool openRecording(const QString &path);
+    // Shows nothing any more.
+    void clearRecording();
+
+    QString recordingBaseName() const { return mBaseName; }
+    // The shown file was given a new name; later exports propose it.
+    void setRecordingBaseName(const QString &name) { mBaseName = name; }
+
+    bool isShowing() const { return !mPath.isEmpty(); }
+    const LoadedRecording &loaded() const { return mLoaded; }
+    DataInfoTbWidget *tabBar() const { return tableTitle; }
+    DataChartWidget *chartPage() const { return chartData; }
+    DataDevInfoWidget *infoPage() const { return dataInfo; }
+    QStackedWidget *pages() const { return stackedWidget; }
+
+    // The stop time shown for a recording whose stored stop precedes its
+    // start: start + delay + overwritten samples + shown samples, counted in
+    // wall-clock time.
+    static QDateTime rebuiltStopTime(const ReadDevInfoJson &recording, qint64 interval);
+
+signals:
+    void sendMessage(QString msg);
+
+public slots:
+    void delSelectTabIndex(int index);
+    void delSendAlertFlagSignal(bool flag);
+    void delSendRestoreSignal();
+    // 1 writes the spreadsheet, anything else the PDF report.
+    void delSendExportTypeSignal(int type);
+    // Keeps an edited note in memory for the exports; the file stays as it is.
+    void updateNotes(QString note);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void setupUi();
+
+    QWidget *cwidget;
+    DataInfoTbWidget *tableTitle;
+    QStackedWidget *stackedWidget;
+    DataChartWidget *chartData;
+    DataDevInfoWidget *dataInfo;
+
+    QString mPath;
+    QString mBaseName;
+    LoadedRecording mLoaded;
+    int mLoadGeneration = 0;
+};

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sample table below the chart: one row per sample with alarm rows in red.
+#include "views/datatablewidget.h"
+
+#include "views/dataheaderview.h"
+#include "views/datatablemodel.h"
+#include "views/datatablemodeldelegate.h"
+
+DataTableWidget::DataTableWidget(QWidget *parent)
+    : QTableView(parent), mHeader(new DataHeaderView(Qt::Horizontal, this)),
+      mModel(new DataTableModel(5, this)), mDelegate(new DataTableModelDelegate(this))
+{
+    setModel(mModel);
+    setItemDelegate(mDelegate);
+    mHeader->setStretchLastSection(true);
+    mHeader->setFixedHeight(40);
+    setHorizontalHeader(mHeader);
+    setShowGrid(false);
+    mHeader->setHighlightSections(false);
+    verticalHeader()->hide();
+    setStyleSheet(QStringLiteral("QTableView{border:none;}"));
+}
+
+void DataTableWidget::setHeaderLabels(const QStringList &labels)
+{
+    for (int i = 0; i < labels.size(); ++i)
+        mModel->setHeaderData(i, Qt::Horizontal, labels.at(i), Qt::DisplayRole);
+}
+
+void DataTableWidget::showSamples(const QVector<SamplePoint> &samples, int tempUnit,
+                                  bool withHumidity, bool alarmMarks)
+{
+    mModel->setSamples(samples, tempUnit, withHumidity, alarmMarks);
+}
+
+void DataTableWidget::clearRows()
+{
+    clearSelection();
+    mModel->clear();
+}
+
+void DataTableWidget::makeRowCurrent(int row)
+{
+    setCurrentIndex(mModel->index(row, 0));
+}

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sample table below the chart: one row per sample with alarm rows in red.
+#pragma once
+
+#include "recording/samplepoint.h"
+
+#include <QTableView>
+#include <QVector>
+
+class DataHeaderView;
+class DataTableModel;
+class DataTableModelDelegate;
+
+class DataTableWidget : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit DataTableWidget(QWidget *parent = nullptr);
+
+    DataTableModel *tableModel() const { return mModel; }
+
+    // setHeaderData(i, Horizontal, labels[i]) for each label in order.
+    void setHeaderLabels(const QStringList &labels);
+    // One row per sample; see DataTableModel::setSamples.
+    void showSamples(const QVector<SamplePoint> &samples, int tempUnit, bool withHumidity,
+                     bool alarmMarks);
+    // Clears the selection, then every row.
+    void clearRows();
+    // Makes the cell (row, 0) current.
+    void makeRowCurrent(int row);
+
+private:
+    DataHeaderView *mHeader;
+    DataTableModel *mModel;
+    DataTableModelDelegate *mDelegate;
+};

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The chart's tooltip item: time and value of the sample under the mouse.
+#include "views/qcptooltip.h"
+
+#include "views/datagraph.h"
+
+namespace
+{
+
+// A brush or pen draws something when it has a style and a visible colour.
+bool paints(const QBrush &brush)
+{
+    return brush.style() != Qt::NoBrush && brush.color().alpha() != 0;
+}
+
+bool paints(const QPen &pen)
+{
+    return pen.style() != Qt::NoPen && pen.color().alpha() != 0;
+}
+
+} // namespace
+
+QCPToolTip::QCPToolTip(QCustomPlot *parentPlot)
+    : QCPAbstractItem(parentPlot), position(createPosition(QStringLiteral("position"))),
+      mBrush(QColor(220, 220, 220))
+{
+    position->setType(QCPItemPosition::ptAbsolute);
+    setLayer(QStringLiteral("overlay"));
+    // The box may reach past the axis rect near its edges.
+    setClipToAxisRect(false);
+    setVisible(false);
+    connect(parentPlot, &QCustomPlot::mouseMove, this, &QCPToolTip::handleTriggerEvent);
+}
+
+double QCPToolTip::selectTest(const QPointF &, bool, QVariant *) const
+{
+    return -1;
+}
+
+QString QCPToolTip::tipText(qint64 originMs, int intervalSecs, double key, double value,
+                            const QString &unit)
+{
+    const qint64 ms = originMs + qRound64(double(intervalSecs) * key * 1000.0);
+    const QString time =
+        QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QStringLiteral("MM/dd hh:mm:ss\n"));
+    return QStringLiteral("%1  %2%3").arg(time, QString::number(value, 'f', 1), unit);
+}
+
+QPointF QCPToolTip::flipShift(const QPointF &origin, const QSize &box, const QPoint &offset,
+                              const QRect &viewport)
+{
+    QPointF shift;
+    if (origin.x() + box.width() + 1 >= viewport.right())
+        shift.rx() -= 2 * offset.x() + box.width() + 1;
+    if (origin.y() + 2 * (box.height() + 1) >= viewport.bottom())
+        shift.ry() -= 2 * offset.y() + box.height() + 1;
+    return shift;
+}
+
+void QCPToolTip::handleTriggerEvent(QMouseEvent *event)
+{
+    hitTest(event->pos(), false);
+}
+
+void QCPToolTip::hitTest(const QPointF &pos, bool fromRedraw)
+{
+    mHighlightGraph.clear();
+    for (int i = mParentPlot->graphCount() - 1; i >= 0; --i) {
+        QCPGraph *graph = mParentPlot->graph(i);
+        const QCPScatterStyle scatter = graph->scatterStyle();
+        if (!graph->realVisibility() || scatter.shape() == QCPScatterStyle::ssNone)
+            continue;
+        const double w = scatter.isPenDefined() ? scatter.pen().widthF() : graph->pen().widthF();
+        const double s = qMax(double(mParentPlot->selectionTolerance()), scatter.size());
+        QVariant details;
+        const double d = graph->selectTest(pos, false, &details);
+        const QCPDataRange range = details.value<QCPDataSelection>().dataRange();
+        if (!(d >= 0 && d < w + s) || range.isEmpty())
+            continue;
+        const auto point = graph->data()->at(range.begin());
+        const QPointF p = graph->coordsToPixels(point->key, point->value);
+        const QRectF hotBox(p.x() - s / 2 - w, p.y() - s / 2 - w, s + 2 * w, s + 2 * w);
+        if (!hotBox.contains(pos))
+            continue;
+
+        const auto *annotated = qobject_cast<DataGraph *>(graph);
+        mText = annotated ? tipText(annotated->originMs(), annotated->intervalSecs(), point->key,
+                                    point->value, annotated->unit())
+                          : tipText(0, 0, point->key, point->value, QString());
+        mHighlightGraph = graph;
+        mHighlightPoint = p;
+        mParentPlot->setCursor(Qt::PointingHandCursor);
+        position->setPixelPosition(pos);
+        setVisible(true);
+        const int key = int(point->key);
+        const bool changed = key != mLastKey;
+        mLastKey = key;
+        if (!fromRedraw)
+            layer()->replot();
+        if (!fromRedraw || changed)
+            emit posChanged(key);
+        return;
+    }
+    mLastKey = -1;
+    if (visible()) {
+        mParentPlot->setCursor(Qt::ArrowCursor);
+        setVisible(false);
+        if (!fromRedraw)
+            layer()->replot();
+    }
+}
+
+void QCPToolTip::draw(QCPPainter *painter)
+{
+    if (mAutoTrack) {
+        hitTest(position->pixelPosition(), true);
+        if (!visible())
+            return;
+    }
+    if (mHighlightGraph) {
+        QCPScatterStyle scatter = mHighlightGraph->scatterStyle();
+        scatter.setSize(scatter.size() * 1.2);
+        scatter.applyTo(painter, mHighlightGraph->pen());
+        scatter.drawShape(painter, mHighlightPoint);
+    }
+
+    const QPointF origin = position->pixelPosition() + mOffset;
+    painter->translate(origin);
+    const QFontMetrics metrics(mFont);
+    const QRect textRect =
+        metrics.boundingRect(0, 0, 0, 0, int(mTextAlignment | Qt::TextDontClip), mText);
+    const QSize box(textRect.width() - 1 + mPadding.left() + mPadding.right(),
+                    textRect.height() - 1 + mPadding.top() + mPadding.bottom());
+    painter->translate(flipShift(origin, box, mOffset, mParentPlot->viewport()));
+    drawBox(painter, box);
+}
+
+void QCPToolTip::drawBox(QCPPainter *painter, const QSize &box)
+{
+    const int q = int(mBorderPen.widthF());
+    const QRect frame(-q, -q, box.width() + 2 * q + 1, box.height() + 2 * q + 1);
+    if (paints(mBrush) || paints(mBorderPen)) {
+        painter->setPen(mBorderPen);
+        painter->setBrush(mBrush);
+        painter->drawRoundedRect(frame, mRadius.width(), mRadius.height(), Qt::AbsoluteSize);
+    }
+    const QRect area = frame.adjusted(4, 4, -4, -4);
+    const QStringList lines = mText.split(QLatin1Char('\n'));
+    painter->setPen(Qt::black);
+    if (lines.size() != 2) {
+        painter->setFont(mFont);
+        painter->drawText(area, int(mTextAlignment), mText);
+        return;
+    }
+    const int half = area.height() / 2;
+    painter->setFont(mFont);
+    painter->drawText(QRect(area.x(), area.y(), area.width(), half), Qt::AlignCenter, lines.at(0));
+    QFont bold = mFont;
+    bold.setWeight(75);
+    painter->setFont(bold);
+    painter->drawText(QRect(area.x(), area.y() + half, area.width(), half), Qt::AlignCenter,
+                      lines.at(1));
+}

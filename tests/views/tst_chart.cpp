@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The chart page: series with gaps, alarm points, units, ranges, series buttons and the tooltip.
+#include "app/utils.h"
+#include "recordingfixture.h"
+#include "views/cpaxistickerdatetime.h"
+#include "views/datachartwidget.h"
+#include "views/datagraph.h"
+#include "views/dataidbutton.h"
+#include "views/datatablemodel.h"
+#include "views/datatablewidget.h"
+#include "views/qcptooltip.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace
+{
+
+// Ten samples, one a minute: a temperature gap at key 4, a humidity gap at
+// key 6, alarms at keys 7 (both values), 8 (no temperature) and 9 (high
+// humidity only).
+QVector<SamplePoint> samples(const ReadDevInfoJson &info)
+{
+    const qint64 t0 = wallClockSecs(info.startRecordTime);
+    const float temperatures[] = {21, 21.5, 22, -1000, 23, 23.5, 30, -1000, 24, 22};
+    const float humidities[] = {50, 51, 52, 53, 54, -10, 56, 57, 80, 55};
+    const int states[] = {0, 0, 0, 1, 0, 0, 2, 1, 2, 0};
+    QVector<SamplePoint> result;
+    for (int i = 0; i < 10; ++i)
+        result << fixture::point(t0 + 60 * i, temperatures[i], humidities[i], states[i]);
+    return result;
+}
+
+QVector<double> keys(QCPGraph *graph)
+{
+    QVector<double> result;
+    for (const QCPGraphData &point : *graph->data())
+        result << point.key;
+    return result;
+}
+
+double valueAt(QCPGraph *graph, double key)
+{
+    return graph->data()->findBegin(key, false)->value;
+}
+
+} // namespace
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+    void seriesWithGapsAndAlarmPoints();
+    void rangesAndRestoredView();
+    void fahrenheitConvertsValuesAndRanges();
+    void recordingWithoutHumidity();
+    void alarmMarksOffKeepsSeriesAndButtons();
+    void seriesButtonsPersistUnlessReset();
+    void clearKeepsRangesAndButtons();
+    void tipText_data();
+    void tipText();
+    void flip_data();
+    void flip();
+    void hoverShowsAlarmPointAndSelectsRow();
+};
+
+void TestChart::seriesWithGapsAndAlarmPoints()
+{
+    DataChartWidget chart;
+    const ReadDevInfoJson info = fixture::header();
+    chart.showRecording(samples(info), info, true);
+
+    QCOMPARE(chart.temperatureGraph()->data()->size(), 10);
+    QCOMPARE(valueAt(chart.temperatureGraph(), 1), 21.0);
+    QVERIFY(std::isnan(valueAt(chart.temperatureGraph(), 4)));
+    QVERIFY(std::isnan(valueAt(chart.humidityGraph(), 6)));
+    QCOMPARE(valueAt(chart.humidityGraph(), 9), 80.0);
+    // Alarm points only where the value exists.
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
+    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{4, 7, 8, 9}));
+    QCOMPARE(chart.temperatureAlarmGraph()->unit(), QStringLiteral("℃"));
+    QCOMPARE(chart.humidityGraph()->unit(), QStringLiteral("%RH"));
+    QCOMPARE(chart.table()->model()->rowCount(), 10);
+    QCOMPARE(chart.table()->model()->headerData(2, Qt::Horizontal).toString(),
+             QStringLiteral("温度"));
+    QCOMPARE(chart.table()->model()->headerData(3, Qt::Horizontal).toString(),
+             QStringLiteral("湿度"));
+}
+
+void TestChart::rangesAndRestoredView()
+{
+    DataChartWidget chart;
+    ReadDevInfoJson info = fixture::header();
+    info.startDelay = 5;
+    info.overWirteRecordNum = 100;
+    chart.showRecording(samples(info), info, true);
+    QCustomPlot *plot = chart.plot();
+    QCOMPARE(plot->xAxis->range(), QCPRange(0, 11));
+    QCOMPARE(plot->xAxis2->range(), QCPRange(0, 11));
+    QCOMPARE(plot->yAxis2->range(), QCPRange(0, 100));
+    // The temperature axis keeps its range until the view is restored.
+    QCOMPARE(plot->yAxis->range(), QCPRange(-40, 85));
+
+    plot->xAxis->setRange(3, 5);
+    plot->yAxis2->setRange(40, 60);
+    QCOMPARE(plot->xAxis2->range(), QCPRange(3, 5));
+    chart.restoreView();
+    QCOMPARE(plot->xAxis->range(), QCPRange(0, 11));
+    QCOMPARE(plot->yAxis2->range(), QCPRange(0, 100));
+    QCOMPARE(plot->yAxis->range().lower, 18.9 - 6);
+    QCOMPARE(plot->yAxis->range().upper, 25.1 + 6);
+
+    // Only the horizontal axes zoom.
+    const QList<QCPAxis *> zoomed = plot->axisRect()->rangeZoomAxes(Qt::Horizontal);
+    QVERIFY(zoomed.contains(plot->xAxis) && zoomed.contains(plot->xAxis2));
+    QVERIFY(plot->axisRect()->rangeZoomAxes(Qt::Vertical).isEmpty());
+
+    // Key 1 is the first sample: start + delay + overwritten samples.
+    const qint64 first = wallClockMs(info.startRecordTime) + 5 * 60000 + 100 * 60000;
+    QCOMPARE(chart.ticker()->keyToDateTime(1).toMSecsSinceEpoch(), first);
+    QCOMPARE(chart.temperatureGraph()->originMs() + 60000, first);
+}
+
+void TestChart::fahrenheitConvertsValuesAndRanges()
+{
+    DataChartWidget chart;
+    ReadDevInfoJson info = fixture::header();
+    info.tempUnit = 1;
+    chart.showRecording(samples(info), info, true);
+    QCOMPARE(valueAt(chart.temperatureGraph(), 1), 21.0 * 1.8 + 32);
+    QCOMPARE(valueAt(chart.temperatureAlarmGraph(), 7), 30.0 * 1.8 + 32);
+    QCOMPARE(valueAt(chart.humidityGraph(), 1), 50.0);
+    QCOMPARE(chart.temperatureButton()->text(), QStringLiteral("℉"));
+    QCOMPARE(chart.temperatureGraph()->unit(), QStringLiteral("℉"));
+    chart.restoreView();
+    QCOMPARE(chart.plot()->yAxis->range().lower, (18.9 - 6) * 1.8 + 32);
+    QCOMPARE(chart.plot()->yAxis->range().upper, (25.1 + 6) * 1.8 + 32);
+    QCOMPARE(chart.table()->model()->index(0, 2).data().toString(), QStringLiteral("69.8℉"));
+}
+
+void TestChart::recordingWithoutHumidity()
+{
+    DataChartWidget chart;
+    ReadDevInfoJson info = fixture::header();
+    chart.showRecording(samples(info), info, true);
+    info.isContainHum = false;
+    chart.showRecording(samples(info), info, true);
+    QVERIFY(!chart.humidityButton()->isEnabled());
+    QVERIFY(!chart.humidityButton()->isChecked());
+    QVERIFY(!chart.plot()->yAxis2->visible());
+    QVERIFY(chart.humidityGraph()->data()->isEmpty());
+    QVERIFY(chart.humidityAlarmGraph()->data()->isEmpty());
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
+    QCOMPARE(chart.table()->model()->headerData(3, Qt::Horizontal).toString(), QString());
+    QVERIFY(!chart.table()->model()->index(0, 3).data().isValid());
+
+    // The next recording with humidity brings the button and axis back.
+    info.isContainHum = true;
+    chart.showRecording(samples(info), info, true);
+    QVERIFY(chart.humidityButton()->isEnabled());
+    QVERIFY(chart.humidityButton()->isChecked());
+    QVERIFY(chart.plot()->yAxis2->visible());
+}
+
+void TestChart::alarmMarksOffKeepsSeriesAndButtons()
+{
+    DataChartWidget chart;
+    const ReadDevInfoJson info = fixture::header();
+    const QVector<SamplePoint> points = samples(info);
+    chart.showRecording(points, info, true);
+    chart.humidityButton()->click();
+    QVERIFY(!chart.humidityGraph()->visible());
+
+    chart.setAlarmMarks(false, points, info);
+    QVERIFY(chart.temperatureAlarmGraph()->data()->isEmpty());
+    QVERIFY(chart.humidityAlarmGraph()->data()->isEmpty());
+    QCOMPARE(chart.temperatureGraph()->data()->size(), 10);
+    QVERIFY(!chart.humidityButton()->isChecked());
+    QVERIFY(!chart.humidityGraph()->visible());
+    QVERIFY(!chart.table()->model()->index(6, 0).data(Qt::UserRole).toBool());
+
+    chart.setAlarmMarks(true, points, info);
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
+    QVERIFY(chart.table()->model()->index(6, 0).data(Qt::UserRole).toBool());
+    QVERIFY(!chart.humidityAlarmGraph()->visible());
+}
+
+void TestChart::seriesButtonsPersistUnlessReset()
+{
+    DataChartWidget chart;
+    const ReadDevInfoJson info = fixture::header();
+    chart.showRecording(samples(info), info, true);
+    chart.temperatureButton()->click();
+    QVERIFY(!chart.temperatureGraph()->visible());
+    QVERIFY(!chart.temperatureAlarmGraph()->visible());
+    chart.showRecording(samples(info), info, false);
+    QVERIFY(!chart.temperatureGraph()->visible());
+    QVERIFY(!chart.temperatureButton()->isChecked());
+    chart.showRecording(samples(info), info, true);
+    QVERIFY(chart.temperatureGraph()->visible());
+    QVERIFY(chart.temperatureButton()->isChecked());
+}
+
+void TestChart::clearKeepsRangesAndButtons()
+{
+    DataChartWidget chart;
+    const ReadDevInfoJson info = fixture::header();
+    chart.showRecording(samples(info), info, true);
+    chart.clearChart();
+    for (DataGraph *graph : {chart.temperatureGraph(), chart.humidityGraph(),
+                             chart.temperatureAlarmGraph(), chart.humidityAlarmGraph()})
+        QVERIFY(graph->data()->isEmpty());
+    QCOMPARE(chart.table()->model()->rowCount(), 0);
+    QCOMPARE(chart.plot()->xAxis->range(), QCPRange(0, 11));
+    chart.restoreView();
+    QCOMPARE(chart.plot()->xAxis->range(), QCPRange(0, 11));
+}
+
+void TestChart::tipText_data()
+{
+    QTest::addColumn<double>("key");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("first sample") << 1.0 << 21.46 << "℃"
+                                  << "03/01 08:00:00\n  21.5℃";
+    QTest::newRow("fahrenheit") << 2.0 << 69.8 << "℉"
+                                << "03/01 08:01:00\n  69.8℉";
+    QTest::newRow("humidity next day") << 1441.0 << 55.0 << "%RH"
+                                       << "03/02 08:00:00\n  55.0%RH";
+    QTest::newRow("below zero") << 3.0 << -0.04 << "℃"
+                                << "03/01 08:02:00\n  -0.0℃";
+}
+
+void TestChart::tipText()
+{
+    QFETCH(double, key);
+    QFETCH(double, value);
+    QFETCH(QString, unit);
+    QFETCH(QString, text);
+    const qint64 origin = QDateTime(QDate(2024, 3, 1), QTime(7, 59), Qt::UTC).toMSecsSinceEpoch();
+    QCOMPARE(QCPToolTip::tipText(origin, 60, key, value, unit), text);
+}
+
+void TestChart::flip_data()
+{
+    QTest::addColumn<QPointF>("origin");
+    QTest::addColumn<QPointF>("shift");
+    // Box 100 × 40 in a 400 × 300 viewport, offset 20 from the mouse.
+    QTest::newRow("room on both sides") << QPointF(120, 120) << QPointF(0, 0);
+    QTest::newRow("near the right edge") << QPointF(298, 120) << QPointF(-141, 0);
+    QTest::newRow("just fits on the right") << QPointF(297, 120) << QPointF(0, 0);
+    QTest::newRow("near the bottom") << QPointF(120, 217) << QPointF(0, -81);
+    QTest::newRow("just fits above the bottom") << QPointF(120, 216) << QPointF(0, 0);
+    QTest::newRow("corner flips both") << QPointF(380, 290) << QPointF(-141, -81);
+}
+
+void TestChart::flip()
+{
+    QFETCH(QPointF, origin);
+    QFETCH(QPointF, shift);
+    QCOMPARE(QCPToolTip::flipShift(origin, QSize(100, 40), QPoint(20, 20), QRect(0, 0, 400, 300)),
+             shift);
+}
+
+void TestChart::hoverShowsAlarmPointAndSelectsRow()
+{
+    DataChartWidget chart;
+    chart.resize(900, 700);
+    const ReadDevInfoJson info = fixture::header();
+    chart.showRecording(samples(info), info, true);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.restoreView();
+    QCustomPlot *plot = chart.plot();
+    plot->replot();
+
+    QSignalSpy moved(chart.toolTip(), &QCPToolTip::posChanged);
+    // Key 7 carries a red point over the temperature series: the alarm graph wins.
+    const QPoint onAlarm = chart.temperatureGraph()->coordsToPixels(7, 30).toPoint();
+    QTest::mouseMove(plot, onAlarm);
+    QTRY_COMPARE(moved.count(), 1);
+    QCOMPARE(moved.first().first().toInt(), 7);
+    QVERIFY(chart.toolTip()->visible());
+    QCOMPARE(chart.toolTip()->highlightedGraph(), chart.temperatureAlarmGraph());
+    QCOMPARE(chart.toolTip()->text(),
+             QCPToolTip::tipText(chart.temperatureGraph()->originMs(), 60, 7, 30, "℃"));
+    QCOMPARE(chart.table()->currentIndex().row(), 6);
+    QCOMPARE(plot->cursor().shape(), Qt::PointingHandCursor);
+    plot->replot(); // drawing with auto-track keeps it shown
+    QVERIFY(chart.toolTip()->visible());
+
+    // A plain humidity point.
+    const QPoint onHumidity = chart.humidityGraph()->coordsToPixels(2, 51).toPoint();
+    QTest::mouseMove(plot, onHumidity);
+    QTRY_COMPARE(moved.count(), 2);
+    QCOMPARE(chart.toolTip()->highlightedGraph(), chart.humidityGraph());
+    QVERIFY(chart.toolTip()->text().endsWith(QStringLiteral("51.0%RH")));
+    QCOMPARE(chart.table()->currentIndex().row(), 1);
+
+    // Empty space hides it again.
+    const QPoint empty = chart.temperatureGraph()->coordsToPixels(5.5, 14).toPoint();
+    QTest::mouseMove(plot, empty);
+    QTRY_VERIFY(!chart.toolTip()->visible());
+    QCOMPARE(plot->cursor().shape(), Qt::ArrowCursor);
+}
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
