@@ -1,25 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Centred single-line texts collected into one glyph run per colour and drawn at once.
+// Report texts laid out from the font's character map and drawn as glyph runs.
 #include "export/glyphtextbatch.h"
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <cmath>
 
 GlyphTextBatch::GlyphTextBatch(QPainter &painter, const QFont &textFont)
     : p(painter), font(textFont), rawFont(QRawFont::fromFont(textFont)),
       metrics(textFont, painter.device())
 {
-    if (!rawFont.isValid())
-        return;
-    for (int i = 0; i < charCount; ++i) {
-        const QChar ch(char16_t(firstChar + i));
-        int count = 1;
-        if (!rawFont.glyphIndexesForChars(&ch, 1, &glyphOf[i], &count) || count != 1)
-            glyphOf[i] = 0;
-        QPointF advance;
-        rawFont.advancesForGlyphIndexes(&glyphOf[i], &advance, 1);
-        advanceOf[i] = advance.x();
+}
+
+bool GlyphTextBatch::glyphOf(QChar ch, Glyph &glyph)
+{
+    const char16_t code = ch.unicode();
+    if (code < asciiCount && asciiKnown[code]) {
+        glyph = ascii[code];
+        return glyph.index != 0;
     }
+    const auto known = glyphs.constFind(code);
+    if (known != glyphs.cend()) {
+        glyph = *known;
+        return glyph.index != 0;
+    }
+    glyph = Glyph();
+    int count = 1;
+    if (rawFont.isValid() && !ch.isSurrogate() &&
+        rawFont.glyphIndexesForChars(&ch, 1, &glyph.index, &count) && count == 1 &&
+        glyph.index != 0) {
+        QPointF advance;
+        rawFont.advancesForGlyphIndexes(&glyph.index, &advance, 1);
+        glyph.advance = advance.x();
+    } else {
+        glyph.index = 0;
+    }
+    if (code < asciiCount) {
+        ascii[code] = glyph;
+        asciiKnown[code] = true;
+    } else {
+        glyphs.insert(code, glyph);
+    }
+    return glyph.index != 0;
 }
 
 GlyphTextBatch::Run &GlyphTextBatch::runFor(const QColor &color)
@@ -32,42 +54,88 @@ GlyphTextBatch::Run &GlyphTextBatch::runFor(const QColor &color)
     return runs.last();
 }
 
-void GlyphTextBatch::addCentred(const QRect &rect, const QString &text, const QColor &color)
+void GlyphTextBatch::add(const QRect &rect, int flags, const QString &text, const QColor &color)
 {
-    qreal width = 0;
-    for (const QChar ch : text) {
-        const int i = ch.unicode() - firstChar;
-        // Glyph 0 means the font lacks the character.
-        if (!rawFont.isValid() || i < 0 || i >= charCount || glyphOf[i] == 0) {
-            p.setPen(color);
-            p.setFont(font);
-            p.drawText(rect, Qt::AlignCenter, text);
-            return;
+    if (text.isEmpty())
+        return;
+    // Lay the lines out as drawText does: leading before every line, each
+    // line starting on a whole unit, ascent plus descent high.
+    lines.clear();
+    qreal height = 0;
+    qreal widest = 0;
+    for (int from = 0; from <= text.size();) {
+        int to = text.indexOf(QLatin1Char('\n'), from);
+        if (to < 0)
+            to = text.size();
+        height = std::ceil(height + metrics.leading());
+        qreal width = 0;
+        for (int i = from; i < to; ++i) {
+            Glyph glyph;
+            if (!glyphOf(text[i], glyph)) {
+                const QPen pen = p.pen();
+                p.setPen(color);
+                p.setFont(font);
+                p.drawText(rect, flags, text);
+                p.setPen(pen);
+                return;
+            }
+            width += glyph.advance;
         }
-        width += advanceOf[i];
+        lines.append({from, to, width, height + metrics.ascent()});
+        height += metrics.ascent() + metrics.descent();
+        widest = std::max(widest, width);
+        from = to + 1;
     }
-    Run &run = runFor(color);
-    qreal x = rect.x() + (rect.width() - width) / 2;
-    const qreal baseline = rect.y() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
-    for (const QChar ch : text) {
-        const int i = ch.unicode() - firstChar;
-        run.glyphs.append(glyphOf[i]);
-        run.positions.append(QPointF(x, baseline));
-        x += advanceOf[i];
+    qreal top = rect.y();
+    if (flags & Qt::AlignVCenter)
+        top += (rect.height() - height) / 2;
+    else if (flags & Qt::AlignBottom)
+        top += rect.height() - height;
+
+    // A text that does not fit is clipped to its rectangle, as drawText does;
+    // it is drawn on its own so the clip covers nothing else.
+    const bool clipped = widest > rect.width() || height > rect.height();
+    Run single{color, {}, {}};
+    Run &run = clipped ? single : runFor(color);
+    for (const Line &line : qAsConst(lines)) {
+        qreal x = rect.x();
+        if (flags & Qt::AlignHCenter)
+            x += (rect.width() - line.width) / 2;
+        else if (flags & Qt::AlignRight)
+            x += rect.width() - line.width;
+        for (int i = line.from; i < line.to; ++i) {
+            Glyph glyph;
+            glyphOf(text[i], glyph);
+            run.glyphs.append(glyph.index);
+            run.positions.append(QPointF(x, top + line.baseline));
+            x += glyph.advance;
+        }
     }
+    if (clipped) {
+        p.save();
+        p.setClipRect(rect, Qt::IntersectClip);
+        drawRun(single);
+        p.restore();
+    }
+}
+
+void GlyphTextBatch::drawRun(const Run &run)
+{
+    if (run.glyphs.isEmpty())
+        return;
+    QGlyphRun glyphRun;
+    glyphRun.setRawFont(rawFont);
+    glyphRun.setGlyphIndexes(run.glyphs);
+    glyphRun.setPositions(run.positions);
+    const QPen pen = p.pen();
+    p.setPen(run.color);
+    p.drawGlyphRun(QPointF(0, 0), glyphRun);
+    p.setPen(pen);
 }
 
 void GlyphTextBatch::flush()
 {
-    for (const Run &run : qAsConst(runs)) {
-        if (run.glyphs.isEmpty())
-            continue;
-        QGlyphRun glyphRun;
-        glyphRun.setRawFont(rawFont);
-        glyphRun.setGlyphIndexes(run.glyphs);
-        glyphRun.setPositions(run.positions);
-        p.setPen(run.color);
-        p.drawGlyphRun(QPointF(0, 0), glyphRun);
-    }
+    for (const Run &run : qAsConst(runs))
+        drawRun(run);
     runs.clear();
 }

@@ -106,7 +106,7 @@ void ReportChart::drawFrame() const
     using RP = ReportPainter;
     const int r = rp.right();
     rp.painter().drawRect(RP::box(34, 434, r, 793));
-    const QFont &font = rp.labelFont();
+    const auto font = RP::Label;
     rp.text(font, RP::box(40, 437, 113, 450), RP::alignL, tr("温度"));
     if (withHumidity)
         rp.text(font, RP::box(500, 437, 555, 450), RP::alignRR, tr("湿度"));
@@ -123,7 +123,7 @@ void ReportChart::drawScales(const TimeScale &time, const TemperatureScale &temp
     const int pw = rp.plotWidth();
     const int cc = rp.chartColumn();
     const int r = rp.right();
-    const QFont &font = rp.labelFont();
+    const auto font = RP::Label;
 
     p.setPen(gridColor);
     for (int k = 0; k <= 10; ++k)
@@ -223,7 +223,7 @@ void ReportChart::drawLegend() const
 {
     using RP = ReportPainter;
     QPainter &p = rp.painter();
-    const QFont &font = rp.labelFont();
+    const auto font = RP::Label;
     p.setPen(Qt::black);
     rp.text(font, RP::box(53, 764, 114, 791), RP::alignRC, tr("温度:"));
     p.setPen(temperatureColor);

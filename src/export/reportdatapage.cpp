@@ -41,8 +41,8 @@ void ReportDataPage::draw(int page) const
     const int end = std::min(samplesPerPage * page, int(data.samples.size()));
     QPainter &p = rp.painter();
     p.setPen(Qt::black);
-    rp.text(rp.sectionFont(), ReportPainter::box(34, 90, rp.right(), 105), ReportPainter::alignC,
-            tr("温度记录数据"));
+    rp.text(ReportPainter::Section, ReportPainter::box(34, 90, rp.right(), 105),
+            ReportPainter::alignC, tr("温度记录数据"));
     drawGrid();
     drawSamples(first, end);
     p.setPen(Qt::black);
@@ -55,8 +55,7 @@ void ReportDataPage::drawGrid() const
     using RP = ReportPainter;
     const int gridRight = left + 6 * columnWidth;
     rp.line(left, gridTop, gridRight, gridTop);
-    const QFont &font = rp.tableFont();
-    rp.painter().setFont(font);
+    const auto font = RP::Table;
     for (int c = 0; c <= 6; ++c)
         rp.line(left + columnWidth * c, gridTop, left + columnWidth * c, gridBottom);
     const QString unit = data.recording.tempUnit != 0 ? QStringLiteral("℉") : QStringLiteral("℃");
@@ -80,7 +79,7 @@ void ReportDataPage::drawSamples(int first, int end) const
     const QColor black(Qt::black);
     const QColor blue(Qt::blue);
     const QColor red(Qt::red);
-    GlyphTextBatch batch(rp.painter(), rp.tableFont());
+    GlyphTextBatch batch(rp.painter(), rp.font(RP::Table));
     for (int i = first; i < end; ++i) {
         const SamplePoint &s = data.samples[i];
         const int j = i - first;
@@ -94,15 +93,17 @@ void ReportDataPage::drawSamples(int first, int end) const
                               : s.alarmState == 1 ? blue
                               : s.alarmState == 2 ? red
                                                   : black;
-        batch.addCentred(RP::box(x0, y, x0 + 25, y + 6), wallclocktext::shortDate(s.time), color);
-        batch.addCentred(RP::box(x0 + 27, y, x0 + 50, y + 6), wallclocktext::time(s.time), color);
-        batch.addCentred(RP::box(x0 + 52, y, x0 + 69, y + 6),
-                         noTemperature ? missing
-                                       : QString::number(fromCelsius(s.temperature, unit), 'f', 1),
-                         color);
+        batch.add(RP::box(x0, y, x0 + 25, y + 6), RP::alignC, wallclocktext::shortDate(s.time),
+                  color);
+        batch.add(RP::box(x0 + 27, y, x0 + 50, y + 6), RP::alignC, wallclocktext::time(s.time),
+                  color);
+        batch.add(RP::box(x0 + 52, y, x0 + 69, y + 6), RP::alignC,
+                  noTemperature ? missing
+                                : QString::number(fromCelsius(s.temperature, unit), 'f', 1),
+                  color);
         if (withHumidity)
-            batch.addCentred(RP::box(x0 + 70, y, x0 + 87, y + 6),
-                             noHumidity ? missing : QString::number(s.humidity, 'f', 1), color);
+            batch.add(RP::box(x0 + 70, y, x0 + 87, y + 6), RP::alignC,
+                      noHumidity ? missing : QString::number(s.humidity, 'f', 1), color);
     }
     batch.flush();
 }
@@ -136,7 +137,7 @@ void ReportDataPage::drawStatistics(int first, int end) const
             humidity(s.maxHumidity, s.maxHumidity == PageStatistics::noHumidityMaximum));
     }
 
-    const QFont &font = rp.labelFont();
+    const auto font = RP::Label;
     const QString colon = QStringLiteral(":");
     auto leftRow = [&](int y1, const QString &name, const QString &value) {
         rp.text(font, RP::box(40, y1, 109, y1 + 13), RP::alignL, name);

@@ -97,8 +97,8 @@ void ReportFirstPage::drawHeader() const
 {
     using RP = ReportPainter;
     const int r = rp.right();
-    rp.text(rp.titleFont(), RP::box(34, 21, r, 40), RP::alignC, tr("温度湿度记录报告"));
-    rp.text(rp.sectionFont(), RP::box(36, 43, rp.sectionRight(), 58), RP::alignL, tr("记录仪信息"));
+    rp.text(RP::Title, RP::box(34, 21, r, 40), RP::alignC, tr("温度湿度记录报告"));
+    rp.text(RP::Section, RP::box(36, 43, rp.sectionRight(), 58), RP::alignL, tr("记录仪信息"));
     rp.line(34, 63, rp.ruleEnd(), 63);
 
     const QString colon = QStringLiteral(":");
@@ -114,13 +114,13 @@ void ReportFirstPage::drawHeader() const
     rp.label(RP::box(36, 81, 117, 94), tr("文件备注"));
     rp.label(RP::box(118, 81, 121, 94), colon);
     const QRect noteBox = rp.english() ? RP::box(134, 80, r, 93) : RP::box(134, 81, r, 96);
-    rp.text(rp.noteFont(), noteBox, RP::alignLC, info.note);
+    rp.text(RP::Note, noteBox, RP::alignLC, info.note);
 
-    rp.text(rp.sectionFont(), RP::box(36, 99, rp.sectionRight(), 114), RP::alignL, tr("配置信息"));
+    rp.text(RP::Section, RP::box(36, 99, rp.sectionRight(), 114), RP::alignL, tr("配置信息"));
     rp.line(34, 119, rp.ruleEnd(), 119);
-    rp.text(rp.sectionFont(), RP::box(36, 172, rp.sectionRight(), 187), RP::alignL, tr("温度信息"));
+    rp.text(RP::Section, RP::box(36, 172, rp.sectionRight(), 187), RP::alignL, tr("温度信息"));
     rp.line(34, 192, rp.ruleEnd(), 192);
-    rp.text(rp.sectionFont(), RP::box(36, 261, rp.sectionRight(), 276), RP::alignL,
+    rp.text(RP::Section, RP::box(36, 261, rp.sectionRight(), 276), RP::alignL,
             tr("报警设置及结果"));
     rp.line(34, 281, rp.ruleEnd(), 281);
 }
@@ -218,7 +218,7 @@ void ReportFirstPage::drawTemperatureInfo() const
 void ReportFirstPage::drawAlarmTable() const
 {
     using RP = ReportPainter;
-    const QFont &font = rp.labelFont();
+    const auto font = RP::Label;
     rp.text(font, RP::box(36, 284, 65, 297), RP::alignL, QString());
     rp.text(font, RP::box(66, 284, 158, 297), RP::alignC, tr("报警阈值"));
     rp.text(font, RP::box(159, 284, 232, 297), RP::alignC, tr("报警类型"));
@@ -282,7 +282,7 @@ void ReportFirstPage::drawBadge() const
 
 void ReportFirstPage::drawFooter(const QDateTime &createdAt) const
 {
-    rp.text(rp.labelFont(), ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
+    rp.text(ReportPainter::Label, ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
             QStringLiteral("%1 : %2").arg(tr("报表创建时间"), dateTimeText(createdAt)));
     rp.pageNumber(1);
 }

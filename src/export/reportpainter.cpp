@@ -5,17 +5,6 @@
 #include <QPainter>
 #include <QStringList>
 
-namespace
-{
-
-QFont sized(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-} // namespace
-
 ReportPainter::ReportPainter(QPainter &painter, int pageWidth, int pageHeight, bool english)
     : p(painter), w(pageWidth), h(pageHeight), isEnglish(english)
 {
@@ -27,22 +16,24 @@ ReportPainter::ReportPainter(QPainter &painter, int pageWidth, int pageHeight, b
     base.setFamilies({QStringLiteral("思源黑体 CN"), QStringLiteral("Noto Sans CJK SC"),
                       QStringLiteral("Microsoft YaHei")});
     p.setFont(base);
-    f1 = sized(base, english ? 14 : 16);
-    f2 = sized(base, english ? 10 : 12);
-    f3 = sized(base, english ? 8 : 10);
-    f4 = sized(base, 8);
-    f5 = sized(base, 6);
+    const int pixels[FontCount] = {english ? 14 : 16, english ? 10 : 12, english ? 8 : 10, 8, 6};
+    for (int i = 0; i < FontCount; ++i) {
+        fonts[i] = base;
+        fonts[i].setPixelSize(pixels[i]);
+        batches[i] = std::make_unique<GlyphTextBatch>(p, fonts[i]);
+    }
 }
 
-void ReportPainter::text(const QFont &font, const QRect &rect, int flags, const QString &text) const
+void ReportPainter::text(Font font, const QRect &rect, int flags, const QString &text) const
 {
-    p.setFont(font);
-    p.drawText(rect, flags, text);
+    GlyphTextBatch &batch = *batches[font];
+    batch.add(rect, flags, text, p.pen().color());
+    batch.flush();
 }
 
 void ReportPainter::label(const QRect &rect, const QString &text) const
 {
-    this->text(f3, rect, alignL, text);
+    this->text(Label, rect, alignL, text);
 }
 
 void ReportPainter::line(int x1, int y1, int x2, int y2) const
@@ -52,5 +43,5 @@ void ReportPainter::line(int x1, int y1, int x2, int y2) const
 
 void ReportPainter::pageNumber(int number) const
 {
-    text(f3, box(34, h - 31, right(), h - 18), alignC, QString::number(number));
+    text(Label, box(34, h - 31, right(), h - 18), alignC, QString::number(number));
 }

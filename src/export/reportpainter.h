@@ -2,9 +2,12 @@
 // The drawing context shared by the report's page parts: painter, page geometry and fonts.
 #pragma once
 
+#include "export/glyphtextbatch.h"
+
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <memory>
 
 class QPainter;
 
@@ -13,6 +16,16 @@ class QPainter;
 class ReportPainter
 {
 public:
+    // The report's five fonts, by use.
+    enum Font {
+        Title,   // report title
+        Section, // section titles, data page title
+        Label,   // labels, values, chart texts, statistics, page numbers
+        Note,    // file note
+        Table,   // data table
+        FontCount
+    };
+
     // Alignments of the report's texts.
     static constexpr int alignL = Qt::AlignLeft;
     static constexpr int alignLC = Qt::AlignLeft | Qt::AlignVCenter;
@@ -20,7 +33,8 @@ public:
     static constexpr int alignRR = Qt::AlignRight;
     static constexpr int alignRC = Qt::AlignRight | Qt::AlignVCenter;
 
-    // Takes the painter's current font as the base of the five report fonts.
+    // Derives the fonts from the painter's current font; the painter must be
+    // active on the report's device.
     ReportPainter(QPainter &painter, int pageWidth, int pageHeight, bool english);
 
     QPainter &painter() const { return p; }
@@ -38,22 +52,18 @@ public:
     int chartColumn() const { return (w - 154) / 7; }
     int plotWidth() const { return chartColumn() * 7; }
 
-    // Title, section titles, labels and values, file note, data table.
-    const QFont &titleFont() const { return f1; }
-    const QFont &sectionFont() const { return f2; }
-    const QFont &labelFont() const { return f3; }
-    const QFont &noteFont() const { return f4; }
-    const QFont &tableFont() const { return f5; }
+    const QFont &font(Font which) const { return fonts[which]; }
     bool english() const { return isEnglish; }
 
     // The rectangle whose corners (x1, y1) and (x2, y2) both lie inside it.
     static QRect box(int x1, int y1, int x2, int y2) { return {QPoint(x1, y1), QPoint(x2, y2)}; }
 
-    void text(const QFont &font, const QRect &rect, int flags, const QString &text) const;
+    // Draws `text` in the pen's colour.
+    void text(Font font, const QRect &rect, int flags, const QString &text) const;
     // Label font, left-aligned.
     void label(const QRect &rect, const QString &text) const;
     void line(int x1, int y1, int x2, int y2) const;
-    // Page number texts at the foot of every page.
+    // The page number at the foot of a page.
     void pageNumber(int number) const;
 
 private:
@@ -61,9 +71,7 @@ private:
     int w;
     int h;
     bool isEnglish;
-    QFont f1;
-    QFont f2;
-    QFont f3;
-    QFont f4;
-    QFont f5;
+    QFont fonts[FontCount];
+    // Texts are laid out from the fonts' character maps, one batch per font.
+    std::unique_ptr<GlyphTextBatch> batches[FontCount];
 };
