@@ -18,13 +18,6 @@ namespace
 const char *const spinStyle =
     "QDoubleSpinBox{border:none;border-radius:3px;background-color:#F6F7FC;padding-left:6px;}"
     "QDoubleSpinBox:disabled{color:rgb(160, 160, 160);}";
-const char *const typeStyle =
-    "QComboBox {\n    border: none;\n    border-radius: 3px;\n    padding: 2px 1px 1px 3px;\n"
-    "\tbackground-color: #F6F7FC;\n}\nQComboBox::drop-down {\n    subcontrol-origin: padding;\n"
-    "    subcontrol-position: top right;\n    width: 40px;\n}\nQComboBox::down-arrow {\n"
-    "\tborder-image: url(:/img/ic_downArrow.png);\n}\nQComboBox QAbstractItemView::item {\n"
-    "\tmin-height: 30px;\n}";
-
 QString rowObjectName(int row, const char *part)
 {
     return QLatin1String(AlarmRules::key(row)) + QLatin1String(part);
@@ -70,7 +63,7 @@ AlarmRowWidget::AlarmRowWidget(int row, QWidget *parent) : QWidget(parent), rowI
     type = new ComboBox(this);
     type->setObjectName(rowObjectName(row, "TypeCB"));
     type->setFixedSize(100, 30);
-    type->setStyleSheet(QLatin1String(typeStyle));
+    type->setStyleSheet(QLatin1String(DelayComboWidget::comboStyle));
     type->addItem(QString());
     type->addItem(QString());
     layout->addWidget(type);

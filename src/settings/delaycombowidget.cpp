@@ -6,10 +6,7 @@
 
 #include <QSignalBlocker>
 
-namespace
-{
-
-const char *const comboStyle =
+const char *const DelayComboWidget::comboStyle =
     "QComboBox {\n    border: none;\n    border-radius: 3px;\n    padding: 2px 1px 1px 3px;\n"
     "\tbackground-color: #F6F7FC;\n}\nQComboBox::drop-down {\n    subcontrol-origin: padding;\n"
     "    subcontrol-position: top right;\n    width: 40px;\n    border-top-right-radius: 3px;\n"
@@ -17,6 +14,9 @@ const char *const comboStyle =
     "\tborder-image: url(:/img/ic_downArrow.png);\n}\nQComboBox QAbstractItemView {\n"
     "    selection-background-color: lightgray;\n}\nQComboBox QAbstractItemView::item { \t\n"
     "\tmin-height: 30px;\n}";
+
+namespace
+{
 
 constexpr int comboWidth = 90;
 constexpr int comboHeight = 30;
@@ -26,7 +26,7 @@ ComboBox *makeCombo(QWidget *parent, const char *name, int index)
 {
     auto *combo = new ComboBox(parent);
     combo->setObjectName(QLatin1String(name));
-    combo->setStyleSheet(QLatin1String(comboStyle));
+    combo->setStyleSheet(QLatin1String(DelayComboWidget::comboStyle));
     combo->setGeometry(index * (comboWidth + comboGap), 0, comboWidth, comboHeight);
     return combo;
 }

@@ -28,6 +28,9 @@ public:
     static QList<int> minuteValues(int h, int topHour);
     static QList<int> secondValues(int h, int m, int topHour, bool from10);
 
+    // The flat combo look shared by the settings page's combo boxes.
+    static const char *const comboStyle;
+
 signals:
     void updateDelayTime(int delayTime);
 

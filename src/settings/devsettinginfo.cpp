@@ -14,23 +14,19 @@
 #include "settings/datetimelineedit.h"
 #include "settings/delaysetwidget.h"
 #include "settings/delaysetwidgetfrom10.h"
-#include "settings/delaysimplesetwidget.h"
 #include "settings/persettingjson.h"
 #include "settings/presetwidget.h"
+#include "settings/settingformmapper.h"
 #include "widgets/combobox.h"
-#include "widgets/toggle.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTextCodec>
 #include <QTimer>
 #include <cstring>
@@ -46,17 +42,13 @@ const char *const checkedStyle =
 
 constexpr int maxNoteBytes = 100;
 
-QString nameOf(const OneConfigCmdStruct &config)
-{
-    return QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName)));
-}
-
 } // namespace
 
 DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
 {
     ui.setupUi(this);
     alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
+    mapper = new SettingFormMapper(ui, alarms, &workingConfig, this);
 
     for (int seconds = 10; seconds <= 300; ++seconds)
         ui.autoLightCB->addItem(QString::asprintf("%03ds", seconds), seconds);
@@ -120,17 +112,8 @@ void DevSettingInfo::createFloatingButtons()
 
 void DevSettingInfo::connectControls()
 {
-    connect(ui.unitGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.tempUnit = id;
-        alarms->applyUnit(id);
-        markModified();
-    });
-    connect(ui.screenGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        ui.autoLightCB->setVisible(id == 1);
-        workingConfig.screenDisplayTime =
-            uint16_t(id == 1 ? ui.autoLightCB->currentData().toInt() : 0);
-        markModified();
-    });
+    connect(mapper, &SettingFormMapper::edited, this, &DevSettingInfo::markModified);
+    connect(alarms, &AlarmSection::changed, this, &DevSettingInfo::markModified);
     connect(ui.clockGroup, &QButtonGroup::idClicked, this, [this](int id) {
         const bool manual = id == 1;
         ui.dateTimeLE->setEnabled(manual);
@@ -138,47 +121,6 @@ void DevSettingInfo::connectControls()
         // In manual mode the line edit follows the logger's own clock.
         if (manual && !timerA->isActive())
             timerA->start();
-        markModified();
-    });
-    connect(ui.recordModeGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.recordMode = id;
-        markModified();
-    });
-    connect(ui.startModeGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.startMode = id;
-        ui.startTimeLE->setVisible(id == 2);
-        ui.keyRestartW->setEnabled(id == 0);
-        markModified();
-    });
-    connect(ui.keyStopGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.isKeyStopRecord = id == 1;
-        markModified();
-    });
-    connect(ui.keyRestartGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.isKeyRetart = id == 1;
-        markModified();
-    });
-    connect(ui.sensorGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        workingConfig.sensorType = uint8_t(id);
-        alarms->setHumidityRowsVisible(id == 2);
-        markModified();
-    });
-    const struct {
-        Toggle *toggle;
-        bool OneConfigCmdStruct::*field;
-    } toggles[] = {{ui.backlightToggle, &OneConfigCmdStruct::isOpenBacklight},
-                   {ui.buzzerToggle, &OneConfigCmdStruct::isOpenBuzzer},
-                   {ui.ledToggle, &OneConfigCmdStruct::isOpenLed},
-                   {ui.tempPdfToggle, &OneConfigCmdStruct::isOpenPdf}};
-    for (const auto &t : toggles) {
-        connect(t.toggle, &Toggle::clicked, this, [this, field = t.field](bool checked) {
-            workingConfig.*field = checked;
-            markModified();
-        });
-    }
-    connect(ui.startDelayWidget, &DelaySimpleSetWidget::updateDelayTime, this, [this](int n) {
-        workingConfig.startDelayTime = uint8_t(n);
-        qDebug() << "start delay" << n;
         markModified();
     });
     connect(ui.recordInterval, &DelaySetWidgetFrom10::updateDelayTime, this,
@@ -191,7 +133,6 @@ void DevSettingInfo::connectControls()
     for (int r = 0; r < AlarmRowCount; ++r)
         connect(alarms->row(r)->delayWidget(), &DelaySetWidget::updateDelayTime, this,
                 delaySlots[r]);
-    connect(alarms, &AlarmSection::changed, this, &DevSettingInfo::markModified);
     for (DateTimeLineEdit *edit : {ui.dateTimeLE, ui.startTimeLE})
         connect(edit, &DateTimeLineEdit::showDateTimeSet, this,
                 &DevSettingInfo::delShowDateTimeSet);
@@ -233,23 +174,17 @@ void DevSettingInfo::delDevConfigSignal(OneConfigCmdStruct config, int devType)
 
 void DevSettingInfo::fill(const OneConfigCmdStruct &source, int model, bool fromDevice)
 {
-    ui.devNameLE->setText(nameOf(source));
-    std::memcpy(workingConfig.devName, source.devName, sizeof workingConfig.devName);
-    workingConfig.devName[sizeof workingConfig.devName - 1] = '\0';
-    ui.devIdLE->setText(QString::number(source.devId));
-    workingConfig.devId = source.devId;
+    mapper->fill(source, model);
     if (fromDevice)
         ui.devVersionLabel->setText(QStringLiteral("V %1.%2.%3")
                                         .arg(source.firmwareVersion[0])
                                         .arg(source.firmwareVersion[1])
                                         .arg(source.firmwareVersion[2]));
-    fillScreen(source);
     std::memcpy(workingConfig.devDateTime, source.devDateTime, sizeof source.devDateTime);
     if (fromDevice) {
         sysClock = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
         devClock = PersettingJson::fromDateBytes(source.devDateTime);
     }
-
     workingConfig.isDateTimeFlowSys = source.isDateTimeFlowSys;
     (source.isDateTimeFlowSys ? ui.flowSysTimeRB : ui.manualTimeRB)->setChecked(true);
     ui.dateTimeLE->setEnabled(!source.isDateTimeFlowSys);
@@ -257,83 +192,14 @@ void DevSettingInfo::fill(const OneConfigCmdStruct &source, int model, bool from
         timerA->start();
     if (!timerB->isActive())
         timerB->start();
-
-    ui.backlightToggle->setChecked(source.isOpenBacklight);
-    ui.buzzerToggle->setChecked(source.isOpenBuzzer);
-    ui.ledToggle->setChecked(source.isOpenLed);
-    ui.tempPdfToggle->setChecked(source.isOpenPdf);
-    workingConfig.isOpenBacklight = source.isOpenBacklight;
-    workingConfig.isOpenBuzzer = source.isOpenBuzzer;
-    workingConfig.isOpenLed = source.isOpenLed;
-    workingConfig.isOpenPdf = source.isOpenPdf;
-
-    (source.recordMode == 1 ? ui.loopRecordRB : ui.fullRecordRB)->setChecked(true);
-    workingConfig.recordMode = source.recordMode;
-    fillStart(source);
-
-    alarms->load(source);
-    (source.tempUnit == 1 ? ui.fdegreeRB : ui.centigradeRB)->setChecked(true);
-    workingConfig.tempUnit = source.tempUnit;
-    alarms->applyUnit(source.tempUnit == 1 ? 1 : 0);
-    fillSensor(source, model);
-}
-
-void DevSettingInfo::fillScreen(const OneConfigCmdStruct &source)
-{
-    const int seconds = source.screenDisplayTime;
-    const bool autoOff = seconds >= 10 && seconds <= 300;
-    if (autoOff) {
-        const QSignalBlocker blocker(ui.autoLightCB);
-        ui.autoLightCB->setCurrentIndex(seconds - 10);
-    }
-    (autoOff ? ui.autoLightRB : ui.allLightRB)->setChecked(true);
-    ui.autoLightCB->setVisible(autoOff);
-    workingConfig.screenDisplayTime = source.screenDisplayTime;
-}
-
-void DevSettingInfo::fillStart(const OneConfigCmdStruct &source)
-{
-    std::memcpy(workingConfig.perSetStartTime, source.perSetStartTime,
-                sizeof source.perSetStartTime);
-    ui.startTimeLE->setDateTime(PersettingJson::fromDateBytes(source.perSetStartTime));
-    QRadioButton *mode = source.startMode == 1   ? ui.softStartRB
-                         : source.startMode == 0 ? ui.keyStartRB
-                                                 : ui.subStartRB;
-    mode->setChecked(true);
-    ui.startTimeLE->setVisible(mode == ui.subStartRB);
-    workingConfig.startMode = source.startMode;
-    ui.keyRestartW->setEnabled(source.startMode == 0);
-
-    (source.isKeyStopRecord ? ui.allowKeyRB : ui.disableKeyRB)->setChecked(true);
-    (source.isKeyRetart ? ui.allowRestartRB : ui.disabelReStartRB)->setChecked(true);
-    workingConfig.isKeyStopRecord = source.isKeyStopRecord;
-    workingConfig.isKeyRetart = source.isKeyRetart;
-
-    ui.startDelayWidget->setDelayTime(source.startDelayTime);
-    ui.recordInterval->setDelayTime(source.recordInterval * 5);
-}
-
-void DevSettingInfo::fillSensor(const OneConfigCmdStruct &source, int model)
-{
-    workingConfig.sensorType = source.sensorType;
-    if (model != HX20D) {
-        ui.sensorWidget->hide();
-        alarms->setHumidityRowsVisible(true);
-        return;
-    }
-    ui.sensorWidget->show();
-    QRadioButton *sensor = source.sensorType == 1   ? ui.exterTempSensorRB
-                           : source.sensorType == 2 ? ui.exterHumSensorRB
-                                                    : ui.innerTempSensorRB;
-    sensor->setChecked(true);
-    alarms->setHumidityRowsVisible(source.sensorType == 2);
 }
 
 void DevSettingInfo::delDevReadNoteSignal(QString note)
 {
     deviceNote = note;
-    if (filling)
-        ui.lineEdit->setText(note);
+    filling = true;
+    ui.lineEdit->setText(note);
+    filling = false;
 }
 
 void DevSettingInfo::delDevStateSignal(QString sn, bool, bool)
@@ -342,34 +208,12 @@ void DevSettingInfo::delDevStateSignal(QString sn, bool, bool)
         ui.devSNLabel->setText(sn);
 }
 
-void DevSettingInfo::on_devNameLE_textChanged(const QString &text)
-{
-    const QByteArray bytes = PersettingJson::utf8Prefix(text, sizeof workingConfig.devName - 1);
-    std::memset(workingConfig.devName, 0, sizeof workingConfig.devName);
-    std::memcpy(workingConfig.devName, bytes.constData(), size_t(bytes.size()));
-    markModified();
-}
-
-void DevSettingInfo::on_devIdLE_textChanged(const QString &text)
-{
-    workingConfig.devId = uint8_t(qBound(0, text.toInt(), 100));
-    markModified();
-}
-
 void DevSettingInfo::on_lineEdit_textChanged(const QString &text)
 {
     const QString kept = cutNote(text);
     noteText = kept;
     if (kept != text)
         ui.lineEdit->setText(kept);
-    markModified();
-}
-
-void DevSettingInfo::on_autoLightCB_currentIndexChanged(int index)
-{
-    if (index < 0)
-        return;
-    workingConfig.screenDisplayTime = uint16_t(ui.autoLightCB->itemData(index).toInt());
     markModified();
 }
 

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class AlarmSection;
+class SettingFormMapper;
 class DateTimeDialog;
 class PresetWidget;
 class QPushButton;
@@ -78,10 +79,7 @@ private slots:
     void on_tl3SpinBox_editingFinished();
     void on_hhSpinBox_editingFinished();
     void on_hlSpinBox_editingFinished();
-    void on_devNameLE_textChanged(const QString &text);
-    void on_devIdLE_textChanged(const QString &text);
     void on_lineEdit_textChanged(const QString &text);
-    void on_autoLightCB_currentIndexChanged(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -95,9 +93,6 @@ private:
     // Shows `source` in the controls and takes it into the working record;
     // `fromDevice` also sets the version label and both clocks.
     void fill(const OneConfigCmdStruct &source, int model, bool fromDevice);
-    void fillScreen(const OneConfigCmdStruct &source);
-    void fillStart(const OneConfigCmdStruct &source);
-    void fillSensor(const OneConfigCmdStruct &source, int model);
     void markModified();
     // Asks the erase warning and emits the write; true when the user agreed.
     bool askAndWrite();
@@ -121,6 +116,7 @@ private:
     bool modified = false;
     bool closeAfterWrite = false;
     AlarmSection *alarms = nullptr;
+    SettingFormMapper *mapper = nullptr;
     DateTimeDialog *dateTimeDlg = nullptr;
     PresetWidget *presetWidget = nullptr;
     QPushButton *persetBtn = nullptr;

@@ -4,6 +4,7 @@
 
 #include "settings/alarmrowwidget.h"
 #include "settings/datetimelineedit.h"
+#include "settings/delaycombowidget.h"
 #include "settings/delaysetwidgetfrom10.h"
 #include "settings/delaysimplesetwidget.h"
 #include "widgets/combobox.h"
@@ -27,19 +28,11 @@ const char *const context = "DevSettingInfo";
 
 const char *const pageStyle =
     "#scrollAreaWidgetContents{background-color:white;}"
-    "QLineEdit{border:1px solid rgb(224, 224, 224);border-radius:4px;padding-left:6px;"
-    "min-height:28px;}"
+    "QLineEdit{border:1px solid rgb(224, 224, 224);border-radius:4px;padding-left:6px;}"
     "QLineEdit:disabled{color:rgb(160, 160, 160);background-color:rgb(248, 248, 248);}"
     "QLabel[rowName=\"true\"]{color:rgb(96, 96, 96);}"
     "QLabel[sectionTitle=\"true\"]{font-size:18px;font-weight:bold;color:rgb(32, 33, 36);"
     "padding-top:12px;}";
-
-const char *const comboStyle =
-    "QComboBox {\n    border: none;\n    border-radius: 3px;\n    padding: 2px 1px 1px 3px;\n"
-    "\tbackground-color: #F6F7FC;\n}\nQComboBox::drop-down {\n    subcontrol-origin: padding;\n"
-    "    subcontrol-position: top right;\n    width: 40px;\n}\nQComboBox::down-arrow {\n"
-    "\tborder-image: url(:/img/ic_downArrow.png);\n}\nQComboBox QAbstractItemView::item {\n"
-    "\tmin-height: 30px;\n}";
 
 // Row names, section titles and control texts, in the order the page builds them.
 const char *const rowNames[] = {
@@ -188,7 +181,7 @@ void DevSettingUi::setupUi(QWidget *form)
     QWidget *row = addRow();
     devNameLE = new QLineEdit(row);
     devNameLE->setObjectName(QStringLiteral("devNameLE"));
-    devNameLE->setFixedWidth(200);
+    devNameLE->setFixedSize(200, 30);
     devNameLE->setClearButtonEnabled(false);
     devNameLE->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[a-zA-Z0-9_]{1,20}")), devNameLE));
@@ -197,7 +190,7 @@ void DevSettingUi::setupUi(QWidget *form)
     row = addRow();
     devIdLE = new QLineEdit(row);
     devIdLE->setObjectName(QStringLiteral("devIdLE"));
-    devIdLE->setFixedWidth(200);
+    devIdLE->setFixedSize(200, 30);
     devIdLE->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^(100|[1-9]?[0-9])$")), devIdLE));
     put(row, devIdLE);
@@ -234,7 +227,7 @@ void DevSettingUi::setupUi(QWidget *form)
     manualTimeRB = addRadio(row, "manualTimeRB", clockGroup, 1);
     dateTimeLE = new DateTimeLineEdit(row);
     dateTimeLE->setObjectName(QStringLiteral("dateTimeLE"));
-    dateTimeLE->setFixedWidth(200);
+    dateTimeLE->setFixedSize(200, 30);
     put(row, dateTimeLE);
 
     row = addRow();
@@ -243,7 +236,7 @@ void DevSettingUi::setupUi(QWidget *form)
     autoLightCB = new ComboBox(row);
     autoLightCB->setObjectName(QStringLiteral("autoLightCB"));
     autoLightCB->setFixedSize(100, 30);
-    autoLightCB->setStyleSheet(QLatin1String(comboStyle));
+    autoLightCB->setStyleSheet(QLatin1String(DelayComboWidget::comboStyle));
     put(row, autoLightCB);
 
     backlightToggle = addToggle("backlightToggle");
@@ -262,7 +255,7 @@ void DevSettingUi::setupUi(QWidget *form)
     subStartRB = addRadio(row, "subStartRB", startModeGroup, 2);
     startTimeLE = new DateTimeLineEdit(row);
     startTimeLE->setObjectName(QStringLiteral("startTimeLE"));
-    startTimeLE->setFixedWidth(200);
+    startTimeLE->setFixedSize(200, 30);
     put(row, startTimeLE);
 
     row = addRow();
@@ -332,11 +325,21 @@ void DevSettingUi::retranslateUi()
 
 void DevSettingUi::applyLanguageWidths(bool english)
 {
+    // At least the language's width, and as wide as the widest name so that
+    // the controls of all rows line up.
+    int labelWidth = english ? 154 : 60;
     for (QLabel *label : rowLabels)
-        label->setMinimumWidth(english ? 154 : 60);
+        labelWidth = qMax(labelWidth, label->sizeHint().width());
+    for (QLabel *label : rowLabels)
+        label->setMinimumWidth(labelWidth);
+    // The language's widths line the buttons up in columns; a text that needs
+    // more room than that (another font) keeps its room rather than being cut.
+    auto fit = [](QRadioButton *radio, int width) {
+        radio->setFixedWidth(qMax(width, radio->sizeHint().width()));
+    };
     for (QRadioButton *radio : radios)
-        radio->setFixedWidth(english ? 170 : 100);
-    fullRecordRB->setFixedWidth(english ? 190 : 120);
+        fit(radio, english ? 170 : 100);
+    fit(fullRecordRB, english ? 190 : 120);
     for (QRadioButton *radio : {innerTempSensorRB, exterTempSensorRB, exterHumSensorRB})
-        radio->setFixedWidth(english ? 220 : 150);
+        fit(radio, english ? 220 : 150);
 }

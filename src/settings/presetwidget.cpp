@@ -113,6 +113,8 @@ void PresetWidget::buildForm()
     scrollArea->setWidgetResizable(true);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea->setVerticalScrollBar(new MaterialScrollBar(scrollArea));
+    scrollArea->setStyleSheet(
+        QStringLiteral("QScrollArea, #qt_scrollarea_viewport{background-color:white;}"));
     persetContentWidget = new QWidget;
     persetContentWidget->setObjectName(QStringLiteral("persetContentWidget"));
     persetContentWidget->setStyleSheet(QStringLiteral("#persetContentWidget{background:white;}"));

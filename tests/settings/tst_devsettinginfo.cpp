@@ -92,6 +92,12 @@ void answerNextDialog(bool accept, QStringList *asked = nullptr)
     poll->start();
 }
 
+// The name label of the first row, "设备名称".
+QLabel *firstRowLabel(DevSettingInfo &page)
+{
+    return page.form().devNameLE->parentWidget()->findChild<QLabel *>();
+}
+
 AlarmRowWidget *row(DevSettingInfo &page, int r)
 {
     return page.form().alarmRows[size_t(r)];
@@ -146,6 +152,7 @@ private slots:
     void presetButtonPressTogglesSaveButtons();
     void pickingAStartTime();
     void manualClockTicks();
+    void languageWidths();
     void floatingLayoutAndScreenshots();
 
 private:
@@ -218,6 +225,11 @@ void TestDevSettingInfo::loadingKeepsTheRecordAndTheState()
     const OneConfigCmdStruct working = page.workingRecord();
     const OneConfigCmdStruct device = deviceConfig();
     QCOMPARE(std::memcmp(&working, &device, sizeof working), 0);
+
+    page.delDevReadNoteSignal("设备备注");
+    QCOMPARE(ui.lineEdit->text(), QStringLiteral("设备备注"));
+    QCOMPARE(page.workingNote(), QStringLiteral("设备备注"));
+    QVERIFY(!page.isModified());
 
     page.delDevStateSignal("SN0001", true, false);
     QCOMPARE(ui.devSNLabel->text(), QStringLiteral("SN0001"));
@@ -807,6 +819,39 @@ void TestDevSettingInfo::manualClockTicks()
     QVERIFY(!page.isModified());
 }
 
+void TestDevSettingInfo::languageWidths()
+{
+    DevSettingInfo page;
+    const DevSettingUi &ui = page.form();
+    const QString before = currentLanguage();
+    for (const bool english : {true, false}) {
+        setCurrentLanguage(english ? "English" : "中文简体");
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&page, &change);
+        // Every row name gets one width, at least the language's.
+        const int width = firstRowLabel(page)->minimumWidth();
+        QVERIFY(width >= (english ? 154 : 60));
+        for (QLabel *label : page.findChildren<QLabel *>()) {
+            if (label->property("rowName").toBool() &&
+                label->parentWidget() != page.form().content &&
+                !label->parentWidget()->objectName().isEmpty())
+                QCOMPARE(label->minimumWidth(), width);
+        }
+        const struct {
+            QRadioButton *radio;
+            int width;
+        } radios[] = {{ui.softStartRB, english ? 170 : 100},
+                      {ui.fullRecordRB, english ? 190 : 120},
+                      {ui.exterHumSensorRB, english ? 220 : 150}};
+        for (const auto &r : radios) {
+            QVERIFY(r.radio->width() >= r.width);
+            QVERIFY(r.radio->width() >= r.radio->sizeHint().width());
+        }
+        QCOMPARE(page.saveButton()->text(), QStringLiteral("保存"));
+    }
+    setCurrentLanguage(before);
+}
+
 void TestDevSettingInfo::floatingLayoutAndScreenshots()
 {
     DevSettingInfo page;
@@ -827,6 +872,11 @@ void TestDevSettingInfo::floatingLayoutAndScreenshots()
         QTest::qWait(300);
         QVERIFY(w->grab().save(shots + "/" + name + ".png"));
     };
+    QFont font;
+    font.setFamily("思源黑体 CN, Microsoft YaHei, sans-serif");
+    font.setPointSize(10);
+    QApplication::setFont(font);
+    QDir().mkpath(configDir());
     page.delDevStateSignal("HX2024000123", false, false);
     page.delDevConfigSignal(deviceConfig(), HX20D);
     save(&page, "page_hx20d_c");
