@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -81,15 +82,17 @@ ConnectDialog::ConnectDialog(QWidget *parent) : NativeWindowTemplate<QDialog>(pa
     connect(cancelBtn, &QPushButton::clicked, this, &ConnectDialog::on_cancelBtn_clicked);
 }
 
-void ConnectDialog::setDevices(const QList<AttachedLogger> &loggers)
+void ConnectDialog::setDevices(const QStringList &names)
 {
     DevButton *first = nullptr;
-    for (int position = 0; position < loggers.size(); ++position) {
-        const AttachedLogger &logger = loggers.at(position);
-        if (modelName(logger.model).isEmpty())
+    QHash<int, int> countOfModel;
+    for (int position = 0; position < names.size(); ++position) {
+        const int model = modelFromName(names.at(position));
+        if (model == NoDevType)
             continue;
-        auto *button = new DevButton(logger.model, conntentWidget);
-        button->setDevIndex(logger.index);
+        auto *button = new DevButton(model, conntentWidget);
+        // The index counts loggers of the same model, in the order they were listed.
+        button->setDevIndex(countOfModel[model]++);
         // The last logger listed ends up on top, the first one just above the spacer.
         conntentLayout->insertWidget(0, button);
         group->addButton(button, position);

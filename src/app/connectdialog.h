@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/nativewindowtemplate.h"
-#include "platform/attachedlogger.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class QButtonGroup;
 class QPushButton;
@@ -17,9 +17,9 @@ class ConnectDialog : public NativeWindowTemplate<QDialog>
 public:
     explicit ConnectDialog(QWidget *parent = nullptr);
 
-    // One button per logger of a known model, the first one listed at the bottom and
-    // chosen; loggers of no known model are left out.
-    void setDevices(const QList<AttachedLogger> &loggers);
+    // One button per model name, the first one listed at the bottom and chosen;
+    // names of no known model are left out.
+    void setDevices(const QStringList &names);
 
     // The chosen logger's model, or -1 when there is none.
     int selectedDevType() const { return devType; }

@@ -2,18 +2,140 @@
 // The application's main window.
 #include "app/mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/connectdialog.h"
+#include "app/connectwidget.h"
+#include "app/downloaddialog.h"
+#include "app/mainwindowform.h"
+#include "app/recordinglist.h"
 #include "app/settinginfo.h"
+#include "app/tbwidget.h"
+#include "device/usbcontrol.h"
+#include "platform/deviceremovalwatcher.h"
+#include "platform/loggerenumeration.h"
+#include "settings/devsettinginfo.h"
+#include "views/datashowwidget.h"
+#include "widgets/snackbar.h"
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTextCodec>
+#include <QTimer>
 #include <QTranslator>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+namespace
 {
+constexpr int statePollIntervalMs = 1500;
+constexpr int listFillDelayMs = 300;
+constexpr int languageCmdDelayMs = 500;
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : NativeWindowTemplate<QMainWindow>(parent), ui(new MainWindowForm)
+{
+    setBorderWidth(8);
     initSettings(this);
     applyLanguage(currentLanguage());
-    setWindowTitle(QStringLiteral("hygra"));
-    resize(1280, 800);
+
+    ui->setupUi(this);
+    QMetaObject::connectSlotsByName(this);
+    setTitleBar(ui->titleWidget);
+    list = new RecordingList(ui, ui->dataShow, this);
+    notice = new Snackbar(this);
+    notice->setGeometry(rect());
+
+    removalWatcher = new DeviceRemovalWatcher(this);
+    connect(removalWatcher, &DeviceRemovalWatcher::loggerRemoved, this,
+            [this](int model) { emit usbConnectSingnal(LgxDevType(model), false); });
+
+    usbControl = new UsbControl(this);
+    pollTimer = new QTimer(this);
+    pollTimer->setInterval(statePollIntervalMs);
+    connect(pollTimer, &QTimer::timeout, this, [this] { sendTemplateCmd(CheckCmd, ReadOpt); });
+
+    ui->devSetting->setEnabled(false);
+    makeConnections();
+
+    QTimer::singleShot(listFillDelayMs, this, [this] {
+        if (!QDir(appFolder()).exists())
+            QDir().mkdir(appFolder());
+        loadFileButtons();
+    });
+}
+
+MainWindow::~MainWindow()
+{
+    pollTimer->stop();
+    delete ui;
+}
+
+void MainWindow::makeConnections()
+{
+    TbWidget *tb = ui->tbWidget;
+    ConnectWidget *panel = ui->connectWidget;
+    DevSettingInfo *settings = ui->devSetting;
+    DataShowWidget *view = ui->dataShow;
+
+    connect(tb, &TbWidget::devSettingShowSignal, this, &MainWindow::delDevSettingShowSignal);
+    connect(tb, &TbWidget::devDownLoadSignal, this, &MainWindow::delDevDownLoadSignal);
+    connect(tb, &TbWidget::toStopStartRecordSignal, this, &MainWindow::delToStopStartRecordSignal);
+    connect(tb, &TbWidget::sendExportTypeSignal, view, &DataShowWidget::delSendExportTypeSignal);
+    connect(ui->selectBtn, &QPushButton::clicked, list, &RecordingList::switchDelFile);
+    connect(ui->delBtn, &QPushButton::clicked, list, &RecordingList::delDataFiles);
+    connect(panel, &ConnectWidget::toConnect, this, &MainWindow::delConnectDev);
+    connect(panel, &ConnectWidget::connectSuccessSignal, this,
+            &MainWindow::delConnectSuccessSignal);
+    connect(panel, &ConnectWidget::toNoticeTbWidget, tb, &TbWidget::delToNoticeTbWidget);
+    connect(this, &MainWindow::usbConnectSingnal, this, &MainWindow::connectDevDel);
+    connect(this, &MainWindow::sendSimpleCmdSignal, usbControl, &UsbControl::addSendSimpleCmd);
+
+    connect(usbControl, &UsbControl::initReadConfigState, this,
+            &MainWindow::delInitReadConfigState);
+    connect(usbControl, &UsbControl::devConfigSignal, settings,
+            &DevSettingInfo::delDevConfigSignal);
+    connect(usbControl, &UsbControl::devWriteReturnConfig, settings,
+            &DevSettingInfo::delDevWriteReturnConfig);
+    connect(usbControl, &UsbControl::devWriteReturnConfig, this,
+            [panel](OneConfigCmdStruct config, QString) {
+                panel->setStartInfo(config.startMode, config.isKeyRetart);
+            });
+    connect(usbControl, &UsbControl::devReadNoteSignal, settings,
+            &DevSettingInfo::delDevReadNoteSignal);
+    connect(usbControl, &UsbControl::devStateSignal, settings, &DevSettingInfo::delDevStateSignal);
+    connect(usbControl, &UsbControl::devStateSignal, panel, &ConnectWidget::delDevStateSignal);
+    connect(usbControl, &UsbControl::dataDownloadErr, this, &MainWindow::delDataDownloadErr);
+    // Queued: the controller emits this while handling a frame, and the dialog's
+    // event loop must start only after it has queued the first block request.
+    connect(usbControl, &UsbControl::startDataDownload, this, &MainWindow::delStartDataDownload,
+            Qt::QueuedConnection);
+    connect(usbControl, &UsbControl::stopStartRecordResult, tb,
+            &TbWidget::delStopStartRecordResult);
+    connect(usbControl, &UsbControl::otherCmdErrTip, this, &MainWindow::delOtherCmdErrTip);
+    connect(usbControl, &UsbControl::resetCmdResult, this, &MainWindow::delResetCmdResult);
+    connect(usbControl, &UsbControl::setLangueResult, this, &MainWindow::delSetLangueResult);
+    connect(usbControl, &UsbControl::closeDevSignal, this, [this] {
+        resetAfterDisconnect();
+        delSendMessage(tr("连接中断，请重新拔插usb后连接"));
+    });
+
+    connect(tb, &TbWidget::sendResetCmd, this, &MainWindow::delSendResetCmd);
+    connect(tb, &TbWidget::sendLangueCmd, this, &MainWindow::delSendLangueCmd);
+    connect(tb, &TbWidget::showAbout, this, &MainWindow::delShowAbout);
+    connect(tb, &TbWidget::sendSaveConfigOptSignal, settings,
+            &DevSettingInfo::delSendSaveConfigOptSignal);
+    connect(view, &DataShowWidget::sendMessage, this, &MainWindow::delSendMessage);
+    connect(settings, &DevSettingInfo::toWriteConfigToDev, this,
+            &MainWindow::delToWriteConfigToDev);
+    connect(settings, &DevSettingInfo::sendMessage, this, &MainWindow::delSendMessage);
+    connect(settings, &DevSettingInfo::toNoticeTbWidgetOnlyStartMode, tb,
+            &TbWidget::delToNoticeTbWidgetOnlyStartMode);
+    connect(settings, &DevSettingInfo::closeThis, this, &MainWindow::delClostThisConfigWidget);
+    connect(list, &RecordingList::sendMessage, this, &MainWindow::delSendMessage);
+    connect(tb, &TbWidget::sendMessage, this, &MainWindow::delSendMessage);
 }
 
 void MainWindow::applyLanguage(const QString &language)
@@ -21,8 +143,287 @@ void MainWindow::applyLanguage(const QString &language)
     if (!translator)
         translator = new QTranslator(this);
     const QString file = language.contains(QLatin1String("English")) ? "main_en.qm" : "main_zh.qm";
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/lgxtranslation/");
-    if (!translator->load(folder + file))
-        qDebug() << "translation catalogue not loaded:" << folder + file;
+    const QString path = QCoreApplication::applicationDirPath() + "/lgxtranslation/" + file;
+    if (!translator->load(path))
+        qDebug() << "translation catalogue not loaded:" << path;
     QCoreApplication::installTranslator(translator);
+}
+
+void MainWindow::loadFileButtons()
+{
+    list->loadFileButtons();
+}
+
+void MainWindow::addFileButton(const QString &filePath)
+{
+    list->addFileButton(filePath);
+}
+
+bool MainWindow::openDataFile(const QString &filePath)
+{
+    return list->openDataFile(filePath);
+}
+
+void MainWindow::sendTemplateCmd(int cmdType, int cmdOptType)
+{
+    cmdTemplate.common.cmdType = cmdType;
+    cmdTemplate.common.cmdOptType = cmdOptType;
+    emit sendSimpleCmdSignal(cmdTemplate);
+}
+
+void MainWindow::startStatePoll()
+{
+    pollTimer->start();
+}
+
+void MainWindow::dropConnection()
+{
+    pollTimer->stop();
+    usbControl->disconnectDevice();
+    ui->connectWidget->showDisconnected();
+}
+
+void MainWindow::enableListArea()
+{
+    ui->scrollArea->setEnabled(true);
+    ui->widget->setEnabled(true);
+}
+
+void MainWindow::resetAfterDisconnect()
+{
+    dropConnection();
+    ui->tbWidget->resetButtons();
+    ui->devSetting->setEnabled(false);
+    ui->stackedWidget->setCurrentIndex(0);
+    ui->scrollAreaWidgetContents->setEnabled(true);
+    enableListArea();
+}
+
+void MainWindow::closeSettingsPage()
+{
+    ui->tbWidget->resetButtons();
+    ui->tbWidget->enableButtons();
+    enableListArea();
+    ui->devSetting->setEnabled(false);
+    ui->stackedWidget->setCurrentIndex(0);
+}
+
+void MainWindow::delConnectDev()
+{
+    const QStringList names = listAttachedLoggers();
+    if (names.isEmpty()) {
+        delSendMessage(tr("无可用设备"));
+        ui->connectWidget->showDisconnected();
+        return;
+    }
+    ConnectDialog dialog(this);
+    dialog.setDevices(names);
+    if (dialog.exec() != QDialog::Accepted) {
+        ui->connectWidget->showDisconnected();
+        return;
+    }
+    if (usbControl->connectDevice(dialog.selectedDevType(), dialog.selectedIndex())) {
+        sendTemplateCmd(InitialReadCmd, ReadOpt);
+        ui->scrollAreaWidgetContents->setEnabled(false);
+    } else {
+        dropConnection();
+        delSendMessage(tr("连接失败，请查看帮助并安装USB驱动后重试"));
+    }
+}
+
+void MainWindow::delInitReadConfigState(bool flag, int startMode, bool isRestart)
+{
+    if (flag) {
+        ui->connectWidget->setStartInfo(startMode, isRestart);
+        QTimer::singleShot(languageCmdDelayMs, this, [this] {
+            emit sendSimpleCmdSignal(makeSimpleCmd(
+                LanguageCmd, currentLanguage() == QLatin1String("English") ? 1 : 0, WriteOpt));
+        });
+        startStatePoll();
+    } else {
+        dropConnection();
+        delSendMessage(tr("连接失败"));
+    }
+    ui->scrollAreaWidgetContents->setEnabled(true);
+}
+
+void MainWindow::delConnectSuccessSignal(int devType)
+{
+    ui->connectWidget->setDevType(devType);
+    ui->tbWidget->enableButtons();
+}
+
+void MainWindow::connectDevDel(LgxDevType devType, bool isConnect)
+{
+    if (devType == NoDevType)
+        return;
+    if (isConnect)
+        usbControl->connectDevice(devType, 0);
+    else
+        resetAfterDisconnect();
+}
+
+void MainWindow::delDevSettingShowSignal(bool isShow)
+{
+    if (isShow) {
+        ui->scrollArea->setEnabled(false);
+        ui->widget->setEnabled(false);
+        sendTemplateCmd(ConfigCmd, ReadOpt);
+        sendTemplateCmd(NoteCmd, ReadOpt);
+        ui->stackedWidget->setCurrentIndex(1);
+    } else {
+        enableListArea();
+        ui->devSetting->setEnabled(false);
+        ui->stackedWidget->setCurrentIndex(0);
+    }
+}
+
+void MainWindow::delClostThisConfigWidget()
+{
+    closeSettingsPage();
+    ui->scrollAreaWidgetContents->setEnabled(true);
+}
+
+void MainWindow::delToWriteConfigToDev(OneConfigCmdStruct config, QString note)
+{
+    emit sendSimpleCmdSignal(makeConfigWriteCmd(config));
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    emit sendSimpleCmdSignal(makeNoteWriteCmd(gbk ? gbk->fromUnicode(note) : note.toLatin1()));
+}
+
+void MainWindow::delOtherCmdErrTip(int type, int opt)
+{
+    if (type == ConfigCmd)
+        delSendMessage(opt == WriteOpt ? tr("写入设备配置失败") : tr("读取设备配置失败"));
+    else if (type == NoteCmd)
+        delSendMessage(opt == WriteOpt ? tr("写入设备备注失败") : tr("读取设备备注失败"));
+    else
+        return;
+    if (opt == ReadOpt)
+        closeSettingsPage();
+}
+
+void MainWindow::delToStopStartRecordSignal(bool isStop)
+{
+    emit sendSimpleCmdSignal(makeSimpleCmd(StartStopCmd, isStop ? 0 : 1, WriteOpt));
+}
+
+void MainWindow::delSendResetCmd()
+{
+    if (ui->connectWidget->isConnected())
+        emit sendSimpleCmdSignal(makeSimpleCmd(ResetCmd));
+    else
+        delSendMessage(tr("请连接设备后重试"));
+}
+
+void MainWindow::delResetCmdResult(bool isSuccess)
+{
+    delSendMessage(isSuccess ? tr("恢复出厂设置成功") : tr("恢复出厂设置失败"));
+}
+
+void MainWindow::delSendLangueCmd(bool isChinese)
+{
+    const QString language = isChinese ? QStringLiteral("Chinese") : QStringLiteral("English");
+    applyLanguage(language);
+    setCurrentLanguage(language);
+    if (ui->connectWidget->isConnected())
+        emit sendSimpleCmdSignal(makeSimpleCmd(LanguageCmd, isChinese ? 0 : 1, WriteOpt));
+}
+
+void MainWindow::delSetLangueResult(bool isSucess)
+{
+    delSendMessage(isSucess ? tr("设置设备语言成功") : tr("设置设备语言失败"));
+}
+
+void MainWindow::delShowAbout()
+{
+    AboutDialog dialog(QStringLiteral("V 1.1.2"), this);
+    dialog.exec();
+}
+
+void MainWindow::delDevDownLoadSignal()
+{
+    pollTimer->stop();
+    emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd));
+}
+
+void MainWindow::delStartDataDownload(int total, QString filePath)
+{
+    Q_UNUSED(total)
+    DownloadDialog dialog(this);
+    const auto progress = connect(usbControl, &UsbControl::dataDownloadProgress, &dialog,
+                                  &DownloadDialog::updateProgress);
+    const auto failure =
+        connect(usbControl, &UsbControl::stopDataDownload, &dialog, &DownloadDialog::stopDownErr);
+    const int result = dialog.exec();
+    disconnect(progress);
+    disconnect(failure);
+    if (result == QDialog::Accepted) {
+        delSendMessage(tr("下载成功"));
+        addFileButton(filePath);
+        ui->tbWidget->downloadFinished();
+        startStatePoll();
+        openDataFile(filePath);
+        return;
+    }
+    if (dialog.errorCode() != 0)
+        delSendMessage(tr("下载失败"));
+    else
+        usbControl->cancelDownload();
+    ui->tbWidget->downloadFinished();
+    startStatePoll();
+}
+
+void MainWindow::delDataDownloadErr(int errType)
+{
+    ui->tbWidget->downloadFinished();
+    startStatePoll();
+    delSendMessage(errType == -6 ? tr("无记录数据，下载失败") : tr("读取异常，下载失败"));
+}
+
+void MainWindow::delSendMessage(QString msg)
+{
+    notice->showText(msg);
+}
+
+void MainWindow::on_closeBtn_clicked()
+{
+    close();
+}
+
+void MainWindow::on_minBtn_clicked()
+{
+    showMinimized();
+}
+
+void MainWindow::on_normalBtn_clicked()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        if (isMaximized())
+            ui->normalBtn->setIcon(QIcon(":/img/ic_normal.png"));
+        else if (!isMinimized())
+            ui->normalBtn->setIcon(QIcon(":/img/ic_max.png"));
+        ui->normalBtn->clearFocus();
+    } else if (event->type() == QEvent::LanguageChange && list) {
+        ui->retranslateUi(this);
+        list->retranslate();
+    }
+    NativeWindowTemplate<QMainWindow>::changeEvent(event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    if (list)
+        list->layoutEntries();
+    if (notice)
+        notice->setGeometry(rect());
+    NativeWindowTemplate<QMainWindow>::resizeEvent(event);
 }

@@ -1,21 +1,89 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The application's main window.
+// The application's main window: the hub between the device controller and every panel.
 #pragma once
+
+#include "app/nativewindowtemplate.h"
+#include "device/lgxdevtype.h"
+#include "device/oneconfigcmdstruct.h"
+#include "device/simplesendcmdunion.h"
 
 #include <QMainWindow>
 
+class DeviceRemovalWatcher;
+class MainWindowForm;
+class QTimer;
 class QTranslator;
+class RecordingList;
+class Snackbar;
+class UsbControl;
 
-class MainWindow : public QMainWindow
+class MainWindow : public NativeWindowTemplate<QMainWindow>
 {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Loads the English catalogue when `language` contains "English", the
     // Chinese one otherwise, and installs it so every widget re-translates.
     void applyLanguage(const QString &language);
 
+    void loadFileButtons();
+    void addFileButton(const QString &filePath);
+    bool openDataFile(const QString &filePath);
+
+    UsbControl *controller() const { return usbControl; }
+    MainWindowForm *form() const { return ui; }
+    RecordingList *recordingList() const { return list; }
+    QTimer *statePollTimer() const { return pollTimer; }
+    Snackbar *noticeOverlay() const { return notice; }
+
+signals:
+    void usbConnectSingnal(LgxDevType devType, bool isConnect);
+    void sendSimpleCmdSignal(SimpleSendCmdUnion cmdStruct);
+
+public slots:
+    void delDevSettingShowSignal(bool isShow);
+    void delToWriteConfigToDev(OneConfigCmdStruct config, QString note);
+    void delSendMessage(QString msg);
+    void delDevDownLoadSignal();
+    void delDataDownloadErr(int errType);
+    void delConnectSuccessSignal(int devType);
+    void delStartDataDownload(int total, QString filePath);
+    void delInitReadConfigState(bool flag, int startMode, bool isRestart);
+    void delToStopStartRecordSignal(bool isStop);
+    void delOtherCmdErrTip(int type, int opt);
+    void delSendResetCmd();
+    void delResetCmdResult(bool isSuccess);
+    void delSendLangueCmd(bool isChinese);
+    void delSetLangueResult(bool isSucess);
+    void delShowAbout();
+    void delClostThisConfigWidget();
+    void on_closeBtn_clicked();
+    void on_minBtn_clicked();
+    void on_normalBtn_clicked();
+    void connectDevDel(LgxDevType devType, bool isConnect);
+    void delConnectDev();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void makeConnections();
+    void sendTemplateCmd(int cmdType, int cmdOptType);
+    void startStatePoll();
+    void dropConnection();
+    void resetAfterDisconnect();
+    void closeSettingsPage();
+    void enableListArea();
+
+    MainWindowForm *ui;
+    RecordingList *list = nullptr;
+    UsbControl *usbControl = nullptr;
+    QTimer *pollTimer = nullptr;
+    Snackbar *notice = nullptr;
     QTranslator *translator = nullptr;
+    DeviceRemovalWatcher *removalWatcher = nullptr;
+    SimpleSendCmdUnion cmdTemplate{};
 };

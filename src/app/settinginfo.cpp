@@ -58,15 +58,24 @@ QString appFolder()
            QStringLiteral("/HYGRA");
 }
 
+namespace {
+// A folder value left blank in an edited file would send recordings and presets
+// into the current or the root folder; the default stands in for it.
+QString readFolder(const char *key, const QString &defaultFolder)
+{
+    const QString folder = theSettingInfo->readInfo(settingGroup, key, defaultFolder);
+    return folder.trimmed().isEmpty() ? defaultFolder : folder;
+}
+} // namespace
+
 void initSettings(QObject *parent)
 {
     const QString base = appFolder();
     delete theSettingInfo;
     theSettingInfo = new SettingInfo(base + QStringLiteral("/Setting/setting.ini"), parent);
     theLanguage = theSettingInfo->readInfo(settingGroup, "language", QStringLiteral("中文简体"));
-    theDataDir = theSettingInfo->readInfo(settingGroup, "datadir", base + QStringLiteral("/UserData"));
-    theConfigDir =
-        theSettingInfo->readInfo(settingGroup, "configdir", base + QStringLiteral("/Config"));
+    theDataDir = readFolder("datadir", base + QStringLiteral("/UserData"));
+    theConfigDir = readFolder("configdir", base + QStringLiteral("/Config"));
 }
 
 SettingInfo *settingInfo()

@@ -7,7 +7,8 @@
 #include <QThread>
 #include <libusb.h>
 
-namespace {
+namespace
+{
 constexpr int pollIntervalMs = 1000;
 
 int modelOfProduct(uint16_t vendor, uint16_t product)

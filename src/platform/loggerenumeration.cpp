@@ -6,7 +6,8 @@
 
 #include <libusb.h>
 
-namespace {
+namespace
+{
 int modelOfDescriptor(const libusb_device_descriptor &d)
 {
     if (d.idVendor != loggerVendorId)

@@ -54,7 +54,7 @@ void TestDeviceSelection::initTestCase()
 void TestDeviceSelection::dialogListsLastLoggerOnTop()
 {
     ConnectDialog dialog;
-    dialog.setDevices({{HX10D, 0}, {HX10D, 1}, {HX20D, 0}});
+    dialog.setDevices({"HX10D", "HX10D", "HX20D"});
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
     QCOMPARE(buttons.size(), 3);
     const QList<QPair<int, int>> expected{{HX20D, 0}, {HX10D, 1}, {HX10D, 0}};
@@ -71,7 +71,7 @@ void TestDeviceSelection::dialogListsLastLoggerOnTop()
 void TestDeviceSelection::dialogSelectionFollowsClicks()
 {
     ConnectDialog dialog;
-    dialog.setDevices({{HX10D, 0}, {HX10D, 1}, {HX20D, 0}});
+    dialog.setDevices({"HX10D", "HX10D", "HX20D"});
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
 
     buttons.at(0)->click();
@@ -96,7 +96,7 @@ void TestDeviceSelection::dialogSkipsUnknownModels()
     QCOMPARE(dialog.selectedIndex(), -1);
 
     // The entry listed first is of no known model: the selection is the checked button.
-    dialog.setDevices({{7, 0}, {HX20D, 0}, {-1, 0}});
+    dialog.setDevices({"hx20d", "HX20D", ""});
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
     QCOMPARE(buttons.size(), 1);
     QVERIFY(buttons.at(0)->isChecked());
@@ -105,7 +105,7 @@ void TestDeviceSelection::dialogSkipsUnknownModels()
     QVERIFY(connectBtn->isEnabled());
 
     ConnectDialog nothingKnown;
-    nothingKnown.setDevices({{5, 0}});
+    nothingKnown.setDevices({"HX30D"});
     QVERIFY(buttonsTopToBottom(nothingKnown).isEmpty());
     QVERIFY(!nothingKnown.findChild<QPushButton *>("connectBtn")->isEnabled());
     QCOMPARE(nothingKnown.selectedDevType(), -1);
@@ -114,7 +114,7 @@ void TestDeviceSelection::dialogSkipsUnknownModels()
 void TestDeviceSelection::dialogAcceptAndReject()
 {
     ConnectDialog accepted;
-    accepted.setDevices({{HX20D, 0}});
+    accepted.setDevices({"HX20D"});
     auto *connectBtn = accepted.findChild<QPushButton *>("connectBtn");
     QCOMPARE(connectBtn->text(), QStringLiteral("连接"));
     QTimer::singleShot(0, connectBtn, &QPushButton::click);
@@ -122,7 +122,7 @@ void TestDeviceSelection::dialogAcceptAndReject()
     QCOMPARE(accepted.selectedDevType(), int(HX20D));
 
     ConnectDialog rejected;
-    rejected.setDevices({{HX20D, 0}});
+    rejected.setDevices({"HX20D"});
     auto *cancelBtn = rejected.findChild<QPushButton *>("cancelBtn");
     QCOMPARE(cancelBtn->text(), QStringLiteral("取消"));
     QTimer::singleShot(0, cancelBtn, &QPushButton::click);
@@ -150,10 +150,11 @@ void TestDeviceSelection::devButtonTexts()
     QCOMPARE(button.minimumHeight(), 80);
 
     ConnectDialog dialog;
-    dialog.setDevices({{model, 3}});
+    dialog.setDevices({text, modelName(1 - model), text, text, text});
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
     QCOMPARE(buttons.at(0)->text(), text);
     QCOMPARE(buttons.at(0)->devIndex(), 3);
+    QCOMPARE(buttons.at(3)->devIndex(), 0);
 }
 
 void TestDeviceSelection::firstStateConnects()

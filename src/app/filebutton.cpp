@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One entry of the recording list.
+#include "app/filebutton.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+namespace
+{
+const QColor selectedBackground(32, 33, 36);
+const QColor hoverBackground(238, 238, 238);
+const QColor disabledText(184, 184, 186);
+
+// An empty name is refused too: it would leave a hidden ".data" file that the
+// list never shows again.
+bool isAcceptableName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const char *illegal : {"/", "\\", ".", ":", "*"}) {
+        if (name.contains(QLatin1String(illegal)))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+FileButton::FileButton(QWidget *parent) : QPushButton(parent)
+{
+    font.setPixelSize(16);
+    selectBox = QPixmap(":/img/ic_select_box.png");
+    selectBoxDisabled = QIcon(selectBox).pixmap(22, 22, QIcon::Disabled, QIcon::Off);
+    unselectBox = QPixmap(":/img/ic_unselect_box.png");
+    fileWhite = QPixmap(":/img/ic_file_w.png");
+    fileBlack = QPixmap(":/img/ic_file_b.png");
+    fileGrey = QPixmap(":/img/ic_file_h.png");
+    setAttribute(Qt::WA_Hover);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    buildMenu();
+
+    editor = new QLineEdit(this);
+    editor->setFont(font);
+    editor->setStyleSheet("border:none;");
+    editor->setGeometry(editorGeometry());
+    editor->hide();
+    editor->installEventFilter(this);
+}
+
+QString FileButton::entryText(const QString &filePath)
+{
+    const QString name = QFileInfo(filePath).fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+void FileButton::buildMenu()
+{
+    menu = new QMenu(this);
+    menu->setStyleSheet(
+        "QMenu{background-color: black;}"
+        "QMenu::item{font-size: 10pt; color: white; padding: 4px 16px; margin: 4px;}"
+        "QMenu::item:selected, QMenu::item:pressed{color: white; "
+        "background-color: rgb(255, 107, 0); border-radius: 4px;}");
+    const char *const keys[] = {"open", "del", "rename"};
+    for (int i = 0; i < 3; ++i) {
+        QAction *action = menu->addAction(QString());
+        actions.insert(keys[i], action);
+        connect(action, &QAction::triggered, this, [this, i] { emit fileBtnOptSignal(path, i); });
+    }
+    retranslateMenu();
+    connect(this, &QWidget::customContextMenuRequested, this, [this] {
+        if (selectModeFlag == 0)
+            menu->exec(QCursor::pos());
+    });
+}
+
+void FileButton::retranslateMenu()
+{
+    actions.value("open")->setText(tr("打开"));
+    actions.value("del")->setText(tr("删除"));
+    actions.value("rename")->setText(tr("重命名"));
+}
+
+void FileButton::setSelectMode(int mode)
+{
+    if (mode == selectModeFlag)
+        return;
+    selectModeFlag = mode;
+    update();
+}
+
+QRect FileButton::editorGeometry() const
+{
+    return QRect(30, 4, width() - 24, height() - 8);
+}
+
+void FileButton::startRename(bool dark)
+{
+    editor->setStyleSheet(dark ? "border:none;background: #202124;color:white;"
+                               : "border:none;background: #eeeeee;color:black;");
+    editor->setText(text());
+    editor->show();
+    editor->setFocus();
+}
+
+bool FileButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == editor) {
+        const bool returnPressed = event->type() == QEvent::KeyPress &&
+                                   static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return;
+        if (event->type() == QEvent::FocusOut || returnPressed) {
+            // Hiding the editor takes its focus away too; only the first end counts.
+            if (editor->isVisible())
+                finishRename();
+            if (returnPressed)
+                return true;
+        }
+    }
+    return QPushButton::eventFilter(watched, event);
+}
+
+void FileButton::finishRename()
+{
+    editor->hide();
+    const QString newName = editor->text();
+    if (!isAcceptableName(newName)) {
+        QMessageBox::critical(this, tr("重命名"), tr("命名错误") + "!");
+        return;
+    }
+    if (newName != text())
+        emit updateRename(newName, text());
+}
+
+void FileButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font);
+    const int w = width();
+    const int h = height();
+    auto drawCentred = [&](int x, const QPixmap &pixmap) {
+        painter.drawPixmap(x, (h - pixmap.height()) / 2, pixmap);
+    };
+    const QRectF background(1, 1, w - 2, h - 2);
+    int textX = 0;
+    if (selectModeFlag != 0) {
+        const QPixmap &box =
+            !isChecked() ? unselectBox : (!isEnabled() ? selectBoxDisabled : selectBox);
+        drawCentred(6, box);
+        drawCentred(box.width() + 12, isEnabled() ? fileBlack : fileGrey);
+        textX = box.width() + 12 + fileBlack.width() + 6;
+    } else if (!isEnabled()) {
+        drawCentred(6, fileGrey);
+        painter.setPen(disabledText);
+        textX = fileGrey.width() + 12;
+    } else if (isChecked()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(selectedBackground);
+        painter.drawRoundedRect(background, 4, 4);
+        drawCentred(6, fileWhite);
+        painter.setPen(Qt::white);
+        textX = fileWhite.width() + 12;
+    } else {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        if (option.state & QStyle::State_MouseOver) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(hoverBackground);
+            painter.drawRoundedRect(background, 4, 4);
+        }
+        drawCentred(6, fileBlack);
+        painter.setPen(Qt::black);
+        textX = fileBlack.width() + 12;
+    }
+    const QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight, w - textX - 2);
+    painter.drawText(QRect(QPoint(textX, 0), QPoint(w - 3, h - 1)),
+                     Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
+void FileButton::resizeEvent(QResizeEvent *event)
+{
+    QPushButton::resizeEvent(event);
+    editor->setGeometry(editorGeometry());
+}
+
+void FileButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateMenu();
+    QPushButton::changeEvent(event);
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The widget tree of the main window, with its object names and style sheets.
+#pragma once
+
+class ConnectWidget;
+class DataShowWidget;
+class DevSettingInfo;
+class QHBoxLayout;
+class QLabel;
+class QMainWindow;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
+class QVBoxLayout;
+class QWidget;
+class TbWidget;
+
+class MainWindowForm
+{
+public:
+    void setupUi(QMainWindow *window);
+    void retranslateUi(QMainWindow *window);
+
+    QWidget *centralwidget;
+    QVBoxLayout *verticalLayout;
+    QWidget *titleWidget;
+    QHBoxLayout *horizontalLayout;
+    QLabel *logoLabel;
+    QPushButton *minBtn;
+    QPushButton *normalBtn;
+    QPushButton *closeBtn;
+    QWidget *contentWidget;
+    QHBoxLayout *horizontalLayout_2;
+    QWidget *connWidget;
+    QVBoxLayout *verticalLayout_2;
+    ConnectWidget *connectWidget;
+    QWidget *widget;
+    QPushButton *selectBtn;
+    QPushButton *delBtn;
+    QScrollArea *scrollArea;
+    QWidget *scrollAreaWidgetContents;
+    QWidget *mainWidget;
+    QVBoxLayout *verticalLayout_3;
+    TbWidget *tbWidget;
+    QStackedWidget *stackedWidget;
+    DataShowWidget *dataShow;
+    DevSettingInfo *devSetting;
+};

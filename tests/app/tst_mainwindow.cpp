@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window against emulated loggers: connecting, polling, downloading, commands, unplugging.
+#include "app/connectdialog.h"
+#include "app/connectwidget.h"
+#include "app/downloaddialog.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowform.h"
+#include "app/recordinglist.h"
+#include "app/settinginfo.h"
+#include "app/tbwidget.h"
+#include "device/protocol.h"
+#include "loggersim.h"
+#include "testsupport.h"
+#include "views/datashowwidget.h"
+#include "widgets/snackbar.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace
+{
+// Runs `action` on the next modal dialog of type D once it is open.
+template <class D> void onNextDialog(std::function<void(D *)> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            action(dialog);
+        }
+    });
+    poll->start();
+}
+
+void acceptConnectDialog()
+{
+    onNextDialog<ConnectDialog>([](ConnectDialog *d) { d->accept(); });
+}
+
+int countFrames(const QList<QByteArray> &written, uint8_t code)
+{
+    int n = 0;
+    for (const QByteArray &frame : written)
+        n += frame.size() > 4 && uint8_t(frame.at(3)) == code;
+    return n;
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void noLoggerShowsNotice();
+    void connectShowsLoggerAndPolls();
+    void refusedOpenShowsHelpNotice();
+    void downloadAddsAndShowsRecording();
+    void downloadWithoutRecordsShowsNotice();
+    void failedDownloadStepClosesDialogAsFailed();
+    void unplugResetsWithoutNotice();
+    void softwareStartAndStop();
+    void resetNeedsConnection();
+    void languageSwitchWithoutConnectionSendsNothing();
+
+private:
+    MainWindow *connectedWindow(int loggerId);
+    QString notice() const { return window->noticeOverlay()->text(); }
+    TbWidget *toolbar() const { return window->form()->tbWidget; }
+    ConnectWidget *panel() const { return window->form()->connectWidget; }
+
+    MainWindow *window = nullptr;
+};
+
+void TestMainWindow::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+    // Short blocking reads keep connects and disconnects quick.
+    loggersim::setReadWaitLimit(100);
+}
+
+void TestMainWindow::init()
+{
+    QDir(appFolder()).removeRecursively();
+    window = new MainWindow;
+    window->show();
+}
+
+void TestMainWindow::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+MainWindow *TestMainWindow::connectedWindow(int loggerId)
+{
+    loggersim::clearWrittenTransfers(loggerId);
+    acceptConnectDialog();
+    window->delConnectDev();
+    if (!QTest::qWaitFor([this] { return panel()->isConnected(); }, 5000))
+        return nullptr;
+    return window;
+}
+
+void TestMainWindow::noLoggerShowsNotice()
+{
+    loggersim::configure("none");
+    window->delConnectDev();
+    QCOMPARE(notice(), QStringLiteral("无可用设备"));
+    QVERIFY(!panel()->isConnected());
+}
+
+void TestMainWindow::connectShowsLoggerAndPolls()
+{
+    loggersim::configure("HX20D:sn=H2TEST0001");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    QVERIFY(window->statePollTimer()->isActive());
+    QCOMPARE(window->statePollTimer()->interval(), 1500);
+    QVERIFY(window->findChild<QWidget *>("downloadBtn")->isEnabled());
+    QVERIFY(window->form()->scrollAreaWidgetContents->isEnabled());
+
+    const QList<QByteArray> written = loggersim::writtenTransfers(id);
+    QCOMPARE(written.first(), frameHead());
+    QCOMPARE(countFrames(written, CmdCode::Config), 1);
+    QCOMPARE(countFrames(written, CmdCode::Note), 1);
+    // The logger's display follows the program's language half a second after the read.
+    QVERIFY(QTest::qWaitFor(
+        [id] { return countFrames(loggersim::writtenTransfers(id), CmdCode::Language) == 1; },
+        2000));
+    const int checks = countFrames(loggersim::writtenTransfers(id), CmdCode::Check);
+    QTest::qWait(1600);
+    QCOMPARE(countFrames(loggersim::writtenTransfers(id), CmdCode::Check), checks + 1);
+}
+
+void TestMainWindow::refusedOpenShowsHelpNotice()
+{
+    loggersim::configure("HX10D");
+    const int id = loggersim::loggerIds().first();
+    loggersim::Faults faults;
+    faults.refuseOpen = true;
+    loggersim::setFaults(id, faults);
+    acceptConnectDialog();
+    window->delConnectDev();
+    QCOMPARE(notice(), QStringLiteral("连接失败，请查看帮助并安装USB驱动后重试"));
+    QVERIFY(!panel()->isConnected());
+    QVERIFY(!window->statePollTimer()->isActive());
+}
+
+void TestMainWindow::downloadAddsAndShowsRecording()
+{
+    loggersim::configure("HX10D:samples=1500,HX20D:samples=2100");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    QTRY_COMPARE_WITH_TIMEOUT(window->recordingList()->group()->buttons().size(), 0, 2000);
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(!window->statePollTimer()->isActive());
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
+    const QList<QAbstractButton *> entries = window->recordingList()->group()->buttons();
+    QCOMPARE(entries.size(), 1);
+    QVERIFY(entries.last()->text().startsWith("HX10D_"));
+    QCOMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
+    QVERIFY(entries.last()->isChecked());
+    QVERIFY(window->statePollTimer()->isActive());
+}
+
+void TestMainWindow::downloadWithoutRecordsShowsNotice()
+{
+    loggersim::configure("HX20D:samples=0");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("无记录数据，下载失败"); },
+                            5000));
+    QVERIFY(window->statePollTimer()->isActive());
+    QVERIFY(QDir(dataDir()).entryList({"*.data"}).isEmpty());
+}
+
+void TestMainWindow::failedDownloadStepClosesDialogAsFailed()
+{
+    loggersim::configure("HX10D:samples=3000");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    loggersim::Faults faults;
+    faults.wrongBlockNumber = 2; // block 2 never arrives as asked: that step times out
+    loggersim::setFaults(id, faults);
+    bool dialogSeen = false;
+    onNextDialog<DownloadDialog>([&dialogSeen](DownloadDialog *) { dialogSeen = true; });
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载失败"); }, 8000));
+    QVERIFY(dialogSeen);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(QDir(dataDir()).entryList({"*.data"}).isEmpty());
+    QVERIFY(window->statePollTimer()->isActive());
+}
+
+void TestMainWindow::unplugResetsWithoutNotice()
+{
+    loggersim::configure("HX10D,HX20D");
+    const QList<int> ids = loggersim::loggerIds();
+    QVERIFY(connectedWindow(ids.at(0)));
+    const QString before = notice();
+    // Removing the other logger ends this connection too.
+    loggersim::unplug(ids.at(1));
+    QVERIFY(QTest::qWaitFor([this] { return !panel()->isConnected(); }, 3000));
+    QVERIFY(!window->statePollTimer()->isActive());
+    QVERIFY(!window->findChild<QWidget *>("downloadBtn")->isEnabled());
+    QCOMPARE(notice(), before);
+    // Plugging in changes nothing by itself.
+    loggersim::plug(ids.at(1));
+    QTest::qWait(300);
+    QVERIFY(!panel()->isConnected());
+}
+
+void TestMainWindow::softwareStartAndStop()
+{
+    loggersim::configure("HX20D");
+    const int id = loggersim::loggerIds().first();
+    OneConfigCmdStruct config = loggersim::config(id);
+    config.startMode = 1;
+    loggersim::setConfig(id, config);
+    loggersim::setRecording(id, false);
+    QVERIFY(connectedWindow(id));
+    auto *record = window->findChild<QPushButton *>("recordBtn");
+    QVERIFY(QTest::qWaitFor([record] { return record->isEnabled(); }, 3000));
+    record->click();
+    QVERIFY(QTest::qWaitFor([id] { return loggersim::isRecording(id); }, 3000));
+    // The next state poll turns the button into the stop button.
+    QVERIFY(QTest::qWaitFor(
+        [record] { return record->isEnabled() && record->text() == QStringLiteral("结束记录"); },
+        4000));
+    record->click();
+    QVERIFY(QTest::qWaitFor([id] { return !loggersim::isRecording(id); }, 3000));
+}
+
+void TestMainWindow::resetNeedsConnection()
+{
+    loggersim::configure("HX10D");
+    const int id = loggersim::loggerIds().first();
+    emit toolbar()->sendResetCmd();
+    QCOMPARE(notice(), QStringLiteral("请连接设备后重试"));
+    QVERIFY(connectedWindow(id));
+    emit toolbar()->sendResetCmd();
+    QVERIFY(
+        QTest::qWaitFor([this] { return notice() == QStringLiteral("恢复出厂设置成功"); }, 3000));
+}
+
+void TestMainWindow::languageSwitchWithoutConnectionSendsNothing()
+{
+    loggersim::configure("HX10D");
+    const int id = loggersim::loggerIds().first();
+    loggersim::clearWrittenTransfers(id);
+    emit toolbar()->sendLangueCmd(false);
+    QCOMPARE(currentLanguage(), QStringLiteral("English"));
+    QVERIFY(loggersim::writtenTransfers(id).isEmpty());
+    emit toolbar()->sendLangueCmd(true);
+    QCOMPARE(currentLanguage(), QStringLiteral("Chinese"));
+}
+
+int main(int argc, char *argv[])
+{
+    std::unique_ptr<QTemporaryDir> home(testsupport::useTemporaryHome());
+    QApplication app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
