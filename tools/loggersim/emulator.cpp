@@ -62,6 +62,13 @@ Emulator::Emulator()
         hotplugCapability = false;
 }
 
+Emulator::~Emulator()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    for (auto &entry : loggerSlots)
+        unplugLocked(entry.first);
+}
+
 int Emulator::init(libusb_context **ctx)
 {
     if (!ctx)

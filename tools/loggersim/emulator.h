@@ -72,6 +72,7 @@ public:
     };
 
     static Emulator &instance();
+    ~Emulator();
 
     int init(libusb_context **ctx);
     void exit(libusb_context *ctx);
