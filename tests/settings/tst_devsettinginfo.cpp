@@ -897,6 +897,19 @@ void TestDevSettingInfo::floatingLayoutAndScreenshots()
     page.presetPanel()->loadConfigs();
     QTest::mouseClick(page.presetButton(), Qt::LeftButton);
     save(&page, "preset_panel");
+    page.presetPanel()->selectPerSetBtn()->click();
+    page.presetPanel()->entries().at(0)->click();
+    save(page.presetPanel(), "preset_select");
+    page.presetPanel()->selectPerSetBtn()->click();
+    QTest::mouseClick(page.presetButton(), Qt::LeftButton);
+
+    DateTimeDialog *dialog = page.dateTimeDialog();
+    QTimer::singleShot(0, dialog, [dialog, &page, &save] {
+        save(&page, "page_picker");
+        dialog->picker()->findChild<QPushButton *>("okBtn")->click();
+    });
+    page.form().scrollArea->ensureWidgetVisible(page.form().startTimeLE);
+    page.delShowDateTimeSet("startTimeLE", page.form().startTimeLE->dateTime());
 }
 
 int main(int argc, char **argv)
