@@ -187,9 +187,12 @@ void PresetWidget::loadConfigs()
         addBtn->raise();
     }
 
+    // Later, not now: a reload may run inside a handler of one of these entries
+    // (its context menu's "删除").
     for (QAbstractButton *button : group->buttons()) {
         group->removeButton(button);
-        delete button;
+        button->hide();
+        button->deleteLater();
     }
     list.clear();
     entryWidth = scrollArea->width() - leftMargin - rightMargin;

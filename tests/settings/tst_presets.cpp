@@ -14,9 +14,11 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QtTest>
 #include <cstring>
 
@@ -398,7 +400,13 @@ void TestPresets::entryMenuOpensDeletesAndRenames()
     QCOMPARE(create.count(), 1);
     QCOMPARE(create.at(0).at(1).toString(), QStringLiteral("b.conf"));
 
-    panel.entries().at(0)->action("del")->trigger();
+    // Deleting through the menu runs inside the entry's own menu.
+    QTimer::singleShot(0, [&panel] { panel.entries().at(0)->action("del")->trigger(); });
+    QTimer::singleShot(50, [&panel] {
+        if (QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+            menu->close();
+    });
+    emit panel.entries().at(0)->customContextMenuRequested(QPoint(10, 10));
     QVERIFY(!QFile::exists(folder() + "/a.conf"));
     QCOMPARE(panel.entries().size(), 1);
     QCOMPARE(panel.entries().at(0)->objectName(), QStringLiteral("b.conf__0"));
