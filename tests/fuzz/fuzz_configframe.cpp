@@ -3,20 +3,17 @@
 #include "device/configframe.h"
 #include "device/lgxdevtype.h"
 #include "device/protocol.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+using fuzzsupport::require;
+
 namespace
 {
-
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 bool sameAlarm(const AlertSetting &a, const AlertSetting &b)
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes read as a recording file, with the reader's promises checked.
+#include "fuzzsupport.h"
 #include "recording/recordingreader.h"
 #include "recording/recordingwriter.h"
 
@@ -8,16 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
-
-void require(bool condition)
-{
-    if (!condition)
-        abort();
-}
-
-} // namespace
+using fuzzsupport::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
