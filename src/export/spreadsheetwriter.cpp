@@ -16,11 +16,14 @@ QString spreadsheetHeader(bool withHumidity, int tempUnit)
     return header + QLatin1Char('\n');
 }
 
-QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit)
+namespace
+{
+
+// Fills `line`, reusing its storage from one sample to the next.
+void buildLine(QString &line, const SamplePoint &sample, bool withHumidity, int tempUnit)
 {
     static const QString missing = QStringLiteral("---");
-    QString line;
-    line.reserve(32);
+    line.resize(0);
     line += wallclocktext::date(sample.time);
     line += QLatin1Char(',');
     line += wallclocktext::time(sample.time);
@@ -33,6 +36,14 @@ QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUn
         line += sample.humidity == -10 ? missing : QString::number(sample.humidity, 'f', 1);
     }
     line += QLatin1Char('\n');
+}
+
+} // namespace
+
+QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit)
+{
+    QString line;
+    buildLine(line, sample, withHumidity, tempUnit);
     return line;
 }
 
@@ -44,8 +55,12 @@ bool writeSpreadsheet(const QString &path, const LoadedRecording &recording)
     const bool withHumidity = recording.recording.isContainHum;
     const int unit = recording.recording.tempUnit;
     file.write(spreadsheetHeader(withHumidity, unit).toLocal8Bit());
-    for (const SamplePoint &sample : recording.samples)
-        file.write(spreadsheetLine(sample, withHumidity, unit).toLocal8Bit());
+    QString line;
+    line.reserve(40);
+    for (const SamplePoint &sample : recording.samples) {
+        buildLine(line, sample, withHumidity, unit);
+        file.write(line.toLocal8Bit());
+    }
     file.close();
     return true;
 }

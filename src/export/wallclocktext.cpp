@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <limits>
 
 namespace
 {
@@ -25,6 +26,15 @@ void putDigits(QChar *at, int value, int count)
     }
 }
 
+// Samples follow each other by seconds or minutes, so most share the
+// previous sample's day; each thread keeps the last day's texts.
+struct DayTexts {
+    qint64 day = std::numeric_limits<qint64>::min();
+    QString date;
+    QString shortDate;
+};
+thread_local DayTexts lastDay;
+
 QString slowText(qint64 secs, const char *format)
 {
     return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC).toString(QLatin1String(format));
@@ -37,6 +47,8 @@ namespace wallclocktext
 
 QString date(qint64 secs)
 {
+    if (dayOf(secs) == lastDay.day && !lastDay.date.isEmpty())
+        return lastDay.date;
     const QDate day = QDate::fromJulianDay(epochJulianDay + dayOf(secs));
     if (day.year() < 1 || day.year() > 9999)
         return slowText(secs, "yyyy/MM/dd");
@@ -47,11 +59,17 @@ QString date(qint64 secs)
     putDigits(c + 5, day.month(), 2);
     c[7] = u'/';
     putDigits(c + 8, day.day(), 2);
+    if (dayOf(secs) != lastDay.day)
+        lastDay = {dayOf(secs), text, QString()};
+    else
+        lastDay.date = text;
     return text;
 }
 
 QString shortDate(qint64 secs)
 {
+    if (dayOf(secs) == lastDay.day && !lastDay.shortDate.isEmpty())
+        return lastDay.shortDate;
     const QDate day = QDate::fromJulianDay(epochJulianDay + dayOf(secs));
     if (day.year() < 1 || day.year() > 9999)
         return slowText(secs, "yy/MM/dd");
@@ -62,6 +80,10 @@ QString shortDate(qint64 secs)
     putDigits(c + 3, day.month(), 2);
     c[5] = u'/';
     putDigits(c + 6, day.day(), 2);
+    if (dayOf(secs) != lastDay.day)
+        lastDay = {dayOf(secs), QString(), text};
+    else
+        lastDay.shortDate = text;
     return text;
 }
 
