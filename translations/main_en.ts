@@ -1,4 +1,975 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmRowWidget</name>
+    <message>
+        <source>单一</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>累计</source>
+        <translation>Cumulative</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectDialog</name>
+    <message>
+        <source>设备连接</source>
+        <translation>Connect device</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectWidget</name>
+    <message>
+        <source>点击连接设备</source>
+        <translation>Click to connect</translation>
+    </message>
+</context>
+<context>
+    <name>DataChartWidget</name>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>日期时间</source>
+        <translation>Date &amp; time</translation>
+    </message>
+    <message>
+        <source>温度℃ </source>
+        <translation>Temperature ℃ </translation>
+    </message>
+    <message>
+        <source>湿度%</source>
+        <translation>Humidity %</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>湿度</source>
+        <translation>Humidity</translation>
+    </message>
+</context>
+<context>
+    <name>DataDevInfoWidget</name>
+    <message>
+        <source>记录仪信息</source>
+        <translation>Logger information</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <source>配置信息</source>
+        <translation>Configuration</translation>
+    </message>
+    <message>
+        <source>开启模式</source>
+        <translation>Start mode</translation>
+    </message>
+    <message>
+        <source>停止模式</source>
+        <translation>Stop mode</translation>
+    </message>
+    <message>
+        <source>开启延迟</source>
+        <translation>Start delay</translation>
+    </message>
+    <message>
+        <source>配置时间</source>
+        <translation>Configured at</translation>
+    </message>
+    <message>
+        <source>记录间隔</source>
+        <translation>Record interval</translation>
+    </message>
+    <message>
+        <source>记录模式</source>
+        <translation>Record mode</translation>
+    </message>
+    <message>
+        <source>温度信息</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>开启时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>停止时间</source>
+        <translation>Stop time</translation>
+    </message>
+    <message>
+        <source>记录时长</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>记录条数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>报警设置及结果</source>
+        <translation>Alarm settings and results</translation>
+    </message>
+    <message>
+        <source>报警阈值</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>报警类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>报警延迟</source>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <source>报警时长</source>
+        <translation>Alarm time</translation>
+    </message>
+    <message>
+        <source>报警次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>报警状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>软件</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>满记录</source>
+        <translation>Memory full</translation>
+    </message>
+    <message>
+        <source>记录中</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>低电</source>
+        <translation>Low battery</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>循环记录</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>记录满停止</source>
+        <translation>Stop when full</translation>
+    </message>
+    <message>
+        <source>累计</source>
+        <translation>Cumulative</translation>
+    </message>
+    <message>
+        <source>单一</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+</context>
+<context>
+    <name>DataInfoTbWidget</name>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>设备信息</source>
+        <translation>Device info</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Show all</translation>
+    </message>
+</context>
+<context>
+    <name>DataShowWidget</name>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>湿度</source>
+        <translation>Humidity</translation>
+    </message>
+    <message>
+        <source>温度:</source>
+        <translation>Temp.:</translation>
+    </message>
+    <message>
+        <source>湿度:</source>
+        <translation>Humidity:</translation>
+    </message>
+    <message>
+        <source>干燥</source>
+        <translation>Dry</translation>
+    </message>
+    <message>
+        <source>低温</source>
+        <translation>Cold</translation>
+    </message>
+    <message>
+        <source>适宜</source>
+        <translation>Ideal</translation>
+    </message>
+    <message>
+        <source>潮湿</source>
+        <translation>Humid</translation>
+    </message>
+    <message>
+        <source>高温</source>
+        <translation>Hot</translation>
+    </message>
+    <message>
+        <source>温度记录数据</source>
+        <translation>Recorded data</translation>
+    </message>
+    <message>
+        <source>此页最小</source>
+        <translation>Page minimum</translation>
+    </message>
+    <message>
+        <source>此页超高温阈值个数</source>
+        <translation>High temperature alarms on page</translation>
+    </message>
+    <message>
+        <source>此页最大</source>
+        <translation>Page maximum</translation>
+    </message>
+    <message>
+        <source>此页超低温阈值个数</source>
+        <translation>Low temperature alarms on page</translation>
+    </message>
+    <message>
+        <source>此页开始时间</source>
+        <translation>Page start</translation>
+    </message>
+    <message>
+        <source>此页结束时间</source>
+        <translation>Page end</translation>
+    </message>
+    <message>
+        <source>此页超高湿阈值个数</source>
+        <translation>High humidity alarms on page</translation>
+    </message>
+    <message>
+        <source>此页超低湿阈值个数</source>
+        <translation>Low humidity alarms on page</translation>
+    </message>
+    <message>
+        <source>温度湿度记录报告</source>
+        <translation>Temperature and Humidity Report</translation>
+    </message>
+    <message>
+        <source>记录仪信息</source>
+        <translation>Logger information</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <source>S/N 序列号</source>
+        <translation>S/N</translation>
+    </message>
+    <message>
+        <source>文件备注</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>配置信息</source>
+        <translation>Configuration</translation>
+    </message>
+    <message>
+        <source>温度信息</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>报警设置及结果</source>
+        <translation>Alarm settings and results</translation>
+    </message>
+    <message>
+        <source>软件</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>满记录</source>
+        <translation>Memory full</translation>
+    </message>
+    <message>
+        <source>记录中</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>低电</source>
+        <translation>Low battery</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>开启模式</source>
+        <translation>Start mode</translation>
+    </message>
+    <message>
+        <source>配置时间</source>
+        <translation>Configured at</translation>
+    </message>
+    <message>
+        <source>停止模式</source>
+        <translation>Stop mode</translation>
+    </message>
+    <message>
+        <source>记录间隔</source>
+        <translation>Record interval</translation>
+    </message>
+    <message>
+        <source>开启延迟</source>
+        <translation>Start delay</translation>
+    </message>
+    <message>
+        <source>记录模式</source>
+        <translation>Record mode</translation>
+    </message>
+    <message>
+        <source>循环记录</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>记录满停止</source>
+        <translation>Stop when full</translation>
+    </message>
+    <message>
+        <source>开启时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>停止时间</source>
+        <translation>Stop time</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>记录时长</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>记录条数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>报警阈值</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>报警类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>报警延迟</source>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <source>报警时长</source>
+        <translation>Alarm time</translation>
+    </message>
+    <message>
+        <source>报警次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>报警状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>累计</source>
+        <translation>Cumulative</translation>
+    </message>
+    <message>
+        <source>单一</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>报表创建时间</source>
+        <translation>Report created</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>无法导出，请先打下载数据文件并打开它</source>
+        <translation>Nothing to export: download a recording and open it first</translation>
+    </message>
+</context>
+<context>
+    <name>DateTimeWidget</name>
+    <message>
+        <source>一</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>二</source>
+        <translation>Tu</translation>
+    </message>
+    <message>
+        <source>三</source>
+        <translation>We</translation>
+    </message>
+    <message>
+        <source>四</source>
+        <translation>Th</translation>
+    </message>
+    <message>
+        <source>五</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>六</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>此刻</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>DevSettingInfo</name>
+    <message>
+        <source>注意配置设备会清除
+设备中所有记录的数据</source>
+        <translation>Writing the configuration erases
+all recorded data in the logger</translation>
+    </message>
+    <message>
+        <source>配置成功</source>
+        <translation>Configuration written</translation>
+    </message>
+    <message>
+        <source>配置失败</source>
+        <translation>Configuration not confirmed by the logger</translation>
+    </message>
+    <message>
+        <source>是否保存设备设置</source>
+        <translation>Save the device settings?</translation>
+    </message>
+    <message>
+        <source>请加载%1预设配置!</source>
+        <translation>Please load a preset made for the %1!</translation>
+    </message>
+    <message>
+        <source>加载预设成功!</source>
+        <translation>Preset loaded!</translation>
+    </message>
+    <message>
+        <source>预设</source>
+        <translation>Presets</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>设备版本</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>S/N</translation>
+    </message>
+    <message>
+        <source>文件备注</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>传感器</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>温度单位</source>
+        <translation>Temperature unit</translation>
+    </message>
+    <message>
+        <source>日期时间</source>
+        <translation>Date &amp; time</translation>
+    </message>
+    <message>
+        <source>屏幕模式</source>
+        <translation>Screen mode</translation>
+    </message>
+    <message>
+        <source>背光灯</source>
+        <translation>Backlight</translation>
+    </message>
+    <message>
+        <source>蜂鸣器</source>
+        <translation>Buzzer</translation>
+    </message>
+    <message>
+        <source>LED指示</source>
+        <translation>LED</translation>
+    </message>
+    <message>
+        <source>临时PDF</source>
+        <translation>Temporary PDF</translation>
+    </message>
+    <message>
+        <source>记录模式</source>
+        <translation>Record mode</translation>
+    </message>
+    <message>
+        <source>开启模式</source>
+        <translation>Start mode</translation>
+    </message>
+    <message>
+        <source>开启延迟</source>
+        <translation>Start delay</translation>
+    </message>
+    <message>
+        <source>记录间隔</source>
+        <translation>Record interval</translation>
+    </message>
+    <message>
+        <source>按键停止</source>
+        <translation>Stop by button</translation>
+    </message>
+    <message>
+        <source>重复启动</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>阈值</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>延迟</source>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <source>内置温度传感器</source>
+        <translation>Internal temperature sensor</translation>
+    </message>
+    <message>
+        <source>外置温度传感器</source>
+        <translation>External temperature probe</translation>
+    </message>
+    <message>
+        <source>外置温湿度传感器</source>
+        <translation>External temp. &amp; humidity probe</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <translation>Follow computer</translation>
+    </message>
+    <message>
+        <source>手动</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>常亮</source>
+        <translation>Always on</translation>
+    </message>
+    <message>
+        <source>自动熄屏</source>
+        <translation>Auto off</translation>
+    </message>
+    <message>
+        <source>循环记录</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>记录满停止</source>
+        <translation>Stop when full</translation>
+    </message>
+    <message>
+        <source>软件</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>禁止</source>
+        <translation>Not allowed</translation>
+    </message>
+    <message>
+        <source>允许</source>
+        <translation>Allowed</translation>
+    </message>
+    <message>
+        <source>请输入备注</source>
+        <translation>Enter a note</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadDialog</name>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>下载数据中...</source>
+        <translation>Downloading data...</translation>
+    </message>
+    <message>
+        <source>取消下载</source>
+        <translation>Cancel download</translation>
+    </message>
+</context>
+<context>
+    <name>FileButton</name>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>命名错误</source>
+        <translation>Invalid name</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>连接中断，请重新拔插usb后连接</source>
+        <translation>Connection lost. Unplug and replug the USB cable, then connect again</translation>
+    </message>
+    <message>
+        <source>无可用设备</source>
+        <translation>No logger found</translation>
+    </message>
+    <message>
+        <source>连接失败，请查看帮助并安装USB驱动后重试</source>
+        <translation>Connection failed. See Help about USB access and try again</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>写入设备配置失败</source>
+        <translation>Could not write the logger&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>读取设备配置失败</source>
+        <translation>Could not read the logger&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>写入设备备注失败</source>
+        <translation>Could not write the logger&apos;s note</translation>
+    </message>
+    <message>
+        <source>读取设备备注失败</source>
+        <translation>Could not read the logger&apos;s note</translation>
+    </message>
+    <message>
+        <source>请连接设备后重试</source>
+        <translation>Connect a logger and try again</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置成功</source>
+        <translation>Factory settings restored</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置失败</source>
+        <translation>Factory reset failed</translation>
+    </message>
+    <message>
+        <source>设置设备语言成功</source>
+        <translation>Logger language set</translation>
+    </message>
+    <message>
+        <source>设置设备语言失败</source>
+        <translation>Could not set the logger language</translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Download complete</translation>
+    </message>
+    <message>
+        <source>下载失败</source>
+        <translation>Download failed</translation>
+    </message>
+    <message>
+        <source>无记录数据，下载失败</source>
+        <translation>The logger holds no records; nothing was downloaded</translation>
+    </message>
+    <message>
+        <source>读取异常，下载失败</source>
+        <translation>Read error; download failed</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>PersetButton</name>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>点击应用预设</source>
+        <translation>Click to apply this preset</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+</context>
+<context>
+    <name>PresetWidget</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>暂无预设，请新建预设</source>
+        <translation>No presets yet. Create one.</translation>
+    </message>
+    <message>
+        <source>新建预设</source>
+        <translation>New preset</translation>
+    </message>
+    <message>
+        <source>输入预设名称</source>
+        <translation>Preset name</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>SelectDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>SettingMenu</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置</source>
+        <translation>Factory reset</translation>
+    </message>
+</context>
+<context>
+    <name>TbWidget</name>
+    <message>
+        <source>进入设备设置</source>
+        <translation>Device settings</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>结束记录</source>
+        <translation>Stop recording</translation>
+    </message>
+    <message>
+        <source>开始记录</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>退出设备设置</source>
+        <translation>Close settings</translation>
+    </message>
+    <message>
+        <source>未找到帮助文档</source>
+        <translation>Help document not found</translation>
+    </message>
+    <message>
+        <source>无法打开帮助文档</source>
+        <translation>Could not open the help document</translation>
+    </message>
+</context>
+<context>
+    <name>WaitProgressDialog</name>
+    <message>
+        <source>正在导出</source>
+        <translation>Exporting...</translation>
+    </message>
+    <message>
+        <source>导出完成</source>
+        <translation>Export finished</translation>
+    </message>
+</context>
 </TS>
