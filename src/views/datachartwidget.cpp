@@ -175,24 +175,32 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
     const QString unit = temperatureUnit(mTempUnit);
     tempShowBtn->setText(unit);
 
+    // The graphs let go of their points first, so the buffers of the previous
+    // recording are reused instead of faulting in fresh memory on every open.
+    releasePoints();
+    QVector<QCPGraphData> &temperature = mTempPoints;
+    QVector<QCPGraphData> &humidity = mHumPoints;
+    QVector<QCPGraphData> &temperatureAlarms = mTempAlarmPoints;
+    QVector<QCPGraphData> &humidityAlarms = mHumAlarmPoints;
+    for (QVector<QCPGraphData> *points :
+         {&temperature, &humidity, &temperatureAlarms, &humidityAlarms})
+        points->clear();
     const int count = samples.size();
+    temperature.reserve(count);
+    humidity.reserve(mWithHumidity ? count : 0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    QVector<QCPGraphData> temperature(count);
-    QVector<QCPGraphData> humidity(mWithHumidity ? count : 0);
-    QVector<QCPGraphData> temperatureAlarms;
-    QVector<QCPGraphData> humidityAlarms;
     for (int i = 0; i < count; ++i) {
         const SamplePoint &sample = samples.at(i);
         const double key = i + 1;
         const bool hasTemperature = sample.temperature != -1000;
         const double value = hasTemperature ? fromCelsius(sample.temperature, mTempUnit) : nan;
-        temperature[i] = QCPGraphData(key, value);
+        temperature.append(QCPGraphData(key, value));
         if (mAlarmMarks && sample.isAlarm && hasTemperature)
             temperatureAlarms.append(QCPGraphData(key, value));
         if (!mWithHumidity)
             continue;
         const bool hasHumidity = sample.humidity != -10;
-        humidity[i] = QCPGraphData(key, hasHumidity ? sample.humidity : nan);
+        humidity.append(QCPGraphData(key, hasHumidity ? sample.humidity : nan));
         if (mAlarmMarks && sample.isAlarm && hasHumidity)
             humidityAlarms.append(QCPGraphData(key, sample.humidity));
     }
@@ -203,8 +211,6 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
                             (recording.overWirteRecordNum - 1) * interval * 1000;
     mTicker->setTimeMapping(interval, originMs);
 
-    for (DataGraph *graph : {mTempGraph, mHumGraph, mTempAlarmGraph, mHumAlarmGraph})
-        graph->data()->clear();
     if (resetSeriesButtons) {
         mShowTemperature = true;
         mShowHumidity = true;
@@ -252,11 +258,21 @@ void DataChartWidget::restoreView()
     plot->replot(QCustomPlot::rpRefreshHint);
 }
 
+void DataChartWidget::releasePoints()
+{
+    // Assigning an empty vector drops the share; clearing a shared QVector
+    // would copy it first.
+    for (DataGraph *graph : {mTempGraph, mHumGraph, mTempAlarmGraph, mHumAlarmGraph})
+        graph->data()->set(QVector<QCPGraphData>(), true);
+}
+
 void DataChartWidget::clearChart()
 {
     tableView->clearRows();
-    for (DataGraph *graph : {mTempGraph, mHumGraph, mTempAlarmGraph, mHumAlarmGraph})
-        graph->data()->clear();
+    releasePoints();
+    for (QVector<QCPGraphData> *points :
+         {&mTempPoints, &mHumPoints, &mTempAlarmPoints, &mHumAlarmPoints})
+        *points = QVector<QCPGraphData>();
     graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
 

@@ -8,13 +8,13 @@
 #include <QSharedPointer>
 #include <QVector>
 #include <QWidget>
+#include <qcustomplot.h>
 
 class CPAxisTickerDateTime;
 class DataGraph;
 class DataIdButton;
 class DataTableWidget;
 class QCPToolTip;
-class QCustomPlot;
 
 class DataChartWidget : public QWidget
 {
@@ -60,6 +60,7 @@ private:
     void setupUi();
     void setupPlot();
     void setupTable();
+    void releasePoints();
     void showTemperature(bool show);
     void showHumidity(bool show);
 
@@ -76,6 +77,12 @@ private:
     DataGraph *mTempAlarmGraph = nullptr;
     DataGraph *mHumAlarmGraph = nullptr;
     QCPToolTip *mToolTip = nullptr;
+    // The graphs' points, shared with their data containers and kept between
+    // recordings so that opening another one reuses their memory.
+    QVector<QCPGraphData> mTempPoints;
+    QVector<QCPGraphData> mHumPoints;
+    QVector<QCPGraphData> mTempAlarmPoints;
+    QVector<QCPGraphData> mHumAlarmPoints;
 
     double mTempUpper = 80.0;
     double mTempLower = 0.0;

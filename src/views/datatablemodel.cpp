@@ -85,7 +85,9 @@ bool DataTableModel::setData(const QModelIndex &index, const QVariant &value, in
 void DataTableModel::clear()
 {
     beginResetModel();
-    mSamples.clear();
+    // Assigned, not cleared: the samples are shared with the recording and
+    // clearing a shared QVector copies it first.
+    mSamples = QVector<SamplePoint>();
     mEditedTexts.clear();
     mEditedFlags.clear();
     endResetModel();

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Figures of opening a recording: read, decode, classify, table, chart series and summary.
+#include "app/utils.h"
+#include "benchregistry.h"
+#include "recording/recordingreader.h"
+#include "recording/recordingwriter.h"
+#include "views/datachartwidget.h"
+#include "views/datadevinfowidget.h"
+#include "views/datashowwidget.h"
+#include "views/datatablemodel.h"
+
+#include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <cmath>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int runs = 11;
+// Opens before the timed ones, so thread pool, fonts and the heap have settled.
+constexpr int warmUps = 3;
+
+// An HX20D recording of `count` one-minute samples: a slow daily wave with
+// alarm excursions above 30 °C, and a missing value now and then.
+bool writeRecording(const QString &path, int count)
+{
+    ReadDevInfoJson info;
+    info.devType = 1;
+    info.devName = QStringLiteral("Bench");
+    info.sn = QStringLiteral("2311000001");
+    info.recordInterval = 12;
+    info.recordNum = count;
+    info.numofReport = count;
+    info.startRecordTime = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
+    info.stopRecordTime = info.startRecordTime.addSecs(qint64(count) * 60);
+    info.configTime = info.startRecordTime;
+    info.maxTemp = 3400;
+    info.minTemp = 1000;
+    info.avgTemp = 2200;
+    info.maxHumidity = 800;
+    info.minHumidity = 300;
+    info.avgHumidity = 550;
+    info.th1.isOpen = true;
+    info.th1.alertValue = 3000;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !writeRecordingHeader(&file, info))
+        return false;
+    QByteArray samples(count * 4, Qt::Uninitialized);
+    for (int i = 0; i < count; ++i) {
+        const double phase = i * 2 * M_PI / 1440;
+        const qint16 t = qint16(2200 + 1200 * std::sin(phase));
+        const qint16 h = qint16(550 + 250 * std::cos(phase));
+        uchar *bytes = reinterpret_cast<uchar *>(samples.data()) + i * 4;
+        if (i % 997 == 0) {
+            std::fill(bytes, bytes + 4, uchar(0xE0));
+            continue;
+        }
+        qToLittleEndian(t, bytes);
+        qToLittleEndian(h, bytes + 2);
+    }
+    return file.write(samples) == samples.size();
+}
+
+// The row-by-row approach: every sample becomes a row of QStrings inserted
+// with its own beginInsertRows/endInsertRows.
+class LiteralTableModel : public QAbstractTableModel
+{
+public:
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : mRows.size();
+    }
+    int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 5; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || role != Qt::DisplayRole)
+            return QVariant();
+        return mRows.at(index.row()).cells.value(index.column());
+    }
+    void addRow(int position, const QStringList &cells, bool alarm)
+    {
+        beginInsertRows(QModelIndex(), position, position);
+        mRows.insert(position, {alarm, cells});
+        endInsertRows();
+    }
+
+private:
+    struct Row {
+        bool alarm;
+        QStringList cells;
+    };
+    QVector<Row> mRows;
+};
+
+void fillLiteral(LiteralTableModel &model, const LoadedRecording &loaded)
+{
+    const int unit = loaded.recording.tempUnit;
+    for (int i = 0; i < loaded.samples.size(); ++i) {
+        const SamplePoint &s = loaded.samples.at(i);
+        QStringList cells{DataTableModel::numberText(i), DataTableModel::timeText(s.time),
+                          DataTableModel::temperatureCellText(s.temperature, unit),
+                          DataTableModel::humidityCellText(s.humidity)};
+        model.addRow(i, cells, s.isAlarm && s.temperature != -1000 && s.humidity != -10);
+    }
+}
+
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+// Opens `path` in place of the shown recording, as picking one file after
+// another in the list does.
+double timeOpen(DataShowWidget &view, const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const bool ok = view.openRecording(path);
+    return ok ? timer.nsecsElapsed() / 1e6 : -1;
+}
+
+void openFigures(const FigurePrinter &print)
+{
+    QTemporaryDir dir;
+    const QString small = dir.filePath(QStringLiteral("HX20D_64512.data"));
+    const QString large = dir.filePath(QStringLiteral("HX20D_1000000.data"));
+    if (!writeRecording(small, 64512) || !writeRecording(large, 1000000))
+        return;
+
+    DataShowWidget view;
+    view.resize(1200, 800);
+    for (int i = 0; i < warmUps; ++i)
+        timeOpen(view, small);
+
+    QVector<double> lazy;
+    QVector<double> literal;
+    for (int i = 0; i < runs; ++i) {
+        lazy.append(timeOpen(view, small));
+
+        // The same work with the row-by-row table in place of the lazy model.
+        DataChartWidget chart;
+        DataDevInfoWidget summary;
+        QTableView table;
+        LiteralTableModel model;
+        table.setModel(&model);
+        QElapsedTimer timer;
+        timer.start();
+        const LoadedRecording loaded = RecordingReader::read(small);
+        fillLiteral(model, loaded);
+        chart.showRecording(loaded.samples, loaded.recording, true);
+        summary.fillFromRecording(loaded.recording);
+        literal.append(timer.nsecsElapsed() / 1e6);
+    }
+    print(QStringLiteral("open_64512_ms"), median(lazy), QStringLiteral("ms"));
+    print(QStringLiteral("open_64512_literal_ms"), median(literal), QStringLiteral("ms"));
+
+    // The memory growth of the first large open from an empty view, then the
+    // time of later ones.
+    view.clearRecording();
+    const double before = residentMb();
+    if (!view.openRecording(large))
+        return;
+    const double growth = residentMb() - before;
+    QVector<double> largeTimes;
+    for (int i = 0; i < 5; ++i)
+        largeTimes.append(timeOpen(view, large));
+    print(QStringLiteral("open_1000000_ms"), median(largeTimes), QStringLiteral("ms"));
+    print(QStringLiteral("open_1000000_rss_mb"), growth, QStringLiteral("MB"));
+}
+
+const bool registered = registerFigureGroup("open", &openFigures);
+
+} // namespace
