@@ -57,6 +57,7 @@ private slots:
     void recordingWithoutHumidity();
     void alarmMarksOffKeepsSeriesAndButtons();
     void seriesButtonsPersistUnlessReset();
+    void shorterRecordingReplacesEveryPoint();
     void clearKeepsRangesAndButtons();
     void tipText_data();
     void tipText();
@@ -200,6 +201,23 @@ void TestChart::seriesButtonsPersistUnlessReset()
     chart.showRecording(samples(info), info, true);
     QVERIFY(chart.temperatureGraph()->visible());
     QVERIFY(chart.temperatureButton()->isChecked());
+}
+
+void TestChart::shorterRecordingReplacesEveryPoint()
+{
+    DataChartWidget chart;
+    const ReadDevInfoJson info = fixture::header();
+    const QVector<SamplePoint> points = samples(info);
+    chart.showRecording(points, info, true);
+    chart.showRecording(points.mid(6, 3), info, true);
+    QCOMPARE(keys(chart.temperatureGraph()), (QVector<double>{1, 2, 3}));
+    QCOMPARE(valueAt(chart.temperatureGraph(), 1), 30.0);
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{1, 3}));
+    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{1, 2, 3}));
+    QCOMPARE(chart.plot()->xAxis->range(), QCPRange(0, 4));
+    // The samples handed in are left as they were.
+    QCOMPARE(points.size(), 10);
+    QCOMPARE(points.first().temperature, 21.0f);
 }
 
 void TestChart::clearKeepsRangesAndButtons()

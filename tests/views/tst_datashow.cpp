@@ -59,6 +59,7 @@ private slots:
     void durations_data();
     void durations();
     void failedOpenKeepsTheShownRecording();
+    void laterOpenWins();
     void clearAndRename();
     void tabsAndAlarmMarks();
     void notesAndExportWithoutRecording();
@@ -243,6 +244,32 @@ void TestDataShow::failedOpenKeepsTheShownRecording()
     QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_20240301_080000"));
     QCOMPARE(view.loaded().samples.size(), 1);
     QCOMPARE(view.infoPage()->form().devNameLabel->text(), QStringLiteral("Cold room 2"));
+}
+
+void TestDataShow::laterOpenWins()
+{
+    const QString first = path(QStringLiteral("HX20D_first.data"));
+    const QString second = path(QStringLiteral("HX20D_second.data"));
+    QVERIFY(fixture::writeFile(first, fixture::header(), fixture::sample(2100, 500)));
+    QVERIFY(fixture::writeFile(second, fixture::header(),
+                               fixture::sample(2200, 500) + fixture::sample(2300, 500)));
+    DataShowWidget view;
+    bool secondDone = false;
+    bool secondOpened = false;
+    bool firstOpened = false;
+    // The second request arrives while the first waits for its reader.
+    QTimer::singleShot(0, &view, [&] {
+        secondOpened = view.openRecording(second);
+        secondDone = true;
+    });
+    firstOpened = view.openRecording(first);
+    const bool nested = secondDone;
+    QTRY_VERIFY(secondDone);
+    QVERIFY(secondOpened);
+    QCOMPARE(firstOpened, !nested);
+    QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_second"));
+    QCOMPARE(view.loaded().samples.size(), 2);
+    QCOMPARE(view.chartPage()->table()->model()->rowCount(), 2);
 }
 
 void TestDataShow::clearAndRename()
