@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>日期时间</source>
-        <translation>Date &amp; time</translation>
+        <translation>Date and time</translation>
     </message>
     <message>
         <source>温度℃ </source>
@@ -594,7 +594,7 @@ all recorded data in the logger</translation>
     </message>
     <message>
         <source>日期时间</source>
-        <translation>Date &amp; time</translation>
+        <translation>Date and time</translation>
     </message>
     <message>
         <source>屏幕模式</source>
@@ -674,7 +674,7 @@ all recorded data in the logger</translation>
     </message>
     <message>
         <source>外置温湿度传感器</source>
-        <translation>External temp. &amp; humidity probe</translation>
+        <translation>External temp./humidity probe</translation>
     </message>
     <message>
         <source>跟随系统</source>
