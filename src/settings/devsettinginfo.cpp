@@ -47,12 +47,11 @@ constexpr int maxNoteBytes = 100;
 DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
 {
     ui.setupUi(this);
-    alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
-    mapper = new SettingFormMapper(ui, alarms, &workingConfig, this);
-
     for (int seconds = 10; seconds <= 300; ++seconds)
         ui.autoLightCB->addItem(QString::asprintf("%03ds", seconds), seconds);
     ui.autoLightCB->hide();
+    alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
+    mapper = new SettingFormMapper(ui, alarms, &workingConfig, this);
 
     ui.startTimeLE->hide();
     for (DateTimeLineEdit *edit : {ui.dateTimeLE, ui.startTimeLE}) {
