@@ -1,0 +1,414 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// CliCommands: the commands of hygra-cli, from their arguments to their output.
+#include "cli/clicommands.h"
+
+#include "app/utils.h"
+#include "cli/cliexit.h"
+#include "cli/configjson.h"
+#include "cli/devicesession.h"
+#include "cli/recordingjson.h"
+#include "device/lgxdevtype.h"
+#include "export/pdfreport.h"
+#include "export/spreadsheetwriter.h"
+#include "platform/loggerenumeration.h"
+#include "recording/recordingreader.h"
+#include "settings/persettingjson.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+namespace
+{
+
+const QCommandLineOption modelOption(QStringLiteral("model"),
+                                     QStringLiteral("Logger model, HX10D or HX20D (default: the "
+                                                    "first attached logger's)."),
+                                     QStringLiteral("M"));
+const QCommandLineOption indexOption(QStringLiteral("index"),
+                                     QStringLiteral("Index among the attached loggers of that "
+                                                    "model (default 0)."),
+                                     QStringLiteral("I"), QStringLiteral("0"));
+
+void addDeviceOptions(QCommandLineParser &parser)
+{
+    parser.addOption(modelOption);
+    parser.addOption(indexOption);
+}
+
+QByteArray jsonText(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+// Why a file that opened is no recording.
+QString recordingStatusText(RecordingStatus status)
+{
+    switch (status) {
+    case RecordingStatus::TooShort:
+        return QStringLiteral("it is too short");
+    case RecordingStatus::UnknownModel:
+        return QStringLiteral("it names no known logger model");
+    case RecordingStatus::BadJsonLength:
+        return QStringLiteral("its header length is wrong");
+    case RecordingStatus::BadJson:
+        return QStringLiteral("its header is not valid JSON");
+    default:
+        return QString();
+    }
+}
+
+// Moves `path` into `folder` under a name no other file there has.
+QString moveInto(const QString &path, const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return QString();
+    const QString target =
+        QDir(folder).absoluteFilePath(freeFileName(folder, QFileInfo(path).fileName()));
+    if (QFile::rename(path, target))
+        return target;
+    // Across file systems a rename fails; copy, then remove the original.
+    if (!QFile::copy(path, target))
+        return QString();
+    QFile::remove(path);
+    return target;
+}
+
+} // namespace
+
+CliCommands::CliCommands(QIODevice *outDevice, QIODevice *errDevice) : out(stdout), err(stderr)
+{
+    if (outDevice)
+        out.setDevice(outDevice);
+    if (errDevice)
+        err.setDevice(errDevice);
+}
+
+bool CliCommands::needsGui(const QStringList &arguments)
+{
+    return arguments.size() > 1 && arguments.at(1) == QLatin1String("export");
+}
+
+int CliCommands::run(const QStringList &arguments)
+{
+    const int code = runCommand(arguments);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+int CliCommands::runCommand(const QStringList &arguments)
+{
+    const QString command = arguments.value(1);
+    if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        QTextStream &stream = command.isEmpty() ? err : out;
+        printOverview(stream);
+        return command.isEmpty() ? ExitUsage : ExitOk;
+    }
+    QStringList rest = arguments.mid(2);
+    rest.prepend(arguments.value(0) + QLatin1Char(' ') + command);
+    if (command == QLatin1String("list"))
+        return list(rest);
+    if (command == QLatin1String("info"))
+        return info(rest);
+    if (command == QLatin1String("download"))
+        return download(rest);
+    if (command == QLatin1String("show"))
+        return show(rest);
+    if (command == QLatin1String("export"))
+        return exportFile(rest);
+    if (command == QLatin1String("config"))
+        return config(rest);
+    if (command == QLatin1String("start") || command == QLatin1String("stop"))
+        return startStop(rest, command == QLatin1String("start"));
+    err << "hygra-cli: unknown command '" << command << "'\n";
+    printOverview(err);
+    return ExitUsage;
+}
+
+void CliCommands::printOverview(QTextStream &stream)
+{
+    stream << "Usage: hygra-cli COMMAND [options]\n\n"
+              "Commands:\n"
+              "  list                                  attached loggers: model and index\n"
+              "  info [--model M] [--index I]          state, serial number, configuration, note\n"
+              "  download [--model M] [--index I] [--dir D]\n"
+              "                                        download the recording into a new file\n"
+              "  show FILE [--samples]                 a recording file as JSON\n"
+              "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
+              "  config get [--model M] [--index I]    configuration and note as JSON\n"
+              "  config set FILE.json [--model M] [--index I]\n"
+              "                                        write the fields in FILE.json, verified\n"
+              "  start | stop [--model M] [--index I]  start or stop recording\n\n"
+              "'hygra-cli COMMAND --help' describes one command.\n";
+    stream.flush();
+}
+
+int CliCommands::parse(QCommandLineParser &parser, const QStringList &arguments, int positionals)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(arguments))
+        return fail(ExitUsage, parser.errorText());
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        out.flush();
+        return ExitOk;
+    }
+    if (parser.positionalArguments().size() != positionals)
+        return fail(ExitUsage,
+                    positionals == 0
+                        ? QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().value(0))
+                        : QStringLiteral("expected %1 file argument(s)").arg(positionals));
+    return -1;
+}
+
+int CliCommands::fail(int code, const QString &message)
+{
+    err << "hygra-cli: " << message << '\n';
+    err.flush();
+    return code;
+}
+
+int CliCommands::openLogger(QCommandLineParser &parser, DeviceSession &session)
+{
+    bool isNumber = false;
+    const int index = parser.value(indexOption).toInt(&isNumber);
+    const QString model = parser.value(modelOption);
+    if (!isNumber || index < 0)
+        return fail(ExitUsage, QStringLiteral("--index expects a number from 0"));
+    if (!model.isEmpty() && modelFromName(model) < 0)
+        return fail(ExitUsage, QStringLiteral("unknown model '%1' (HX10D or HX20D)").arg(model));
+    const int result = session.open(model, index);
+    return result == ExitOk ? ExitOk : fail(result, session.errorText());
+}
+
+int CliCommands::list(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lists the attached loggers, one per line: model and index among the "
+                       "loggers of that model, in the order they are opened by."));
+    const int parsed = parse(parser, arguments, 0);
+    if (parsed >= 0)
+        return parsed;
+    QHash<QString, int> countOfModel;
+    const QStringList attached = listAttachedLoggers();
+    if (attached.isEmpty())
+        return fail(ExitNoLogger, QStringLiteral("no logger is attached"));
+    for (const QString &model : attached)
+        out << model << ' ' << countOfModel[model]++ << '\n';
+    return ExitOk;
+}
+
+int CliCommands::info(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Connects to a logger and prints its state, serial number, "
+                       "configuration and note as JSON."));
+    addDeviceOptions(parser);
+    const int parsed = parse(parser, arguments, 0);
+    if (parsed >= 0)
+        return parsed;
+    DeviceSession session;
+    int result = openLogger(parser, session);
+    if (result != ExitOk)
+        return result;
+    result = session.readConfigAndNote();
+    if (result != ExitOk)
+        return fail(result, session.errorText());
+    QJsonObject o;
+    o.insert(QStringLiteral("model"), modelName(session.model()));
+    o.insert(QStringLiteral("sn"), session.sn());
+    o.insert(QStringLiteral("isRecord"), session.isRecord());
+    o.insert(QStringLiteral("isAlert"), session.isAlert());
+    o.insert(QStringLiteral("config"), ConfigJson::toJson(session.config(), session.note()));
+    out << jsonText(o);
+    return ExitOk;
+}
+
+int CliCommands::download(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Connects, reads the configuration and note, downloads the logger's "
+                       "recording into a new recording file and prints its path last."));
+    addDeviceOptions(parser);
+    const QCommandLineOption dirOption(
+        QStringLiteral("dir"),
+        QStringLiteral("Folder for the new file (default: the recordings folder)."),
+        QStringLiteral("D"));
+    parser.addOption(dirOption);
+    const int parsed = parse(parser, arguments, 0);
+    if (parsed >= 0)
+        return parsed;
+    DeviceSession session;
+    int result = openLogger(parser, session);
+    if (result != ExitOk)
+        return result;
+    result = session.download([this](int cur, int total) {
+        err << "block " << cur << '/' << total << '\n';
+        err.flush();
+    });
+    if (result != ExitOk)
+        return fail(result, session.errorText());
+    QString path = session.downloadedFile();
+    if (parser.isSet(dirOption)) {
+        const QString moved = moveInto(path, parser.value(dirOption));
+        if (moved.isEmpty())
+            return fail(
+                ExitCannotWrite,
+                QStringLiteral("could not move %1 into %2").arg(path, parser.value(dirOption)));
+        path = moved;
+    }
+    out << QDir::toNativeSeparators(path) << '\n';
+    return ExitOk;
+}
+
+int CliCommands::show(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints a recording file's header, statistics and alarm results as JSON."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The recording file."));
+    const QCommandLineOption samplesOption(
+        QStringLiteral("samples"),
+        QStringLiteral("Also list every sample: time, temperature, humidity, alarm state."));
+    parser.addOption(samplesOption);
+    const int parsed = parse(parser, arguments, 1);
+    if (parsed >= 0)
+        return parsed;
+    const QString path = parser.positionalArguments().first();
+    const LoadedRecording recording = RecordingReader::read(path);
+    if (recording.status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
+    if (!recording.ok())
+        return fail(ExitNotRecording, QStringLiteral("%1 is not a recording file: %2")
+                                          .arg(path, recordingStatusText(recording.status)));
+    out << jsonText(RecordingJson::toJson(recording, parser.isSet(samplesOption)));
+    return ExitOk;
+}
+
+int CliCommands::exportFile(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a recording as a spreadsheet file or a PDF report."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The recording file."));
+    const QCommandLineOption csvOption(QStringLiteral("csv"),
+                                       QStringLiteral("Write the spreadsheet file OUT."),
+                                       QStringLiteral("OUT"));
+    const QCommandLineOption pdfOption(
+        QStringLiteral("pdf"), QStringLiteral("Write the PDF report OUT."), QStringLiteral("OUT"));
+    parser.addOption(csvOption);
+    parser.addOption(pdfOption);
+    const int parsed = parse(parser, arguments, 1);
+    if (parsed >= 0)
+        return parsed;
+    if (parser.isSet(csvOption) == parser.isSet(pdfOption))
+        return fail(ExitUsage, QStringLiteral("give exactly one of --csv OUT and --pdf OUT"));
+    const QString path = parser.positionalArguments().first();
+    const LoadedRecording recording = RecordingReader::read(path);
+    if (recording.status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
+    if (!recording.ok())
+        return fail(ExitNotRecording, QStringLiteral("%1 is not a recording file: %2")
+                                          .arg(path, recordingStatusText(recording.status)));
+    const bool isPdf = parser.isSet(pdfOption);
+    const QString target = parser.value(isPdf ? pdfOption : csvOption);
+    const bool written =
+        isPdf ? writePdfReport(target, recording, dataPageCount(recording.samples.size()))
+              : writeSpreadsheet(target, recording);
+    if (!written)
+        return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
+    out << QDir::toNativeSeparators(target) << '\n';
+    return ExitOk;
+}
+
+int CliCommands::config(const QStringList &arguments)
+{
+    const QString action = arguments.value(1);
+    const bool isSet = action == QLatin1String("set");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        isSet ? QStringLiteral("Reads the configuration and note, changes the fields FILE.json "
+                               "names (keys as 'config get' prints them), writes both and checks "
+                               "the logger's echo.")
+              : QStringLiteral("Prints the logger's configuration and note as JSON."));
+    addDeviceOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("get|set"), QStringLiteral("What to do."));
+    if (isSet)
+        parser.addPositionalArgument(QStringLiteral("FILE.json"),
+                                     QStringLiteral("The fields to write."));
+    const int parsed = parse(parser, arguments, isSet ? 2 : 1);
+    if (parsed >= 0)
+        return parsed;
+    if (!isSet && action != QLatin1String("get"))
+        return fail(ExitUsage, QStringLiteral("config expects 'get' or 'set FILE.json'"));
+
+    QJsonObject changes;
+    if (isSet) {
+        const QString path = parser.positionalArguments().at(1);
+        QFile file(path);
+        if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+            return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+        if (!document.isObject())
+            return fail(
+                ExitBadConfigFile,
+                QStringLiteral("%1 holds no JSON object: %2").arg(path, error.errorString()));
+        changes = document.object();
+    }
+
+    DeviceSession session;
+    int result = openLogger(parser, session);
+    if (result != ExitOk)
+        return result;
+    result = session.readConfigAndNote();
+    if (result != ExitOk)
+        return fail(result, session.errorText());
+    if (isSet) {
+        OneConfigCmdStruct config = session.config();
+        QString note = session.note();
+        QString error;
+        if (!ConfigJson::apply(changes, &config, &note, &error))
+            return fail(ExitBadConfigFile, error);
+        // Like the settings form: a clock that follows the computer gets its time now.
+        if (config.isDateTimeFlowSys)
+            PersettingJson::toDateBytes(QDateTime::currentDateTime(), config.devDateTime);
+        result = session.writeConfigAndNote(config, note);
+        if (result != ExitOk)
+            return fail(result, session.errorText());
+    }
+    out << jsonText(ConfigJson::toJson(session.config(), session.note()));
+    return ExitOk;
+}
+
+int CliCommands::startStop(const QStringList &arguments, bool start)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(start ? QStringLiteral("Starts the logger's recording.")
+                                           : QStringLiteral("Stops the logger's recording."));
+    addDeviceOptions(parser);
+    const int parsed = parse(parser, arguments, 0);
+    if (parsed >= 0)
+        return parsed;
+    DeviceSession session;
+    int result = openLogger(parser, session);
+    if (result != ExitOk)
+        return result;
+    result = session.startStop(start);
+    if (result != ExitOk)
+        return fail(result, session.errorText());
+    out << (start ? "recording started\n" : "recording stopped\n");
+    return ExitOk;
+}

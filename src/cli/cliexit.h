@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The exit codes of hygra-cli, one per kind of failure.
+#pragma once
+
+enum CliExit {
+    ExitOk = 0,
+    ExitUsage = 2,
+    ExitNoLogger = 3,
+    ExitOpenFailed = 4,
+    ExitTimeout = 5,
+    ExitNoRecords = 6,
+    ExitFileNotReadable = 7,
+    ExitNotRecording = 8,
+    ExitNotVerified = 9,
+    ExitCannotWrite = 10,
+    ExitBadConfigFile = 11,
+};

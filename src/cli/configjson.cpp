@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ConfigJson: the logger's configuration record and note as a JSON object, and back.
+#include "cli/configjson.h"
+
+#include "device/simplesendcmdunion.h"
+#include "settings/alertsettingjson.h"
+#include "settings/persettingjson.h"
+
+#include <QDateTime>
+#include <QJsonValue>
+#include <QTextCodec>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+namespace
+{
+
+constexpr int maxNameBytes = 20;
+
+// A whole number within [low, high], or nothing.
+bool integerIn(const QJsonValue &value, double low, double high, long long *result)
+{
+    if (!value.isDouble())
+        return false;
+    const double number = value.toDouble();
+    if (std::floor(number) != number || number < low || number > high)
+        return false;
+    *result = static_cast<long long>(number);
+    return true;
+}
+
+// Empty for bytes that form no date-time, such as the zeros of an unset start time.
+QString dateText(const uint8_t bytes[6])
+{
+    return PersettingJson::fromDateBytes(bytes).toString(Qt::ISODate);
+}
+
+struct AlarmField {
+    const char *key;
+    AlertSetting OneConfigCmdStruct::*member;
+};
+
+const AlarmField alarmFields[] = {
+    {"th1", &OneConfigCmdStruct::th1}, {"th2", &OneConfigCmdStruct::th2},
+    {"th3", &OneConfigCmdStruct::th3}, {"tl1", &OneConfigCmdStruct::tl1},
+    {"tl2", &OneConfigCmdStruct::tl2}, {"tl3", &OneConfigCmdStruct::tl3},
+    {"hh", &OneConfigCmdStruct::hh},   {"hl", &OneConfigCmdStruct::hl},
+};
+
+// One whole-number member: its key, its range and how it is stored.
+struct NumberField {
+    const char *key;
+    double low;
+    double high;
+    std::function<long long(const OneConfigCmdStruct &)> get;
+    std::function<void(OneConfigCmdStruct &, long long)> set;
+};
+
+template <typename T>
+NumberField numberField(const char *key, double low, double high, T OneConfigCmdStruct::*member)
+{
+    return {key, low, high,
+            [member](const OneConfigCmdStruct &c) { return (long long)(c.*member); },
+            [member](OneConfigCmdStruct &c, long long v) { c.*member = T(v); }};
+}
+
+const QList<NumberField> &numberFields()
+{
+    static const QList<NumberField> fields = {
+        // The settings form offers identifiers 0 to 100.
+        numberField("devId", 0, 100, &OneConfigCmdStruct::devId),
+        numberField("tempUnit", 0, 1, &OneConfigCmdStruct::tempUnit),
+        numberField("recordMode", 0, 1, &OneConfigCmdStruct::recordMode),
+        numberField("startMode", 0, 255, &OneConfigCmdStruct::startMode),
+        numberField("startDelayTime", 0, 255, &OneConfigCmdStruct::startDelayTime),
+        numberField("screenDisplayTime", 0, 65535, &OneConfigCmdStruct::screenDisplayTime),
+        numberField("recordInterval", 0, 65535, &OneConfigCmdStruct::recordInterval),
+        numberField("sensorType", 0, 255, &OneConfigCmdStruct::sensorType),
+    };
+    return fields;
+}
+
+struct FlagField {
+    const char *key;
+    bool OneConfigCmdStruct::*member;
+};
+
+const FlagField flagFields[] = {
+    {"isOpenBacklight", &OneConfigCmdStruct::isOpenBacklight},
+    {"isOpenBuzzer", &OneConfigCmdStruct::isOpenBuzzer},
+    {"isOpenLed", &OneConfigCmdStruct::isOpenLed},
+    {"isOpenPdf", &OneConfigCmdStruct::isOpenPdf},
+    {"isKeyRetart", &OneConfigCmdStruct::isKeyRetart},
+    {"isKeyStopRecord", &OneConfigCmdStruct::isKeyStopRecord},
+    {"isDateTimeFlowSys", &OneConfigCmdStruct::isDateTimeFlowSys},
+};
+
+bool takeDate(const QJsonObject &object, const char *key, uint8_t bytes[6], QString *error)
+{
+    const QString name = QLatin1String(key);
+    if (!object.contains(name))
+        return true;
+    const QJsonValue value = object.value(name);
+    if (value.isNull() || (value.isString() && value.toString().isEmpty())) {
+        std::memset(bytes, 0, 6);
+        return true;
+    }
+    const QDateTime dateTime = QDateTime::fromString(value.toString(), Qt::ISODate);
+    if (!dateTime.isValid() || dateTime.date().year() < 2000 || dateTime.date().year() > 2255) {
+        *error = QStringLiteral("%1: expected a date-time like 2026-12-09T08:00:00").arg(name);
+        return false;
+    }
+    PersettingJson::toDateBytes(dateTime, bytes);
+    return true;
+}
+
+bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const QString &key, QString *error)
+{
+    const QJsonObject object = value.toObject();
+    long long number = 0;
+    if (!value.isObject()) {
+        *error = QStringLiteral("%1: expected an object").arg(key);
+        return false;
+    }
+    if (object.contains(QLatin1String("isOpen")) &&
+        !object.value(QLatin1String("isOpen")).isBool()) {
+        *error = QStringLiteral("%1.isOpen: expected true or false").arg(key);
+        return false;
+    }
+    if (object.contains(QLatin1String("isAccumulate")) &&
+        !object.value(QLatin1String("isAccumulate")).isBool()) {
+        *error = QStringLiteral("%1.isAccumulate: expected true or false").arg(key);
+        return false;
+    }
+    if (object.contains(QLatin1String("alertValue")) &&
+        !integerIn(object.value(QLatin1String("alertValue")), std::numeric_limits<int32_t>::min(),
+                   std::numeric_limits<int32_t>::max(), &number)) {
+        *error = QStringLiteral("%1.alertValue: expected a whole number").arg(key);
+        return false;
+    }
+    if (object.contains(QLatin1String("delayTime")) &&
+        !integerIn(object.value(QLatin1String("delayTime")), 0, 65535, &number)) {
+        *error = QStringLiteral("%1.delayTime: expected a whole number from 0 to 65535").arg(key);
+        return false;
+    }
+    AlertSettingJson setting = AlertSettingJson::fromSetting(*alarm);
+    setting.readJson(object);
+    *alarm = setting.toSetting();
+    return true;
+}
+
+} // namespace
+
+QJsonObject ConfigJson::toJson(const OneConfigCmdStruct &config, const QString &note)
+{
+    QJsonObject o;
+    o.insert(
+        QStringLiteral("devName"),
+        QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName))));
+    for (const NumberField &field : numberFields())
+        o.insert(QLatin1String(field.key), double(field.get(config)));
+    for (const FlagField &field : flagFields)
+        o.insert(QLatin1String(field.key), config.*field.member);
+    o.insert(QStringLiteral("perSetStartTime"), dateText(config.perSetStartTime));
+    o.insert(QStringLiteral("devDateTime"), dateText(config.devDateTime));
+    o.insert(QStringLiteral("firmwareVersion"), QStringLiteral("%1.%2.%3")
+                                                    .arg(config.firmwareVersion[0])
+                                                    .arg(config.firmwareVersion[1])
+                                                    .arg(config.firmwareVersion[2]));
+    for (const AlarmField &field : alarmFields)
+        o.insert(QLatin1String(field.key),
+                 AlertSettingJson::fromSetting(config.*field.member).toJson());
+    o.insert(QStringLiteral("note"), note);
+    return o;
+}
+
+bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QString *note,
+                       QString *error)
+{
+    OneConfigCmdStruct c = *config;
+    QString newNote = *note;
+    if (object.contains(QLatin1String("devName"))) {
+        const QJsonValue value = object.value(QLatin1String("devName"));
+        const QByteArray name = value.toString().toUtf8();
+        if (!value.isString() || name.size() > maxNameBytes) {
+            *error = QStringLiteral("devName: expected a text of at most 20 UTF-8 bytes");
+            return false;
+        }
+        std::memset(c.devName, 0, sizeof c.devName);
+        std::memcpy(c.devName, name.constData(), size_t(name.size()));
+    }
+    for (const NumberField &field : numberFields()) {
+        const QString key = QLatin1String(field.key);
+        if (!object.contains(key))
+            continue;
+        long long number = 0;
+        if (!integerIn(object.value(key), field.low, field.high, &number)) {
+            *error = QStringLiteral("%1: expected a whole number from %2 to %3")
+                         .arg(key)
+                         .arg(field.low)
+                         .arg(field.high);
+            return false;
+        }
+        field.set(c, number);
+    }
+    for (const FlagField &field : flagFields) {
+        const QString key = QLatin1String(field.key);
+        if (!object.contains(key))
+            continue;
+        if (!object.value(key).isBool()) {
+            *error = QStringLiteral("%1: expected true or false").arg(key);
+            return false;
+        }
+        c.*field.member = object.value(key).toBool();
+    }
+    if (!takeDate(object, "perSetStartTime", c.perSetStartTime, error) ||
+        !takeDate(object, "devDateTime", c.devDateTime, error))
+        return false;
+    for (const AlarmField &field : alarmFields) {
+        const QString key = QLatin1String(field.key);
+        if (object.contains(key) && !takeAlarm(object.value(key), &(c.*field.member), key, error))
+            return false;
+    }
+    if (object.contains(QLatin1String("note"))) {
+        const QJsonValue value = object.value(QLatin1String("note"));
+        QTextCodec *gbk = QTextCodec::codecForName("GBK");
+        const bool encodable = value.isString() && (!gbk || gbk->canEncode(value.toString()));
+        if (!encodable || noteBytes(value.toString()).size() > maxNoteBytes) {
+            *error = QStringLiteral("note: expected a text of at most 104 GBK bytes");
+            return false;
+        }
+        newNote = value.toString();
+    }
+    *config = c;
+    *note = newNote;
+    return true;
+}
+
+QByteArray ConfigJson::noteBytes(const QString &note)
+{
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    return gbk ? gbk->fromUnicode(note) : note.toLatin1();
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Entry of hygra-cli: the application object, settings, then the command.
+#include "app/settinginfo.h"
+#include "cli/clicommands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <memory>
+
+namespace
+{
+// The report's fonts, shipped in fonts/ beside the program as for hygra;
+// missing ones are ignored and the system's fallback families are used.
+void registerBundledFonts()
+{
+    const char *const files[] = {
+        "SourceHanSansCN-Bold.ttf",   "SourceHanSansCN-Light.ttf", "SourceHanSansCN-Regular.ttf",
+        "SourceHanSansCN-Normal.ttf", "SourceHanSansCN-Heavy.ttf", "SourceHanSansCN-Medium.ttf",
+    };
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/");
+    for (const char *file : files)
+        QFontDatabase::addApplicationFont(QDir(folder + file).absolutePath());
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // The controller's debug lines would mix with the command's own messages.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+
+    std::unique_ptr<QCoreApplication> app;
+    if (CliCommands::needsGui(arguments)) {
+        // The report paints with QPainter; without a display that needs the offscreen platform.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        registerBundledFonts();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    initSettings(app.get());
+    return CliCommands().run(arguments);
+}

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// RecordingJson: a loaded recording as the JSON document that `hygra-cli show` prints.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QJsonObject>
+
+// "header" holds the recording's stored header without its statistics and
+// alarms, "statistics" the logger's statistics (hundredths of °C, tenths of
+// %RH, as stored) with the sample count and the durations, "alarms" each
+// alarm's setting and result by key, and with `withSamples` "samples" lists
+// every sample with its time (the logger's local time), temperature in °C,
+// humidity in %RH (null where the logger stored none) and alarm state.
+class RecordingJson
+{
+public:
+    static QJsonObject toJson(const LoadedRecording &recording, bool withSamples);
+};

@@ -1,0 +1,331 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// hygra-cli-demo run as a process against emulated loggers: every command and its failures.
+#include "loggersim.h"
+#include "recording/recordingreader.h"
+#include "testsupport.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+
+// A finished recording with a fixed start, so this process's emulator
+// generates exactly the samples the program's emulator sends.
+const char *const fixedLogger =
+    "HX20D:sn=H2CLI00001:samples=1500:interval=1:seed=7:recording=0:start=2026-03-01T08:00:00";
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QByteArray lastLine() const { return out.trimmed().split('\n').last(); }
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+} // namespace
+
+class TstCliProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void listsLoggersInOpeningOrder();
+    void infoPrintsStateAndConfiguration();
+    void downloadedRecordingEqualsTheLoggers();
+    void exportsSpreadsheetAndReport();
+    void configSetThenGetRoundTrips();
+    void failures_data();
+    void failures();
+    void helpForEveryCommand_data();
+    void helpForEveryCommand();
+
+private:
+    Run run(const QStringList &arguments, const QString &loggers = QLatin1String(fixedLogger));
+    QString downloadOnce();
+
+    std::unique_ptr<QTemporaryDir> home;
+    QTemporaryDir work;
+    QString recordingPath;
+};
+
+void TstCliProcess::initTestCase()
+{
+    home.reset(testsupport::useTemporaryHome());
+    QVERIFY(QFile::exists(QStringLiteral(HYGRA_CLI_DEMO)));
+}
+
+Run TstCliProcess::run(const QStringList &arguments, const QString &loggers)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LOGGERSIM"), loggers);
+    environment.insert(QStringLiteral("HOME"), home->path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(HYGRA_CLI_DEMO), arguments);
+    Run result;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QString TstCliProcess::downloadOnce()
+{
+    if (recordingPath.isEmpty()) {
+        const Run r = run({QStringLiteral("download"), QStringLiteral("--dir"), work.path()});
+        if (r.exitCode == 0)
+            recordingPath = QString::fromLocal8Bit(r.lastLine());
+    }
+    return recordingPath;
+}
+
+void TstCliProcess::listsLoggersInOpeningOrder()
+{
+    const Run r =
+        run({QStringLiteral("list")}, QStringLiteral("HX20D:sn=H2A,HX10D:sn=H1A,HX20D:sn=H2B"));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QByteArray("HX20D 0\nHX10D 0\nHX20D 1\n"));
+}
+
+void TstCliProcess::infoPrintsStateAndConfiguration()
+{
+    const Run r =
+        run({QStringLiteral("info"), QStringLiteral("--model"), QStringLiteral("HX10D"),
+             QStringLiteral("--index"), QStringLiteral("1")},
+            QStringLiteral("HX10D:sn=H1FIRST,HX20D:sn=H2A,HX10D:sn=H1SECOND:recording=1"));
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject info = r.json();
+    QCOMPARE(info.value("model").toString(), QStringLiteral("HX10D"));
+    QCOMPARE(info.value("sn").toString(), QStringLiteral("H1SECOND"));
+    QCOMPARE(info.value("isRecord").toBool(), true);
+    const QJsonObject config = info.value("config").toObject();
+    QCOMPARE(config.value("devName").toString(), QStringLiteral("HX10D Logger"));
+    QCOMPARE(config.value("recordInterval").toInt(), 12);
+    QCOMPARE(config.value("th1").toObject().value("alertValue").toInt(), 3000);
+    QVERIFY(config.contains("note"));
+}
+
+void TstCliProcess::downloadedRecordingEqualsTheLoggers()
+{
+    const QString path = downloadOnce();
+    QVERIFY(!path.isEmpty());
+    QVERIFY(path.startsWith(work.path()));
+    QVERIFY(QFile::exists(path));
+
+    const Run r = run({QStringLiteral("show"), path, QStringLiteral("--samples")});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject shown = r.json();
+    QCOMPARE(shown.value("header").toObject().value("sn").toString(), QStringLiteral("H2CLI00001"));
+
+    loggersim::configure(QLatin1String(fixedLogger));
+    const QVector<loggersim::Sample> expected =
+        loggersim::heldSamples(loggersim::loggerIds().first());
+    const QJsonArray samples = shown.value("samples").toArray();
+    QCOMPARE(shown.value("statistics").toObject().value("sampleCount").toInt(), expected.size());
+    QCOMPARE(samples.size(), expected.size());
+    for (int i : {0, int(expected.size() / 2), int(expected.size()) - 1}) {
+        const QJsonObject sample = samples.at(i).toObject();
+        const loggersim::Sample &want = expected.at(i);
+        QCOMPARE(sample.value("time").toString(),
+                 QDateTime::fromSecsSinceEpoch(want.time, Qt::UTC).toString("yyyy-MM-ddTHH:mm:ss"));
+        if (want.temperature == loggersim::noValue)
+            QVERIFY(sample.value("temperature").isNull());
+        else
+            QCOMPARE(sample.value("temperature").toDouble(), want.temperature / 100.0);
+        if (want.humidity == loggersim::noValue)
+            QVERIFY(sample.value("humidity").isNull());
+        else
+            QCOMPARE(sample.value("humidity").toDouble(), want.humidity / 10.0);
+    }
+    // Without --samples the document stops at the summary.
+    const Run brief = run({QStringLiteral("show"), path});
+    QCOMPARE(brief.exitCode, 0);
+    QVERIFY(!brief.json().contains("samples"));
+    QVERIFY(brief.json().value("alarms").toObject().contains("th1"));
+}
+
+void TstCliProcess::exportsSpreadsheetAndReport()
+{
+    const QString path = downloadOnce();
+    QVERIFY(!path.isEmpty());
+    const QString csv = work.filePath("out.csv");
+    const QString pdf = work.filePath("out.pdf");
+
+    Run r = run({QStringLiteral("export"), path, QStringLiteral("--csv"), csv});
+    QCOMPARE(r.exitCode, 0);
+    QFile csvFile(csv);
+    QVERIFY(csvFile.open(QIODevice::ReadOnly));
+    // A header line, then one line per sample.
+    QCOMPARE(csvFile.readAll().count('\n'), 1500 + 1);
+
+    r = run({QStringLiteral("export"), path, QStringLiteral("--pdf"), pdf});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromLocal8Bit(r.lastLine()), pdf);
+    QFile pdfFile(pdf);
+    QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+    QCOMPARE(pdfFile.read(5), QByteArray("%PDF-"));
+}
+
+void TstCliProcess::configSetThenGetRoundTrips()
+{
+    // One emulated logger lives only as long as one process, so the write and
+    // its verification happen in `set`; `get` reads the emulator's defaults back.
+    const QString file = work.filePath("config.json");
+    QFile json(file);
+    QVERIFY(json.open(QIODevice::WriteOnly));
+    json.write(R"({"devName": "Cold room 3", "devId": 42, "note": "库房 B",
+                   "th2": {"isOpen": true, "alertValue": 2500}})");
+    json.close();
+
+    const Run set = run({QStringLiteral("config"), QStringLiteral("set"), file});
+    QCOMPARE(set.exitCode, 0);
+    const QJsonObject echoed = set.json();
+    QCOMPARE(echoed.value("devName").toString(), QStringLiteral("Cold room 3"));
+    QCOMPARE(echoed.value("devId").toInt(), 42);
+    QCOMPARE(echoed.value("note").toString(), QStringLiteral("库房 B"));
+    QCOMPARE(echoed.value("th2").toObject().value("alertValue").toInt(), 2500);
+    QCOMPARE(echoed.value("th2").toObject().value("isOpen").toBool(), true);
+    // Untouched fields keep the logger's values.
+    QCOMPARE(echoed.value("th1").toObject().value("alertValue").toInt(), 3000);
+
+    const Run get = run({QStringLiteral("config"), QStringLiteral("get")});
+    QCOMPARE(get.exitCode, 0);
+    QCOMPARE(get.json().value("devName").toString(), QStringLiteral("HX20D Logger"));
+
+    // What `get` prints is accepted by `set` unchanged.
+    QVERIFY(json.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    json.write(get.out);
+    json.close();
+    QCOMPARE(run({QStringLiteral("config"), QStringLiteral("set"), file}).exitCode, 0);
+}
+
+void TstCliProcess::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("loggers");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QString none = QStringLiteral("none");
+    const QString fixed = QLatin1String(fixedLogger);
+    const QString dir = work.path();
+    QFile garbage(work.filePath("garbage.data"));
+    garbage.open(QIODevice::WriteOnly);
+    garbage.write(QByteArray(2000, 'x'));
+    garbage.close();
+    QFile badJson(work.filePath("bad.json"));
+    badJson.open(QIODevice::WriteOnly);
+    badJson.write("[1, 2");
+    badJson.close();
+    QFile badId(work.filePath("badid.json"));
+    badId.open(QIODevice::WriteOnly);
+    badId.write(R"({"devId": 300})");
+    badId.close();
+    QFile longName(work.filePath("longname.json"));
+    longName.open(QIODevice::WriteOnly);
+    longName.write(R"({"devName": "a name far longer than twenty bytes"})");
+    longName.close();
+
+    QTest::newRow("no command") << QStringList() << fixed << 2 << "Usage: hygra-cli";
+    QTest::newRow("unknown command") << QStringList{"fly"} << fixed << 2 << "unknown command 'fly'";
+    QTest::newRow("unknown option")
+        << QStringList{"list", "--fast"} << fixed << 2 << "Unknown option 'fast'";
+    QTest::newRow("unknown model")
+        << QStringList{"info", "--model", "HX30D"} << fixed << 2 << "unknown model 'HX30D'";
+    QTest::newRow("bad index") << QStringList{"info", "--index", "x"} << fixed << 2
+                               << "--index expects a number";
+    QTest::newRow("export needs one output")
+        << QStringList{"export", "a.data"} << fixed << 2 << "exactly one of --csv";
+    QTest::newRow("export with both outputs")
+        << QStringList{"export", "a.data", "--csv", "a.csv", "--pdf", "a.pdf"} << fixed << 2
+        << "exactly one of --csv";
+    QTest::newRow("config without action")
+        << QStringList{"config", "put"} << fixed << 2 << "config expects 'get'";
+    QTest::newRow("list without logger")
+        << QStringList{"list"} << none << 3 << "no logger is attached";
+    QTest::newRow("download without logger")
+        << QStringList{"download"} << none << 3 << "no logger is attached";
+    QTest::newRow("index past the loggers") << QStringList{"info", "--index", "1"} << fixed << 3
+                                            << "no attached logger HX20D with index 1";
+    QTest::newRow("model not attached")
+        << QStringList{"start", "--model", "HX10D"} << fixed << 3 << "no attached logger HX10D";
+    QTest::newRow("download of an empty logger")
+        << QStringList{"download", "--dir", dir} << QStringLiteral("HX10D:samples=0") << 6
+        << "the logger holds no records";
+    QTest::newRow("show missing file")
+        << QStringList{"show", dir + "/missing.data"} << fixed << 7 << "cannot read";
+    QTest::newRow("show a folder") << QStringList{"show", dir} << fixed << 7 << "cannot read";
+    QTest::newRow("export missing file")
+        << QStringList{"export", dir + "/missing.data", "--csv", dir + "/x.csv"} << fixed << 7
+        << "cannot read";
+    QTest::newRow("config set missing file")
+        << QStringList{"config", "set", dir + "/missing.json"} << fixed << 7 << "cannot read";
+    QTest::newRow("show not a recording") << QStringList{"show", garbage.fileName()} << fixed << 8
+                                          << "is not a recording file: it names no known logger";
+    QTest::newRow("export not a recording")
+        << QStringList{"export", garbage.fileName(), "--pdf", dir + "/x.pdf"} << fixed << 8
+        << "is not a recording file";
+    QTest::newRow("export to a folder")
+        << QStringList{"export", downloadOnce(), "--csv", dir} << fixed << 10 << "cannot write";
+    QTest::newRow("config file not JSON") << QStringList{"config", "set", badJson.fileName()}
+                                          << fixed << 11 << "holds no JSON object";
+    QTest::newRow("config value out of range")
+        << QStringList{"config", "set", badId.fileName()} << fixed << 11
+        << "devId: expected a whole number from 0 to 100";
+    QTest::newRow("config name too long") << QStringList{"config", "set", longName.fileName()}
+                                          << fixed << 11 << "devName: expected a text of at most";
+}
+
+void TstCliProcess::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, loggers);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run r = run(arguments, loggers);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    QVERIFY(r.out.isEmpty());
+}
+
+void TstCliProcess::helpForEveryCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("overview") << QStringList{"--help"} << "config set FILE.json";
+    QTest::newRow("list") << QStringList{"list", "--help"} << "Lists the attached loggers";
+    QTest::newRow("info") << QStringList{"info", "--help"} << "--index <I>";
+    QTest::newRow("download") << QStringList{"download", "--help"} << "--dir <D>";
+    QTest::newRow("show") << QStringList{"show", "--help"} << "--samples";
+    QTest::newRow("export") << QStringList{"export", "--help"} << "--pdf <OUT>";
+    QTest::newRow("config") << QStringList{"config", "set", "--help"} << "FILE.json";
+    QTest::newRow("start") << QStringList{"start", "--help"} << "Starts the logger's recording";
+    QTest::newRow("stop") << QStringList{"stop", "--help"} << "Stops the logger's recording";
+}
+
+void TstCliProcess::helpForEveryCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    const Run r = run(arguments, QStringLiteral("none"));
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(QString::fromUtf8(r.out).contains(mentions), r.out.constData());
+}
+
+QTEST_GUILESS_MAIN(TstCliProcess)
+#include "tst_cliprocess.moc"

@@ -1,0 +1,251 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command-line commands in-process: misbehaving loggers, echo verification and configuration
+// files.
+#include "app/settinginfo.h"
+#include "cli/clicommands.h"
+#include "cli/cliexit.h"
+#include "cli/configjson.h"
+#include "cli/devicesession.h"
+#include "device/configframe.h"
+#include "loggersim.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QJsonDocument>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+class TstCliSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void loggerFaults_data();
+    void loggerFaults();
+    void downloadStepWithoutAnswer();
+    void writeNotVerified_data();
+    void writeNotVerified();
+    void applyTakesOnlyPresentKeys();
+    void applyRefusesBadValues_data();
+    void applyRefusesBadValues();
+    void configJsonRoundTrips();
+
+private:
+    std::unique_ptr<QTemporaryDir> home;
+};
+
+void TstCliSession::initTestCase()
+{
+    home.reset(testsupport::useTemporaryHome());
+    initSettings(this);
+    // No test here waits on the one-second clock itself.
+    loggersim::setReadWaitLimit(200);
+}
+
+void TstCliSession::init()
+{
+    loggersim::configure(QStringLiteral("HX20D:sn=H2SES00001:samples=600:interval=1"));
+}
+
+void TstCliSession::loggerFaults_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<bool>("refuseOpen");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("silent logger, info")
+        << "info" << true << false << int(ExitTimeout) << "did not answer the initial read";
+    QTest::newRow("silent logger, download")
+        << "download" << true << false << int(ExitTimeout) << "did not answer the initial read";
+    QTest::newRow("open refused, start")
+        << "start" << false << true << int(ExitOpenFailed) << "HX20D 0 could not be opened";
+    QTest::newRow("open refused, config get")
+        << "config get" << false << true << int(ExitOpenFailed) << "could not be opened";
+}
+
+void TstCliSession::loggerFaults()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, silent);
+    QFETCH(bool, refuseOpen);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    loggersim::Faults faults;
+    faults.silent = silent;
+    faults.refuseOpen = refuseOpen;
+    loggersim::setFaults(loggersim::loggerIds().first(), faults);
+
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code =
+        CliCommands(&out, &err).run(QStringList{QStringLiteral("hygra-cli")} + command.split(' '));
+    QCOMPARE(code, exitCode);
+    QVERIFY2(QString::fromUtf8(err.data()).contains(message), err.data().constData());
+    QVERIFY(out.data().isEmpty());
+}
+
+void TstCliSession::downloadStepWithoutAnswer()
+{
+    DeviceSession session;
+    QCOMPARE(session.open(QString(), 0), int(ExitOk));
+    loggersim::Faults faults;
+    faults.silent = true;
+    loggersim::setFaults(loggersim::loggerIds().first(), faults);
+    int blocks = 0;
+    QCOMPARE(session.download([&blocks](int, int) { ++blocks; }), int(ExitTimeout));
+    QCOMPARE(blocks, 0);
+    QCOMPARE(session.errorText(), QStringLiteral("a download step got no answer"));
+    // No partial file is left in the recordings folder.
+    QVERIFY(QDir(dataDir()).entryList(QDir::Files).isEmpty());
+}
+
+void TstCliSession::writeNotVerified_data()
+{
+    QTest::addColumn<bool>("alterRecord");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("record differs") << true << "(check devId err 9 10)";
+    QTest::newRow("note differs") << false << "echo of the note differs";
+}
+
+void TstCliSession::writeNotVerified()
+{
+    QFETCH(bool, alterRecord);
+    QFETCH(QString, message);
+    DeviceSession session;
+    QCOMPARE(session.open(QStringLiteral("HX20D"), 0), int(ExitOk));
+    QCOMPARE(session.readConfigAndNote(), int(ExitOk));
+    OneConfigCmdStruct config = session.config();
+    config.devId = 9;
+    const int logger = loggersim::loggerIds().first();
+    if (alterRecord) {
+        OneConfigCmdStruct other = config;
+        other.devId = 10;
+        loggersim::queueRawAnswer(logger, encodeConfigFrame(other, 1));
+        QCOMPARE(session.writeConfigAndNote(config, QString()), int(ExitNotVerified));
+    } else {
+        // A note the GBK codec cannot carry comes back as something else.
+        QCOMPARE(session.writeConfigAndNote(config, QStringLiteral("😀")), int(ExitNotVerified));
+    }
+    QVERIFY2(session.errorText().contains(message), qPrintable(session.errorText()));
+}
+
+void TstCliSession::applyTakesOnlyPresentKeys()
+{
+    OneConfigCmdStruct config{};
+    config.devId = 5;
+    config.recordInterval = 12;
+    config.th1 = {true, 3000, false, 2};
+    QString note = QStringLiteral("old");
+    QString error;
+    const QJsonObject changes =
+        QJsonDocument::fromJson(R"({"recordInterval": 60, "th1": {"alertValue": -250},
+                                    "isOpenPdf": true, "perSetStartTime": "2026-05-04T03:02:01"})")
+            .object();
+    QVERIFY(ConfigJson::apply(changes, &config, &note, &error));
+    QCOMPARE(int(config.devId), 5);
+    QCOMPARE(int(config.recordInterval), 60);
+    QCOMPARE(config.th1.alertValue, -250);
+    QCOMPARE(config.th1.isOpen, true);
+    QCOMPARE(int(config.th1.delayTime), 2);
+    QCOMPARE(config.isOpenPdf, true);
+    const uint8_t start[6] = {26, 5, 4, 3, 2, 1};
+    QVERIFY(std::equal(start, start + 6, config.perSetStartTime));
+    QCOMPARE(note, QStringLiteral("old"));
+}
+
+void TstCliSession::applyRefusesBadValues_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("number as text") << QByteArray(R"({"devId": "7"})") << "devId: expected";
+    QTest::newRow("fraction") << QByteArray(R"({"recordInterval": 1.5})") << "recordInterval:";
+    QTest::newRow("negative") << QByteArray(R"({"startDelayTime": -1})") << "startDelayTime:";
+    QTest::newRow("past the field")
+        << QByteArray(R"({"screenDisplayTime": 65536})") << "screenDisplayTime:";
+    QTest::newRow("unit past 1") << QByteArray(R"({"tempUnit": 2})") << "tempUnit:";
+    QTest::newRow("flag as number") << QByteArray(R"({"isOpenLed": 1})") << "isOpenLed:";
+    QTest::newRow("bad date") << QByteArray(R"({"devDateTime": "yesterday"})") << "devDateTime:";
+    QTest::newRow("date before 2000")
+        << QByteArray(R"({"perSetStartTime": "1999-12-31T23:00:00"})") << "perSetStartTime:";
+    QTest::newRow("alarm not an object")
+        << QByteArray(R"({"hh": 800})") << "hh: expected an object";
+    QTest::newRow("alarm delay too long")
+        << QByteArray(R"({"tl1": {"delayTime": 70000}})") << "tl1.delayTime:";
+    QTest::newRow("alarm switch as text")
+        << QByteArray(R"({"th3": {"isOpen": "yes"}})") << "th3.isOpen:";
+    // 21 bytes: a three-byte character pushes the name past the record's 20.
+    QTest::newRow("name too long")
+        << QByteArray(R"({"devName": "abcdefghijklmnopqr温"})") << "devName:";
+    QTest::newRow("note too long")
+        << QByteArray(R"({"note": ")") + QByteArray(53, 'n') +
+               QByteArray("温温温温温温温温温温温温温温温温温温温温温温温温温温") +
+               QByteArray(R"("})")
+        << "note:";
+    QTest::newRow("note outside GBK") << QByteArray(R"({"note": "x😀"})") << "note:";
+}
+
+void TstCliSession::applyRefusesBadValues()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    QVERIFY(document.isObject());
+    OneConfigCmdStruct config{};
+    config.devId = 3;
+    QString note = QStringLiteral("kept");
+    // A valid key beside the bad one must not be taken either.
+    QJsonObject changes = document.object();
+    changes.insert(QStringLiteral("recordMode"), 1);
+    QString error;
+    QVERIFY(!ConfigJson::apply(changes, &config, &note, &error));
+    QVERIFY2(error.startsWith(message), qPrintable(error));
+    QCOMPARE(int(config.devId), 3);
+    QCOMPARE(config.recordMode, 0);
+    QCOMPARE(note, QStringLiteral("kept"));
+}
+
+void TstCliSession::configJsonRoundTrips()
+{
+    OneConfigCmdStruct config{};
+    std::memcpy(config.devName, "冷库 7", sizeof "冷库 7");
+    config.devId = 100;
+    config.tempUnit = 1;
+    config.startDelayTime = 255;
+    config.recordInterval = 720;
+    config.hl = {true, 150, true, 6};
+    config.isDateTimeFlowSys = true;
+    const uint8_t date[6] = {26, 12, 31, 23, 59, 58};
+    std::memcpy(config.devDateTime, date, 6);
+    const QJsonObject json = ConfigJson::toJson(config, QStringLiteral("注释"));
+    QCOMPARE(json.value("devDateTime").toString(), QStringLiteral("2026-12-31T23:59:58"));
+    // An unset start time reads back as zeros.
+    QCOMPARE(json.value("perSetStartTime").toString(), QString());
+
+    OneConfigCmdStruct back{};
+    back.perSetStartTime[0] = 1;
+    QString note;
+    QString error;
+    QVERIFY2(ConfigJson::apply(json, &back, &note, &error), qPrintable(error));
+    QCOMPARE(note, QStringLiteral("注释"));
+    QCOMPARE(QByteArray(back.devName), QByteArray("冷库 7"));
+    QCOMPARE(back.hl.isOpen, true);
+    QCOMPARE(back.hl.alertValue, 150);
+    QCOMPARE(back.hl.isAccumulate, true);
+    QCOMPARE(int(back.hl.delayTime), 6);
+    QVERIFY(std::equal(date, date + 6, back.devDateTime));
+    QCOMPARE(int(back.perSetStartTime[0]), 0);
+    QCOMPARE(int(back.devId), 100);
+    QCOMPARE(int(back.startDelayTime), 255);
+    QCOMPARE(int(back.recordInterval), 720);
+    QCOMPARE(back.tempUnit, 1);
+    QCOMPARE(back.isDateTimeFlowSys, true);
+}
+
+QTEST_GUILESS_MAIN(TstCliSession)
+#include "tst_clisession.moc"
