@@ -44,6 +44,8 @@ private slots:
     void downloadedRecordingEqualsTheLoggers();
     void exportsSpreadsheetAndReport();
     void configSetThenGetRoundTrips();
+    void startsAndStopsRecording_data();
+    void startsAndStopsRecording();
     void failures_data();
     void failures();
     void helpForEveryCommand_data();
@@ -212,6 +214,27 @@ void TstCliProcess::configSetThenGetRoundTrips()
     json.write(get.out);
     json.close();
     QCOMPARE(run({QStringLiteral("config"), QStringLiteral("set"), file}).exitCode, 0);
+}
+
+void TstCliProcess::startsAndStopsRecording_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("loggers");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("start") << "start"
+                           << "HX10D:recording=0" << QByteArray("recording started\n");
+    QTest::newRow("stop") << "stop"
+                          << "HX10D:recording=1" << QByteArray("recording stopped\n");
+}
+
+void TstCliProcess::startsAndStopsRecording()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, loggers);
+    QFETCH(QByteArray, output);
+    const Run r = run({command}, loggers);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, output);
 }
 
 void TstCliProcess::failures_data()
