@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tests that every image the program names is compiled in and loads, that Chinese text has a font,
+// and that the help documents hold text.
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QtTest>
+
+namespace
+{
+
+const QString sourceDir = QStringLiteral(HYGRA_SOURCE_DIR);
+const QString outputDir = QStringLiteral(HYGRA_OUTPUT_DIR);
+
+// Every ":/img/..." path written anywhere in the sources, with the file naming it.
+QMap<QString, QString> imagesNamedInSources()
+{
+    static const QRegularExpression path(QStringLiteral(":/img/[A-Za-z0-9_.-]+"));
+    QMap<QString, QString> found;
+    QDirIterator it(sourceDir + QStringLiteral("/src"),
+                    {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = path.globalMatch(text); match.hasNext();)
+            found.insert(match.next().captured(), file.fileName().mid(sourceDir.size() + 1));
+    }
+    return found;
+}
+
+// The aliases and file names listed in resources.qrc.
+QList<QPair<QString, QString>> resourceEntries()
+{
+    static const QRegularExpression entry(
+        QStringLiteral("<file alias=\"([^\"]+)\">([^<]+)</file>"));
+    QFile qrc(sourceDir + QStringLiteral("/resources/resources.qrc"));
+    QList<QPair<QString, QString>> entries;
+    if (!qrc.open(QIODevice::ReadOnly))
+        return entries;
+    const QString text = QString::fromUtf8(qrc.readAll());
+    for (auto match = entry.globalMatch(text); match.hasNext();) {
+        const auto m = match.next();
+        entries.append({m.captured(1), m.captured(2)});
+    }
+    return entries;
+}
+
+bool loads(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return QSvgRenderer(path).isValid();
+    return !QImage(path).isNull() && !QIcon(path).pixmap(16, 16).isNull();
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void imagesNamedInSourcesLoad();
+    void resourceListIsComplete();
+    void chineseTextHasAFont();
+    void helpDocuments_data();
+    void helpDocuments();
+};
+
+void TestResources::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+// A path the code names but the resources lack draws nothing, silently.
+void TestResources::imagesNamedInSourcesLoad()
+{
+    const auto images = imagesNamedInSources();
+    QVERIFY(images.size() > 30);
+    QStringList broken;
+    for (auto it = images.cbegin(); it != images.cend(); ++it)
+        if (!loads(it.key()))
+            broken << it.key() + QStringLiteral(" (") + it.value() + QLatin1Char(')');
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
+}
+
+// Every entry of resources.qrc loads under its alias, and every image file in
+// resources/img is listed, so none is shipped unused or forgotten.
+void TestResources::resourceListIsComplete()
+{
+    const auto entries = resourceEntries();
+    QVERIFY(!entries.isEmpty());
+    QSet<QString> listed;
+    for (const auto &entry : entries) {
+        QVERIFY2(loads(QStringLiteral(":/img/") + entry.first), qPrintable(entry.first));
+        listed.insert(entry.second);
+    }
+    QDirIterator it(sourceDir + QStringLiteral("/resources/img"), QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        const QString file = QStringLiteral("img/") + it.fileName();
+        QVERIFY2(listed.contains(file),
+                 qPrintable(file + QStringLiteral(" is not in resources.qrc")));
+    }
+}
+
+// The program asks for its bundled family first and falls back to the CJK
+// fonts of the system; one of them must draw every character of a Chinese text.
+void TestResources::chineseTextHasAFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("思源黑体 CN"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
+    font.setPointSize(10);
+    const QFontMetrics metrics(font);
+    const QString text = QStringLiteral("温度湿度记录报告设备名称报警设置及结果℃");
+    for (const QChar c : text)
+        QVERIFY2(metrics.inFont(c), qPrintable(QString(c) + QStringLiteral(" has no glyph in ") +
+                                               QFontInfo(font).family()));
+    QVERIFY(!QFontDatabase().families(QFontDatabase::SimplifiedChinese).isEmpty());
+}
+
+void TestResources::helpDocuments_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("English") << "help.pdf"
+                             << "Device permissions on Linux";
+    QTest::newRow("Chinese") << "help_zh.pdf"
+                             << "连接";
+}
+
+// The help menu opens these beside the program; their text must be real text
+// (not missing glyphs), so it can be searched and copied.
+void TestResources::helpDocuments()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    const QString path = outputDir + QLatin1Char('/') + file;
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+             "pdftotext (poppler-utils) is missing");
+    const QString text = pdfText(path);
+    QVERIFY2(text.contains(expected), qPrintable(text.left(400)));
+}
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"
