@@ -26,6 +26,7 @@ private slots:
     void loggerFaults_data();
     void loggerFaults();
     void downloadStepWithoutAnswer();
+    void downloadWithoutRecordingsFolder();
     void writeNotVerified_data();
     void writeNotVerified();
     void applyTakesOnlyPresentKeys();
@@ -103,6 +104,24 @@ void TstCliSession::downloadStepWithoutAnswer()
     QCOMPARE(session.errorText(), QStringLiteral("a download step got no answer"));
     // No partial file is left in the recordings folder.
     QVERIFY(QDir(dataDir()).entryList(QDir::Files).isEmpty());
+}
+
+void TstCliSession::downloadWithoutRecordingsFolder()
+{
+    // A file where the recordings folder belongs: the new recording cannot be created.
+    const QString folder = dataDir();
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    DeviceSession session;
+    QCOMPARE(session.open(QString(), 0), int(ExitOk));
+    const int result = session.download([](int, int) {});
+    QVERIFY(blocker.remove());
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(result, int(ExitCannotWrite));
+    QVERIFY(
+        session.errorText().startsWith(QStringLiteral("the recording file could not be created")));
 }
 
 void TstCliSession::writeNotVerified_data()
