@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recording list of the main window: building, opening and closing, deleting, renaming,
+// selection.
+#include "app/filebutton.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowform.h"
+#include "app/recordinglist.h"
+#include "app/settinginfo.h"
+#include "recording/readdevinfojson.h"
+#include "recording/recordingwriter.h"
+#include "testsupport.h"
+#include "views/datashowwidget.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+namespace
+{
+// A small valid recording of `samples` samples at 21.00 °C and 60.0 %RH.
+void writeRecording(const QString &path, int samples)
+{
+    ReadDevInfoJson info;
+    info.devType = 1;
+    info.recordNum = samples;
+    info.numofReport = samples;
+    info.recordInterval = 12;
+    info.startRecordTime = QDateTime(QDate(2024, 1, 31), QTime(14, 25));
+    info.stopRecordTime = info.startRecordTime.addSecs(60 * samples);
+    info.configTime = info.startRecordTime;
+    info.devName = "Cold room";
+    info.sn = "H2TEST0001";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(writeRecordingHeader(&file, info));
+    for (int i = 0; i < samples; ++i)
+        file.write(QByteArray::fromHex("34085802"));
+}
+
+// Closes the next message box and remembers its text.
+void closeNextMessageBox(QString *text)
+{
+    QTimer::singleShot(50, [text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            *text = box->text();
+            box->accept();
+        }
+    });
+}
+} // namespace
+
+class TestRecordingList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void emptyFolderHasNoEntries();
+    void clickOpensAndClosesTheRecording();
+    void deletingShownOrOtherRecording();
+    void renameRules();
+    void returnEndsTheEditOnce();
+    void selectionModeDeletesMarkedFiles();
+    void downloadedFileGoesToTheEnd();
+
+private:
+    QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
+    FileButton *entry(int i) const { return static_cast<FileButton *>(entries().at(i)); }
+    QString shown() const { return window->form()->dataShow->recordingBaseName(); }
+    void fillFolder(const QStringList &names);
+
+    MainWindow *window = nullptr;
+};
+
+void TestRecordingList::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void TestRecordingList::init()
+{
+    QDir(appFolder()).removeRecursively();
+    window = new MainWindow;
+    window->show();
+    QDir().mkpath(dataDir());
+}
+
+void TestRecordingList::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+void TestRecordingList::fillFolder(const QStringList &names)
+{
+    for (const QString &name : names)
+        writeRecording(dataDir() + "/" + name + ".data", 30);
+    window->loadFileButtons();
+    QCOMPARE(entries().size(), names.size());
+}
+
+void TestRecordingList::emptyFolderHasNoEntries()
+{
+    // The list is filled shortly after start-up.
+    QTest::qWait(400);
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 4);
+    fillFolder({"A", "B"});
+    QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 2 * 54 + 4);
+    QCOMPARE(entry(1)->geometry().top(), 4 + 54);
+}
+
+void TestRecordingList::clickOpensAndClosesTheRecording()
+{
+    fillFolder({"A", "B"});
+    entry(0)->click();
+    QCOMPARE(shown(), QStringLiteral("A"));
+    QVERIFY(entry(0)->isChecked());
+    QVERIFY(!entry(1)->isCheckable());
+    entry(0)->click();
+    QCOMPARE(shown(), QString());
+    QVERIFY(!entry(0)->isCheckable());
+    QVERIFY(!entry(0)->isChecked());
+    entry(0)->click();
+    QCOMPARE(shown(), QStringLiteral("A"));
+
+    // A file that is not a recording is refused with a notice.
+    QFile bad(dataDir() + "/C.data");
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(2000, 'x'));
+    bad.close();
+    window->loadFileButtons();
+    QVERIFY(!window->openDataFile(dataDir() + "/C.data"));
+    QCOMPARE(shown(), QStringLiteral("A"));
+}
+
+void TestRecordingList::deletingShownOrOtherRecording()
+{
+    fillFolder({"A", "B", "C"});
+    entry(0)->click();
+    window->recordingList()->delFileBtnOptSignal(dataDir() + "/B.data", 1);
+    QVERIFY(!QFile::exists(dataDir() + "/B.data"));
+    QCOMPARE(entries().size(), 2);
+    QCOMPARE(shown(), QStringLiteral("A"));
+    QVERIFY(entry(0)->isChecked());
+
+    window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
+    QCOMPARE(entries().size(), 1);
+    QCOMPARE(shown(), QString());
+    QCOMPARE(entry(0)->text(), QStringLiteral("C"));
+}
+
+void TestRecordingList::renameRules()
+{
+    fillFolder({"A", "B"});
+    entry(0)->click();
+    RecordingList *list = window->recordingList();
+
+    QString message;
+    closeNextMessageBox(&message);
+    list->delUpdateRename("B", "A");
+    QCOMPARE(message, QStringLiteral("命名已存在!"));
+    QVERIFY(QFile::exists(dataDir() + "/A.data"));
+
+    list->delUpdateRename("Cold room 3", "A");
+    QVERIFY(QFile::exists(dataDir() + "/Cold room 3.data"));
+    QCOMPARE(entry(0)->text(), QStringLiteral("Cold room 3"));
+    QCOMPARE(entry(0)->filePath(), dataDir() + "/Cold room 3.data");
+    QCOMPARE(shown(), QStringLiteral("Cold room 3"));
+
+    // The editor refuses illegal and empty names, and an unchanged name says nothing.
+    QSignalSpy renamed(entry(1), &FileButton::updateRename);
+    auto *editor = entry(1)->findChild<QLineEdit *>();
+    for (const QString &name : {QStringLiteral("a/b"), QStringLiteral("x.y"), QString()}) {
+        entry(1)->startRename(false);
+        editor->setText(name);
+        closeNextMessageBox(&message);
+        message.clear();
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(message, QStringLiteral("命名错误!"));
+    }
+    entry(1)->startRename(false);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(renamed.count(), 0);
+    QVERIFY(QFile::exists(dataDir() + "/B.data"));
+}
+
+void TestRecordingList::returnEndsTheEditOnce()
+{
+    fillFolder({"A"});
+    QSignalSpy renamed(entry(0), &FileButton::updateRename);
+    auto *editor = entry(0)->findChild<QLineEdit *>();
+    entry(0)->startRename(true);
+    QVERIFY(editor->isVisible());
+    editor->setText("Z");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(!editor->isVisible());
+    QTest::qWait(50);
+    QCOMPARE(renamed.count(), 1);
+    QCOMPARE(renamed.at(0).at(0).toString(), QStringLiteral("Z"));
+    QVERIFY(QFile::exists(dataDir() + "/Z.data"));
+}
+
+void TestRecordingList::selectionModeDeletesMarkedFiles()
+{
+    fillFolder({"A", "B", "C"});
+    entry(1)->click();
+    QCOMPARE(shown(), QStringLiteral("B"));
+    MainWindowForm *form = window->form();
+    form->selectBtn->click();
+    QVERIFY(window->recordingList()->isSelectMode());
+    QVERIFY(form->delBtn->isVisible());
+    QCOMPARE(form->selectBtn->text(), QStringLiteral("取消"));
+    // A click marks an entry and opens nothing.
+    entry(0)->click();
+    QVERIFY(entry(0)->isChecked());
+    QCOMPARE(shown(), QStringLiteral("B"));
+    entry(1)->click();
+    form->delBtn->click();
+    QCOMPARE(QDir(dataDir()).entryList({"*.data"}), QStringList{"C.data"});
+    QCOMPARE(shown(), QString());
+    QVERIFY(!window->recordingList()->isSelectMode());
+    QVERIFY(!form->delBtn->isVisible());
+    QCOMPARE(form->selectBtn->text(), QStringLiteral("编辑"));
+
+    // Nothing marked: the list is rebuilt and the mode ends.
+    form->selectBtn->click();
+    form->delBtn->click();
+    QCOMPARE(entries().size(), 1);
+    QVERIFY(!window->recordingList()->isSelectMode());
+}
+
+void TestRecordingList::downloadedFileGoesToTheEnd()
+{
+    fillFolder({"B", "C"});
+    writeRecording(dataDir() + "/A.data", 10);
+    window->addFileButton(dataDir() + "/A.data");
+    QCOMPARE(entry(2)->text(), QStringLiteral("A"));
+    QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 3 * 54 + 4);
+    window->loadFileButtons();
+    QCOMPARE(entry(0)->text(), QStringLiteral("A"));
+}
+
+int main(int argc, char *argv[])
+{
+    std::unique_ptr<QTemporaryDir> home(testsupport::useTemporaryHome());
+    QApplication app(argc, argv);
+    TestRecordingList test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_recordinglist.moc"
