@@ -270,6 +270,9 @@ void MainWindow::delDevSettingShowSignal(bool isShow)
         ui->widget->setEnabled(false);
         sendTemplateCmd(ConfigCmd, ReadOpt);
         sendTemplateCmd(NoteCmd, ReadOpt);
+        // Every way of leaving the page disables the form; showing it again
+        // must enable it, or the page could be used only once.
+        ui->devSetting->setEnabled(true);
         ui->stackedWidget->setCurrentIndex(1);
     } else {
         enableListArea();

@@ -6,10 +6,13 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
+#include "app/selectdialog.h"
 #include "app/settinginfo.h"
 #include "app/tbwidget.h"
+#include "device/configframe.h"
 #include "device/protocol.h"
 #include "loggersim.h"
+#include "settings/devsettinginfo.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
 #include "widgets/snackbar.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -70,6 +74,7 @@ private slots:
     void softwareStartAndStop();
     void resetNeedsConnection();
     void languageSwitchWithoutConnectionSendsNothing();
+    void settingsPageWritesWhatTheLoggerHolds();
 
 private:
     MainWindow *connectedWindow(int loggerId);
@@ -263,6 +268,38 @@ void TestMainWindow::languageSwitchWithoutConnectionSendsNothing()
     QVERIFY(loggersim::writtenTransfers(id).isEmpty());
     emit toolbar()->sendLangueCmd(true);
     QCOMPARE(currentLanguage(), QStringLiteral("Chinese"));
+}
+
+void TestMainWindow::settingsPageWritesWhatTheLoggerHolds()
+{
+    loggersim::configure("HX20D");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    const QByteArray loggerName = loggersim::config(id).devName;
+    window->findChild<QPushButton *>("devSetBtn")->click();
+    auto *name = window->findChild<QLineEdit *>("devNameLE");
+    QVERIFY(QTest::qWaitFor([&] { return name->text() == QString::fromLatin1(loggerName); }, 3000));
+
+    name->selectAll();
+    QTest::keyClicks(name, "ColdRoom_7");
+    QCOMPARE(name->text(), QStringLiteral("ColdRoom_7"));
+    QVERIFY(window->form()->devSetting->isEnabled());
+    QVERIFY(window->findChild<QPushButton *>("saveBtn")->isEnabled());
+    loggersim::clearWrittenTransfers(id);
+    onNextDialog<SelectDialog>([](SelectDialog *d) { d->accept(); }); // the erase warning
+    window->findChild<QPushButton *>("saveBtn")->click();
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("配置成功"); }, 5000));
+
+    // The logger holds exactly the record that was written.
+    QByteArray written;
+    for (const QByteArray &frame : loggersim::writtenTransfers(id)) {
+        if (frame.size() > 70 && uint8_t(frame.at(3)) == CmdCode::Config && frame.at(4) == 1)
+            written = frame;
+    }
+    QVERIFY(!written.isEmpty());
+    const OneConfigCmdStruct held = loggersim::config(id);
+    QCOMPARE(QByteArray(held.devName), QByteArray("ColdRoom_7"));
+    QCOMPARE(encodeConfigFrame(held, HX20D).toHex(' '), written.toHex(' '));
 }
 
 int main(int argc, char *argv[])
