@@ -218,6 +218,10 @@
         <source>正常</source>
         <translation>Normal</translation>
     </message>
+    <message>
+        <source>请输入备注</source>
+        <translation>Enter a note</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>
@@ -836,6 +840,26 @@ all recorded data in the logger</translation>
     <message>
         <source>删除</source>
         <translation>Delete</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>打开失败!</source>
+        <translation>Could not open the file!</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>命名已存在</source>
+        <translation>That name already exists</translation>
     </message>
 </context>
 <context>

@@ -218,6 +218,10 @@
         <source>正常</source>
         <translation>正常</translation>
     </message>
+    <message>
+        <source>请输入备注</source>
+        <translation>请输入备注</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>
@@ -836,6 +840,26 @@
     <message>
         <source>删除</source>
         <translation>删除</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>打开失败!</source>
+        <translation>打开失败!</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>命名已存在</source>
+        <translation>命名已存在</translation>
     </message>
 </context>
 <context>

@@ -44,8 +44,9 @@ RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget
 
 void RecordingList::retranslate()
 {
-    form->delBtn->setText(trMain("删除"));
-    form->selectBtn->setText(selectMode ? trMain("取消") : trMain("编辑"));
+    form->delBtn->setText(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除")));
+    form->selectBtn->setText(selectMode ? trMain(QT_TRANSLATE_NOOP("MainWindow", "取消"))
+                                        : trMain(QT_TRANSLATE_NOOP("MainWindow", "编辑")));
 }
 
 FileButton *RecordingList::createEntry(const QString &filePath, int index)
@@ -124,7 +125,7 @@ void RecordingList::entryClicked(QAbstractButton *button)
 bool RecordingList::openDataFile(const QString &filePath)
 {
     if (!view->openRecording(filePath)) {
-        emit sendMessage(trMain("打开失败!"));
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
         return false;
     }
     markShownEntry();
@@ -193,7 +194,8 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
 {
     const QString newPath = recordingPath(newName);
     if (QFile::exists(newPath)) {
-        QMessageBox::critical(window, trMain("重命名"), trMain("命名已存在") + "!");
+        QMessageBox::critical(window, trMain(QT_TRANSLATE_NOOP("MainWindow", "重命名")),
+                              trMain(QT_TRANSLATE_NOOP("MainWindow", "命名已存在")) + "!");
         return;
     }
     if (!QFile::rename(recordingPath(oldName), newPath))

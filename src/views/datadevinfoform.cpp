@@ -268,5 +268,6 @@ void DataDevInfoForm::retranslateUi(QWidget *form)
     form->setWindowTitle(QCoreApplication::translate(context, "Form"));
     for (const Text &text : qAsConst(mTexts))
         text.label->setText(QCoreApplication::translate(context, text.source));
-    lineEdit->setPlaceholderText(QCoreApplication::translate(context, "请输入备注"));
+    lineEdit->setPlaceholderText(
+        QCoreApplication::translate(context, QT_TRANSLATE_NOOP("DataDevInfoWidget", "请输入备注")));
 }
