@@ -85,11 +85,12 @@ void DownloadDialog::buildForm()
 
 void DownloadDialog::updateProgress(int cur, int total)
 {
-    // Whole percent, truncated; integer arithmetic keeps 29 of 100 at 29 and
-    // a zero total harmless (the bar ignores values outside 0 to 100).
-    if (total <= 0)
+    // Whole percent, truncated; integer arithmetic keeps 29 of 100 at 29. A
+    // logger that reports no full block still sends block 1, which is then the
+    // last one: it completes the download instead of leaving the dialog open.
+    if (total <= 0 && cur <= 0)
         return;
-    const qint64 percent = qint64(cur) * 100 / total;
+    const qint64 percent = total <= 0 ? 100 : qint64(cur) * 100 / total;
     if (percent < 0 || percent > 100)
         return;
     bar->setValue(static_cast<int>(percent));

@@ -48,6 +48,7 @@ void TestDialogs::downloadProgress_data()
     QTest::newRow("29 of 100 stays 29") << QVector<QPoint>{{29, 100}} << 29;
     QTest::newRow("62 of 63 truncates") << QVector<QPoint>{{62, 63}} << 98;
     QTest::newRow("zero total ignored") << QVector<QPoint>{{1, 3}, {0, 0}} << 33;
+    QTest::newRow("block 1 of a zero-block recording completes") << QVector<QPoint>{{1, 0}} << 100;
     QTest::newRow("past the total ignored") << QVector<QPoint>{{2, 3}, {4, 3}} << 66;
     QTest::newRow("negative ignored") << QVector<QPoint>{{2, 3}, {-1, 3}} << 66;
     QTest::newRow("large counts") << QVector<QPoint>{{2000000000, 2100000000}} << 95;
