@@ -131,7 +131,9 @@ void FileButton::finishRename()
     editor->hide();
     const QString newName = editor->text();
     if (!isAcceptableName(newName)) {
-        QMessageBox::critical(this, tr("重命名"), tr("命名错误") + "!");
+        // Parented to the window: the list may rebuild, deleting this entry,
+        // while the box runs its own event loop.
+        QMessageBox::critical(window(), tr("重命名"), tr("命名错误") + "!");
         return;
     }
     if (newName != text())
