@@ -17,7 +17,7 @@ public:
 
     CPAxisTickerDateTime();
 
-    // Switches the labels to `zone` (and the time spec to Qt::TimeZone).
+    // Switches the labels to `zone` (their date-times then use Qt::TimeZone).
     void setTimeZone(const QTimeZone &zone);
     // The time mapping shared with the tooltip: seconds per sample and the
     // wall-clock milliseconds of key 0.

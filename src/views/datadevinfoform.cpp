@@ -20,13 +20,13 @@ const char *const context = "DataDevInfoWidget";
 const char *const titleStyle = "font-size:16px;\nfont-weight: 500;";
 const char *const stripeStyle = "background: #F7F7F7;";
 
-struct AlarmRowSpec {
+struct AlarmRowLayout {
     const char *key;
     const char *name;
     bool striped;
 };
 
-const AlarmRowSpec alarmRowSpecs[] = {
+const AlarmRowLayout alarmRowLayouts[] = {
     {"th3", "TH3", false}, {"th2", "TH2", true}, {"th1", "TH1", false}, {"tl1", "TL1", true},
     {"tl2", "TL2", false}, {"tl3", "TL3", true}, {"hh", "HH", false},   {"hl", "HL", true},
 };
@@ -226,14 +226,14 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
     headerLayout->addStretch();
     layout->addWidget(header);
 
-    for (const AlarmRowSpec &spec : alarmRowSpecs) {
-        const QString key = QLatin1String(spec.key);
+    for (const AlarmRowLayout &alarmRow : alarmRowLayouts) {
+        const QString key = QLatin1String(alarmRow.key);
         DataDevInfoAlarmRow row;
         row.key = key;
         row.row = new QWidget(parent);
         row.row->setObjectName(key + QStringLiteral("Widget"));
         row.row->setMinimumHeight(40);
-        if (spec.striped)
+        if (alarmRow.striped)
             row.row->setStyleSheet(QLatin1String(stripeStyle));
         auto *rowLayout = new QHBoxLayout(row.row);
         rowLayout->setSpacing(10);
@@ -242,7 +242,7 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
         row.checkBtn->setFixedSize(64, 30);
         row.name = fixedLabel(row.row, key + QStringLiteral("Name"), 86);
         row.name->setFixedHeight(30);
-        row.name->setText(QLatin1String(spec.name));
+        row.name->setText(QLatin1String(alarmRow.name));
         row.value = fixedLabel(row.row, key + QStringLiteral("ValueLabel"), 110);
         row.type = fixedLabel(row.row, key + QStringLiteral("TypeLabel"), 110);
         row.delay = fixedLabel(row.row, key + QStringLiteral("DelayLabel"), 110);
