@@ -116,7 +116,7 @@ void TstDownload::blockCount()
 
 void TstDownload::downloadsAndReadsBack_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("description");
     QTest::addColumn<int>("model");
     QTest::addColumn<int>("blocks");
     QTest::addColumn<bool>("humidity");
@@ -136,13 +136,13 @@ void TstDownload::downloadsAndReadsBack_data()
 
 void TstDownload::downloadsAndReadsBack()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, description);
     QFETCH(int, model);
     QFETCH(int, blocks);
     QFETCH(bool, humidity);
     QFETCH(QString, sn);
 
-    loggersim::configure(spec);
+    loggersim::configure(description);
     startDownload(model);
     const QString last = QString("dataDownloadProgress(%1,%1)").arg(blocks);
     QTRY_VERIFY_WITH_TIMEOUT(log->lines.contains(last), 10000);

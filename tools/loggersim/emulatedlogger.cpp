@@ -80,30 +80,31 @@ constexpr int samplesPerBlock = 1024;
 constexpr int blockSize = 4100;
 } // namespace
 
-EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &spec, const QString &sn)
-    : devModel(spec.model == 0 ? 0 : 1), serial(sn.left(10)),
-      cfg(factoryConfig(devModel, spec.sensorType)),
-      rec(spec.seed, devModel == 0 || spec.sensorType == 2)
+EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &description, const QString &sn)
+    : devModel(description.model == 0 ? 0 : 1), serial(sn.left(10)),
+      cfg(factoryConfig(devModel, description.sensorType)),
+      rec(description.seed, devModel == 0 || description.sensorType == 2)
 {
-    cfg.recordInterval = uint16_t(std::max(1, spec.interval));
-    cfg.startDelayTime = uint8_t(std::clamp(spec.startDelay, 0, 255));
-    cfg.recordMode = spec.loop ? 1 : 0;
-    rec.loop = spec.loop;
+    cfg.recordInterval = uint16_t(std::max(1, description.interval));
+    cfg.startDelayTime = uint8_t(std::clamp(description.startDelay, 0, 255));
+    cfg.recordMode = description.loop ? 1 : 0;
+    rec.loop = description.loop;
     rec.interval = cfg.recordInterval;
     rec.startDelay = cfg.startDelayTime;
-    const qint64 samples = spec.loop ? std::max<qint64>(0, spec.samples)
-                                     : std::clamp<qint64>(spec.samples, 0, rec.capacity);
+    const qint64 samples = description.loop
+                               ? std::max<qint64>(0, description.samples)
+                               : std::clamp<qint64>(description.samples, 0, rec.capacity);
     const qint64 step = qint64(rec.interval) * 5;
     const QDateTime current = now();
-    if (spec.start.isValid())
-        rec.start = spec.start;
-    else if (spec.recording)
+    if (description.start.isValid())
+        rec.start = description.start;
+    else if (description.recording)
         rec.start = current.addSecs(-std::max<qint64>(0, samples - 1) * step - rec.startDelay * 60);
     else
         rec.start = current.addSecs(-samples * step - rec.startDelay * 60);
     rec.recordNum = samples;
     configTime = rec.start.addSecs(-600);
-    recordingOn = spec.recording;
+    recordingOn = description.recording;
     stopOperation = recordingOn ? 3 : 4;
     if (!recordingOn)
         stopTime = QDateTime::fromSecsSinceEpoch(rec.sampleTime(std::max<qint64>(0, samples - 1)),

@@ -12,7 +12,7 @@
 class EmulatedLogger
 {
 public:
-    EmulatedLogger(const loggersim::LoggerSpec &spec, const QString &sn);
+    EmulatedLogger(const loggersim::LoggerSpec &description, const QString &sn);
 
     int model() const { return devModel; }
     QString sn() const { return serial; }

@@ -438,9 +438,9 @@ void Emulator::unplugLocked(int id)
     unrefLocked(device);
 }
 
-void Emulator::configure(const QString &spec)
+void Emulator::configure(const QString &description)
 {
-    const QList<loggersim::LoggerSpec> specs = parseLoggerSpecs(spec);
+    const QList<loggersim::LoggerSpec> specs = parseLoggerSpecs(description);
     {
         std::lock_guard<std::mutex> lock(mutex);
         for (auto &entry : loggerSlots)
@@ -452,19 +452,19 @@ void Emulator::configure(const QString &spec)
         addLogger(s);
 }
 
-int Emulator::addLogger(const loggersim::LoggerSpec &spec)
+int Emulator::addLogger(const loggersim::LoggerSpec &description)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const int id = nextId++;
     int sameModel = 0;
     for (const auto &entry : loggerSlots)
-        sameModel += entry.second.logger->model() == spec.model ? 1 : 0;
-    const QString sn = spec.sn.isEmpty() ? QStringLiteral("%1SIM%2")
-                                               .arg(spec.model == 0 ? "H1" : "H2")
-                                               .arg(sameModel + 1, 5, 10, QLatin1Char('0'))
-                                         : spec.sn;
+        sameModel += entry.second.logger->model() == description.model ? 1 : 0;
+    const QString sn = description.sn.isEmpty() ? QStringLiteral("%1SIM%2")
+                                                      .arg(description.model == 0 ? "H1" : "H2")
+                                                      .arg(sameModel + 1, 5, 10, QLatin1Char('0'))
+                                                : description.sn;
     Slot &slot = loggerSlots[id];
-    slot.logger = std::make_unique<EmulatedLogger>(spec, sn);
+    slot.logger = std::make_unique<EmulatedLogger>(description, sn);
     plugLocked(id);
     return id;
 }

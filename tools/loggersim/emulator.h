@@ -94,8 +94,8 @@ public:
     int handleEvents(libusb_context *ctx, const timeval *tv, int *completed);
     void interrupt(libusb_context *ctx);
 
-    void configure(const QString &spec);
-    int addLogger(const loggersim::LoggerSpec &spec);
+    void configure(const QString &description);
+    int addLogger(const loggersim::LoggerSpec &description);
     QList<int> loggerIds();
     void plug(int id);
     void unplug(int id);

@@ -15,14 +15,14 @@ Emulator &emu()
 }
 } // namespace
 
-void configure(const QString &spec)
+void configure(const QString &description)
 {
-    emu().configure(spec);
+    emu().configure(description);
 }
 
-int addLogger(const LoggerSpec &spec)
+int addLogger(const LoggerSpec &description)
 {
-    return emu().addLogger(spec);
+    return emu().addLogger(description);
 }
 
 QList<int> loggerIds()

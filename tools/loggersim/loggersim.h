@@ -51,10 +51,11 @@ struct Sample {
 constexpr int memoryCapacity = 64512;
 constexpr qint16 noValue = -7968;
 
-// Replaces every logger by the ones described in `spec` (the LOGGERSIM syntax of the README).
-void configure(const QString &spec);
+// Replaces every logger by the ones described in `description` (the LOGGERSIM syntax of the
+// README).
+void configure(const QString &description);
 // Creates a logger and plugs it in; returns its id.
-int addLogger(const LoggerSpec &spec);
+int addLogger(const LoggerSpec &description);
 // Ids of every logger, plugged or not, in creation order.
 QList<int> loggerIds();
 

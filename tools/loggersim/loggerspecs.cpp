@@ -32,26 +32,26 @@ bool readFlag(const QString &text)
 }
 
 // Applies one key=value pair; false for an unknown key.
-bool applyField(loggersim::LoggerSpec &spec, const QString &key, const QString &value)
+bool applyField(loggersim::LoggerSpec &description, const QString &key, const QString &value)
 {
     if (key == QLatin1String("sn"))
-        spec.sn = value.left(10);
+        description.sn = value.left(10);
     else if (key == QLatin1String("sensor"))
-        spec.sensorType = qBound(0, value.toInt(), 2);
+        description.sensorType = qBound(0, value.toInt(), 2);
     else if (key == QLatin1String("samples"))
-        spec.samples = qBound<qint64>(0, value.toLongLong(), maxSamples);
+        description.samples = qBound<qint64>(0, value.toLongLong(), maxSamples);
     else if (key == QLatin1String("interval"))
-        spec.interval = qBound(1, value.toInt(), 65535);
+        description.interval = qBound(1, value.toInt(), 65535);
     else if (key == QLatin1String("delay"))
-        spec.startDelay = qBound(0, value.toInt(), 255);
+        description.startDelay = qBound(0, value.toInt(), 255);
     else if (key == QLatin1String("loop"))
-        spec.loop = readFlag(value);
+        description.loop = readFlag(value);
     else if (key == QLatin1String("recording"))
-        spec.recording = readFlag(value);
+        description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
-        spec.seed = value.toUInt();
+        description.seed = value.toUInt();
     else if (key == QLatin1String("start"))
-        spec.start = QDateTime::fromString(value, Qt::ISODate);
+        description.start = QDateTime::fromString(value, Qt::ISODate);
     else
         return false;
     return true;
@@ -63,8 +63,8 @@ QList<loggersim::LoggerSpec> parseCompact(const QString &text)
     const QStringList entries = text.split(QRegExp(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
         const QStringList fields = entry.trimmed().split(QLatin1Char(':'));
-        loggersim::LoggerSpec spec;
-        if (!readModel(fields.first().trimmed(), &spec.model)) {
+        loggersim::LoggerSpec description;
+        if (!readModel(fields.first().trimmed(), &description.model)) {
             qWarning() << "loggersim: unknown model in" << entry;
             continue;
         }
@@ -73,14 +73,14 @@ QList<loggersim::LoggerSpec> parseCompact(const QString &text)
             const int eq = field.indexOf(QLatin1Char('='));
             // A date-time holds colons; they belong to the "start" value.
             if (field.startsWith(QLatin1String("start="))) {
-                spec.start =
+                description.start =
                     QDateTime::fromString(fields.mid(i).join(QLatin1Char(':')).mid(6), Qt::ISODate);
                 break;
             }
-            if (eq < 0 || !applyField(spec, field.left(eq), field.mid(eq + 1)))
+            if (eq < 0 || !applyField(description, field.left(eq), field.mid(eq + 1)))
                 qWarning() << "loggersim: ignoring" << field;
         }
-        specs.append(spec);
+        specs.append(description);
     }
     return specs;
 }
@@ -97,8 +97,8 @@ QList<loggersim::LoggerSpec> parseJsonFile(const QString &path)
     const QJsonArray list = doc.isArray() ? doc.array() : doc.object().value("loggers").toArray();
     for (const QJsonValue &v : list) {
         const QJsonObject o = v.toObject();
-        loggersim::LoggerSpec spec;
-        if (!readModel(o.value("model").toString(), &spec.model)) {
+        loggersim::LoggerSpec description;
+        if (!readModel(o.value("model").toString(), &description.model)) {
             qWarning() << "loggersim: unknown model in" << path;
             continue;
         }
@@ -109,10 +109,10 @@ QList<loggersim::LoggerSpec> parseJsonFile(const QString &path)
                                   : it.value().isBool()
                                       ? QString::number(it.value().toBool() ? 1 : 0)
                                       : QString::number(it.value().toDouble(), 'f', 0);
-            if (!applyField(spec, it.key(), value))
+            if (!applyField(description, it.key(), value))
                 qWarning() << "loggersim: ignoring key" << it.key();
         }
-        specs.append(spec);
+        specs.append(description);
     }
     return specs;
 }
