@@ -2,6 +2,8 @@
 // A chart graph that knows the unit of its values and the time of its keys.
 #pragma once
 
+#include "scattersprites.h"
+
 #include <qcustomplot.h>
 
 // The tooltip reads these annotations to turn a hovered point into text: key k
@@ -23,7 +25,17 @@ public:
         mOriginMs = originMs;
     }
 
+protected:
+    void drawScatterPlot(QCPPainter *painter, const QVector<QPointF> &scatters,
+                         const QCPScatterStyle &style) const override
+    {
+        applyScattersAntialiasingHint(painter);
+        if (!mSprites.draw(painter, scatters, style, mPen))
+            QCPGraph::drawScatterPlot(painter, scatters, style);
+    }
+
 private:
+    mutable ScatterSprites mSprites;
     QString mUnit;
     qint64 mOriginMs = 0;
     int mIntervalSecs = 5;

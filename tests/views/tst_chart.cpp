@@ -44,6 +44,29 @@ double valueAt(QCPGraph *graph, double key)
     return graph->data()->findBegin(key, false)->value;
 }
 
+// A plot of 400 points at fractional positions drawn by a graph of type
+// `Graph` with `style`, rendered at `scale` device pixels per pixel.
+template <typename Graph>
+QImage scatterImage(const QCPScatterStyle &style, double scale)
+{
+    QCustomPlot plot;
+    plot.resize(300, 200);
+    auto *graph = new Graph(plot.xAxis, plot.yAxis);
+    graph->setPen(QPen(QColor(55, 109, 247)));
+    graph->setLineStyle(QCPGraph::lsNone);
+    graph->setScatterStyle(style);
+    for (int i = 0; i < 400; ++i)
+        graph->addData(i * 0.2537, 50 + 40 * std::sin(i * 0.071));
+    plot.xAxis->setRange(0, 102);
+    plot.yAxis->setRange(0, 100);
+    return plot.toPixmap(300, 200, scale).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+namespace
+{
+
 } // namespace
 
 class TestChart : public QObject
@@ -64,6 +87,8 @@ private slots:
     void flip_data();
     void flip();
     void hoverShowsAlarmPointAndSelectsRow();
+    void spriteScattersMatchDrawnOnes_data();
+    void spriteScattersMatchDrawnOnes();
 };
 
 void TestChart::seriesWithGapsAndAlarmPoints()
@@ -322,6 +347,50 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
     QTest::mouseMove(plot, empty);
     QTRY_VERIFY(!chart.toolTip()->visible());
     QCOMPARE(plot->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestChart::spriteScattersMatchDrawnOnes_data()
+{
+    QTest::addColumn<QCPScatterStyle>("style");
+    QTest::addColumn<double>("scale");
+    const QCPScatterStyle disc(QCPScatterStyle::ssDisc, 3);
+    QTest::newRow("disc") << disc << 1.0;
+    QTest::newRow("disc, two device pixels per pixel") << disc << 2.0;
+    QTest::newRow("circle with its own pen")
+        << QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Qt::red, 2), Qt::NoBrush, 7) << 1.0;
+}
+
+// Copies of a pre-rendered point sit within 1/8 pixel of the exact spot, so
+// the picture differs from the directly drawn one only in faint edge pixels.
+void TestChart::spriteScattersMatchDrawnOnes()
+{
+    QFETCH(QCPScatterStyle, style);
+    QFETCH(double, scale);
+    const QImage sprites = scatterImage<DataGraph>(style, scale);
+    const QImage drawn = scatterImage<QCPGraph>(style, scale);
+    QCOMPARE(sprites.size(), drawn.size());
+
+    qint64 inkSprites = 0;
+    qint64 inkDrawn = 0;
+    int largeDifferences = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb a = sprites.pixel(x, y);
+            const QRgb b = drawn.pixel(x, y);
+            inkSprites += 3 * 255 - qRed(a) - qGreen(a) - qBlue(a);
+            inkDrawn += 3 * 255 - qRed(b) - qGreen(b) - qBlue(b);
+            const int difference = std::max({std::abs(qRed(a) - qRed(b)),
+                                             std::abs(qGreen(a) - qGreen(b)),
+                                             std::abs(qBlue(a) - qBlue(b))});
+            if (difference > 96)
+                ++largeDifferences;
+        }
+    }
+    QVERIFY(inkDrawn > 0);
+    QVERIFY2(std::abs(inkSprites - inkDrawn) < inkDrawn / 50,
+             qPrintable(QStringLiteral("%1 vs %2").arg(inkSprites).arg(inkDrawn)));
+    QVERIFY2(largeDifferences < drawn.width() * drawn.height() / 1000,
+             qPrintable(QString::number(largeDifferences)));
 }
 
 QTEST_MAIN(TestChart)
