@@ -12,9 +12,13 @@ DataTableWidget::DataTableWidget(QWidget *parent)
 {
     setModel(mModel);
     setItemDelegate(mDelegate);
-    mHeader->setStretchLastSection(true);
     mHeader->setFixedHeight(40);
     setHorizontalHeader(mHeader);
+    // A stretched last section never shrinks below the size it had when the
+    // stretching began; starting it at the minimum lets it fill only what the
+    // other columns leave, without a scroll bar while they fit.
+    mHeader->resizeSection(mModel->columnCount() - 1, mHeader->minimumSectionSize());
+    mHeader->setStretchLastSection(true);
     setShowGrid(false);
     mHeader->setHighlightSections(false);
     verticalHeader()->hide();

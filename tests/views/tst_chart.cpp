@@ -87,6 +87,7 @@ private slots:
     void flip_data();
     void flip();
     void hoverShowsAlarmPointAndSelectsRow();
+    void tableScrollsSidewaysOnlyWhenColumnsDoNotFit();
     void spriteScattersMatchDrawnOnes_data();
     void spriteScattersMatchDrawnOnes();
 };
@@ -347,6 +348,22 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
     QTest::mouseMove(plot, empty);
     QTRY_VERIFY(!chart.toolTip()->visible());
     QCOMPARE(plot->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestChart::tableScrollsSidewaysOnlyWhenColumnsDoNotFit()
+{
+    // The four data columns are 200 pixels wide; the empty fifth takes the rest.
+    for (const int width : {700, 860, 1300}) {
+        DataChartWidget chart;
+        chart.resize(width, 600);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        auto *table = chart.findChild<DataTableWidget *>();
+        const bool fits = table->viewport()->width() >= 4 * 200 + 36;
+        QTRY_COMPARE(table->horizontalScrollBar()->isVisible(), !fits);
+        if (fits)
+            QCOMPARE(table->horizontalHeader()->length(), table->viewport()->width());
+    }
 }
 
 void TestChart::spriteScattersMatchDrawnOnes_data()
