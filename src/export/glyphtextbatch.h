@@ -19,7 +19,7 @@ class QPainter;
 // map back to characters, so "S/N 2023" would copy and search as "S/N ".
 // This class maps every character through the font's character map instead
 // and places the glyphs as drawText would (alignment in a rectangle, one line
-// per "\n", clipped when the text does not fit). Texts of one colour queued
+// per "\n", clipped when the glyphs reach outside the rectangle). Texts of one colour queued
 // before a flush become a single glyph run, which also makes the data pages,
 // with over two thousand texts each, several times faster to write. A text
 // with a character the font lacks is drawn with drawText at once.
@@ -38,6 +38,8 @@ private:
     struct Glyph {
         quint32 index = 0;
         qreal advance = 0;
+        // The inked area relative to the glyph's origin on the baseline.
+        QRectF ink;
     };
     // One line of the text being laid out: characters [from, to).
     struct Line {
@@ -67,4 +69,5 @@ private:
     QHash<char16_t, Glyph> glyphs;
     QVector<Run> runs;
     QVector<Line> lines;
+    Run placed;
 };
