@@ -14,9 +14,8 @@ constexpr int phases = 4;
 
 bool ScatterSprites::Key::operator==(const Key &other) const
 {
-    return shape == other.shape && size == other.size && pen == other.pen &&
-           brush == other.brush && antialiased == other.antialiased && modes == other.modes &&
-           scale == other.scale;
+    return shape == other.shape && size == other.size && pen == other.pen && brush == other.brush &&
+           antialiased == other.antialiased && modes == other.modes && scale == other.scale;
 }
 
 bool ScatterSprites::draw(QCPPainter *painter, const QVector<QPointF> &points,
@@ -50,10 +49,8 @@ bool ScatterSprites::draw(QCPPainter *painter, const QVector<QPointF> &points,
         const double pixelY = std::floor(quarterY / phases);
         const int phaseX = int(quarterX - pixelX * phases);
         const int phaseY = int(quarterY - pixelY * phases);
-        const QRectF target =
-            toLogical.mapRect(QRectF(pixelX - half, pixelY - half, mCell, mCell));
-        painter->drawImage(target, mAtlas,
-                           QRectF(phaseX * mCell, phaseY * mCell, mCell, mCell));
+        const QRectF target = toLogical.mapRect(QRectF(pixelX - half, pixelY - half, mCell, mCell));
+        painter->drawImage(target, mAtlas, QRectF(phaseX * mCell, phaseY * mCell, mCell, mCell));
     }
     return true;
 }

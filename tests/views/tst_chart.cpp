@@ -46,8 +46,7 @@ double valueAt(QCPGraph *graph, double key)
 
 // A plot of 400 points at fractional positions drawn by a graph of type
 // `Graph` with `style`, rendered at `scale` device pixels per pixel.
-template <typename Graph>
-QImage scatterImage(const QCPScatterStyle &style, double scale)
+template <typename Graph> QImage scatterImage(const QCPScatterStyle &style, double scale)
 {
     QCustomPlot plot;
     plot.resize(300, 200);
@@ -396,9 +395,9 @@ void TestChart::spriteScattersMatchDrawnOnes()
             const QRgb b = drawn.pixel(x, y);
             inkSprites += 3 * 255 - qRed(a) - qGreen(a) - qBlue(a);
             inkDrawn += 3 * 255 - qRed(b) - qGreen(b) - qBlue(b);
-            const int difference = std::max({std::abs(qRed(a) - qRed(b)),
-                                             std::abs(qGreen(a) - qGreen(b)),
-                                             std::abs(qBlue(a) - qBlue(b))});
+            const int difference =
+                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
             if (difference > 96)
                 ++largeDifferences;
         }
