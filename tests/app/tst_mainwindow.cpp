@@ -19,7 +19,9 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -43,6 +45,20 @@ template <class D> void onNextDialog(std::function<void(D *)> action)
     poll->start();
 }
 
+// Answers the next file dialog with `path`, typed into its name field.
+void answerFileDialog(const QString &path)
+{
+    onNextDialog<QFileDialog>([path](QFileDialog *dialog) {
+        QTimer::singleShot(0, dialog, [dialog, path] {
+            const QFileInfo target(path);
+            dialog->setDirectory(target.absolutePath());
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(target.fileName());
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    });
+}
+
 void acceptConnectDialog()
 {
     onNextDialog<ConnectDialog>([](ConnectDialog *d) { d->accept(); });
@@ -60,6 +76,10 @@ int countFrames(const QList<QByteArray> &written, uint8_t code)
 class TestMainWindow : public QObject
 {
     Q_OBJECT
+public slots:
+    // Stands in for the desktop's viewer.
+    void openUrl(const QUrl &url) { opened.append(url.toLocalFile()); }
+
 private slots:
     void initTestCase();
     void init();
@@ -68,6 +88,7 @@ private slots:
     void connectShowsLoggerAndPolls();
     void refusedOpenShowsHelpNotice();
     void downloadAddsAndShowsRecording();
+    void downloadOpenAndExportBothFormats();
     void downloadWithoutRecordsShowsNotice();
     void failedDownloadStepClosesDialogAsFailed();
     void unplugResetsWithoutNotice();
@@ -83,6 +104,7 @@ private:
     ConnectWidget *panel() const { return window->form()->connectWidget; }
 
     MainWindow *window = nullptr;
+    QStringList opened;
 };
 
 void TestMainWindow::initTestCase()
@@ -175,6 +197,36 @@ void TestMainWindow::downloadAddsAndShowsRecording()
     QCOMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
     QVERIFY(entries.last()->isChecked());
     QVERIFY(window->statePollTimer()->isActive());
+}
+
+// The whole cycle a user goes through, also run under the leak checker.
+void TestMainWindow::downloadOpenAndExportBothFormats()
+{
+    loggersim::configure("HX20D:samples=2100");
+    QVERIFY(connectedWindow(loggersim::loggerIds().first()));
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
+    QVERIFY(window->form()->dataShow->isShowing());
+
+    QTemporaryDir out;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    opened.clear();
+    const QString pdf = out.filePath(QStringLiteral("cycle.PDF"));
+    const QString csv = out.filePath(QStringLiteral("cycle.csv"));
+    answerFileDialog(pdf);
+    emit toolbar()->sendExportTypeSignal(0);
+    answerFileDialog(csv);
+    emit toolbar()->sendExportTypeSignal(1);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    QCOMPARE(opened, QStringList({pdf, csv}));
+    QFile report(pdf);
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    QVERIFY(report.read(5) == "%PDF-");
+    QFile samples(csv);
+    QVERIFY(samples.open(QIODevice::ReadOnly));
+    // The header and one line per sample.
+    QCOMPARE(samples.readAll().count('\n'), 2101);
 }
 
 void TestMainWindow::downloadWithoutRecordsShowsNotice()
