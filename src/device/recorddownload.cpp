@@ -163,11 +163,14 @@ RecordDownload::BlockResult RecordDownload::takeBlock(QByteArray &buffer, int ex
         *number != expectedNumber || !downloadFile)
         return BlockResult::Discarded;
     if (!downloadFile->open(QIODevice::WriteOnly | QIODevice::Append))
-        return BlockResult::Discarded;
+        return BlockResult::WriteFailed;
     const int payload = qBound(0, unsigned16(block, 2), payloadSize);
-    downloadFile->write(block.constData() + 4, payload);
+    // The flush makes a full disk show here rather than in close(), which
+    // reports nothing.
+    const bool written =
+        downloadFile->write(block.constData() + 4, payload) == payload && downloadFile->flush();
     downloadFile->close();
-    return BlockResult::Appended;
+    return written ? BlockResult::Appended : BlockResult::WriteFailed;
 }
 
 QString RecordDownload::filePath() const

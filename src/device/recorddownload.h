@@ -36,9 +36,10 @@ public:
     // writes its header; false when the file cannot be created or written.
     bool createFile(const QString &folder, int model);
 
-    enum class BlockResult { Incomplete, Discarded, Appended };
+    enum class BlockResult { Incomplete, Discarded, Appended, WriteFailed };
     // Takes one block off the front of `buffer` and appends its samples to the file
     // when it carries the block count and `expectedNumber`; `number` gets its number.
+    // WriteFailed: the samples could not all be stored (a full disk, a file gone).
     BlockResult takeBlock(QByteArray &buffer, int expectedNumber, int *number);
 
     bool hasFile() const { return downloadFile != nullptr; }

@@ -241,7 +241,14 @@ void UsbControl::handleDataBlocks()
         !cmdQueue.isEmpty() && cmdQueue.first().cmd.common.cmdType == ReadBlockCmd;
     const int expected = headIsBlock ? cmdQueue.first().cmd.simple.value : 0;
     int number = 0;
-    if (download.takeBlock(rxBuffer, expected, &number) != RecordDownload::BlockResult::Appended)
+    const RecordDownload::BlockResult result = download.takeBlock(rxBuffer, expected, &number);
+    if (result == RecordDownload::BlockResult::WriteFailed) {
+        // A recording missing samples must not be reported as downloaded.
+        emit dataDownloadErr(-7);
+        abandonDownload(-7);
+        return;
+    }
+    if (result != RecordDownload::BlockResult::Appended)
         return;
     const int total = download.recordInfo.blockCount;
     emit dataDownloadProgress(number, total);

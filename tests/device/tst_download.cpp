@@ -47,6 +47,7 @@ private slots:
     void shortRecordInfoWaitsForHX20D();
     void noRecords();
     void fileCannotBeCreated();
+    void fullDiskEndsTheDownload();
     void wrongBlockNumberEndsInTimeout();
     void cancelDeletesThePartialFile();
     void removalEndsTheDownload();
@@ -236,6 +237,29 @@ void TstDownload::fileCannotBeCreated()
     QCOMPARE(loggersim::writtenTransfers(logger),
              QList<QByteArray>({recordInfoRequest, alarmInfoRequest}));
     QVERIFY(blocker.remove());
+}
+
+void TstDownload::fullDiskEndsTheDownload()
+{
+    loggersim::configure("HX20D:samples=5000");
+    startDownload(HX20D);
+    loggersim::Faults faults;
+    faults.latencyMs = 300;
+    loggersim::setFaults(logger, faults);
+    QTRY_COMPARE(log->lines, QStringList{"startDataDownload(5)"});
+    // Before block 1 arrives, the file turns into one that takes no data.
+    const QStringList files = recordingFiles();
+    QCOMPARE(files.size(), 1);
+    const QString path = QDir(dataDir()).filePath(files.first());
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
+    QTRY_COMPARE(log->lines.size(), 3);
+    QCOMPARE(log->lines,
+             QStringList({"startDataDownload(5)", "dataDownloadErr(-7)", "stopDataDownload(-7)"}));
+    QVERIFY(!QFileInfo::exists(path) && !QFileInfo(path).isSymLink());
+    QTest::qWait(400);
+    QCOMPARE(log->lines.size(), 3);
+    QVERIFY(!loggersim::writtenTransfers(logger).contains(blockRequest(2)));
 }
 
 void TstDownload::wrongBlockNumberEndsInTimeout()
