@@ -19,10 +19,10 @@ class QPainter;
 // map back to characters, so "S/N 2023" would copy and search as "S/N ".
 // This class maps every character through the font's character map instead
 // and places the glyphs as drawText would (alignment in a rectangle, one line
-// per "\n", clipped when the glyphs reach outside the rectangle). Texts of one colour queued
-// before a flush become a single glyph run, which also makes the data pages,
-// with over two thousand texts each, several times faster to write. A text
-// with a character the font lacks is drawn with drawText at once.
+// per "\n", clipped when the glyphs reach outside the rectangle). Texts of one
+// colour queued before a flush become a single glyph run, which also makes the
+// data pages, with over two thousand texts each, several times faster to
+// write. A text with a character the font lacks is drawn with drawText at once.
 class GlyphTextBatch
 {
 public:

@@ -2,7 +2,7 @@
 // A chart graph that knows the unit of its values and the time of its keys.
 #pragma once
 
-#include "scattersprites.h"
+#include "views/scattersprites.h"
 
 #include <qcustomplot.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws many equal scatter points as copies of one pre-rendered image.
-#include "scattersprites.h"
+#include "views/scattersprites.h"
 
 #include <cmath>
 
@@ -12,10 +12,10 @@ constexpr int phases = 4;
 
 } // namespace
 
-bool ScatterSprites::Key::operator==(const Key &other) const
+bool ScatterSprites::Key::operator!=(const Key &other) const
 {
-    return shape == other.shape && size == other.size && pen == other.pen && brush == other.brush &&
-           antialiased == other.antialiased && modes == other.modes && scale == other.scale;
+    return shape != other.shape || size != other.size || pen != other.pen || brush != other.brush ||
+           antialiased != other.antialiased || modes != other.modes || scale != other.scale;
 }
 
 bool ScatterSprites::draw(QCPPainter *painter, const QVector<QPointF> &points,
@@ -36,7 +36,8 @@ bool ScatterSprites::draw(QCPPainter *painter, const QVector<QPointF> &points,
     key.antialiased = painter->antialiasing();
     key.modes = painter->modes();
     key.scale = toDevice.m11();
-    if (!(key == mKey) || mAtlas.isNull())
+    // The first key always differs: a drawn style is never the empty one.
+    if (key != mKey)
         render(key, style);
 
     const QTransform toLogical = toDevice.inverted();

@@ -30,7 +30,7 @@ private:
         bool antialiased = false;
         QCPPainter::PainterModes modes;
         double scale = 0;
-        bool operator==(const Key &other) const;
+        bool operator!=(const Key &other) const;
     };
 
     void render(const Key &key, const QCPScatterStyle &style);
