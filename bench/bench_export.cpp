@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the exports: PDF report and spreadsheet of a full logger memory (64,512 samples).
-#include "app/utils.h"
 #include "benchregistry.h"
+#include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
 #include "recording/loadedrecording.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of opening a recording: read, decode, classify, table, chart series and summary.
-#include "app/utils.h"
 #include "benchregistry.h"
+#include "core/utils.h"
 #include "recording/recordingreader.h"
 #include "recording/recordingwriter.h"
 #include "views/datachartwidget.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the download: a full 63-block download from an emulated logger without latency.
-#include "app/settinginfo.h"
 #include "benchregistry.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"
 

@@ -2,7 +2,7 @@
 // ConnectWidget: the connected-device panel that starts a connection and shows the logger's state.
 #include "app/connectwidget.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

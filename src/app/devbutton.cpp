@@ -2,7 +2,7 @@
 // DevButton: one attached logger in the device selection dialog, with its picture and model name.
 #include "app/devbutton.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

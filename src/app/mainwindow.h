@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/nativewindowtemplate.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/oneconfigcmdstruct.h"
 #include "device/simplesendcmdunion.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 #include "views/datashowwidget.h"
 
 #include <QButtonGroup>

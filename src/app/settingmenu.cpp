@@ -3,7 +3,7 @@
 #include "app/settingmenu.h"
 
 #include "app/selectbutton.h"
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -3,8 +3,8 @@
 #include "app/tbwidget.h"
 
 #include "app/exportmenu.h"
-#include "app/settinginfo.h"
 #include "app/settingmenu.h"
+#include "core/settinginfo.h"
 #include "widgets/icontoolbtn.h"
 
 #include <QCoreApplication>

@@ -2,12 +2,12 @@
 // CliCommands: the commands of hygra-cli, from their arguments to their output.
 #include "cli/clicommands.h"
 
-#include "app/utils.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
 #include "cli/recordingjson.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
 #include "platform/loggerenumeration.h"

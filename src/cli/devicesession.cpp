@@ -2,10 +2,10 @@
 // DeviceSession: one connection to a logger, driven step by step through the device controller.
 #include "cli/devicesession.h"
 
-#include "app/settinginfo.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/simplesendcmdunion.h"
 #include "platform/loggerenumeration.h"
 #include "settings/configechocheck.h"

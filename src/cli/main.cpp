@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of hygra-cli: the application object, settings, then the command.
-#include "app/settinginfo.h"
 #include "cli/clicommands.h"
+#include "core/settinginfo.h"
 
 #include <QCoreApplication>
 #include <QDir>

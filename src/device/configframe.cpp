@@ -2,8 +2,8 @@
 // Encoding and decoding of the configuration record.
 #include "device/configframe.h"
 
-#include "app/utils.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
 #include "device/protocol.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // Request encoding and short-answer decoding.
 #include "device/protocol.h"
 
+#include "core/lgxdevtype.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 
 #include <QTextCodec>
 #include <algorithm>

@@ -2,8 +2,8 @@
 // Decoding of the record-information and alarm-statistics answers and the recording file.
 #include "device/recorddownload.h"
 
-#include "app/utils.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
 #include "recording/recordingwriter.h"
 
 #include <QDir>

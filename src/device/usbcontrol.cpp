@@ -2,9 +2,9 @@
 // Connection, command queue, frame reassembly, answer dispatch and heartbeat of the controller.
 #include "device/usbcontrol.h"
 
-#include "app/settinginfo.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 #include "device/protocol.h"
 #include "device/usbthread.h"
 

@@ -3,8 +3,8 @@
 #include "export/exportflow.h"
 
 #include "app/findmainwindow.h"
-#include "app/settinginfo.h"
 #include "app/waitprogressdialog.h"
+#include "core/settinginfo.h"
 #include "export/pdfreport.h"
 #include "export/reportdatapage.h"
 #include "export/spreadsheetwriter.h"

@@ -2,7 +2,7 @@
 // Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
 #include "export/pdfreport.h"
 
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
 #include "export/reportfirstpage.h"

@@ -2,7 +2,7 @@
 // The hand-drawn chart of the report's first page: frame, scales, curves, zone bars and legends.
 #include "export/reportchart.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "export/reportpainter.h"
 
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // One data page of the report: up to 576 samples in six columns with the page's statistics.
 #include "export/reportdatapage.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "export/glyphtextbatch.h"
 #include "export/pagestatistics.h"
 #include "export/reportpainter.h"

@@ -2,7 +2,7 @@
 // The report's first page without its chart: device, configuration, temperature and alarm sections.
 #include "export/reportfirstpage.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "export/reportpainter.h"
 
 #include <QLineF>

@@ -2,7 +2,7 @@
 // Writing the samples of a recording as a comma-separated spreadsheet file.
 #include "export/spreadsheetwriter.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "export/wallclocktext.h"
 
 #include <QFile>

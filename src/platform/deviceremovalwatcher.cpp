@@ -2,7 +2,7 @@
 // Noticing that a logger was unplugged, through libusb hotplug or polling.
 #include "platform/deviceremovalwatcher.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QThread>
 #include <libusb.h>

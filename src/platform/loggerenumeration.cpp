@@ -2,7 +2,7 @@
 // Listing the attached loggers through libusb.
 #include "platform/loggerenumeration.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <libusb.h>
 

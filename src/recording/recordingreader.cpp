@@ -2,8 +2,8 @@
 // Reading a recording file into its header, decoded and classified samples, limits and interval.
 #include "recording/recordingreader.h"
 
-#include "app/utils.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
 #include "recording/recordingwriter.h"
 
 #include <QFile>

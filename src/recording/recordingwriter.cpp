@@ -2,7 +2,7 @@
 // Writing the header of a recording file: model name and device information.
 #include "recording/recordingwriter.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QDataStream>
 #include <QIODevice>

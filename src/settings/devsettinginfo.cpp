@@ -4,9 +4,9 @@
 #include "settings/devsettinginfo.h"
 
 #include "app/selectdialog.h"
-#include "app/settinginfo.h"
-#include "app/utils.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
+#include "core/utils.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/alarmsection.h"
 #include "settings/configechocheck.h"

@@ -2,7 +2,7 @@
 // PersettingJson: one stored preset, its file and its conversions to and from a configuration.
 #include "settings/persettingjson.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "recording/qdatetimeposfjson.h"
 
 #include <QDir>

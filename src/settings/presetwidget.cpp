@@ -2,7 +2,7 @@
 // PresetWidget: the drop-down panel that lists, applies, names and deletes stored presets.
 #include "settings/presetwidget.h"
 
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 #include "settings/persetbutton.h"
 #include "widgets/clearlineedit.h"
 #include "widgets/materialscrollbar.h"

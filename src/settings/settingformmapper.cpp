@@ -3,7 +3,7 @@
 // back.
 #include "settings/settingformmapper.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "settings/alarmsection.h"
 #include "settings/datetimelineedit.h"
 #include "settings/delaysetwidgetfrom10.h"

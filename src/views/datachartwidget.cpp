@@ -2,7 +2,7 @@
 // The chart page: temperature and humidity over the sample number, with the sample table below.
 #include "views/datachartwidget.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
 #include "views/dataidbutton.h"

@@ -2,8 +2,8 @@
 // The summary page: device, configuration, statistics and alarm results of a recording.
 #include "views/datadevinfowidget.h"
 
-#include "app/settinginfo.h"
-#include "app/utils.h"
+#include "core/settinginfo.h"
+#include "core/utils.h"
 #include "recording/readdevinfojson.h"
 #include "views/checkbutton.h"
 

@@ -2,7 +2,7 @@
 // The recording view area: loads a recording file and shows it as chart, table and summary.
 #include "views/datashowwidget.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "export/exportflow.h"
 #include "recording/recordingreader.h"
 #include "views/datachartwidget.h"

@@ -2,7 +2,7 @@
 // The sample table's model: one row per sample, texts made when a cell is shown.
 #include "views/datatablemodel.h"
 
-#include "app/utils.h"
+#include "core/utils.h"
 
 #include <QDateTime>
 

@@ -3,7 +3,7 @@
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
 #include "app/devbutton.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QLabel>
 #include <QPushButton>

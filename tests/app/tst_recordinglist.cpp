@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 #include "recording/readdevinfojson.h"
 #include "recording/recordingwriter.h"
 #include "testsupport.h"

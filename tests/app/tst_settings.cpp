@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: first run, missing keys, language choice and catalogues.
 #include "app/mainwindow.h"
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 #include "testsupport.h"
 
 #include <QApplication>

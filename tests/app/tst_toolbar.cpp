@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar: which device button is usable in which state, the popups and their entries.
 #include "app/selectbutton.h"
-#include "app/settinginfo.h"
 #include "app/tbwidget.h"
+#include "core/settinginfo.h"
 #include "widgets/icontoolbtn.h"
 
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shared utilities: texts, conversions, wall-clock time, bytes, file names.
-#include "app/utils.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line commands in-process: misbehaving loggers, echo verification and configuration
 // files.
-#include "app/settinginfo.h"
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
+#include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "loggersim.h"
 #include "testsupport.h"

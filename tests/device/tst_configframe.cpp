@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration record on the wire, both directions, both models.
+#include "core/lgxdevtype.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 #include "device/protocol.h"
 #include "testsupport.h"
 

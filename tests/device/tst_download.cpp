@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Downloading a recording from emulated loggers into a file, and reading that file back.
-#include "app/settinginfo.h"
 #include "controllog.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/protocol.h"
 #include "device/recorddownload.h"
 #include "device/usbcontrol.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Faults a user can run into: unplugged and misbehaving loggers, unusable folders, corrupt files.
 // A few of these wait on the controller's real one-second clock.
-#include "app/settinginfo.h"
 #include "controllog.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"

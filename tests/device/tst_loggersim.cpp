@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The logger emulator itself: its configuration text, device list, hotplug events and memory.
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "loggersim.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Request frames, checksums and short-answer decoding, byte for byte.
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/protocol.h"
 #include "testsupport.h"
 

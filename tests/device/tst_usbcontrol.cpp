@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The device controller against emulated loggers: queue, head bytes, reassembly and answers.
 #include "controllog.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"

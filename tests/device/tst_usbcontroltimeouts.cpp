@@ -2,7 +2,7 @@
 // The controller's one-second clock: unanswered commands, the initial read and the heartbeat.
 // These tests wait on the transport's real 1000 ms reads.
 #include "controllog.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The USB transport against emulated loggers: device choice, reads, writes, loss of the device.
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/usbthread.h"
 #include "loggersim.h"
 #include "testsupport.h"

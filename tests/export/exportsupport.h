@@ -2,7 +2,7 @@
 // Recordings built in memory and PDF inspection helpers for the export suites.
 #pragma once
 
-#include "app/utils.h"
+#include "core/utils.h"
 #include "recording/loadedrecording.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes decoded as a configuration answer and as the short answers.
+#include "core/lgxdevtype.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 #include "device/protocol.h"
 #include "fuzzsupport.h"
 

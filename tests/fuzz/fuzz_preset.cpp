@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes read as a preset file, applied to a logger and renamed.
+#include "core/lgxdevtype.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 #include "fuzzsupport.h"
 #include "settings/persettingjson.h"
 

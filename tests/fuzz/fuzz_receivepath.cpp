@@ -5,8 +5,8 @@
 // first, then operations: 0xFF a clock tick, 0xFE queue the command named by the
 // next byte, 0xF0..0xFD a chunk of 1 to 14 KiB, any other value a chunk of that
 // many bytes. Frames, download answers and data blocks all arrive this way.
-#include "app/settinginfo.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/usbcontrol.h"
 #include "fuzzsupport.h"
 #include "loggersim.h"

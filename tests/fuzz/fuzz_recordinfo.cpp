@@ -3,7 +3,7 @@
 //
 // Input: one byte choosing the model, the 47 bytes of a record-information answer,
 // the 89 bytes of an alarm-statistics answer, then the sample bytes.
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "device/recorddownload.h"
 #include "fuzzsupport.h"
 #include "recording/recordingreader.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings page: loading records, editing, the alarm rows, writing, verifying, leaving and
 // presets.
-#include "app/settinginfo.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "device/configframe.h"
-#include "device/lgxdevtype.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/configechocheck.h"
 #include "settings/datetimedialog.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Presets: the file format, the conversions both ways and the preset panel's list and files.
-#include "app/settinginfo.h"
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "settings/persetbutton.h"
 #include "settings/persettingjson.h"
 #include "settings/presetwidget.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chart page: series with gaps, alarm points, units, ranges, series buttons and the tooltip.
-#include "app/utils.h"
+#include "core/utils.h"
 #include "recordingfixture.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datachartwidget.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The view container: opening recording files, classification, stop-time repair, durations, tabs
 // and exports.
-#include "app/utils.h"
+#include "core/utils.h"
 #include "recordingfixture.h"
 #include "testsupport.h"
 #include "views/datachartwidget.h"

@@ -2,7 +2,7 @@
 // The emulated USB bus behind the libusb functions: devices, transfers, hotplug, signals.
 #include "emulator.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 #include "loggerspecs.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The libusb functions the application calls, with libusb's C signatures, served by the emulator.
 #include "emulator.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <libusb.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file and the process-wide language and folder values.
-#include "app/settinginfo.h"
+#include "core/settinginfo.h"
 
 #include <QFileInfo>
 #include <QPointer>

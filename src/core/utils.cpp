@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Small shared functions used across the application.
-#include "app/utils.h"
+#include "core/utils.h"
 
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Model names and USB product ids.
-#include "device/lgxdevtype.h"
+#include "core/lgxdevtype.h"
 
 uint16_t productIdOf(int model)
 {
