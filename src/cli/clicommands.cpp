@@ -6,13 +6,13 @@
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
 #include "cli/recordingjson.h"
+#include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
 #include "platform/loggerenumeration.h"
 #include "recording/recordingreader.h"
-#include "settings/persettingjson.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>

@@ -2,9 +2,9 @@
 // ConfigJson: the logger's configuration record and note as a JSON object, and back.
 #include "cli/configjson.h"
 
+#include "config/alertsettingjson.h"
+#include "config/persettingjson.h"
 #include "device/simplesendcmdunion.h"
-#include "settings/alertsettingjson.h"
-#include "settings/persettingjson.h"
 
 #include <QDateTime>
 #include <QJsonValue>

@@ -4,11 +4,11 @@
 
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
+#include "config/configechocheck.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "device/simplesendcmdunion.h"
 #include "platform/loggerenumeration.h"
-#include "settings/configechocheck.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -2,7 +2,7 @@
 // AlarmRowWidget: one alarm threshold row with its switch, value, type and delay.
 #include "settings/alarmrowwidget.h"
 
-#include "settings/alarmrules.h"
+#include "config/alarmrules.h"
 #include "settings/delaysetwidget.h"
 #include "views/checkbutton.h"
 #include "widgets/combobox.h"

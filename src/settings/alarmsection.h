@@ -2,8 +2,8 @@
 // AlarmSection: the eight alarm rows of the settings form and how they edit the working record.
 #pragma once
 
+#include "config/alarmrules.h"
 #include "device/oneconfigcmdstruct.h"
-#include "settings/alarmrules.h"
 
 #include <QObject>
 #include <array>

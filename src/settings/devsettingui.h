@@ -2,7 +2,7 @@
 // DevSettingUi: builds and names the controls of the device settings page.
 #pragma once
 
-#include "settings/alarmrules.h"
+#include "config/alarmrules.h"
 
 #include <QList>
 #include <array>

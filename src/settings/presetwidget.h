@@ -2,8 +2,8 @@
 // PresetWidget: the drop-down panel that lists, applies, names and deletes stored presets.
 #pragma once
 
+#include "config/persettingjson.h"
 #include "device/oneconfigcmdstruct.h"
-#include "settings/persettingjson.h"
 
 #include <QList>
 #include <QWidget>

@@ -3,13 +3,13 @@
 // back.
 #include "settings/settingformmapper.h"
 
+#include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "settings/alarmsection.h"
 #include "settings/datetimelineedit.h"
 #include "settings/delaysetwidgetfrom10.h"
 #include "settings/delaysimplesetwidget.h"
 #include "settings/devsettingui.h"
-#include "settings/persettingjson.h"
 #include "widgets/combobox.h"
 #include "widgets/toggle.h"
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Faults a user can run into: unplugged and misbehaving loggers, unusable folders, corrupt files.
 // A few of these wait on the controller's real one-second clock.
+#include "config/persettingjson.h"
 #include "controllog.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
@@ -8,7 +9,6 @@
 #include "device/usbcontrol.h"
 #include "loggersim.h"
 #include "platform/deviceremovalwatcher.h"
-#include "settings/persettingjson.h"
 #include "settings/presetwidget.h"
 #include "testsupport.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes read as a preset file, applied to a logger and renamed.
+#include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "device/configframe.h"
 #include "fuzzsupport.h"
-#include "settings/persettingjson.h"
 
 #include <QDir>
 #include <QFile>

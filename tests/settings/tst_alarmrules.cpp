@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm level rules, the threshold ordering and the °F storage, without widgets.
-#include "settings/alarmrules.h"
-#include "settings/configechocheck.h"
+#include "config/alarmrules.h"
+#include "config/configechocheck.h"
 
 #include <QtTest>
 #include <cstring>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings page: loading records, editing, the alarm rows, writing, verifying, leaving and
 // presets.
+#include "config/configechocheck.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "settings/alarmrowwidget.h"
-#include "settings/configechocheck.h"
 #include "settings/datetimedialog.h"
 #include "settings/datetimelineedit.h"
 #include "settings/datetimewidget.h"

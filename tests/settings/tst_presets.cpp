@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Presets: the file format, the conversions both ways and the preset panel's list and files.
+#include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "settings/persetbutton.h"
-#include "settings/persettingjson.h"
 #include "settings/presetwidget.h"
 #include "testsupport.h"
 #include "widgets/clearlineedit.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // AlertSettingJson: one alarm threshold of a preset and its JSON object.
-#include "settings/alertsettingjson.h"
+#include "config/alertsettingjson.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // AlarmRules: the level rules of the alarm switches and the ordering of the thresholds.
-#include "settings/alarmrules.h"
+#include "config/alarmrules.h"
 
 #include <QtGlobal>
 

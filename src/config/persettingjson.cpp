@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // PersettingJson: one stored preset, its file and its conversions to and from a configuration.
-#include "settings/persettingjson.h"
+#include "config/persettingjson.h"
 
 #include "core/utils.h"
 #include "recording/qdatetimeposfjson.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ConfigEchoCheck: compares the logger's echo of a configuration write with what was sent.
-#include "settings/configechocheck.h"
+#include "config/configechocheck.h"
 
-#include "settings/alarmrules.h"
+#include "config/alarmrules.h"
 
 #include <cstring>
 

@@ -2,8 +2,8 @@
 // PersettingJson: one stored preset, its file and its conversions to and from a configuration.
 #pragma once
 
+#include "config/alertsettingjson.h"
 #include "device/oneconfigcmdstruct.h"
-#include "settings/alertsettingjson.h"
 
 #include <QDateTime>
 #include <QJsonObject>
