@@ -2,7 +2,7 @@
 // AboutDialog: the about box with the program's logo and version.
 #pragma once
 
-#include "app/nativewindowtemplate.h"
+#include "widgets/nativewindowtemplate.h"
 
 #include <QDialog>
 

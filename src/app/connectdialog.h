@@ -2,7 +2,7 @@
 // ConnectDialog: the modal choice among the attached loggers, one DevButton each.
 #pragma once
 
-#include "app/nativewindowtemplate.h"
+#include "widgets/nativewindowtemplate.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // DownloadDialog: the modal progress dialog shown while a recording downloads.
 #pragma once
 
-#include "app/nativewindowtemplate.h"
+#include "widgets/nativewindowtemplate.h"
 
 #include <QDialog>
 

@@ -2,10 +2,10 @@
 // The application's main window: the hub between the device controller and every panel.
 #pragma once
 
-#include "app/nativewindowtemplate.h"
 #include "core/lgxdevtype.h"
 #include "device/oneconfigcmdstruct.h"
 #include "device/simplesendcmdunion.h"
+#include "widgets/nativewindowtemplate.h"
 
 #include <QMainWindow>
 

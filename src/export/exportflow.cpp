@@ -3,11 +3,11 @@
 #include "export/exportflow.h"
 
 #include "app/findmainwindow.h"
-#include "app/waitprogressdialog.h"
 #include "core/settinginfo.h"
 #include "export/pdfreport.h"
 #include "export/reportdatapage.h"
 #include "export/spreadsheetwriter.h"
+#include "widgets/waitprogressdialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

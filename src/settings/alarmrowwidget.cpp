@@ -4,7 +4,7 @@
 
 #include "config/alarmrules.h"
 #include "settings/delaysetwidget.h"
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 #include "widgets/combobox.h"
 
 #include <QDoubleSpinBox>

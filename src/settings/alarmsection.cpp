@@ -4,7 +4,7 @@
 
 #include "settings/alarmrowwidget.h"
 #include "settings/delaysetwidget.h"
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 #include "widgets/combobox.h"
 
 #include <QButtonGroup>

@@ -3,7 +3,6 @@
 // configuration.
 #include "settings/devsettinginfo.h"
 
-#include "app/selectdialog.h"
 #include "config/configechocheck.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
@@ -18,6 +17,7 @@
 #include "settings/presetwidget.h"
 #include "settings/settingformmapper.h"
 #include "widgets/combobox.h"
+#include "widgets/selectdialog.h"
 
 #include <QButtonGroup>
 #include <QDebug>

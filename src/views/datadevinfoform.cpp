@@ -2,7 +2,7 @@
 // The summary panel's form: labels for device, configuration, statistics and alarms.
 #include "views/datadevinfoform.h"
 
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

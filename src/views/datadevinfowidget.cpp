@@ -5,7 +5,7 @@
 #include "core/settinginfo.h"
 #include "core/utils.h"
 #include "recording/readdevinfojson.h"
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 
 #include <QEvent>
 #include <QLabel>

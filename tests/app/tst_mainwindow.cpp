@@ -6,7 +6,6 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
-#include "app/selectdialog.h"
 #include "app/tbwidget.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
@@ -15,6 +14,7 @@
 #include "settings/devsettinginfo.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
+#include "widgets/selectdialog.h"
 #include "widgets/snackbar.h"
 
 #include <QApplication>

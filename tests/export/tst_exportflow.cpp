@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export flows end to end: file dialog, writing on or off the GUI thread, opening the result.
-#include "app/waitprogressdialog.h"
 #include "core/settinginfo.h"
 #include "export/exportflow.h"
 #include "exportsupport.h"
 #include "testsupport.h"
+#include "widgets/waitprogressdialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -16,7 +16,7 @@
 #include "settings/persetbutton.h"
 #include "settings/presetwidget.h"
 #include "testsupport.h"
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 #include "widgets/clearlineedit.h"
 #include "widgets/combobox.h"
 #include "widgets/toggle.h"

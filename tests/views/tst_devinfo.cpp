@@ -2,8 +2,8 @@
 // The summary panel: device, configuration, statistics and alarm texts, the empty state and the
 // note.
 #include "recordingfixture.h"
-#include "views/checkbutton.h"
 #include "views/datadevinfowidget.h"
+#include "widgets/checkbutton.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 // Download progress, two-choice question, about box and the export wait overlay.
 #include "app/aboutdialog.h"
 #include "app/downloaddialog.h"
-#include "app/okwidget.h"
-#include "app/selectdialog.h"
-#include "app/waitcirclewidget.h"
-#include "app/waitprogressdialog.h"
+#include "widgets/okwidget.h"
+#include "widgets/selectdialog.h"
+#include "widgets/waitcirclewidget.h"
+#include "widgets/waitprogressdialog.h"
 
 #include <QLabel>
 #include <QProgressBar>

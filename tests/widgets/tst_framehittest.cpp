@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hit test of frameless windows: border bands, maximised windows, title bar, pixel ratio.
-#include "app/framehittest.h"
+#include "widgets/framehittest.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Frameless windows: drag areas, resize bands, moving and resizing by hand, restoring.
 #include "app/aboutdialog.h"
-#include "app/nativewindowtemplate.h"
-#include "app/selectdialog.h"
+#include "widgets/nativewindowtemplate.h"
+#include "widgets/selectdialog.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

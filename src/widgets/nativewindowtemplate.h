@@ -2,7 +2,7 @@
 // NativeWindowTemplate: a frameless top-level window that still moves, resizes and maximises.
 #pragma once
 
-#include "app/framehittest.h"
+#include "widgets/framehittest.h"
 
 #include <QApplication>
 #include <QLabel>

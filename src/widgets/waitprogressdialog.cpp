@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // WaitProgressDialog: a dark box with a spinner laid over its parent while an export runs.
-#include "app/waitprogressdialog.h"
+#include "widgets/waitprogressdialog.h"
 
-#include "app/okwidget.h"
-#include "app/waitcirclewidget.h"
+#include "widgets/okwidget.h"
+#include "widgets/waitcirclewidget.h"
 
 #include <QEvent>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // WaitCircleWidget: a ring of white dots whose largest dot runs clockwise.
-#include "app/waitcirclewidget.h"
+#include "widgets/waitcirclewidget.h"
 
 #include <QPainter>
 #include <QTimer>

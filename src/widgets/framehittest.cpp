@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // frameHitTest: which part of a frameless window a screen point falls on.
-#include "app/framehittest.h"
+#include "widgets/framehittest.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // OkWidget: a green disc with a white tick that marks a finished export.
-#include "app/okwidget.h"
+#include "widgets/okwidget.h"
 
 #include <QPainter>
 

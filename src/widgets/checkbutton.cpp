@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A push button that paints itself as a small check box.
-#include "views/checkbutton.h"
+#include "widgets/checkbutton.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

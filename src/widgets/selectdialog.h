@@ -2,7 +2,7 @@
 // SelectDialog: a modal question answered with "取消" or "确定".
 #pragma once
 
-#include "app/nativewindowtemplate.h"
+#include "widgets/nativewindowtemplate.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SelectDialog: a modal question answered with "取消" or "确定".
-#include "app/selectdialog.h"
+#include "widgets/selectdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
