@@ -8,6 +8,7 @@
 #include "cli/recordingjson.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
@@ -325,7 +326,8 @@ int CliCommands::exportFile(const QStringList &arguments)
     const bool isPdf = parser.isSet(pdfOption);
     const QString target = parser.value(isPdf ? pdfOption : csvOption);
     const bool written =
-        isPdf ? writePdfReport(target, recording, dataPageCount(recording.samples.size()))
+        isPdf ? writePdfReport(target, recording, dataPageCount(recording.samples.size()),
+                               isEnglish())
               : writeSpreadsheet(target, recording);
     if (!written)
         return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));

@@ -2,7 +2,6 @@
 // Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
 #include "export/pdfreport.h"
 
-#include "core/settinginfo.h"
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
 #include "export/reportfirstpage.h"
@@ -20,7 +19,8 @@ int dataPageCount(int sampleCount)
     return sampleCount / perPage + (sampleCount % perPage != 0 ? 1 : 0);
 }
 
-bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages)
+bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
+                    bool english)
 {
     // One device unit is one point on a full A4 page without margins.
     QPrinter printer(QPrinter::HighResolution);
@@ -35,7 +35,7 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const ReportPainter rp(painter, printer.width(), printer.height(), isEnglish());
+    const ReportPainter rp(painter, printer.width(), printer.height(), english);
 
     ReportFirstPage(rp, recording).draw(QDateTime::currentDateTime());
     ReportChart(rp, recording).draw();

@@ -10,7 +10,9 @@
 int dataPageCount(int sampleCount);
 
 // Draws the whole report into the PDF file `path`: the first page, then
-// `dataPages` data pages (never more than the samples fill). Reentrant: it
-// only reads the recording, so it may run on a pool thread. Returns false
-// when the file cannot be opened for writing.
-bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages);
+// `dataPages` data pages (never more than the samples fill), laid out for
+// English texts when `english` is set. Reentrant: it only reads the recording,
+// so it may run on a pool thread. Returns false when the file cannot be opened
+// for writing.
+bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
+                    bool english);

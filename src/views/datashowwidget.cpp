@@ -3,11 +3,11 @@
 #include "views/datashowwidget.h"
 
 #include "core/utils.h"
-#include "export/exportflow.h"
 #include "recording/recordingreader.h"
 #include "views/datachartwidget.h"
 #include "views/datadevinfowidget.h"
 #include "views/datainfotbwidget.h"
+#include "views/exportflow.h"
 
 #include <QEvent>
 #include <QEventLoop>

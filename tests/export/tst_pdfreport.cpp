@@ -52,7 +52,7 @@ private:
         const QString path = dir.filePath(QStringLiteral("report%1.pdf").arg(++written));
         if (dataPages < 0)
             dataPages = dataPageCount(recording.samples.size());
-        if (!writePdfReport(path, recording, dataPages))
+        if (!writePdfReport(path, recording, dataPages, false))
             qWarning() << "report not written" << path;
         return path;
     }
@@ -100,7 +100,7 @@ void TestPdfReport::pagesBeyondTheSamplesAreNotPrinted()
 void TestPdfReport::unwritablePathReportsFailure()
 {
     const QString path = dir.filePath(QStringLiteral("missing-folder/report.pdf"));
-    QVERIFY(!writePdfReport(path, exporttest::recording(3), 1));
+    QVERIFY(!writePdfReport(path, exporttest::recording(3), 1, false));
     QVERIFY(!QFile::exists(path));
 }
 

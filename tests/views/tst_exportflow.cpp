@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export flows end to end: file dialog, writing on or off the GUI thread, opening the result.
 #include "core/settinginfo.h"
-#include "export/exportflow.h"
-#include "exportsupport.h"
+#include "export/exportsupport.h"
 #include "testsupport.h"
+#include "views/exportflow.h"
 #include "widgets/waitprogressdialog.h"
 
 #include <QApplication>

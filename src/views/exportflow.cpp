@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The two export flows run by the view container: ask for a file, write it, open it.
-#include "export/exportflow.h"
+#include "views/exportflow.h"
 
-#include "app/findmainwindow.h"
 #include "core/settinginfo.h"
 #include "export/pdfreport.h"
 #include "export/reportdatapage.h"
@@ -13,7 +12,6 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFutureWatcher>
-#include <QMainWindow>
 #include <QUrl>
 #include <QtConcurrent>
 
@@ -28,19 +26,16 @@ QString askForFile(QWidget *container, const QString &baseName, const char *suff
         dataDir() + QLatin1Char('/') + baseName + QLatin1String(suffix), filter);
 }
 
-// Writes on a pool thread while the wait overlay covers the main window and
+// Writes on a pool thread while the wait overlay covers the container's window and
 // keeps the GUI thread's events flowing; returns the writer's result.
 bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedRecording &recording,
                           int dataPages)
 {
-    QWidget *cover = findMainWindow();
-    if (!cover && container)
-        cover = container->window();
-    WaitProgressDialog wait(cover);
+    WaitProgressDialog wait(container ? container->window() : nullptr);
     QFutureWatcher<bool> watcher;
     QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &wait,
                      &WaitProgressDialog::delSuccess);
-    watcher.setFuture(QtConcurrent::run(writePdfReport, path, recording, dataPages));
+    watcher.setFuture(QtConcurrent::run(writePdfReport, path, recording, dataPages, isEnglish()));
     wait.exec();
     // The overlay only closes after the writer has finished; waiting here
     // makes sure the file is complete even if something closed it earlier.
@@ -59,7 +54,7 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
     const int dataPages = dataPageCount(samples);
     const bool written = samples > ReportDataPage::samplesPerPage
                              ? writeWithWaitOverlay(container, path, recording, dataPages)
-                             : writePdfReport(path, recording, dataPages);
+                             : writePdfReport(path, recording, dataPages, isEnglish());
     // Handing a file that was never written to the viewer would only make it
     // complain about a missing document.
     if (written)

@@ -9,10 +9,11 @@
 class QWidget;
 
 // Asks for a PDF file name (default: the recordings folder, `baseName` and
-// ".PDF"), writes the report and opens it with the desktop's viewer. Long
-// recordings are written on a pool thread while the export wait overlay covers
-// the main window; short ones on the calling (GUI) thread. A cancelled dialog
-// or a file that cannot be written ends the export without output.
+// ".PDF"), writes the report in the interface language and opens it with the
+// desktop's viewer. Long recordings are written on a pool thread while the
+// export wait overlay covers the container's window (the main window); short
+// ones on the calling (GUI) thread. A cancelled dialog or a file that cannot be
+// written ends the export without output.
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName);
 
 // Asks for a CSV file name (default: the recordings folder, `baseName` and
