@@ -48,7 +48,7 @@ void downloadFigures(const FigurePrinter &print)
     initSettings(&owner);
     loggersim::configure("HX20D:samples=70000:interval=1");
 
-    UsbControl control;
+    UsbControl control(dataDir());
     if (!control.connectDevice(HX20D, 0))
         return;
     QEventLoop ready;

@@ -52,7 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(removalWatcher, &DeviceRemovalWatcher::loggerRemoved, this,
             [this](int model) { emit usbConnectSingnal(LgxDevType(model), false); });
 
-    usbControl = new UsbControl(this);
+    usbControl = new UsbControl(dataDir(), this);
     pollTimer = new QTimer(this);
     pollTimer->setInterval(statePollIntervalMs);
     connect(pollTimer, &QTimer::timeout, this, [this] { sendTemplateCmd(CheckCmd, ReadOpt); });

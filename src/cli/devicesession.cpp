@@ -20,7 +20,7 @@ namespace
 constexpr int guardMs = 8000;
 } // namespace
 
-DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
+DeviceSession::DeviceSession(QObject *parent) : QObject(parent), control(dataDir())
 {
     connect(this, &DeviceSession::sendSimpleCmdSignal, &control, &UsbControl::addSendSimpleCmd);
     connect(&control, &UsbControl::initReadConfigState, this, [this](bool flag, int, bool) {
@@ -223,7 +223,7 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
             error = QStringLiteral("the logger holds no records");
             return ExitNoRecords;
         case -7:
-            error = QStringLiteral("the recording file could not be created in %1").arg(dataDir());
+            error = QStringLiteral("the recording file could not be created in %1").arg(control.recordingsFolder());
             return ExitCannotWrite;
         default:
             error = QStringLiteral("a download step got no answer");

@@ -130,6 +130,8 @@ bool RecordDownload::createFile(const QString &folder, int model)
         downloadFile->deleteLater();
         downloadFile = nullptr;
     }
+    if (folder.isEmpty())
+        return false;
     // A second download within the same second gets a name of its own.
     downloadFileName = freeFileName(folder, recordingFileName(model, QStringLiteral(".data")));
     if (!QDir(folder).exists()) {

@@ -33,7 +33,8 @@ public:
     void takeAlarmStatistics(const QByteArray &frame, const OneConfigCmdStruct &config,
                              const QString &sn, const QString &note);
     // Creates a new recording file in `folder`, never replacing an existing one, and
-    // writes its header; false when the file cannot be created or written.
+    // writes its header; false when the file cannot be created or written, or
+    // when no folder is given.
     bool createFile(const QString &folder, int model);
 
     enum class BlockResult { Incomplete, Discarded, Appended, WriteFailed };

@@ -3,7 +3,6 @@
 #include "device/usbcontrol.h"
 
 #include "core/lgxdevtype.h"
-#include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "device/protocol.h"
 #include "device/usbthread.h"
@@ -21,7 +20,8 @@ constexpr int heartbeatLimit = 3;
 constexpr int reconnectPauseMs = 1200;
 } // namespace
 
-UsbControl::UsbControl(QObject *parent) : QObject(parent), frameHead(::frameHead())
+UsbControl::UsbControl(const QString &recordingsFolder, QObject *parent)
+    : QObject(parent), folder(recordingsFolder), frameHead(::frameHead())
 {
     qRegisterMetaType<SimpleSendCmdUnion>("SimpleSendCmdUnion");
     qRegisterMetaType<OneConfigCmdStruct>("OneConfigCmdStruct");
@@ -222,7 +222,7 @@ UsbControl::FrameResult UsbControl::handleAlarmStatistics(const QByteArray &fram
 {
     download.takeAlarmStatistics(frame, lastConfig, snText, noteText);
     removeHead();
-    if (!download.createFile(dataDir(), connectedModel)) {
+    if (!download.createFile(folder, connectedModel)) {
         emit dataDownloadErr(-7);
         return FrameResult::Handled;
     }

@@ -18,8 +18,11 @@ class UsbControl : public QObject
 {
     Q_OBJECT
 public:
-    explicit UsbControl(QObject *parent = nullptr);
+    // Downloads create their files in `recordingsFolder`.
+    explicit UsbControl(const QString &recordingsFolder, QObject *parent = nullptr);
     ~UsbControl() override;
+
+    QString recordingsFolder() const { return folder; }
 
     // Opens the index-th attached logger of `model` and starts its read loop.
     bool connectDevice(int model, int index);
@@ -68,6 +71,7 @@ private:
     void delTransportLost();
     void closeForReconnect();
 
+    const QString folder;
     UsbThread *usbThread = nullptr;
     QByteArray frameHead;
     QByteArray rxBuffer;

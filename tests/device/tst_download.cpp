@@ -72,7 +72,7 @@ void TstDownload::initTestCase()
 
 void TstDownload::init()
 {
-    control = new UsbControl;
+    control = new UsbControl(dataDir());
     log = new ControlLog(control);
 }
 

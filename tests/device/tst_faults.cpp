@@ -136,7 +136,7 @@ void TstFaults::init()
               QJsonDocument(preset.toJson()).toJson(QJsonDocument::Compact));
     recordingsBefore = filesOf(dataDir());
     presetsBefore = filesOf(configDir());
-    control = new UsbControl;
+    control = new UsbControl(dataDir());
     log = new ControlLog(control);
 }
 
@@ -153,6 +153,11 @@ void TstFaults::useSettingsFile(const QByteArray &content)
     QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
     writeFile(settingsPath(), content);
     initSettings(&owner);
+    // The controller is given its recordings folder when it is made.
+    delete control;
+    delete log;
+    control = new UsbControl(dataDir());
+    log = new ControlLog(control);
 }
 
 void TstFaults::verifyHeartbeatAnswered()

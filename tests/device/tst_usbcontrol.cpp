@@ -69,7 +69,7 @@ void TstUsbControl::init()
     loggersim::configure("HX20D:sn=A20:samples=100,HX10D:sn=B10:samples=100");
     hx20d = loggersim::loggerIds().at(0);
     hx10d = loggersim::loggerIds().at(1);
-    control = new UsbControl;
+    control = new UsbControl(QString());
     log = new ControlLog(control);
 }
 

@@ -48,7 +48,7 @@ void TstUsbControlTimeouts::init()
 {
     loggersim::configure("HX20D:sn=A20:samples=10");
     logger = loggersim::loggerIds().first();
-    control = new UsbControl;
+    control = new UsbControl(QString());
     log = new ControlLog(control);
     QVERIFY(control->connectDevice(HX20D, 0));
 }

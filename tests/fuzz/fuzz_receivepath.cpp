@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
         const int logger = loggersim::loggerIds().at(model);
         loggersim::setFaults(logger, silent);
         harness->loggers[size_t(model)] = logger;
-        auto *control = new UsbControl(&harness->owner);
+        auto *control = new UsbControl(dataDir(), &harness->owner);
         require(control->connectDevice(model, 0));
         harness->controls[size_t(model)] = control;
     }
