@@ -194,7 +194,7 @@ void MainWindow::resetAfterDisconnect()
     dropConnection();
     ui->tbWidget->resetButtons();
     ui->devSetting->setEnabled(false);
-    ui->stackedWidget->setCurrentIndex(0);
+    ui->stackedWidget->setCurrentIndex(MainWindowForm::RecordingPage);
     ui->scrollAreaWidgetContents->setEnabled(true);
     enableListArea();
 }
@@ -205,7 +205,7 @@ void MainWindow::closeSettingsPage()
     ui->tbWidget->enableButtons();
     enableListArea();
     ui->devSetting->setEnabled(false);
-    ui->stackedWidget->setCurrentIndex(0);
+    ui->stackedWidget->setCurrentIndex(MainWindowForm::RecordingPage);
 }
 
 void MainWindow::delConnectDev()
@@ -273,11 +273,11 @@ void MainWindow::delDevSettingShowSignal(bool isShow)
         // Every way of leaving the page disables the form; showing it again
         // must enable it, or the page could be used only once.
         ui->devSetting->setEnabled(true);
-        ui->stackedWidget->setCurrentIndex(1);
+        ui->stackedWidget->setCurrentIndex(MainWindowForm::SettingsPage);
     } else {
         enableListArea();
         ui->devSetting->setEnabled(false);
-        ui->stackedWidget->setCurrentIndex(0);
+        ui->stackedWidget->setCurrentIndex(MainWindowForm::RecordingPage);
     }
 }
 
@@ -340,7 +340,7 @@ void MainWindow::delSetLangueResult(bool isSucess)
 
 void MainWindow::delShowAbout()
 {
-    AboutDialog dialog(QStringLiteral("V 1.1.2"), this);
+    AboutDialog dialog(QStringLiteral("V " HYGRA_VERSION), this);
     dialog.exec();
 }
 
@@ -381,7 +381,8 @@ void MainWindow::delDataDownloadErr(int errType)
 {
     ui->tbWidget->downloadFinished();
     startStatePoll();
-    delSendMessage(errType == -6 ? tr("无记录数据，下载失败") : tr("读取异常，下载失败"));
+    delSendMessage(errType == DownloadNoRecords ? tr("无记录数据，下载失败")
+                                                : tr("读取异常，下载失败"));
 }
 
 void MainWindow::delSendMessage(QString msg)

@@ -122,8 +122,8 @@ void MainWindowForm::setupUi(QMainWindow *window)
     dataShow->setObjectName("dataShow");
     devSetting = new DevSettingInfo(stackedWidget);
     devSetting->setObjectName("devSetting");
-    stackedWidget->addWidget(dataShow);
-    stackedWidget->addWidget(devSetting);
+    stackedWidget->insertWidget(RecordingPage, dataShow);
+    stackedWidget->insertWidget(SettingsPage, devSetting);
     verticalLayout_3->addWidget(stackedWidget, 1);
     horizontalLayout_2->addWidget(mainWidget, 1);
     verticalLayout->addWidget(contentWidget, 1);

@@ -18,6 +18,9 @@ class TbWidget;
 class MainWindowForm
 {
 public:
+    // The pages of `stackedWidget`.
+    enum Page { RecordingPage = 0, SettingsPage = 1 };
+
     void setupUi(QMainWindow *window);
     void retranslateUi(QMainWindow *window);
 

@@ -219,11 +219,12 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
     disconnect(connection);
     if (step == Step::Failed) {
         switch (errorCode) {
-        case -6:
+        case DownloadNoRecords:
             error = QStringLiteral("the logger holds no records");
             return ExitNoRecords;
-        case -7:
-            error = QStringLiteral("the recording file could not be created in %1").arg(control.recordingsFolder());
+        case DownloadFileError:
+            error = QStringLiteral("the recording file could not be created in %1")
+                        .arg(control.recordingsFolder());
             return ExitCannotWrite;
         default:
             error = QStringLiteral("a download step got no answer");

@@ -2,6 +2,8 @@
 // RecordingJson: a loaded recording as the JSON document that `hygra-cli show` prints.
 #include "cli/recordingjson.h"
 
+#include "core/units.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 
@@ -25,9 +27,9 @@ QJsonObject sampleJson(const SamplePoint &sample, bool withHumidity)
     QJsonObject o;
     o.insert(QStringLiteral("time"),
              QDateTime::fromSecsSinceEpoch(sample.time, Qt::UTC).toString(Qt::ISODate).chopped(1));
-    o.insert(QStringLiteral("temperature"), measured(sample.temperature, -1000));
+    o.insert(QStringLiteral("temperature"), measured(sample.temperature, noSampleTemperature));
     if (withHumidity)
-        o.insert(QStringLiteral("humidity"), measured(sample.humidity, -10));
+        o.insert(QStringLiteral("humidity"), measured(sample.humidity, noSampleHumidity));
     o.insert(QStringLiteral("alarmState"), sample.alarmState);
     o.insert(QStringLiteral("isAlarm"), sample.isAlarm);
     return o;

@@ -2,6 +2,8 @@
 // AlarmRules: the level rules of the alarm switches and the ordering of the thresholds.
 #include "config/alarmrules.h"
 
+#include "core/units.h"
+
 #include <QtGlobal>
 
 namespace
@@ -142,13 +144,12 @@ double AlarmRules::boundedHumidity(const OneConfigCmdStruct &config, int row, do
 
 double AlarmRules::celsiusOf(double shown, int unit)
 {
-    return unit == 1 ? (shown - 32) / 1.8 : shown;
+    return toCelsius(shown, unit);
 }
 
 double AlarmRules::shownTemperature(int stored, int unit)
 {
-    const double celsius = stored / 100.0;
-    return unit == 1 ? celsius * 1.8 + 32 : celsius;
+    return fromCelsius(stored / 100.0, unit);
 }
 
 double AlarmRules::offValue(int row, int unit)

@@ -3,6 +3,7 @@
 #include "core/utils.h"
 
 #include "core/lgxdevtype.h"
+#include "core/units.h"
 
 #include <QDir>
 
@@ -53,19 +54,9 @@ QString durationText(qint64 seconds)
 
 QString temperatureText(double celsius, int unit)
 {
-    if (unit == 1)
-        return QString::number(celsius * 1.8 + 32, 'f', 1) + QStringLiteral("°F");
+    if (unit == Fahrenheit)
+        return QString::number(fromCelsius(celsius, unit), 'f', 1) + QStringLiteral("°F");
     return QString::number(celsius, 'f', 1) + QStringLiteral("℃");
-}
-
-float toCelsius(double v, int unit)
-{
-    return static_cast<float>(unit == 1 ? (v - 32) / 1.8 : v);
-}
-
-double fromCelsius(double v, int unit)
-{
-    return unit == 1 ? v * 1.8 + 32 : v;
 }
 
 qint64 wallClockMs(const QDateTime &dateTime)

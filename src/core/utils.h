@@ -16,9 +16,6 @@ QString freeFileName(const QString &folder, const QString &fileName);
 QString durationText(qint64 seconds);
 QString temperatureText(double celsius, int unit);
 
-float toCelsius(double v, int unit);
-double fromCelsius(double v, int unit);
-
 // The local reading of a date-time taken as if it were UTC. Loggers keep local
 // wall-clock time without daylight saving, so sample times are compared and
 // shown in this space.

@@ -3,6 +3,7 @@
 #include "device/configframe.h"
 
 #include "core/lgxdevtype.h"
+#include "core/units.h"
 #include "core/utils.h"
 #include "device/protocol.h"
 
@@ -95,7 +96,7 @@ OneConfigCmdStruct decodeConfigFrame(const QByteArray &frame, int model)
     c.cmdType = ConfigCmd;
     c.cmdOptType = byteAt(frame, 4);
     c.devId = byteAt(frame, 5);
-    c.tempUnit = byteAt(frame, 6) == 1 ? 1 : 0;
+    c.tempUnit = byteAt(frame, 6) == Fahrenheit ? Fahrenheit : Celsius;
     c.isOpenBacklight = byteAt(frame, 7) != 0;
     c.isOpenBuzzer = byteAt(frame, 8) != 0;
     c.isOpenLed = byteAt(frame, 9) != 0;

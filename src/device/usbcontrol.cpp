@@ -58,7 +58,7 @@ void UsbControl::disconnectDevice()
 {
     // A logger lost in the middle of a download ends it as failed.
     if (download.hasFile())
-        abandonDownload(-5);
+        abandonDownload(DownloadTimedOut);
     if (usbThread) {
         usbThread->blockSignals(true);
         usbThread->setStop(true);
@@ -212,7 +212,7 @@ void UsbControl::handleRecordInfo(const QByteArray &frame)
     const bool hasRecords = download.takeRecordInfo(frame, connectedModel, lastConfig);
     removeHead();
     if (!hasRecords) {
-        emit dataDownloadErr(-6);
+        emit dataDownloadErr(DownloadNoRecords);
         return;
     }
     enqueue(makeSimpleCmd(AlarmInfoCmd));
@@ -223,7 +223,7 @@ UsbControl::FrameResult UsbControl::handleAlarmStatistics(const QByteArray &fram
     download.takeAlarmStatistics(frame, lastConfig, snText, noteText);
     removeHead();
     if (!download.createFile(folder, connectedModel)) {
-        emit dataDownloadErr(-7);
+        emit dataDownloadErr(DownloadFileError);
         return FrameResult::Handled;
     }
     // Block 1 goes out before the start is announced: the main window runs the download
@@ -244,8 +244,8 @@ void UsbControl::handleDataBlocks()
     const RecordDownload::BlockResult result = download.takeBlock(rxBuffer, expected, &number);
     if (result == RecordDownload::BlockResult::WriteFailed) {
         // A recording missing samples must not be reported as downloaded.
-        emit dataDownloadErr(-7);
-        abandonDownload(-7);
+        emit dataDownloadErr(DownloadFileError);
+        abandonDownload(DownloadFileError);
         return;
     }
     if (result != RecordDownload::BlockResult::Appended)
@@ -336,9 +336,9 @@ void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
         const bool dialogOpen = download.hasFile();
         download.discard();
         cmdQueue.clear();
-        emit dataDownloadErr(-5);
+        emit dataDownloadErr(DownloadTimedOut);
         if (dialogOpen)
-            emit stopDataDownload(-5);
+            emit stopDataDownload(DownloadTimedOut);
         return;
     }
     case LanguageCmd:
@@ -385,5 +385,5 @@ void UsbControl::abandonDownload(int errType)
 void UsbControl::delTransportLost()
 {
     if (download.hasFile())
-        abandonDownload(-5);
+        abandonDownload(DownloadTimedOut);
 }

@@ -14,6 +14,16 @@
 
 class UsbThread;
 
+// Why a download ended without a recording: the argument of dataDownloadErr
+// and stopDataDownload.
+enum DownloadError : int {
+    // A step got no answer in time, or the logger was lost.
+    DownloadTimedOut = -5,
+    DownloadNoRecords = -6,
+    // The recording file could not be created or written.
+    DownloadFileError = -7,
+};
+
 class UsbControl : public QObject
 {
     Q_OBJECT

@@ -2,6 +2,8 @@
 // Statistics of one data page of the report: extremes and threshold counts of its samples.
 #include "export/pagestatistics.h"
 
+#include "core/units.h"
+
 #include <algorithm>
 
 PageStatistics PageStatistics::of(const SamplePoint *first, const SamplePoint *end,
@@ -12,7 +14,7 @@ PageStatistics PageStatistics::of(const SamplePoint *first, const SamplePoint *e
         const float t = sample->temperature;
         const float h = sample->humidity;
         // A recording without humidity has no humidity to miss.
-        if (t == -1000 || (withHumidity && h == -10))
+        if (t == noSampleTemperature || (withHumidity && h == noSampleHumidity))
             continue;
         s.minTemperature = std::min(s.minTemperature, t);
         s.maxTemperature = std::max(s.maxTemperature, t);

@@ -2,6 +2,7 @@
 // The hand-drawn chart of the report's first page: frame, scales, curves, zone bars and legends.
 #include "export/reportchart.h"
 
+#include "core/units.h"
 #include "core/utils.h"
 #include "export/reportpainter.h"
 
@@ -189,7 +190,8 @@ void ReportChart::drawCurves(const TimeScale &time, const TemperatureScale &temp
     int runStart = -1;
     for (int i = 0; i < n; ++i) {
         const SamplePoint &s = samples[i];
-        const bool drawn = s.temperature != -1000 && (!withHumidity || s.humidity != -10);
+        const bool drawn = s.temperature != noSampleTemperature &&
+                           (!withHumidity || s.humidity != noSampleHumidity);
         if (drawn && runStart < 0)
             runStart = i;
         if (!drawn && runStart >= 0) {

@@ -2,6 +2,7 @@
 // One data page of the report: up to 576 samples in six columns with the page's statistics.
 #include "export/reportdatapage.h"
 
+#include "core/units.h"
 #include "core/utils.h"
 #include "export/glyphtextbatch.h"
 #include "export/pagestatistics.h"
@@ -85,8 +86,8 @@ void ReportDataPage::drawSamples(int first, int end) const
         const int j = i - first;
         const int x0 = left + columnWidth * (j / linesPerColumn);
         const int y = firstLineY + lineHeight * (j % linesPerColumn);
-        const bool noTemperature = s.temperature == -1000;
-        const bool noHumidity = s.humidity == -10;
+        const bool noTemperature = s.temperature == noSampleTemperature;
+        const bool noHumidity = s.humidity == noSampleHumidity;
         // Rows with a missing value stay black whatever their alarm state.
         const bool incomplete = noTemperature || (withHumidity && noHumidity);
         const QColor &color = incomplete          ? black

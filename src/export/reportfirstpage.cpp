@@ -2,57 +2,24 @@
 // The report's first page without its chart: device, configuration, temperature and alarm sections.
 #include "export/reportfirstpage.h"
 
+#include "core/lgxdevtype.h"
+#include "core/units.h"
 #include "core/utils.h"
 #include "export/reportpainter.h"
+#include "recording/recordingsummary.h"
 
 #include <QLineF>
 #include <QPainter>
 #include <QVector>
 
+using namespace recordingsummary;
+
 namespace
 {
 
-using Kind = ReportFirstPage::AlarmKind;
-
-struct AlarmRow {
-    const char *label;
-    const AlertDataJson *alert;
-    Kind kind;
-};
-
-// The temperature levels are stored under the opposite keys of their labels.
-QVector<AlarmRow> alarmRows(const ReadDevInfoJson &info)
+bool isHumidity(AlarmKind kind)
 {
-    QVector<AlarmRow> rows = {
-        {"TH3", &info.th1, Kind::HighTemperature}, {"TH2", &info.th2, Kind::HighTemperature},
-        {"TH1", &info.th3, Kind::HighTemperature}, {"TL1", &info.tl3, Kind::LowTemperature},
-        {"TL2", &info.tl2, Kind::LowTemperature},  {"TL3", &info.tl1, Kind::LowTemperature},
-    };
-    if (info.isContainHum) {
-        rows.append({"HH", &info.hh, Kind::HighHumidity});
-        rows.append({"HL", &info.hl, Kind::LowHumidity});
-    }
-    return rows;
-}
-
-bool isHumidity(Kind kind)
-{
-    return kind == Kind::HighHumidity || kind == Kind::LowHumidity;
-}
-
-// The logger marks a missing statistic with E0 E0: read signed for the
-// temperature fields (-7968) and unsigned for the humidity fields (57568).
-constexpr int noTemperature = -7968;
-constexpr int noHumidity = 57568;
-
-bool missingHumidity(int humidity)
-{
-    return humidity == noTemperature || humidity == noHumidity;
-}
-
-QString dateTimeText(const QDateTime &time)
-{
-    return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    return kind == AlarmKind::HighHumidity || kind == AlarmKind::LowHumidity;
 }
 
 } // namespace
@@ -74,7 +41,7 @@ void ReportFirstPage::draw(const QDateTime &createdAt) const
 
 QString ReportFirstPage::thresholdText(AlarmKind kind, int alertValue, int tempUnit)
 {
-    const bool high = kind == Kind::HighTemperature || kind == Kind::HighHumidity;
+    const bool high = kind == AlarmKind::HighTemperature || kind == AlarmKind::HighHumidity;
     const QString sign = high ? QStringLiteral("≥") : QStringLiteral("≤");
     if (isHumidity(kind))
         return sign + QLatin1Char(' ') + QString::number(alertValue / 10.0, 'g', -1) +
@@ -86,8 +53,9 @@ QString ReportFirstPage::thresholdText(AlarmKind kind, int alertValue, int tempU
 
 bool ReportFirstPage::anyAlarmRaised(const ReadDevInfoJson &info)
 {
-    for (const AlarmRow &row : alarmRows(info)) {
-        if (row.alert->isOpen && row.alert->isAlertFlag)
+    for (const AlarmRowLayout &row : alarmRowLayouts(info.isContainHum)) {
+        const AlertDataJson &alert = alarmOf(info, row);
+        if (alert.isOpen && alert.isAlertFlag)
             return true;
     }
     return false;
@@ -173,39 +141,32 @@ void ReportFirstPage::drawConfiguration() const
         stop = tr("无");
     }
     leftTriple(122, tr("开启模式"), start);
-    rightTriple(122, tr("配置时间"), dateTimeText(info.configTime));
+    rightTriple(122, tr("配置时间"), timeText(info.configTime));
     leftTriple(138, tr("停止模式"), stop);
-    rightTriple(138, tr("记录间隔"), durationText(qint64(info.recordInterval) * 5));
+    rightTriple(138, tr("记录间隔"), durationText(qint64(info.recordInterval) * intervalUnitSecs));
     leftTriple(154, tr("开启延迟"), QStringLiteral("%1 min").arg(info.startDelay));
     rightTriple(154, tr("记录模式"), info.recordMode == 1 ? tr("循环记录") : tr("记录满停止"));
 }
 
 QString ReportFirstPage::startStopText(const QDateTime &time, int temperature) const
 {
-    if (info.devType != 0 && temperature != noTemperature)
+    if (info.devType != HX10D && !isTemperatureMissing(temperature))
         return QStringLiteral("%1  (%2)")
-            .arg(dateTimeText(time), temperatureText(temperature / 100.0, info.tempUnit));
-    return dateTimeText(time);
+            .arg(timeText(time), temperatureText(temperature / 100.0, info.tempUnit));
+    return timeText(time);
 }
 
 QString ReportFirstPage::statisticText(int temperature, int humidity, bool isMinimum) const
 {
-    if (!info.isContainHum) {
-        if (temperature == noTemperature)
-            return QStringLiteral("---");
-        return temperatureText(temperature / 100.0, info.tempUnit);
-    }
-    if (temperature == noTemperature || missingHumidity(humidity))
-        return isMinimum ? QStringLiteral("---  ---") : QStringLiteral("--- ---");
-    return QStringLiteral("%1  %2%RH")
-        .arg(temperatureText(temperature / 100.0, info.tempUnit),
-             QString::number(humidity / 10.0, 'f', 1));
+    // The report writes the minimum's missing pair with two spaces, the others with one.
+    return recordingsummary::statisticText(temperature, humidity, info.isContainHum, info.tempUnit,
+                                           isMinimum ? QStringLiteral("---  ---")
+                                                     : QStringLiteral("--- ---"));
 }
 
 void ReportFirstPage::drawTemperatureInfo() const
 {
-    const QString count =
-        info.recordNum > 63999 ? QStringLiteral("64000") : QString::number(info.recordNum);
+    const QString count = recordCountText(info.recordNum);
     leftTriple(195, tr("开启时间"), startStopText(info.startRecordTime, info.startTemp));
     rightTriple(195, tr("最大值"), statisticText(info.maxTemp, info.maxHumidity, false));
     leftTriple(211, tr("停止时间"), startStopText(info.stopRecordTime, info.stopTemp));
@@ -229,19 +190,19 @@ void ReportFirstPage::drawAlarmTable() const
 
     const QString closed = QStringLiteral("--");
     int y1 = 300;
-    for (const AlarmRow &row : alarmRows(info)) {
-        const AlertDataJson &alert = *row.alert;
+    for (const AlarmRowLayout &row : alarmRowLayouts(info.isContainHum)) {
+        const AlertDataJson &alert = alarmOf(info, row);
         const int y2 = y1 + 13;
-        rp.text(font, RP::box(36, y1, 65, y2), RP::alignL, QString::fromLatin1(row.label));
+        rp.text(font, RP::box(36, y1, 65, y2), RP::alignL, row.label);
         if (alert.isOpen) {
             rp.text(font, RP::box(94, y1, 186, y2), RP::alignL,
                     thresholdText(row.kind, alert.alertValue, info.tempUnit));
             rp.text(font, RP::box(159, y1, 232, y2), RP::alignC,
                     alert.isAccumulate ? tr("累计") : tr("单一"));
             rp.text(font, RP::box(233, y1, 306, y2), RP::alignC,
-                    durationText(qint64(alert.delayTime) * 5));
+                    durationText(qint64(alert.delayTime) * intervalUnitSecs));
             rp.text(font, RP::box(307, y1, 399, y2), RP::alignC,
-                    durationText(alert.alertDuration * 5 * info.recordInterval));
+                    durationText(alert.alertDuration * intervalUnitSecs * info.recordInterval));
             rp.text(font, RP::box(400, y1, 473, y2), RP::alignC, QString::number(alert.alertNum));
             rp.text(font, RP::box(474, y1, 547, y2), RP::alignC,
                     alert.isAlertFlag ? tr("报警") : tr("正常"));
@@ -283,6 +244,6 @@ void ReportFirstPage::drawBadge() const
 void ReportFirstPage::drawFooter(const QDateTime &createdAt) const
 {
     rp.text(ReportPainter::Label, ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
-            QStringLiteral("%1 : %2").arg(tr("报表创建时间"), dateTimeText(createdAt)));
+            QStringLiteral("%1 : %2").arg(tr("报表创建时间"), timeText(createdAt)));
     rp.pageNumber(1);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recording/loadedrecording.h"
+#include "recording/recordingsummary.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +17,7 @@ class ReportFirstPage
 
 public:
     // What an alarm row compares: temperature or humidity, at or above / below.
-    enum class AlarmKind { HighTemperature, LowTemperature, HighHumidity, LowHumidity };
+    using AlarmKind = recordingsummary::AlarmKind;
 
     ReportFirstPage(const ReportPainter &painter, const LoadedRecording &recording);
 

@@ -2,6 +2,7 @@
 // Writing the samples of a recording as a comma-separated spreadsheet file.
 #include "export/spreadsheetwriter.h"
 
+#include "core/units.h"
 #include "core/utils.h"
 #include "export/wallclocktext.h"
 
@@ -9,8 +10,8 @@
 
 QString spreadsheetHeader(bool withHumidity, int tempUnit)
 {
-    QString header = tempUnit == 0 ? QStringLiteral("YYYY/MM/DD,Time,AT(°C)")
-                                   : QStringLiteral("YYYY/MM/DD,Time,AT(℉)");
+    QString header = tempUnit == Celsius ? QStringLiteral("YYYY/MM/DD,Time,AT(°C)")
+                                         : QStringLiteral("YYYY/MM/DD,Time,AT(℉)");
     if (withHumidity)
         header += QStringLiteral(",RH%");
     return header + QLatin1Char('\n');
@@ -28,12 +29,13 @@ void buildLine(QString &line, const SamplePoint &sample, bool withHumidity, int 
     line += QLatin1Char(',');
     line += wallclocktext::time(sample.time);
     line += QLatin1Char(',');
-    line += sample.temperature == -1000
+    line += sample.temperature == noSampleTemperature
                 ? missing
                 : QString::number(fromCelsius(sample.temperature, tempUnit), 'f', 1);
     if (withHumidity) {
         line += QLatin1Char(',');
-        line += sample.humidity == -10 ? missing : QString::number(sample.humidity, 'f', 1);
+        line += sample.humidity == noSampleHumidity ? missing
+                                                    : QString::number(sample.humidity, 'f', 1);
     }
     line += QLatin1Char('\n');
 }

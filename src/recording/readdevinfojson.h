@@ -2,6 +2,7 @@
 // The header record of a recording file: device, configuration snapshot, statistics and alarms.
 #pragma once
 
+#include "core/units.h"
 #include "recording/alertdatajson.h"
 
 #include <QDateTime>
@@ -60,8 +61,8 @@ public:
     int tempUnit = 0;
     // LgxDevType of the logger.
     int devType = 0;
-    int startTemp = -7968;
-    int stopTemp = -7968;
+    int startTemp = noValueMarker;
+    int stopTemp = noValueMarker;
     int sensorType = 0;
     bool isContainHum = true;
 

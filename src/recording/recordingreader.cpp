@@ -3,6 +3,7 @@
 #include "recording/recordingreader.h"
 
 #include "core/lgxdevtype.h"
+#include "core/units.h"
 #include "core/utils.h"
 #include "recording/recordingwriter.h"
 
@@ -77,10 +78,11 @@ void readSamples(QIODevice *device, qint64 base, LoadedRecording &result)
         for (qint64 i = 0; i < usable; ++i, bytes += 4) {
             SamplePoint point;
             point.time = time;
-            point.temperature =
-                isNoValue(bytes) ? -1000.0f : float(qFromLittleEndian<qint16>(bytes)) / 100.0f;
-            point.humidity =
-                isNoValue(bytes + 2) ? -10.0f : float(qFromLittleEndian<qint16>(bytes + 2)) / 10.0f;
+            point.temperature = isNoValue(bytes) ? noSampleTemperature
+                                                 : float(qFromLittleEndian<qint16>(bytes)) / 100.0f;
+            point.humidity = isNoValue(bytes + 2)
+                                 ? noSampleHumidity
+                                 : float(qFromLittleEndian<qint16>(bytes + 2)) / 10.0f;
             point.alarmState = limits.classify(point.temperature, point.humidity, withHumidity);
             point.isAlarm = point.alarmState != 0;
             result.samples.append(point);
@@ -148,7 +150,7 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
     ReadDevInfoJson &recording = result.recording;
     recording.fromJson(document.object());
     result.limits = AlarmLimits::fromRecording(recording);
-    result.interval = qint64(recording.recordInterval) * 5;
+    result.interval = qint64(recording.recordInterval) * intervalUnitSecs;
 
     // The time base is taken in wall-clock space, so a daylight-saving change
     // inside the overwritten span or the start delay never shifts the samples.

@@ -3,6 +3,7 @@
 #include "settings/alarmrowwidget.h"
 
 #include "config/alarmrules.h"
+#include "core/units.h"
 #include "settings/delaysetwidget.h"
 #include "widgets/checkbutton.h"
 #include "widgets/combobox.h"
@@ -87,8 +88,8 @@ void AlarmRowWidget::setTemperatureUnit(int unit)
     if (!AlarmRules::isTemperature(rowIndex))
         return;
     const QSignalBlocker blocker(spin);
-    spin->setRange(-40, unit == 1 ? 185 : 85);
-    spin->setSuffix(unit == 1 ? QStringLiteral("℉") : QStringLiteral("℃"));
+    spin->setRange(-40, unit == Fahrenheit ? 185 : 85);
+    spin->setSuffix(unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃"));
 }
 
 void AlarmRowWidget::showValue(double value)

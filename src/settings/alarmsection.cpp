@@ -2,6 +2,7 @@
 // AlarmSection: the eight alarm rows of the settings form and how they edit the working record.
 #include "settings/alarmsection.h"
 
+#include "core/units.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/delaysetwidget.h"
 #include "widgets/checkbutton.h"
@@ -33,7 +34,7 @@ void AlarmSection::load(const OneConfigCmdStruct &source)
         const AlertSetting &from = AlarmRules::alert(source, r);
         AlertSetting &to = AlarmRules::alert(*working, r);
         AlarmRowWidget *w = row(r);
-        w->delayWidget()->setDelayTime(from.delayTime * 5);
+        w->delayWidget()->setDelayTime(from.delayTime * intervalUnitSecs);
         to.isAccumulate = from.isAccumulate;
         to.alertValue = from.alertValue;
         w->typeCB()->setCurrentIndex(from.isAccumulate ? 1 : 0);
@@ -74,7 +75,7 @@ void AlarmSection::takeValue(int r)
 
 void AlarmSection::setDelay(int r, int seconds)
 {
-    AlarmRules::alert(*working, r).delayTime = uint16_t(seconds / 5);
+    AlarmRules::alert(*working, r).delayTime = uint16_t(seconds / intervalUnitSecs);
     emit changed();
 }
 

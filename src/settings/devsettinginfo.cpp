@@ -7,6 +7,7 @@
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
+#include "core/units.h"
 #include "core/utils.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/alarmsection.h"
@@ -218,7 +219,7 @@ void DevSettingInfo::on_lineEdit_textChanged(const QString &text)
 
 void DevSettingInfo::delUpdateRecordInterval(int time)
 {
-    workingConfig.recordInterval = uint16_t(time / 5);
+    workingConfig.recordInterval = uint16_t(time / intervalUnitSecs);
     markModified();
 }
 

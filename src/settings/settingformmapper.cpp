@@ -5,6 +5,7 @@
 
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
+#include "core/units.h"
 #include "settings/alarmsection.h"
 #include "settings/datetimelineedit.h"
 #include "settings/delaysetwidgetfrom10.h"
@@ -128,9 +129,9 @@ void SettingFormMapper::fill(const OneConfigCmdStruct &source, int model)
     fillStart(source);
 
     alarms->load(source);
-    (source.tempUnit == 1 ? ui.fdegreeRB : ui.centigradeRB)->setChecked(true);
+    (source.tempUnit == Fahrenheit ? ui.fdegreeRB : ui.centigradeRB)->setChecked(true);
     working->tempUnit = source.tempUnit;
-    alarms->applyUnit(source.tempUnit == 1 ? 1 : 0);
+    alarms->applyUnit(source.tempUnit == Fahrenheit ? Fahrenheit : Celsius);
     fillSensor(source, model);
 }
 
@@ -165,7 +166,7 @@ void SettingFormMapper::fillStart(const OneConfigCmdStruct &source)
     working->isKeyRetart = source.isKeyRetart;
 
     ui.startDelayWidget->setDelayTime(source.startDelayTime);
-    ui.recordInterval->setDelayTime(source.recordInterval * 5);
+    ui.recordInterval->setDelayTime(source.recordInterval * intervalUnitSecs);
 }
 
 void SettingFormMapper::fillSensor(const OneConfigCmdStruct &source, int model)

@@ -2,6 +2,7 @@
 // The chart page: temperature and humidity over the sample number, with the sample table below.
 #include "views/datachartwidget.h"
 
+#include "core/units.h"
 #include "core/utils.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
@@ -25,7 +26,7 @@ const QColor alarmColour(255, 0, 0);
 
 QString temperatureUnit(int tempUnit)
 {
-    return tempUnit == 1 ? QStringLiteral("℉") : QStringLiteral("℃");
+    return tempUnit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
 }
 
 DataGraph *addGraph(QCPAxis *keyAxis, QCPAxis *valueAxis, const QColor &colour, bool line)
@@ -192,20 +193,20 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
     for (int i = 0; i < count; ++i) {
         const SamplePoint &sample = samples.at(i);
         const double key = i + 1;
-        const bool hasTemperature = sample.temperature != -1000;
+        const bool hasTemperature = sample.temperature != noSampleTemperature;
         const double value = hasTemperature ? fromCelsius(sample.temperature, mTempUnit) : nan;
         temperature.append(QCPGraphData(key, value));
         if (mAlarmMarks && sample.isAlarm && hasTemperature)
             temperatureAlarms.append(QCPGraphData(key, value));
         if (!mWithHumidity)
             continue;
-        const bool hasHumidity = sample.humidity != -10;
+        const bool hasHumidity = sample.humidity != noSampleHumidity;
         humidity.append(QCPGraphData(key, hasHumidity ? sample.humidity : nan));
         if (mAlarmMarks && sample.isAlarm && hasHumidity)
             humidityAlarms.append(QCPGraphData(key, sample.humidity));
     }
 
-    const int interval = recording.recordInterval * 5;
+    const int interval = recording.recordInterval * intervalUnitSecs;
     const qint64 originMs = wallClockMs(recording.startRecordTime) +
                             qint64(recording.startDelay) * 60000 +
                             (recording.overWirteRecordNum - 1) * interval * 1000;

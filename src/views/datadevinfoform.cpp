@@ -20,17 +20,6 @@ const char *const context = "DataDevInfoWidget";
 const char *const titleStyle = "font-size:16px;\nfont-weight: 500;";
 const char *const stripeStyle = "background: #F7F7F7;";
 
-struct AlarmRowLayout {
-    const char *key;
-    const char *name;
-    bool striped;
-};
-
-const AlarmRowLayout alarmRowLayouts[] = {
-    {"th3", "TH3", false}, {"th2", "TH2", true}, {"th1", "TH1", false}, {"tl1", "TL1", true},
-    {"tl2", "TL2", false}, {"tl3", "TL3", true}, {"hh", "HH", false},   {"hl", "HL", true},
-};
-
 QLabel *fixedLabel(QWidget *parent, const QString &name, int width)
 {
     auto *label = new QLabel(parent);
@@ -226,14 +215,18 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
     headerLayout->addStretch();
     layout->addWidget(header);
 
-    for (const AlarmRowLayout &alarmRow : alarmRowLayouts) {
-        const QString key = QLatin1String(alarmRow.key);
+    // Every row is built; the humidity rows are hidden for recordings without humidity.
+    const QVector<recordingsummary::AlarmRowLayout> layouts =
+        recordingsummary::alarmRowLayouts(true);
+    for (int i = 0; i < layouts.size(); ++i) {
+        const QString key = layouts[i].label.toLower();
         DataDevInfoAlarmRow row;
         row.key = key;
+        row.layout = layouts[i];
         row.row = new QWidget(parent);
         row.row->setObjectName(key + QStringLiteral("Widget"));
         row.row->setMinimumHeight(40);
-        if (alarmRow.striped)
+        if (i % 2 == 1)
             row.row->setStyleSheet(QLatin1String(stripeStyle));
         auto *rowLayout = new QHBoxLayout(row.row);
         rowLayout->setSpacing(10);
@@ -242,7 +235,7 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
         row.checkBtn->setFixedSize(64, 30);
         row.name = fixedLabel(row.row, key + QStringLiteral("Name"), 86);
         row.name->setFixedHeight(30);
-        row.name->setText(QLatin1String(alarmRow.name));
+        row.name->setText(row.layout.label);
         row.value = fixedLabel(row.row, key + QStringLiteral("ValueLabel"), 110);
         row.type = fixedLabel(row.row, key + QStringLiteral("TypeLabel"), 110);
         row.delay = fixedLabel(row.row, key + QStringLiteral("DelayLabel"), 110);

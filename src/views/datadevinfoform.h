@@ -2,6 +2,8 @@
 // The summary panel's form: labels for device, configuration, statistics and alarms.
 #pragma once
 
+#include "recording/recordingsummary.h"
+
 #include <QList>
 #include <QString>
 
@@ -15,6 +17,7 @@ class QWidget;
 // One row of the alarm table.
 struct DataDevInfoAlarmRow {
     QString key; // th3, th2, th1, tl1, tl2, tl3, hh or hl
+    recordingsummary::AlarmRowLayout layout;
     QWidget *row = nullptr;
     CheckButton *checkBtn = nullptr;
     QLabel *name = nullptr;

@@ -2,57 +2,30 @@
 // The summary page: device, configuration, statistics and alarm results of a recording.
 #include "views/datadevinfowidget.h"
 
+#include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
+#include "core/units.h"
 #include "core/utils.h"
 #include "recording/readdevinfojson.h"
+#include "recording/recordingsummary.h"
 #include "widgets/checkbutton.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+using namespace recordingsummary;
+
 namespace
 {
 
-constexpr int noTemperature = -7968;
-// The logger's missing humidity, as the download stores it.
-constexpr int noHumidity = 57568;
-
-const char *const timeFormat = "yyyy/MM/dd hh:mm:ss";
-
-bool isHumidityMissing(int humidity)
-{
-    return humidity == noTemperature || humidity == noHumidity;
-}
-
 QString timeWithTemperature(const QDateTime &time, int temperature, int tempUnit)
 {
-    QString text = time.toString(QLatin1String(timeFormat));
-    if (temperature != noTemperature)
+    QString text = timeText(time);
+    if (!isTemperatureMissing(temperature))
         text += QStringLiteral(" (") + temperatureText(temperature / 100.0, tempUnit) +
                 QStringLiteral(")");
     return text;
-}
-
-// The alarm record each row shows: the recording keeps the temperature levels
-// in the opposite order to the labels.
-const AlertDataJson &alarmFor(const ReadDevInfoJson &recording, const QString &rowKey)
-{
-    if (rowKey == QLatin1String("th3"))
-        return recording.th1;
-    if (rowKey == QLatin1String("th2"))
-        return recording.th2;
-    if (rowKey == QLatin1String("th1"))
-        return recording.th3;
-    if (rowKey == QLatin1String("tl3"))
-        return recording.tl1;
-    if (rowKey == QLatin1String("tl2"))
-        return recording.tl2;
-    if (rowKey == QLatin1String("tl1"))
-        return recording.tl3;
-    if (rowKey == QLatin1String("hh"))
-        return recording.hh;
-    return recording.hl;
 }
 
 } // namespace
@@ -69,14 +42,7 @@ DataDevInfoWidget::DataDevInfoWidget(QWidget *parent) : QWidget(parent)
 QString DataDevInfoWidget::statisticText(int temperature, int humidity, bool withHumidity,
                                          int tempUnit)
 {
-    if (!withHumidity)
-        return temperature == noTemperature ? QStringLiteral("---")
-                                            : temperatureText(temperature / 100.0, tempUnit);
-    if (temperature == noTemperature || isHumidityMissing(humidity))
-        return QStringLiteral("---  ---");
-    return QStringLiteral("%1  %2%RH")
-        .arg(temperatureText(temperature / 100.0, tempUnit),
-             QString::number(humidity / 10.0, 'f', 1));
+    return recordingsummary::statisticText(temperature, humidity, withHumidity, tempUnit);
 }
 
 void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
@@ -86,19 +52,18 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
     ui.snLabel->setText(recording.sn);
     ui.idLabel->setText(recording.id);
 
-    if (recording.devType == 0) {
-        ui.startTimeLabel->setText(recording.startRecordTime.toString(QLatin1String(timeFormat)));
-        ui.endTimeLabel->setText(recording.stopRecordTime.toString(QLatin1String(timeFormat)));
-    } else if (recording.devType == 1) {
+    if (recording.devType == HX10D) {
+        ui.startTimeLabel->setText(timeText(recording.startRecordTime));
+        ui.endTimeLabel->setText(timeText(recording.stopRecordTime));
+    } else if (recording.devType == HX20D) {
         ui.startTimeLabel->setText(
             timeWithTemperature(recording.startRecordTime, recording.startTemp, unit));
         ui.endTimeLabel->setText(
             timeWithTemperature(recording.stopRecordTime, recording.stopTemp, unit));
     }
     ui.recordDuration->setText(durationText(recording.totalDuration));
-    ui.recordNum->setText(recording.recordNum > 63999 ? QStringLiteral("64000")
-                                                      : QString::number(recording.recordNum));
-    ui.configTimeLabel->setText(recording.configTime.toString(QLatin1String(timeFormat)));
+    ui.recordNum->setText(recordCountText(recording.recordNum));
+    ui.configTimeLabel->setText(timeText(recording.configTime));
 
     const bool hum = recording.isContainHum;
     ui.maxValueLabel->setText(statisticText(recording.maxTemp, recording.maxHumidity, hum, unit));
@@ -137,13 +102,14 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
 
     ui.startDelayLabel->setText(QStringLiteral("%1 min").arg(recording.startDelay));
     ui.recordModeLabel->setText(recording.recordMode == 1 ? tr("循环记录") : tr("记录满停止"));
-    ui.recordIntervalLabel->setText(durationText(qint64(recording.recordInterval) * 5));
+    ui.recordIntervalLabel->setText(
+        durationText(qint64(recording.recordInterval) * intervalUnitSecs));
     ui.lineEdit->setText(recording.note);
 
     ui.hhWidget->setVisible(hum);
     ui.hlWidget->setVisible(hum);
     for (const DataDevInfoAlarmRow &row : qAsConst(ui.alarmRows))
-        fillAlarmRow(row, alarmFor(recording, row.key), recording.recordInterval, unit);
+        fillAlarmRow(row, alarmOf(recording, row.layout), recording.recordInterval, unit);
 }
 
 void DataDevInfoWidget::fillAlarmRow(const DataDevInfoAlarmRow &row, const AlertDataJson &alarm,
@@ -153,17 +119,23 @@ void DataDevInfoWidget::fillAlarmRow(const DataDevInfoAlarmRow &row, const Alert
     const QString humidity =
         QString::number(alarm.alertValue / 10.0, 'g', QLocale::FloatingPointShortest);
     const QString temperature = temperatureText(alarm.alertValue / 100.0, tempUnit);
-    if (row.key == QLatin1String("hh"))
+    switch (row.layout.kind) {
+    case AlarmKind::HighHumidity:
         row.value->setText(QStringLiteral("≥%1%RH").arg(humidity));
-    else if (row.key == QLatin1String("hl"))
+        break;
+    case AlarmKind::LowHumidity:
         row.value->setText(QStringLiteral("≤%1%RH").arg(humidity));
-    else if (row.key.startsWith(QLatin1String("th")))
+        break;
+    case AlarmKind::HighTemperature:
         row.value->setText(QStringLiteral("≥%1").arg(temperature));
-    else
+        break;
+    case AlarmKind::LowTemperature:
         row.value->setText(QStringLiteral("≤%1").arg(temperature));
+        break;
+    }
     row.type->setText(alarm.isAccumulate ? tr("累计") : tr("单一"));
-    row.delay->setText(durationText(qint64(alarm.delayTime) * 5));
-    row.duration->setText(durationText(alarm.alertDuration * 5 * recordInterval));
+    row.delay->setText(durationText(qint64(alarm.delayTime) * intervalUnitSecs));
+    row.duration->setText(durationText(alarm.alertDuration * intervalUnitSecs * recordInterval));
     row.state->setText(alarm.isAlertFlag ? tr("报警") : tr("正常"));
     row.times->setText(QString::number(alarm.alertNum));
 }

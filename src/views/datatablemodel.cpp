@@ -2,6 +2,7 @@
 // The sample table's model: one row per sample, texts made when a cell is shown.
 #include "views/datatablemodel.h"
 
+#include "core/units.h"
 #include "core/utils.h"
 
 #include <QDateTime>
@@ -119,15 +120,15 @@ QString DataTableModel::timeText(qint64 wallClockSecs)
 
 QString DataTableModel::temperatureCellText(float celsius, int tempUnit)
 {
-    const QString unit = tempUnit == 1 ? QStringLiteral("℉") : QStringLiteral("℃");
-    if (celsius == -1000)
+    const QString unit = tempUnit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
+    if (celsius == noSampleTemperature)
         return QStringLiteral("---") + unit;
     return QString::number(fromCelsius(celsius, tempUnit), 'f', 1) + unit;
 }
 
 QString DataTableModel::humidityCellText(float humidity)
 {
-    if (humidity == -10)
+    if (humidity == noSampleHumidity)
         return QStringLiteral("---%RH");
     return QString::number(humidity, 'f', 1) + QStringLiteral("%RH");
 }
@@ -160,6 +161,6 @@ bool DataTableModel::alarmFlag(int row) const
             return *edited;
     }
     const SamplePoint &sample = mSamples.at(row);
-    return mAlarmMarks && sample.isAlarm && sample.temperature != -1000 &&
-           (!mWithHumidity || sample.humidity != -10);
+    return mAlarmMarks && sample.isAlarm && sample.temperature != noSampleTemperature &&
+           (!mWithHumidity || sample.humidity != noSampleHumidity);
 }

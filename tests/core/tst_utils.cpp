@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shared utilities: texts, conversions, wall-clock time, bytes, file names.
 #include "core/lgxdevtype.h"
+#include "core/units.h"
 #include "core/utils.h"
 
 #include <QRegularExpression>
@@ -67,9 +68,9 @@ void TestUtils::unitConversion()
 {
     QCOMPARE(fromCelsius(100, 1), 212.0);
     QCOMPARE(fromCelsius(100, 0), 100.0);
-    QCOMPARE(toCelsius(212, 1), 100.0f);
-    QCOMPARE(toCelsius(-40, 1), -40.0f);
-    QCOMPARE(toCelsius(23.5, 2), 23.5f);
+    QCOMPARE(toCelsius(212, 1), 100.0);
+    QCOMPARE(toCelsius(-40, 1), -40.0);
+    QCOMPARE(toCelsius(23.5, 2), 23.5);
 }
 
 void TestUtils::bytes()
