@@ -15,9 +15,9 @@ constexpr unsigned int writeTimeoutMs = 20;
 } // namespace
 
 UsbThread::UsbThread(QObject *parent)
-    : QThread(parent), readBuffer(new unsigned char[readBufferSize])
+    : QThread(parent), readBuffer(new unsigned char[readBufferSize]),
+      libusbReady(libusb_init(nullptr) == LIBUSB_SUCCESS)
 {
-    libusb_init(nullptr);
 }
 
 UsbThread::~UsbThread()
@@ -27,6 +27,8 @@ UsbThread::~UsbThread()
 
 bool UsbThread::openDevice(uint16_t vendorId, uint16_t productId, int index)
 {
+    if (!libusbReady)
+        return false;
     libusb_device **list = nullptr;
     const ssize_t count = libusb_get_device_list(nullptr, &list);
     if (count < 0)
@@ -91,7 +93,12 @@ void UsbThread::closeDevice()
         libusb_release_interface(handle, loggerInterface);
         libusb_close(handle);
         handle = nullptr;
+    }
+    // Every UsbThread took one reference on libusb's default context, whether
+    // or not a device ever opened.
+    if (libusbReady) {
         libusb_exit(nullptr);
+        libusbReady = false;
     }
     delete[] readBuffer;
     readBuffer = nullptr;

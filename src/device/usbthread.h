@@ -21,6 +21,7 @@ public:
     // One bulk OUT transfer; true when it went out whole or in part.
     bool writeData(const char *bytes, int length);
     void setStop(bool stop);
+    // Releases the device and libusb; the object is spent afterwards.
     void closeDevice();
 
 signals:
@@ -37,4 +38,6 @@ private:
     std::atomic<bool> stopFlag{false};
     unsigned char *readBuffer = nullptr;
     libusb_device_handle *handle = nullptr;
+    // libusb_init succeeded and libusb_exit is still owed.
+    bool libusbReady = false;
 };

@@ -15,6 +15,7 @@ class TstUsbThread : public QObject
     Q_OBJECT
 private slots:
     void init();
+    void cleanup();
     void opensByIndexInListOrder_data();
     void opensByIndexInListOrder();
     void secondOpenOfAClaimedLoggerFails();
@@ -30,6 +31,13 @@ void TstUsbThread::init()
 {
     loggersim::configure("HX20D:sn=A20,HX10D:sn=B10,HX20D:sn=C20");
     ids = loggersim::loggerIds();
+}
+
+// Every transport gives back libusb's default context, whether its open
+// succeeded, found no device or found the device claimed.
+void TstUsbThread::cleanup()
+{
+    QCOMPARE(loggersim::defaultContextUsers(), 0);
 }
 
 void TstUsbThread::opensByIndexInListOrder_data()

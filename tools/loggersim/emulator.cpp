@@ -71,9 +71,11 @@ Emulator::~Emulator()
 
 int Emulator::init(libusb_context **ctx)
 {
-    if (!ctx)
-        return LIBUSB_SUCCESS;
     std::lock_guard<std::mutex> lock(mutex);
+    if (!ctx) {
+        ++defaultContextUsers;
+        return LIBUSB_SUCCESS;
+    }
     *ctx = new libusb_context;
     contexts.push_back(*ctx);
     return LIBUSB_SUCCESS;
@@ -81,9 +83,11 @@ int Emulator::init(libusb_context **ctx)
 
 void Emulator::exit(libusb_context *ctx)
 {
-    if (!ctx)
-        return;
     std::lock_guard<std::mutex> lock(mutex);
+    if (!ctx) {
+        --defaultContextUsers;
+        return;
+    }
     contexts.erase(std::remove(contexts.begin(), contexts.end(), ctx), contexts.end());
     for (const HotplugEvent &e : ctx->events)
         unrefLocked(e.device);
@@ -496,6 +500,12 @@ int Emulator::openHandleCount()
 {
     std::lock_guard<std::mutex> lock(mutex);
     return int(handles.size());
+}
+
+int Emulator::defaultContextUserCount()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return defaultContextUsers;
 }
 
 void Emulator::setHotplugCapability(bool available)

@@ -100,6 +100,7 @@ public:
     void plug(int id);
     void unplug(int id);
     int openHandleCount();
+    int defaultContextUserCount();
     void setHotplugCapability(bool available);
     void setReadWaitLimit(int ms);
 
@@ -132,6 +133,8 @@ private:
     std::vector<libusb_device_handle *> handles;
     std::vector<libusb_context *> contexts;
     libusb_context defaultContext;
+    // libusb_init(NULL) calls minus libusb_exit(NULL) calls.
+    int defaultContextUsers = 0;
     int nextId = 1;
     uint8_t nextAddress = 2;
     int nextCallbackHandle = 1;

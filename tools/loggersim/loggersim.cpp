@@ -50,6 +50,11 @@ int openHandleCount()
     return emu().openHandleCount();
 }
 
+int defaultContextUsers()
+{
+    return emu().defaultContextUserCount();
+}
+
 int openCount(int id)
 {
     return emu().withSlot(id, 0, [](Emulator::Slot &s) { return s.opens; });

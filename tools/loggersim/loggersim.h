@@ -65,6 +65,8 @@ void plug(int id);
 bool isPlugged(int id);
 // Number of open handles on any emulated device.
 int openHandleCount();
+// libusb_init calls on the default context not yet balanced by libusb_exit.
+int defaultContextUsers();
 // How often the logger has been opened successfully.
 int openCount(int id);
 // Caps every blocking IN transfer at this many milliseconds (0: its own timeout), so that
