@@ -21,8 +21,6 @@ public:
     explicit DeviceRemovalWatcher(QObject *parent = nullptr);
     ~DeviceRemovalWatcher() override;
 
-    bool usesHotplug() const { return eventThread != nullptr; }
-
 signals:
     void loggerRemoved(int model);
 

@@ -19,7 +19,6 @@ public:
 
     int row() const { return rowIndex; }
     CheckButton *checkBtn() const { return check; }
-    QLabel *nameLabel() const { return name; }
     QDoubleSpinBox *spinBox() const { return spin; }
     ComboBox *typeCB() const { return type; }
     DelaySetWidget *delayWidget() const { return delay; }

@@ -22,7 +22,6 @@ public:
     AlarmSection(const Rows &rows, OneConfigCmdStruct *working, QObject *parent);
 
     AlarmRowWidget *row(int row) const { return rows[size_t(row)]; }
-    QButtonGroup *checkGroup() const { return group; }
     int unit() const { return shownUnit; }
 
     // Shows the alarm settings of `source` and copies them into the working

@@ -15,7 +15,6 @@ public:
     explicit DateTimeDialog(QWidget *parent);
 
     // Object name of the line edit being edited.
-    QString targetName() const { return target; }
     void setTargetName(const QString &name) { target = name; }
     // The value last confirmed with OK.
     QDateTime okDateTime() const { return confirmed; }

@@ -21,7 +21,6 @@ public:
     // In select mode the entry shows a check box instead of its apply button.
     void setSelectMode(bool on);
     QPushButton *applyButton() const { return applyBtn; }
-    QMenu *contextMenu() const { return menu; }
     // The menu actions under the keys "open", "del" and "rename".
     QAction *action(const QString &key) const { return actions.value(key); }
 

@@ -17,8 +17,6 @@ class DataTableWidget : public QTableView
 public:
     explicit DataTableWidget(QWidget *parent = nullptr);
 
-    DataTableModel *tableModel() const { return mModel; }
-
     // setHeaderData(i, Horizontal, labels[i]) for each label in order.
     void setHeaderLabels(const QStringList &labels);
     // One row per sample; see DataTableModel::setSamples.

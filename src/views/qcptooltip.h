@@ -21,7 +21,6 @@ public:
     QCPItemPosition *const position;
 
     QString text() const { return mText; }
-    QPointF highlightedPoint() const { return mHighlightPoint; }
     QCPGraph *highlightedGraph() const { return mHighlightGraph.data(); }
 
     double selectTest(const QPointF &pos, bool onlySelectable,

@@ -15,8 +15,6 @@ public:
     void setNormalPixmap(const QPixmap &pixmap);
     void setCheckedPixmap(const QPixmap &pixmap);
 
-    QPixmap normalPixmap() const { return normal; }
-    QPixmap checkedPixmap() const { return checked; }
     QPixmap disabledPixmap() const { return disabled; }
 
 protected:

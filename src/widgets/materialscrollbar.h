@@ -19,7 +19,6 @@ public:
     QColor canvasColor() const { return canvas; }
     QColor backgroundColor() const { return background; }
     QColor sliderColor() const { return slider; }
-    bool hideOnMouseOut() const { return hideWhenOut; }
     MaterialScrollBarStateMachine *stateMachine() const { return machine; }
 
     // The handle's extent along the bar for a bar `length` pixels long:
