@@ -10,6 +10,7 @@
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
 #include "core/settinginfo.h"
+#include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "platform/deviceremovalwatcher.h"
 #include "platform/loggerenumeration.h"
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
-#include <QTextCodec>
 #include <QTimer>
 #include <QTranslator>
 
@@ -290,8 +290,7 @@ void MainWindow::delClostThisConfigWidget()
 void MainWindow::delToWriteConfigToDev(OneConfigCmdStruct config, QString note)
 {
     emit sendSimpleCmdSignal(makeConfigWriteCmd(config));
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
-    emit sendSimpleCmdSignal(makeNoteWriteCmd(gbk ? gbk->fromUnicode(note) : note.toLatin1()));
+    emit sendSimpleCmdSignal(makeNoteWriteCmd(encodeNote(note)));
 }
 
 void MainWindow::delOtherCmdErrTip(int type, int opt)

@@ -4,11 +4,11 @@
 
 #include "config/alertsettingjson.h"
 #include "config/persettingjson.h"
+#include "device/protocol.h"
 #include "device/simplesendcmdunion.h"
 
 #include <QDateTime>
 #include <QJsonValue>
-#include <QTextCodec>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -225,9 +225,9 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
     }
     if (object.contains(QLatin1String("note"))) {
         const QJsonValue value = object.value(QLatin1String("note"));
-        QTextCodec *gbk = QTextCodec::codecForName("GBK");
-        const bool encodable = value.isString() && (!gbk || gbk->canEncode(value.toString()));
-        if (!encodable || noteBytes(value.toString()).size() > maxNoteBytes) {
+        const QString text = value.toString();
+        const bool encodable = value.isString() && decodeNote(encodeNote(text)) == text;
+        if (!encodable || encodeNote(text).size() > noteFieldBytes) {
             *error = QStringLiteral("note: expected a text of at most 104 GBK bytes");
             return false;
         }
@@ -238,8 +238,3 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
     return true;
 }
 
-QByteArray ConfigJson::noteBytes(const QString &note)
-{
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
-    return gbk ? gbk->fromUnicode(note) : note.toLatin1();
-}

@@ -25,6 +25,4 @@ public:
     static bool apply(const QJsonObject &object, OneConfigCmdStruct *config, QString *note,
                       QString *error);
 
-    // The note's bytes as the logger stores them.
-    static QByteArray noteBytes(const QString &note);
 };

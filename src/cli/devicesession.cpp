@@ -7,6 +7,7 @@
 #include "config/configechocheck.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
+#include "device/protocol.h"
 #include "device/simplesendcmdunion.h"
 #include "platform/loggerenumeration.h"
 
@@ -178,7 +179,7 @@ int DeviceSession::writeConfigAndNote(const OneConfigCmdStruct &config, const QS
 {
     step = Step::Running;
     emit sendSimpleCmdSignal(makeConfigWriteCmd(config));
-    emit sendSimpleCmdSignal(makeNoteWriteCmd(ConfigJson::noteBytes(note)));
+    emit sendSimpleCmdSignal(makeNoteWriteCmd(encodeNote(note)));
     waitForStep(guardMs);
     if (step != Step::Done)
         return stepResult(ExitTimeout);

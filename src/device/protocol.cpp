@@ -72,7 +72,7 @@ QByteArray encodeCommand(const SimpleSendCmdUnion &cmd, int model)
     case NoteCmd: {
         if (cmd.common.cmdOptType == ReadOpt)
             return buildFrame(CmdCode::Note, 0x00, oneByte(0));
-        const int n = std::clamp(cmd.note.noteLen, 0, maxNoteBytes);
+        const int n = std::clamp(cmd.note.noteLen, 0, noteFieldBytes);
         QByteArray payload = oneByte(n);
         payload.append(cmd.note.noteBytes, n);
         return buildFrame(CmdCode::Note, 0x01, payload, true);
@@ -137,6 +137,12 @@ QString decodeNote(const QByteArray &gbkBytes)
 {
     QTextCodec *codec = QTextCodec::codecForName("GBK");
     return codec ? codec->toUnicode(gbkBytes) : QString();
+}
+
+QByteArray encodeNote(const QString &note)
+{
+    QTextCodec *codec = QTextCodec::codecForName("GBK");
+    return codec ? codec->fromUnicode(note) : note.toLatin1();
 }
 
 bool decodeStartStopIsStop(const QByteArray &frame)

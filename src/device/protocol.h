@@ -59,5 +59,9 @@ IdentificationAnswer decodeIdentification(const QByteArray &frame);
 QByteArray noteBytesOfAnswer(const QByteArray &frame);
 // The note through the GBK codec; empty when no GBK codec exists.
 QString decodeNote(const QByteArray &gbkBytes);
+// The note's GBK bytes as the logger stores them; Latin-1 when no GBK codec
+// exists. Characters GBK lacks become "?": compare decodeNote(encodeNote(t))
+// with t to see whether a text survives.
+QByteArray encodeNote(const QString &note);
 bool decodeStartStopIsStop(const QByteArray &frame);
 bool decodeResetSuccess(const QByteArray &frame);

@@ -23,7 +23,8 @@ enum SimpleCmdType : int32_t {
 
 enum CmdOptType : int32_t { ReadOpt = 0, WriteOpt = 1 };
 
-constexpr int maxNoteBytes = 104;
+// The bytes a note record holds; the settings form allows fewer.
+constexpr int noteFieldBytes = 104;
 
 struct CmdCommon {
     int32_t cmdType;
@@ -33,7 +34,7 @@ struct CmdCommon {
 struct NoteCmdStruct {
     int32_t cmdType;
     int32_t cmdOptType;
-    char noteBytes[maxNoteBytes]; // GBK-encoded note
+    char noteBytes[noteFieldBytes]; // GBK-encoded note
     int32_t noteLen;              // bytes used, 0..104
 };
 

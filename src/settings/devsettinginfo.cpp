@@ -9,6 +9,7 @@
 #include "core/settinginfo.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "device/protocol.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/alarmsection.h"
 #include "settings/datetimedialog.h"
@@ -28,7 +29,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextCodec>
 #include <QTimer>
 #include <cstring>
 
@@ -41,7 +41,8 @@ const char *const floatingStyle =
 const char *const checkedStyle =
     "QPushButton:checked{color:white;background-color:rgb(51, 51, 51);}";
 
-constexpr int maxNoteBytes = 100;
+// The form keeps notes to this many GBK bytes, a little less than the record holds.
+constexpr int formNoteBytes = 100;
 
 } // namespace
 
@@ -60,12 +61,12 @@ DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
         edit->setReadOnly(true);
     }
 
-    timerA = new QTimer(this);
-    timerA->setInterval(1000);
-    timerB = new QTimer(this);
-    timerB->setInterval(1000);
-    connect(timerA, &QTimer::timeout, this, &DevSettingInfo::tickDeviceClock);
-    connect(timerB, &QTimer::timeout, this, &DevSettingInfo::tickSystemClock);
+    deviceClockTimer = new QTimer(this);
+    deviceClockTimer->setInterval(1000);
+    systemClockTimer = new QTimer(this);
+    systemClockTimer->setInterval(1000);
+    connect(deviceClockTimer, &QTimer::timeout, this, &DevSettingInfo::tickDeviceClock);
+    connect(systemClockTimer, &QTimer::timeout, this, &DevSettingInfo::tickSystemClock);
 
     dateTimeDlg = new DateTimeDialog(this);
     connect(dateTimeDlg, &DateTimeDialog::dateTimeChanged, this,
@@ -119,8 +120,8 @@ void DevSettingInfo::connectControls()
         ui.dateTimeLE->setEnabled(manual);
         workingConfig.isDateTimeFlowSys = !manual;
         // In manual mode the line edit follows the logger's own clock.
-        if (manual && !timerA->isActive())
-            timerA->start();
+        if (manual && !deviceClockTimer->isActive())
+            deviceClockTimer->start();
         markModified();
     });
     connect(ui.recordInterval, &DelaySetWidgetFrom10::updateDelayTime, this,
@@ -140,13 +141,12 @@ void DevSettingInfo::connectControls()
 
 QString DevSettingInfo::cutNote(const QString &text)
 {
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
-    if (gbk->fromUnicode(text).size() <= maxNoteBytes)
+    if (encodeNote(text).size() <= formNoteBytes)
         return text;
     // Drop whole characters from the front: cutting the encoded bytes could
     // split a two-byte character and leave a broken one at the start.
     int start = 0;
-    while (start < text.size() && gbk->fromUnicode(text.mid(start)).size() > maxNoteBytes)
+    while (start < text.size() && encodeNote(text.mid(start)).size() > formNoteBytes)
         start += text.at(start).isHighSurrogate() ? 2 : 1;
     return text.mid(start);
 }
@@ -188,10 +188,10 @@ void DevSettingInfo::fill(const OneConfigCmdStruct &source, int model, bool from
     workingConfig.isDateTimeFlowSys = source.isDateTimeFlowSys;
     (source.isDateTimeFlowSys ? ui.flowSysTimeRB : ui.manualTimeRB)->setChecked(true);
     ui.dateTimeLE->setEnabled(!source.isDateTimeFlowSys);
-    if (!source.isDateTimeFlowSys && !timerA->isActive())
-        timerA->start();
-    if (!timerB->isActive())
-        timerB->start();
+    if (!source.isDateTimeFlowSys && !deviceClockTimer->isActive())
+        deviceClockTimer->start();
+    if (!systemClockTimer->isActive())
+        systemClockTimer->start();
 }
 
 void DevSettingInfo::delDevReadNoteSignal(QString note)
@@ -328,12 +328,12 @@ void DevSettingInfo::delShowDateTimeSet(QString objName, QDateTime dateTime)
         return;
     const bool deviceClockEdit = edit == ui.dateTimeLE;
     if (deviceClockEdit)
-        timerA->stop();
+        deviceClockTimer->stop();
     dateTimeDlg->setTargetName(objName);
     dateTimeDlg->showPicker(QRect(edit->mapTo(this, QPoint(0, 0)), edit->size()), dateTime);
     edit->clearFocus();
-    if (deviceClockEdit && !timerA->isActive())
-        timerA->start();
+    if (deviceClockEdit && !deviceClockTimer->isActive())
+        deviceClockTimer->start();
 }
 
 void DevSettingInfo::delPickedDateTime(const QString &objName, const QDateTime &dateTime)
@@ -344,8 +344,8 @@ void DevSettingInfo::delPickedDateTime(const QString &objName, const QDateTime &
     if (objName == ui.dateTimeLE->objectName()) {
         ui.dateTimeLE->setDateTime(dateTime);
         devClock = dateTime;
-        if (!timerA->isActive())
-            timerA->start();
+        if (!deviceClockTimer->isActive())
+            deviceClockTimer->start();
         PersettingJson::toDateBytes(dateTime, workingConfig.devDateTime);
     } else if (objName == ui.startTimeLE->objectName()) {
         ui.startTimeLE->setDateTime(dateTime);
@@ -496,8 +496,8 @@ void DevSettingInfo::resizeEvent(QResizeEvent *event)
 void DevSettingInfo::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    timerA->stop();
-    timerB->stop();
+    deviceClockTimer->stop();
+    systemClockTimer->stop();
 }
 
 void DevSettingInfo::changeEvent(QEvent *event)

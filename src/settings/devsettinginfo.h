@@ -23,7 +23,6 @@ public:
     explicit DevSettingInfo(QWidget *parent = nullptr);
 
     const DevSettingUi &form() const { return ui; }
-    OneConfigCmdStruct deviceRecord() const { return deviceConfig; }
     OneConfigCmdStruct workingRecord() const { return workingConfig; }
     QString workingNote() const { return noteText; }
     int connectedModel() const { return connectDevType; }
@@ -110,8 +109,8 @@ private:
     int connectDevType = -1;
     QDateTime devClock;
     QDateTime sysClock;
-    QTimer *timerA = nullptr;
-    QTimer *timerB = nullptr;
+    QTimer *deviceClockTimer = nullptr;
+    QTimer *systemClockTimer = nullptr;
     bool filling = false;
     bool modified = false;
     bool closeAfterWrite = false;
