@@ -861,6 +861,10 @@ all recorded data in the logger</translation>
         <source>命名已存在</source>
         <translation>That name already exists</translation>
     </message>
+    <message>
+        <source>无法保存记录文件，下载失败</source>
+        <translation>The recording could not be saved; download failed</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

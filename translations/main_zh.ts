@@ -861,6 +861,10 @@
         <source>命名已存在</source>
         <translation>命名已存在</translation>
     </message>
+    <message>
+        <source>无法保存记录文件，下载失败</source>
+        <translation>无法保存记录文件，下载失败</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

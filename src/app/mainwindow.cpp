@@ -108,8 +108,14 @@ void MainWindow::makeConnections()
     connect(usbControl, &UsbControl::devStateSignal, settings, &DevSettingInfo::delDevStateSignal);
     connect(usbControl, &UsbControl::devStateSignal, panel, &ConnectWidget::delDevStateSignal);
     connect(usbControl, &UsbControl::dataDownloadErr, this, &MainWindow::delDataDownloadErr);
+    connect(usbControl, &UsbControl::dataDownloadProgress, this, [this](int cur, int total) {
+        downloadReport.cur = cur;
+        downloadReport.total = total;
+    });
+    connect(usbControl, &UsbControl::stopDataDownload, this,
+            [this](int errType) { downloadReport.error = errType; });
     // Queued: the controller emits this while handling a frame, and the dialog's
-    // event loop must start only after it has queued the first block request.
+    // event loop must not run inside the controller's frame handling.
     connect(usbControl, &UsbControl::startDataDownload, this, &MainWindow::delStartDataDownload,
             Qt::QueuedConnection);
     connect(usbControl, &UsbControl::stopStartRecordResult, tb,
@@ -346,42 +352,67 @@ void MainWindow::delShowAbout()
 void MainWindow::delDevDownLoadSignal()
 {
     pollTimer->stop();
+    downloadReport = DownloadReport();
     emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd));
 }
 
 void MainWindow::delStartDataDownload(int total, QString filePath)
 {
     Q_UNUSED(total)
+    // Ended before the dialog could come up: there is nothing left to show.
+    if (downloadReport.error != 0) {
+        delSendMessage(downloadErrorText(downloadReport.error));
+        endDownload();
+        return;
+    }
     DownloadDialog dialog(this);
     const auto progress = connect(usbControl, &UsbControl::dataDownloadProgress, &dialog,
                                   &DownloadDialog::updateProgress);
     const auto failure =
         connect(usbControl, &UsbControl::stopDataDownload, &dialog, &DownloadDialog::stopDownErr);
+    // Blocks written before the dialog existed, the last one included.
+    if (downloadReport.cur > 0)
+        dialog.updateProgress(downloadReport.cur, downloadReport.total);
     const int result = dialog.exec();
     disconnect(progress);
     disconnect(failure);
     if (result == QDialog::Accepted) {
         delSendMessage(tr("下载成功"));
         addFileButton(filePath);
-        ui->tbWidget->downloadFinished();
-        startStatePoll();
+        endDownload();
         openDataFile(filePath);
         return;
     }
     if (dialog.errorCode() != 0)
-        delSendMessage(tr("下载失败"));
+        delSendMessage(downloadErrorText(dialog.errorCode()));
     else
         usbControl->cancelDownload();
+    endDownload();
+}
+
+void MainWindow::endDownload()
+{
     ui->tbWidget->downloadFinished();
     startStatePoll();
 }
 
+QString MainWindow::downloadErrorText(int errType) const
+{
+    // A recording that could not be written is no fault of the logger.
+    if (errType == DownloadFileError || errType == DownloadNotSaved)
+        return tr("无法保存记录文件，下载失败");
+    return tr("下载失败");
+}
+
 void MainWindow::delDataDownloadErr(int errType)
 {
-    ui->tbWidget->downloadFinished();
-    startStatePoll();
-    delSendMessage(errType == DownloadNoRecords ? tr("无记录数据，下载失败")
-                                                : tr("读取异常，下载失败"));
+    endDownload();
+    if (errType == DownloadNoRecords)
+        delSendMessage(tr("无记录数据，下载失败"));
+    else if (errType == DownloadFileError || errType == DownloadNotSaved)
+        delSendMessage(downloadErrorText(errType));
+    else
+        delSendMessage(tr("读取异常，下载失败"));
 }
 
 void MainWindow::delSendMessage(QString msg)

@@ -77,8 +77,20 @@ private:
     void resetAfterDisconnect();
     void closeSettingsPage();
     void enableListArea();
+    void endDownload();
+    QString downloadErrorText(int errType) const;
+
+    // What the controller has reported of the running download. The dialog is
+    // shown only after the controller announced the file, by which time a
+    // small download on a quick logger may have progressed or even ended.
+    struct DownloadReport {
+        int cur = 0;
+        int total = 0;
+        int error = 0;
+    };
 
     MainWindowForm *ui;
+    DownloadReport downloadReport;
     RecordingList *list = nullptr;
     UsbControl *usbControl = nullptr;
     QTimer *pollTimer = nullptr;

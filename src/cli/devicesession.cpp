@@ -227,6 +227,11 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
             error = QStringLiteral("the recording file could not be created in %1")
                         .arg(control.recordingsFolder());
             return ExitCannotWrite;
+        case DownloadNotSaved:
+            error = QStringLiteral("the recording could not be stored in %1 (a full disk?); "
+                                   "the partial file was removed")
+                        .arg(control.recordingsFolder());
+            return ExitCannotWrite;
         default:
             error = QStringLiteral("a download step got no answer");
             return ExitTimeout;

@@ -130,6 +130,7 @@ bool RecordDownload::createFile(const QString &folder, int model)
         downloadFile->deleteLater();
         downloadFile = nullptr;
     }
+    lastPath.clear();
     if (folder.isEmpty())
         return false;
     // A second download within the same second gets a name of its own.
@@ -139,6 +140,7 @@ bool RecordDownload::createFile(const QString &folder, int model)
         QDir().mkpath(folder);
     }
     downloadFile = new QFile(QStringLiteral("%1/%2").arg(folder, downloadFileName), owner);
+    lastPath = downloadFile->fileName();
     if (!downloadFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         delete downloadFile;
         downloadFile = nullptr;
@@ -196,4 +198,13 @@ void RecordDownload::discard()
     downloadFile->remove();
     downloadFile->deleteLater();
     downloadFile = nullptr;
+    lastPath.clear();
+}
+
+void RecordDownload::cancel()
+{
+    discard();
+    if (!lastPath.isEmpty())
+        QFile::remove(lastPath);
+    lastPath.clear();
 }

@@ -47,8 +47,11 @@ public:
     QString filePath() const;
     // The last block is written: the file is released and stays.
     void finish();
-    // The download failed or was cancelled: the partial file is closed and deleted.
+    // The download failed: the partial file is closed and deleted.
     void discard();
+    // The user cancelled the download: its file is deleted, also when the last
+    // block was written before the cancel reached the controller.
+    void cancel();
 
     ReadDevInfoJson recordInfo;
     QString downloadFileName;
@@ -56,4 +59,6 @@ public:
 private:
     QObject *owner;
     QFile *downloadFile = nullptr;
+    // The path of the last download's file, written to the end or not.
+    QString lastPath;
 };

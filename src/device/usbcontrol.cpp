@@ -76,7 +76,7 @@ void UsbControl::disconnectDevice()
 
 void UsbControl::cancelDownload()
 {
-    download.discard();
+    download.cancel();
     rxBuffer.clear();
     cmdQueue.clear();
     isDownloading = false;
@@ -244,8 +244,8 @@ void UsbControl::handleDataBlocks()
     const RecordDownload::BlockResult result = download.takeBlock(rxBuffer, expected, &number);
     if (result == RecordDownload::BlockResult::WriteFailed) {
         // A recording missing samples must not be reported as downloaded.
-        emit dataDownloadErr(DownloadFileError);
-        abandonDownload(DownloadFileError);
+        emit dataDownloadErr(DownloadNotSaved);
+        abandonDownload(DownloadNotSaved);
         return;
     }
     if (result != RecordDownload::BlockResult::Appended)

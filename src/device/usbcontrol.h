@@ -20,8 +20,10 @@ enum DownloadError : int {
     // A step got no answer in time, or the logger was lost.
     DownloadTimedOut = -5,
     DownloadNoRecords = -6,
-    // The recording file could not be created or written.
+    // The recording file could not be created.
     DownloadFileError = -7,
+    // A block could not be stored in the recording file (a full disk).
+    DownloadNotSaved = -8,
 };
 
 class UsbControl : public QObject
@@ -37,6 +39,8 @@ public:
     // Opens the index-th attached logger of `model` and starts its read loop.
     bool connectDevice(int model, int index);
     void disconnectDevice();
+    // Abandons the download the user cancelled and deletes its file, partial or
+    // complete: a cancelled download leaves nothing behind.
     void cancelDownload();
 
 public slots:

@@ -88,6 +88,10 @@ private slots:
     void connectShowsLoggerAndPolls();
     void refusedOpenShowsHelpNotice();
     void downloadAddsAndShowsRecording();
+    void downloadOfAnySizeCompletes_data();
+    void downloadOfAnySizeCompletes();
+    void cancelledDownloadLeavesNothing();
+    void fullDiskSaysTheRecordingWasNotSaved();
     void downloadOpenAndExportBothFormats();
     void downloadWithoutRecordsShowsNotice();
     void failedDownloadStepClosesDialogAsFailed();
@@ -197,6 +201,83 @@ void TestMainWindow::downloadAddsAndShowsRecording()
     QCOMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
     QVERIFY(entries.last()->isChecked());
     QVERIFY(window->statePollTimer()->isActive());
+}
+
+void TestMainWindow::downloadOfAnySizeCompletes_data()
+{
+    QTest::addColumn<QString>("logger");
+    QTest::newRow("one block") << QStringLiteral("HX10D:samples=800");
+    QTest::newRow("two blocks") << QStringLiteral("HX20D:samples=1500");
+    QTest::newRow("63 blocks") << QStringLiteral("HX20D:samples=64512:interval=1");
+}
+
+// However quickly the logger answers, the dialog sees every block and closes:
+// a small download may be over before its dialog is up.
+void TestMainWindow::downloadOfAnySizeCompletes()
+{
+    QFETCH(QString, logger);
+    loggersim::configure(logger);
+    QVERIFY(connectedWindow(loggersim::loggerIds().first()));
+    for (int round = 1; round <= 3; ++round) {
+        // A dialog still open after a while is stuck: give up as a user would.
+        onNextDialog<DownloadDialog>([](DownloadDialog *dialog) {
+            QTimer::singleShot(4000, dialog, &QDialog::reject);
+        });
+        window->delSendMessage(QString());
+        emit toolbar()->devDownLoadSignal();
+        QVERIFY2(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 6000),
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(notice())));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(window->recordingList()->group()->buttons().size(), round);
+    }
+}
+
+void TestMainWindow::cancelledDownloadLeavesNothing()
+{
+    loggersim::configure("HX20D:samples=20000");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    loggersim::Faults faults;
+    faults.latencyMs = 200;
+    loggersim::setFaults(id, faults);
+    onNextDialog<DownloadDialog>([](DownloadDialog *dialog) {
+        QTimer::singleShot(300, dialog, [dialog] {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cancelBtn")),
+                              Qt::LeftButton);
+        });
+    });
+    window->delSendMessage(QString());
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor([this] { return window->statePollTimer()->isActive(); }, 8000));
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(QDir(dataDir()).entryList({"*.data"}).isEmpty());
+    QCOMPARE(window->recordingList()->group()->buttons().size(), 0);
+    QCOMPARE(notice(), QString());
+}
+
+// A block that cannot be stored is no read error: the notice says what happened.
+void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
+{
+    loggersim::configure("HX20D:samples=5000");
+    const int id = loggersim::loggerIds().first();
+    QVERIFY(connectedWindow(id));
+    loggersim::Faults faults;
+    faults.latencyMs = 300;
+    loggersim::setFaults(id, faults);
+    // Once the dialog is up, the new file turns into one that takes no data.
+    onNextDialog<DownloadDialog>([](DownloadDialog *) {
+        const QString path = QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
+        QFile::remove(path);
+        QFile::link(QStringLiteral("/dev/full"), path);
+    });
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor(
+        [this] { return notice() == QStringLiteral("无法保存记录文件，下载失败"); }, 8000));
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QTest::qWait(300);
+    QCOMPARE(notice(), QStringLiteral("无法保存记录文件，下载失败"));
+    QVERIFY(QDir(dataDir()).entryList({"*.data"}).isEmpty());
+    QCOMPARE(window->recordingList()->group()->buttons().size(), 0);
 }
 
 // The whole cycle a user goes through, also run under the leak checker.

@@ -232,6 +232,7 @@ void TestTranslations::noticesMatchTheUserGuide_data()
         {"MainWindow", "下载失败"},
         {"MainWindow", "无记录数据，下载失败"},
         {"MainWindow", "读取异常，下载失败"},
+        {"MainWindow", "无法保存记录文件，下载失败"},
         {"MainWindow", "恢复出厂设置成功"},
         {"MainWindow", "设置设备语言成功"},
         {"DevSettingInfo", "配置成功"},

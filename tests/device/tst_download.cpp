@@ -50,6 +50,7 @@ private slots:
     void fullDiskEndsTheDownload();
     void wrongBlockNumberEndsInTimeout();
     void cancelDeletesThePartialFile();
+    void cancelAfterTheLastBlockDeletesTheFile();
     void removalEndsTheDownload();
     void twoDownloadsInOneSecondKeepBothFiles();
 
@@ -255,7 +256,7 @@ void TstDownload::fullDiskEndsTheDownload()
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
     QTRY_COMPARE(log->lines.size(), 3);
     QCOMPARE(log->lines,
-             QStringList({"startDataDownload(5)", "dataDownloadErr(-7)", "stopDataDownload(-7)"}));
+             QStringList({"startDataDownload(5)", "dataDownloadErr(-8)", "stopDataDownload(-8)"}));
     QVERIFY(!QFileInfo::exists(path) && !QFileInfo(path).isSymLink());
     QTest::qWait(400);
     QCOMPARE(log->lines.size(), 3);
@@ -291,6 +292,18 @@ void TstDownload::cancelDeletesThePartialFile()
     QVERIFY(recordingFiles().isEmpty());
     QTest::qWait(500);
     QCOMPARE(log->lines, QStringList({"startDataDownload(5)", "dataDownloadProgress(1,5)"}));
+}
+
+// The dialog may learn of the last block only after the user pressed Cancel:
+// the cancelled download still leaves no file behind.
+void TstDownload::cancelAfterTheLastBlockDeletesTheFile()
+{
+    loggersim::configure("HX10D:samples=800");
+    startDownload(HX10D);
+    QTRY_COMPARE(log->lines, QStringList({"startDataDownload(1)", "dataDownloadProgress(1,1)"}));
+    QCOMPARE(recordingFiles().size(), 1);
+    control->cancelDownload();
+    QVERIFY(recordingFiles().isEmpty());
 }
 
 void TstDownload::removalEndsTheDownload()
