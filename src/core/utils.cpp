@@ -61,9 +61,12 @@ QString temperatureText(double celsius, int unit)
 
 qint64 wallClockMs(const QDateTime &dateTime)
 {
-    const QDateTime u = dateTime.toUTC();
-    return u.toMSecsSinceEpoch() + u.date().daysTo(dateTime.date()) * qint64(86400000) +
-           u.time().msecsTo(dateTime.time());
+    // From the date and time as they read: a logger's time may fall into a
+    // daylight-saving gap of the local zone, where QDateTime is invalid but
+    // still holds both.
+    if (!dateTime.date().isValid() || !dateTime.time().isValid())
+        return 0;
+    return QDateTime(dateTime.date(), dateTime.time(), Qt::UTC).toMSecsSinceEpoch();
 }
 
 qint64 wallClockSecs(const QDateTime &dateTime)

@@ -18,7 +18,8 @@ QString temperatureText(double celsius, int unit);
 
 // The local reading of a date-time taken as if it were UTC. Loggers keep local
 // wall-clock time without daylight saving, so sample times are compared and
-// shown in this space.
+// shown in this space. A time inside a daylight-saving gap counts as it reads;
+// a null date-time gives 0.
 qint64 wallClockMs(const QDateTime &dateTime);
 qint64 wallClockSecs(const QDateTime &dateTime);
 

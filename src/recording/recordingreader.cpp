@@ -37,18 +37,6 @@ qint64 mulSaturated(qint64 a, qint64 b)
     return (a > 0) == (b > 0) ? int64Max : int64Min;
 }
 
-// The wall-clock seconds of the logger's start time. A logger keeps no daylight
-// saving, so its start may fall into a local daylight-saving gap, where
-// QDateTime is invalid but still holds the date and time read from the file.
-qint64 startWallClockSecs(const QDateTime &start)
-{
-    if (start.isValid())
-        return wallClockSecs(start);
-    if (start.date().isValid() && start.time().isValid())
-        return QDateTime(start.date(), start.time(), Qt::UTC).toSecsSinceEpoch();
-    return 0;
-}
-
 bool isNoValue(const uchar *bytes)
 {
     return bytes[0] == 0xE0 && bytes[1] == 0xE0;
@@ -154,7 +142,7 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
 
     // The time base is taken in wall-clock space, so a daylight-saving change
     // inside the overwritten span or the start delay never shifts the samples.
-    qint64 base = startWallClockSecs(recording.startRecordTime);
+    qint64 base = wallClockSecs(recording.startRecordTime);
     base = addSaturated(base, mulSaturated(recording.overWirteRecordNum, result.interval));
     base = addSaturated(base, qint64(recording.startDelay) * 60);
     readSamples(device, base, result);

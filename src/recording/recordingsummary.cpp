@@ -39,7 +39,12 @@ bool isHumidityMissing(int humidity)
 
 QString timeText(const QDateTime &time)
 {
-    return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    // Formatted from the date and time as they read: in a daylight-saving gap
+    // of the local zone QDateTime is invalid and would format as nothing.
+    if (!time.date().isValid())
+        return QString();
+    return QDateTime(time.date(), time.time(), Qt::UTC)
+        .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
 }
 
 QString statisticText(int temperature, int humidity, bool withHumidity, int tempUnit,

@@ -38,7 +38,8 @@ bool isTemperatureMissing(int temperature);
 // Humidity statistics are stored signed or unsigned, so both markers occur.
 bool isHumidityMissing(int humidity);
 
-// "yyyy/MM/dd hh:mm:ss" of a header time.
+// "yyyy/MM/dd hh:mm:ss" of a header time as the logger recorded it, also when
+// it falls into a daylight-saving gap of the computer's zone.
 QString timeText(const QDateTime &time);
 
 // A statistic: with humidity "<temperature>  <humidity>%RH", or `missingPair`

@@ -88,7 +88,11 @@ bool DataShowWidget::openRecording(const QString &path)
         return false;
 
     ReadDevInfoJson &recording = loaded.recording;
-    if (recording.startRecordTime.secsTo(recording.stopRecordTime) < 0)
+    // Compared as wall-clock times, which a daylight-saving gap leaves intact.
+    const QDate startDate = recording.startRecordTime.date();
+    const QDate stopDate = recording.stopRecordTime.date();
+    if (startDate.isValid() && stopDate.isValid() &&
+        wallClockSecs(recording.stopRecordTime) < wallClockSecs(recording.startRecordTime))
         recording.stopRecordTime = rebuiltStopTime(recording, loaded.interval);
     mLoaded = std::move(loaded);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of sample times and durations of a read recording, in a zone with daylight saving.
+#include "core/utils.h"
 #include "recording/qdatetimeposfjson.h"
+#include "recording/recordingsummary.h"
 #include "recordingfiles.h"
 
 #include <QtTest>
@@ -44,6 +46,8 @@ private slots:
     void timeBase_data();
     void timeBase();
     void startInsideTheSpringGap();
+    void headerTimesInsideTheSpringGapAreShown_data();
+    void headerTimesInsideTheSpringGapAreShown();
     void durations_data();
     void durations();
 };
@@ -115,6 +119,37 @@ void TestSampleTime::startInsideTheSpringGap()
     QVERIFY(result.ok());
     QCOMPARE(result.samples.at(0).time, wall("2024-03-31 02:30:00"));
     QCOMPARE(result.samples.at(2).time, wall("2024-03-31 02:32:00"));
+}
+
+void TestSampleTime::headerTimesInsideTheSpringGapAreShown_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::newRow("start") << QStringLiteral("startRecordTime");
+    QTest::newRow("stop") << QStringLiteral("stopRecordTime");
+    QTest::newRow("configuration") << QStringLiteral("configTime");
+}
+
+// The summary and the report show a header time as the logger recorded it,
+// also at 02:30 on the day the local clocks skip that hour.
+void TestSampleTime::headerTimesInsideTheSpringGapAreShown()
+{
+    QFETCH(QString, member);
+    ReadDevInfoJson info = basicRecord();
+    QJsonObject json;
+    info.toJson(json);
+    json.insert(
+        member,
+        QJsonObject{
+            {"year", 2024}, {"month", 3}, {"day", 31}, {"hour", 2}, {"minute", 30}, {"second", 0}});
+    info.fromJson(json);
+    const LoadedRecording result = readBytes(fileWithSamples(info, 3));
+    QVERIFY(result.ok());
+    const ReadDevInfoJson &read = result.recording;
+    const QDateTime time = member == QLatin1String("startRecordTime")  ? read.startRecordTime
+                           : member == QLatin1String("stopRecordTime") ? read.stopRecordTime
+                                                                       : read.configTime;
+    QCOMPARE(recordingsummary::timeText(time), QStringLiteral("2024/03/31 02:30:00"));
+    QCOMPARE(wallClockSecs(time), wall("2024-03-31 02:30:00"));
 }
 
 void TestSampleTime::durations_data()
