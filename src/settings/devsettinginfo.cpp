@@ -20,6 +20,7 @@
 #include "settings/settingformmapper.h"
 #include "widgets/combobox.h"
 #include "widgets/selectdialog.h"
+#include "widgets/wheelguard.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -54,6 +55,9 @@ DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
     ui.autoLightCB->hide();
     alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
     mapper = new SettingFormMapper(ui, alarms, &workingConfig, this);
+    // Saving a changed setting erases the logger's recording: scrolling the
+    // page must not change one.
+    WheelGuard::install(this);
 
     ui.startTimeLE->hide();
     for (DateTimeLineEdit *edit : {ui.dateTimeLE, ui.startTimeLE}) {

@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
@@ -156,6 +157,7 @@ private slots:
     void manualClockTicks();
     void languageWidths();
     void floatingLayoutAndScreenshots();
+    void strayWheelChangesNothing();
 
 private:
     QObject owner;
@@ -914,6 +916,69 @@ void TestDevSettingInfo::floatingLayoutAndScreenshots()
     });
     page.form().scrollArea->ensureWidgetVisible(page.form().startTimeLE);
     page.delShowDateTimeSet("startTimeLE", page.form().startTimeLE->dateTime());
+}
+
+namespace
+{
+// One notch of the wheel over the middle of `w`, as the pointer would deliver it.
+void turnWheel(QWidget *w, int delta)
+{
+    const QPointF pos = w->rect().center();
+    QWheelEvent event(pos, QPointF(w->mapToGlobal(pos.toPoint())), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
+}
+
+QString valueOf(QWidget *control)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        return combo->currentText();
+    return static_cast<QAbstractSpinBox *>(control)->text();
+}
+} // namespace
+
+// Scrolling the page with the wheel passes over combo boxes and spin boxes; a
+// control nobody clicked must stay as it is, since saving a change erases the
+// logger's recording. The page scrolls instead.
+void TestDevSettingInfo::strayWheelChangesNothing()
+{
+    DevSettingInfo page;
+    page.resize(1000, 500);
+    page.show();
+    page.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    page.delDevConfigSignal(deviceConfig(), HX20D);
+    for (int r = 0; r < AlarmRowCount; ++r)
+        row(page, r)->checkBtn()->setChecked(true);
+    QList<QWidget *> controls;
+    for (QComboBox *combo : page.findChildren<QComboBox *>())
+        controls << combo;
+    for (QAbstractSpinBox *spin : page.findChildren<QAbstractSpinBox *>())
+        controls << spin;
+    QScrollBar *bar = page.form().scrollArea->verticalScrollBar();
+    int tried = 0;
+    for (QWidget *control : qAsConst(controls)) {
+        if (!control->isVisibleTo(&page) || !control->isEnabled())
+            continue;
+        ++tried;
+        page.form().scrollArea->ensureWidgetVisible(control);
+        bar->setValue(bar->value() - bar->singleStep());
+        const QString before = valueOf(control);
+        const int scrolled = bar->value();
+        turnWheel(control, -120);
+        QCOMPARE(valueOf(control), before);
+        QVERIFY2(bar->value() > scrolled, qPrintable(control->objectName()));
+        QVERIFY(!page.saveButton()->isEnabled());
+    }
+    QVERIFY2(tried >= 10, qPrintable(QString::number(tried)));
+
+    // A control the user clicked into follows the wheel as usual.
+    QComboBox *type = row(page, Th1Row)->findChild<QComboBox *>();
+    page.form().scrollArea->ensureWidgetVisible(type);
+    type->setFocus();
+    const QString before = valueOf(type);
+    turnWheel(type, -120);
+    QVERIFY(valueOf(type) != before);
 }
 
 int main(int argc, char **argv)
