@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
 
@@ -28,11 +29,25 @@ int main(int argc, char *argv[])
     QFont font;
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
     font.setPointSize(10);
+    // Map every character through the font's character map instead of
+    // shaping it. In Latin text Noto Sans CJK's default "locl" feature swaps
+    // digits and some punctuation for glyphs that no character maps to, and
+    // "liga" joins "fi" into one glyph. The PDF writer names each glyph by a
+    // character that the character map gives it, so those glyphs reached the
+    // text layer as nothing ("HX10D" read "HX D") or as U+FB01. Latin and
+    // Chinese text need no shaping to be drawn right.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     document.setDefaultFont(font);
     document.setDefaultStyleSheet(QStringLiteral("h1, h2, h3 { color: #202124; } "
                                                  "code { color: #ff6b00; }"));
     document.setMarkdown(QString::fromUtf8(input.readAll()));
     document.setMetaInformation(QTextDocument::DocumentTitle, args.at(3));
+    // Code spans carry a whole font of their own, which would be shaped again.
+    QTextCursor all(&document);
+    all.select(QTextCursor::Document);
+    QTextCharFormat unshaped;
+    unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
+    all.mergeCharFormat(unshaped);
 
     QPdfWriter writer(args.at(2));
     writer.setTitle(args.at(3));
