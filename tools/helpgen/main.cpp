@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: turns a Markdown user guide into a paged A4 PDF, with Qt alone.
+#include "ideographmap.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
@@ -49,11 +54,30 @@ int main(int argc, char *argv[])
     unshaped.setFontStyleStrategy(QFont::PreferNoShaping);
     all.mergeCharFormat(unshaped);
 
-    QPdfWriter writer(args.at(2));
-    writer.setTitle(args.at(3));
-    writer.setCreator(QStringLiteral("hygra"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter));
-    document.print(&writer);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        // The writer completes the file when it goes out of scope.
+        QPdfWriter writer(&pdf);
+        writer.setTitle(args.at(3));
+        writer.setCreator(QStringLiteral("hygra"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter));
+        document.print(&writer);
+    }
+    QByteArray bytes = pdf.buffer();
+    const QRawFont chinese = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
+    const int left =
+        restoreIdeographs(bytes, radicalsSharingGlyphs(chinese, document.toPlainText()));
+    if (left > 0)
+        std::fprintf(stderr, "helpgen: %d characters of %s keep a radical's code in the text\n",
+                     left, qPrintable(args.at(2)));
+
+    QFile output(args.at(2));
+    if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() ||
+        !output.flush()) {
+        std::fprintf(stderr, "helpgen: cannot write %s\n", qPrintable(args.at(2)));
+        return 1;
+    }
     return 0;
 }
