@@ -865,6 +865,10 @@ all recorded data in the logger</translation>
         <source>无法保存记录文件，下载失败</source>
         <translation>The recording could not be saved; download failed</translation>
     </message>
+    <message>
+        <source>删除失败</source>
+        <translation>Could not delete the recording</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

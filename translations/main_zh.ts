@@ -865,6 +865,10 @@
         <source>无法保存记录文件，下载失败</source>
         <translation>无法保存记录文件，下载失败</translation>
     </message>
+    <message>
+        <source>删除失败</source>
+        <translation>删除失败</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -11,9 +11,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 
 namespace
 {
@@ -29,6 +31,24 @@ QString trMain(const char *text)
 QString recordingPath(const QString &name)
 {
     return dataDir() + QLatin1Char('/') + name + QStringLiteral(".data");
+}
+
+// Whether QFile::moveToTrash has a trash to move into. On freedesktop systems
+// Qt 5.15 uses (and makes) the folder Trash in the user's data folder, and where
+// it cannot, it moves the file into "files" under the current working folder
+// instead; such a move must never happen to a recording.
+bool hasTrash()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QFileInfo trash(dataHome + QStringLiteral("/Trash"));
+    if (trash.exists())
+        return trash.isDir();
+    const QFileInfo home(dataHome);
+    return !dataHome.isEmpty() && home.isDir() && home.isWritable();
+#else
+    return true;
+#endif
 }
 } // namespace
 
@@ -151,14 +171,16 @@ FileButton *RecordingList::entryWithText(const QString &text) const
     return nullptr;
 }
 
-void RecordingList::removeRecordingFile(const QString &path)
+bool RecordingList::removeRecordingFile(const QString &path)
 {
-    if (QFile::remove(path))
-        return;
+    // A recording may be the only record of a shipment: it goes to the desktop's
+    // trash, and is deleted for good only where there is no trash to take it.
+    if ((hasTrash() && QFile::moveToTrash(path)) || QFile::remove(path))
+        return true;
     // A read-only file is made writable once and removed again.
     QFile::setPermissions(path, QFileDevice::ReadOther | QFileDevice::WriteOther |
                                     QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::remove(path);
+    return QFile::remove(path) || !QFileInfo::exists(path);
 }
 
 void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
@@ -168,19 +190,22 @@ void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
     case 0:
         openDataFile(filePath);
         break;
-    case 1:
-        removeRecordingFile(filePath);
+    case 1: {
+        const bool removed = removeRecordingFile(filePath);
         if (FileButton *entry = entryWithText(name)) {
             buttons->removeButton(entry);
             entry->close();
             entry->deleteLater();
         }
         loadFileButtons();
-        if (name == view->recordingBaseName())
+        if (removed && name == view->recordingBaseName())
             view->clearRecording();
         else
             markShownEntry();
+        if (!removed)
+            emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除失败")));
         break;
+    }
     case 2:
         if (FileButton *entry = entryWithText(name))
             entry->startRename(entry->isChecked());
@@ -229,17 +254,21 @@ void RecordingList::delDataFiles()
 {
     const QString shown = view->recordingBaseName();
     QStringList names;
-    bool shownDeleted = false;
     for (QAbstractButton *entry : buttons->buttons()) {
-        if (!entry->isChecked())
-            continue;
-        names << entry->text() + QStringLiteral(".data");
-        shownDeleted = shownDeleted || (!shown.isEmpty() && entry->text() == shown);
+        if (entry->isChecked())
+            names << entry->text();
     }
-    for (const QString &name : qAsConst(names))
-        removeRecordingFile(dataDir() + QLatin1Char('/') + name);
+    bool shownDeleted = false;
+    bool allRemoved = true;
+    for (const QString &name : qAsConst(names)) {
+        const bool removed = removeRecordingFile(recordingPath(name));
+        allRemoved = allRemoved && removed;
+        shownDeleted = shownDeleted || (removed && !shown.isEmpty() && name == shown);
+    }
     if (shownDeleted)
         view->clearRecording();
     loadFileButtons();
     switchDelFile();
+    if (!allRemoved)
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除失败")));
 }

@@ -65,6 +65,7 @@ private slots:
     void emptyFolderHasNoEntries();
     void clickOpensAndClosesTheRecording();
     void deletingShownOrOtherRecording();
+    void deletingWithoutTrashRemovesTheFile();
     void renameRules();
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
@@ -74,6 +75,11 @@ private:
     QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
     FileButton *entry(int i) const { return static_cast<FileButton *>(entries().at(i)); }
     QString shown() const { return window->form()->dataShow->recordingBaseName(); }
+    // The files in the desktop's trash, where deleted recordings go.
+    static QStringList trashed()
+    {
+        return QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files").entryList(QDir::Files);
+    }
     void fillFolder(const QStringList &names);
 
     MainWindow *window = nullptr;
@@ -87,6 +93,7 @@ void TestRecordingList::initTestCase()
 void TestRecordingList::init()
 {
     QDir(appFolder()).removeRecursively();
+    QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash").removeRecursively();
     window = new MainWindow;
     window->show();
     QDir().mkpath(dataDir());
@@ -147,6 +154,7 @@ void TestRecordingList::deletingShownOrOtherRecording()
     entry(0)->click();
     window->recordingList()->delFileBtnOptSignal(dataDir() + "/B.data", 1);
     QVERIFY(!QFile::exists(dataDir() + "/B.data"));
+    QCOMPARE(trashed(), QStringList{"B.data"});
     QCOMPARE(entries().size(), 2);
     QCOMPARE(shown(), QStringLiteral("A"));
     QVERIFY(entry(0)->isChecked());
@@ -155,6 +163,24 @@ void TestRecordingList::deletingShownOrOtherRecording()
     QCOMPARE(entries().size(), 1);
     QCOMPARE(shown(), QString());
     QCOMPARE(entry(0)->text(), QStringLiteral("C"));
+}
+
+void TestRecordingList::deletingWithoutTrashRemovesTheFile()
+{
+    fillFolder({"A"});
+    // Qt moves a file into "files" under the working folder when it finds no
+    // trash; the recording must be deleted instead.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    QTemporaryDir working;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(working.path());
+    qputenv("XDG_DATA_HOME", QByteArray(dataHome + "/missing"));
+    window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
+    qputenv("XDG_DATA_HOME", dataHome);
+    QDir::setCurrent(previous);
+    QVERIFY(!QFile::exists(dataDir() + "/A.data"));
+    QVERIFY(QDir(working.path()).isEmpty());
+    QVERIFY(entries().isEmpty());
 }
 
 void TestRecordingList::renameRules()
@@ -225,6 +251,7 @@ void TestRecordingList::selectionModeDeletesMarkedFiles()
     entry(1)->click();
     form->delBtn->click();
     QCOMPARE(QDir(dataDir()).entryList({"*.data"}), QStringList{"C.data"});
+    QCOMPARE(trashed(), (QStringList{"A.data", "B.data"}));
     QCOMPARE(shown(), QString());
     QVERIFY(!window->recordingList()->isSelectMode());
     QVERIFY(!form->delBtn->isVisible());
@@ -251,6 +278,11 @@ void TestRecordingList::downloadedFileGoesToTheEnd()
 int main(int argc, char *argv[])
 {
     std::unique_ptr<QTemporaryDir> home(testsupport::useTemporaryHome());
+    // Deleted recordings go to the trash in the desktop's data folder, which a
+    // desktop account has.
+    const QString dataHome = home->path() + "/.local/share";
+    QDir().mkpath(dataHome);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
     QApplication app(argc, argv);
     TestRecordingList test;
     return QTest::qExec(&test, argc, argv);
