@@ -7,6 +7,22 @@
         <source>关于</source>
         <translation>关于</translation>
     </message>
+    <message>
+        <source>版权所有 © 2026 hygra 开发者</source>
+        <translation>版权所有 © 2026 hygra 开发者</translation>
+    </message>
+    <message>
+        <source>本程序是自由软件：您可以依据自由软件基金会发布的 GNU 通用公共许可证第 3 版或（由您选择）任何更高版本的条款重新分发和修改它。本程序不附带任何担保。</source>
+        <translation>本程序是自由软件：您可以依据自由软件基金会发布的 GNU 通用公共许可证第 3 版或（由您选择）任何更高版本的条款重新分发和修改它。本程序不附带任何担保。</translation>
+    </message>
+    <message>
+        <source>许可证全文与说明文件：%1</source>
+        <translation>许可证全文与说明文件：%1</translation>
+    </message>
+    <message>
+        <source>许可证网页：%1</source>
+        <translation>许可证网页：%1</translation>
+    </message>
 </context>
 <context>
     <name>AlarmRowWidget</name>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// AboutDialog: the about box with the program's logo and version.
+// AboutDialog: the about box with the program's logo, name, version and licence notice.
 #include "app/aboutdialog.h"
 
 #include <QEvent>
@@ -9,13 +9,32 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace
+{
+// Where `cmake --install` puts the licence text and the README.
+const char *const docFolder = "/usr/share/doc/hygra";
+const char *const licenceUrl = "https://www.gnu.org/licenses/gpl-3.0.html";
+constexpr int boxWidth = 473;
+constexpr int boxMinimumHeight = 378;
+
+QLabel *noticeLabel(const char *objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setStyleSheet(QStringLiteral("color: rgb(102, 102, 102); font-size: 12px;"));
+    return label;
+}
+} // namespace
+
 AboutDialog::AboutDialog(const QString &version, QWidget *parent)
     : NativeWindowTemplate<QDialog>(parent)
 {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(tr("关于"));
-    setMinimumSize(473, 378);
-    resize(473, 378);
+    setMinimumSize(boxWidth, boxMinimumHeight);
+    resize(boxWidth, boxMinimumHeight);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -29,7 +48,7 @@ AboutDialog::AboutDialog(const QString &version, QWidget *parent)
         QStringLiteral("#titleWidget{background-color: rgba(32, 33, 36, 1);}"));
     auto *titleRow = new QHBoxLayout(titleWidget);
     titleRow->setContentsMargins(12, 0, 0, 0);
-    logoLabel = new QLabel(tr("关于"), titleWidget);
+    logoLabel = new QLabel(titleWidget);
     logoLabel->setObjectName(QStringLiteral("logoLabel"));
     logoLabel->setStyleSheet(QStringLiteral("color: white; font-size: 12px;"));
     titleRow->addWidget(logoLabel);
@@ -44,32 +63,69 @@ AboutDialog::AboutDialog(const QString &version, QWidget *parent)
     titleRow->addWidget(closeBtn);
     outer->addWidget(titleWidget);
 
-    auto *widget = new QWidget(this);
-    widget->setObjectName(QStringLiteral("widget"));
-    widget->setAttribute(Qt::WA_StyledBackground);
-    widget->setStyleSheet(
+    body = new QWidget(this);
+    body->setObjectName(QStringLiteral("widget"));
+    body->setAttribute(Qt::WA_StyledBackground);
+    body->setStyleSheet(
         QStringLiteral("#widget{background-color: white; border: 1px solid rgb(220, 220, 220);"
                        " border-top: none;}"));
-    auto *column = new QVBoxLayout(widget);
-    column->setContentsMargins(20, 40, 20, 50);
-    column->setSpacing(20);
-    auto *picture = new QLabel(widget);
+    auto *column = new QVBoxLayout(body);
+    column->setContentsMargins(24, 32, 24, 24);
+    column->setSpacing(4);
+    auto *picture = new QLabel(body);
     picture->setObjectName(QStringLiteral("label_2"));
     picture->setAlignment(Qt::AlignCenter);
     picture->setPixmap(QIcon(QStringLiteral(":/img/logo.ico")).pixmap(128, 128));
     column->addWidget(picture, 1);
-    versionLabel = new QLabel(version, widget);
+    column->addSpacing(16);
+    auto *nameLabel = new QLabel(QStringLiteral("hygra"), body);
+    nameLabel->setObjectName(QStringLiteral("nameLabel"));
+    nameLabel->setAlignment(Qt::AlignCenter);
+    nameLabel->setStyleSheet(QStringLiteral("font-size: 22px; font-weight: bold;"));
+    column->addWidget(nameLabel);
+    versionLabel = new QLabel(version, body);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));
     versionLabel->setAlignment(Qt::AlignCenter);
     versionLabel->setStyleSheet(QStringLiteral("font-size: 18px;"));
     column->addWidget(versionLabel);
-    outer->addWidget(widget, 1);
+    column->addSpacing(16);
+    copyrightLabel = noticeLabel("copyrightLabel", body);
+    column->addWidget(copyrightLabel);
+    licenceLabel = noticeLabel("licenceLabel", body);
+    column->addWidget(licenceLabel);
+    outer->addWidget(body, 1);
 
     connect(closeBtn, &QPushButton::clicked, this, &AboutDialog::on_closeBtn_clicked);
 
     setBorderWidth(8);
     setTitleBar(titleWidget);
     setResizeable(false);
+    retranslate();
+}
+
+void AboutDialog::retranslate()
+{
+    setWindowTitle(tr("关于"));
+    logoLabel->setText(tr("关于"));
+    copyrightLabel->setText(tr("版权所有 © 2026 hygra 开发者"));
+    // The folder and the address stand on lines of their own, so that the
+    // wrapping never breaks them at a slash.
+    licenceLabel->setText(
+        tr("本程序是自由软件：您可以依据自由软件基金会发布的 GNU 通用公共许可证第 3 "
+           "版或（由您选择）任何更高版本的条款重新分发和修改它。本程序不附带任何担保。") +
+        QLatin1Char('\n') + tr("许可证全文与说明文件：%1").arg(QLatin1String(docFolder)) +
+        QLatin1Char('\n') + tr("许可证网页：%1").arg(QLatin1String(licenceUrl)));
+    fitHeight();
+}
+
+void AboutDialog::fitHeight()
+{
+    // The box's layout keeps the body's old height until a posted layout
+    // request; new texts must count now.
+    body->updateGeometry();
+    const int needed = layout()->totalHeightForWidth(boxWidth);
+    setMinimumHeight(qMax(boxMinimumHeight, needed));
+    resize(boxWidth, minimumHeight());
 }
 
 QString AboutDialog::versionText() const
@@ -79,10 +135,8 @@ QString AboutDialog::versionText() const
 
 void AboutDialog::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange) {
-        setWindowTitle(tr("关于"));
-        logoLabel->setText(tr("关于"));
-    }
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
     NativeWindowTemplate<QDialog>::changeEvent(event);
 }
 

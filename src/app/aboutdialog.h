@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// AboutDialog: the about box with the program's logo and version.
+// AboutDialog: the about box with the program's logo, name, version and licence notice.
 #pragma once
 
 #include "widgets/nativewindowtemplate.h"
@@ -24,6 +24,13 @@ private slots:
     void on_closeBtn_clicked();
 
 private:
+    void retranslate();
+    // Grows the box to the height its wrapped notice needs at the box's width.
+    void fitHeight();
+
+    QWidget *body = nullptr;
     QLabel *logoLabel = nullptr;
     QLabel *versionLabel = nullptr;
+    QLabel *copyrightLabel = nullptr;
+    QLabel *licenceLabel = nullptr;
 };

@@ -10,7 +10,25 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
+
+namespace
+{
+// A catalogue whose about-box texts are three times as long as the source texts.
+class LongTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "AboutDialog") != 0)
+            return QString();
+        const QString text = QString::fromUtf8(source);
+        return QStringList{text, text, text}.join(QLatin1Char(' '));
+    }
+};
+} // namespace
 
 class TestDialogs : public QObject
 {
@@ -24,6 +42,7 @@ private slots:
     void downloadEnds();
     void selectDialogKeys_data();
     void selectDialogKeys();
+    void aboutShowsVersion_data();
     void aboutShowsVersion();
     void spinnerPoints();
     void spinnerDots_data();
@@ -139,14 +158,51 @@ void TestDialogs::selectDialogKeys()
     QCOMPARE(dialog.exec(), result);
 }
 
+void TestDialogs::aboutShowsVersion_data()
+{
+    QTest::addColumn<bool>("longTexts");
+    QTest::newRow("source texts") << false;
+    QTest::newRow("longer translation") << true;
+}
+
 void TestDialogs::aboutShowsVersion()
 {
+    QFETCH(bool, longTexts);
     AboutDialog about(QStringLiteral("V 1.1.2"));
+    LongTranslator translator;
+    if (longTexts) {
+        QCoreApplication::installTranslator(&translator);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    }
     QCOMPARE(about.versionText(), QStringLiteral("V 1.1.2"));
-    QCOMPARE(about.windowTitle(), QStringLiteral("关于"));
-    QCOMPARE(about.minimumSize(), QSize(473, 378));
+    QVERIFY(about.windowTitle().startsWith(QStringLiteral("关于")));
+    QCOMPARE(about.minimumWidth(), 473);
+    QVERIFY(about.minimumHeight() >= 378);
     auto *picture = about.findChild<QLabel *>(QStringLiteral("label_2"));
     QVERIFY(picture && !picture->pixmap(Qt::ReturnByValue).isNull());
+
+    // The legal notices: name, copyright, licence, no warranty, where the texts are.
+    const auto text = [&](const char *name) {
+        auto *label = about.findChild<QLabel *>(QLatin1String(name));
+        return label ? label->text() : QString();
+    };
+    QCOMPARE(text("nameLabel"), QStringLiteral("hygra"));
+    QVERIFY(text("copyrightLabel").contains(QStringLiteral("© 2026 hygra")));
+    const QString licence = text("licenceLabel");
+    for (const char *part : {"GNU 通用公共许可证第 3 版", "任何更高版本", "不附带任何担保",
+                             "/usr/share/doc/hygra", "https://www.gnu.org/licenses/gpl-3.0.html"})
+        QVERIFY2(licence.contains(QString::fromUtf8(part)), part);
+
+    // Every text fits: no label is squeezed below the height its wrapped text needs.
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    for (QLabel *label : about.findChildren<QLabel *>()) {
+        const int needed = label->hasHeightForWidth() ? label->heightForWidth(label->width())
+                                                      : label->sizeHint().height();
+        QVERIFY2(label->height() >= needed, qPrintable(label->objectName()));
+    }
+    QCoreApplication::removeTranslator(&translator);
+
     QTimer::singleShot(
         0, &about, [&] { about.findChild<QPushButton *>(QStringLiteral("closeBtn"))->click(); });
     QCOMPARE(about.exec(), int(QDialog::Rejected));
