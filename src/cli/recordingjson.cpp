@@ -3,6 +3,7 @@
 #include "cli/recordingjson.h"
 
 #include "core/units.h"
+#include "recording/recordingsummary.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -12,7 +13,26 @@ namespace
 
 const char *const statisticKeys[] = {"maxTemp",     "minTemp",     "avgTemp",
                                      "maxHumidity", "minHumidity", "avgHumidity"};
-const char *const alarmKeys[] = {"th1", "th2", "th3", "tl1", "tl2", "tl3", "hh", "hl"};
+struct AlarmKey {
+    const char *key;
+    const AlertDataJson ReadDevInfoJson::*alarm;
+};
+const AlarmKey alarmKeys[] = {
+    {"th1", &ReadDevInfoJson::th1}, {"th2", &ReadDevInfoJson::th2}, {"th3", &ReadDevInfoJson::th3},
+    {"tl1", &ReadDevInfoJson::tl1}, {"tl2", &ReadDevInfoJson::tl2}, {"tl3", &ReadDevInfoJson::tl3},
+    {"hh", &ReadDevInfoJson::hh},   {"hl", &ReadDevInfoJson::hl},
+};
+
+// The name the summary and the report give the alarm stored under `alarm`; a
+// recording's keys run opposite to the names for the temperature levels.
+QString alarmLabel(const AlertDataJson ReadDevInfoJson::*alarm)
+{
+    for (const recordingsummary::AlarmRowLayout &row : recordingsummary::alarmRowLayouts(true)) {
+        if (row.alarm == alarm)
+            return row.label;
+    }
+    return QString();
+}
 
 // Rounded to two decimals, so float noise does not show in the text.
 QJsonValue measured(float value, float missing)
@@ -52,8 +72,11 @@ QJsonObject RecordingJson::toJson(const LoadedRecording &recording, bool withSam
     statistics.insert(QStringLiteral("totalDuration"), double(header.totalDuration));
 
     QJsonObject alarms;
-    for (const char *key : alarmKeys)
-        alarms.insert(QLatin1String(key), stored.take(QLatin1String(key)));
+    for (const AlarmKey &a : alarmKeys) {
+        QJsonObject alarm = stored.take(QLatin1String(a.key)).toObject();
+        alarm.insert(QStringLiteral("label"), alarmLabel(a.alarm));
+        alarms.insert(QLatin1String(a.key), alarm);
+    }
 
     QJsonObject o;
     o.insert(QStringLiteral("header"), stored);

@@ -9,7 +9,8 @@
 // "header" holds the recording's stored header without its statistics and
 // alarms, "statistics" the logger's statistics (hundredths of °C, tenths of
 // %RH, as stored) with the sample count and the durations, "alarms" each
-// alarm's setting and result by key, and with `withSamples` "samples" lists
+// alarm's setting and result by key with the "label" the summary and the
+// report show for it ("th1" is labelled TH3), and with `withSamples` "samples" lists
 // every sample with its time (the logger's local time), temperature in °C,
 // humidity in %RH (null where the logger stored none) and alarm state.
 class RecordingJson

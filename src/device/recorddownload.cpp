@@ -88,13 +88,17 @@ bool RecordDownload::takeRecordInfo(const QByteArray &frame, int model,
 void RecordDownload::takeAlarmStatistics(const QByteArray &frame, const OneConfigCmdStruct &config,
                                          const QString &sn, const QString &note)
 {
-    // The wire order of the eight alarms, with the configuration setting of each.
+    // The wire order of the eight alarms. The answer reports the temperature
+    // levels in the opposite order to the configuration (the slot of th1 holds
+    // level 3), so each switch comes from the configuration setting of the same
+    // level: th1 from th3, tl1 from tl3 and back. Taking it by name would pair
+    // one level's threshold and result with another level's switch.
     const std::array<AlertDataJson *, 8> alarms = {
         &recordInfo.th1, &recordInfo.tl1, &recordInfo.hh,  &recordInfo.hl,
         &recordInfo.th2, &recordInfo.tl2, &recordInfo.th3, &recordInfo.tl3};
-    const std::array<const AlertSetting *, 8> settings = {&config.th1, &config.tl1, &config.hh,
+    const std::array<const AlertSetting *, 8> settings = {&config.th3, &config.tl3, &config.hh,
                                                           &config.hl,  &config.th2, &config.tl2,
-                                                          &config.th3, &config.tl3};
+                                                          &config.th1, &config.tl1};
     const auto accumulateBits = static_cast<uint8_t>(frame.at(5));
     const auto raisedBits = static_cast<uint8_t>(frame.at(86));
     for (int i = 0; i < 8; ++i) {

@@ -158,7 +158,9 @@ void TstCliProcess::downloadedRecordingEqualsTheLoggers()
     const Run brief = run({QStringLiteral("show"), path});
     QCOMPARE(brief.exitCode, 0);
     QVERIFY(!brief.json().contains("samples"));
-    QVERIFY(brief.json().value("alarms").toObject().contains("th1"));
+    const QJsonObject alarms = brief.json().value("alarms").toObject();
+    QCOMPARE(alarms.value("th1").toObject().value("label").toString(), QStringLiteral("TH3"));
+    QCOMPARE(alarms.value("th3").toObject().value("label").toString(), QStringLiteral("TH1"));
 }
 
 void TstCliProcess::exportsSpreadsheetAndReport()

@@ -172,9 +172,10 @@ void TstDownload::downloadsAndReadsBack()
     QCOMPARE(info.sensorType, int(loggersim::config(logger).sensorType));
     QCOMPARE(info.sn, sn);
     QCOMPARE(info.startDelay, int(loggersim::config(logger).startDelayTime));
-    QCOMPARE(info.th1.alertValue, loggersim::config(logger).th1.alertValue);
-    QVERIFY(info.th1.isOpen);
-    QVERIFY(info.th1.alertNum > 0);
+    // The logger's level-1 threshold th1 arrives under the recording key th3.
+    QCOMPARE(info.th3.alertValue, loggersim::config(logger).th1.alertValue);
+    QVERIFY(info.th3.isOpen);
+    QVERIFY(info.th3.alertNum > 0);
     QCOMPARE(info.maxTemp > 3000, true);
     if (model == HX20D)
         QCOMPARE(info.startTemp != -7968 || held.isEmpty(), true);

@@ -69,9 +69,13 @@ qint64 wallClockSecs(const QDateTime &t)
     return QDateTime(t.date(), t.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
-std::array<const AlertSetting *, 8> wireOrder(const OneConfigCmdStruct &c)
+// The settings behind the eight slots of the alarm-statistics answer. A logger reports a
+// recording's temperature levels in the opposite order to its configuration: the slot of
+// wire alarm th1 carries level 3 (configuration th3), that of tl1 level 3 of the low ones,
+// and the other way round; th2, tl2, hh and hl keep their places.
+std::array<const AlertSetting *, 8> recordingSlotOrder(const OneConfigCmdStruct &c)
 {
-    return {&c.th1, &c.tl1, &c.hh, &c.hl, &c.th2, &c.tl2, &c.th3, &c.tl3};
+    return {&c.th3, &c.tl3, &c.hh, &c.hl, &c.th2, &c.tl2, &c.th1, &c.tl1};
 }
 
 constexpr uint8_t firmware[3] = {1, 2, 3};
@@ -361,7 +365,7 @@ QByteArray EmulatedLogger::recordInformation()
 
 QByteArray EmulatedLogger::alarmStatistics() const
 {
-    const auto alarms = wireOrder(cfg);
+    const auto alarms = recordingSlotOrder(cfg);
     AlarmResult results[8];
     uint8_t accumulate = 0;
     uint8_t raised = 0;
