@@ -2,6 +2,7 @@
 // DevSettingUi: builds and names the controls of the device settings page.
 #include "settings/devsettingui.h"
 
+#include "config/deviceidentityrules.h"
 #include "settings/alarmrowwidget.h"
 #include "settings/datetimelineedit.h"
 #include "settings/delaycombowidget.h"
@@ -184,7 +185,7 @@ void DevSettingUi::setupUi(QWidget *form)
     devNameLE->setFixedSize(200, 30);
     devNameLE->setClearButtonEnabled(false);
     devNameLE->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[a-zA-Z0-9_]{1,20}")), devNameLE));
+        QRegularExpression(DeviceIdentityRules::namePattern()), devNameLE));
     put(row, devNameLE);
 
     row = addRow();
@@ -192,7 +193,7 @@ void DevSettingUi::setupUi(QWidget *form)
     devIdLE->setObjectName(QStringLiteral("devIdLE"));
     devIdLE->setFixedSize(200, 30);
     devIdLE->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^(100|[1-9]?[0-9])$")), devIdLE));
+        QRegularExpression(DeviceIdentityRules::idPattern()), devIdLE));
     put(row, devIdLE);
 
     row = addRow();
