@@ -3,6 +3,7 @@
 #include "device/protocol.h"
 
 #include "core/lgxdevtype.h"
+#include "core/utils.h"
 #include "device/configframe.h"
 
 #include <QTextCodec>
@@ -143,6 +144,14 @@ QByteArray encodeNote(const QString &note)
 {
     QTextCodec *codec = QTextCodec::codecForName("GBK");
     return codec ? codec->fromUnicode(note) : note.toLatin1();
+}
+
+RecordCounts decodeRecordCounts(const QByteArray &frame)
+{
+    RecordCounts counts;
+    counts.recordNum = static_cast<quint32>(readInt32LE(frame.constData() + 5));
+    counts.numofReport = static_cast<uint16_t>(readInt16LE(frame.constData() + 9));
+    return counts;
 }
 
 bool decodeStartStopIsStop(const QByteArray &frame)

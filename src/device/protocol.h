@@ -63,5 +63,12 @@ QString decodeNote(const QByteArray &gbkBytes);
 // exists. Characters GBK lacks become "?": compare decodeNote(encodeNote(t))
 // with t to see whether a text survives.
 QByteArray encodeNote(const QString &note);
+// The two counts at the front of a record-information answer: samples recorded
+// since the start (overwritten ones included) and samples held in memory.
+struct RecordCounts {
+    qint64 recordNum = 0;
+    int numofReport = 0;
+};
+RecordCounts decodeRecordCounts(const QByteArray &frame);
 bool decodeStartStopIsStop(const QByteArray &frame);
 bool decodeResetSuccess(const QByteArray &frame);

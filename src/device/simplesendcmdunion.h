@@ -39,12 +39,17 @@ struct NoteCmdStruct {
 };
 
 // StartStopCmd (1 start, 0 stop), LanguageCmd (1 English, 0 Chinese),
-// ReadBlockCmd (block number from 1).
+// ReadBlockCmd (block number from 1), RecordInfoCmd (0 or recordCountQuery).
 struct ValueCmdStruct {
     int32_t cmdType;
     int32_t cmdOptType;
     int32_t value;
 };
+
+// The value of a RecordInfoCmd that asks for the record counts alone: the answer is
+// reported by UsbControl::recordCountResult and starts no download. The request
+// bytes are the same; the controller tells the two apart by its queue head.
+constexpr int32_t recordCountQuery = 1;
 
 // All members begin with cmdType and cmdOptType, which may be read through any
 // of them. The configuration record is the largest member, so value-initialising

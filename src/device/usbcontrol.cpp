@@ -18,6 +18,11 @@ constexpr int minBufferedFrame = 8;
 // Missed heartbeats in a row that trigger the automatic reconnect.
 constexpr int heartbeatLimit = 3;
 constexpr int reconnectPauseMs = 1200;
+
+bool isRecordCountQuery(const SimpleSendCmdUnion &cmd)
+{
+    return cmd.common.cmdType == RecordInfoCmd && cmd.simple.value == recordCountQuery;
+}
 } // namespace
 
 UsbControl::UsbControl(const QString &recordingsFolder, QObject *parent)
@@ -197,7 +202,10 @@ UsbControl::FrameResult UsbControl::dispatchFrame(const QByteArray &frame)
             handleIdentification(frame);
         break;
     case CmdCode::RecordInfo:
-        handleRecordInfo(frame);
+        if (headIsRecordCountQuery())
+            handleRecordCount(frame);
+        else
+            handleRecordInfo(frame);
         break;
     case CmdCode::AlarmInfo:
         return handleAlarmStatistics(frame);
@@ -205,6 +213,18 @@ UsbControl::FrameResult UsbControl::dispatchFrame(const QByteArray &frame)
         break;
     }
     return FrameResult::Handled;
+}
+
+bool UsbControl::headIsRecordCountQuery() const
+{
+    return !cmdQueue.isEmpty() && isRecordCountQuery(cmdQueue.first().cmd);
+}
+
+void UsbControl::handleRecordCount(const QByteArray &frame)
+{
+    const RecordCounts counts = decodeRecordCounts(frame);
+    removeHead();
+    emit recordCountResult(true, counts.recordNum, counts.numofReport);
 }
 
 void UsbControl::handleRecordInfo(const QByteArray &frame)
@@ -311,6 +331,11 @@ void UsbControl::delReadTimeOut()
 
 void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
 {
+    // A count query is no download step: nothing to end but the question.
+    if (isRecordCountQuery(cmd)) {
+        emit recordCountResult(false, 0, 0);
+        return;
+    }
     switch (cmd.common.cmdType) {
     case CheckCmd:
         if (checkFailCount < 0)

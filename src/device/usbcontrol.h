@@ -63,6 +63,9 @@ signals:
     void resetCmdResult(bool isSuccess);
     void setLangueResult(bool isSuccess);
     void closeDevSignal();
+    // The answer to a record-count query (a RecordInfoCmd with recordCountQuery), or
+    // false with zeros when it got none.
+    void recordCountResult(bool isSuccess, qint64 recordNum, int numofReport);
 
 private:
     enum class FrameResult { Incomplete, Handled, HandledHeadSent };
@@ -76,6 +79,8 @@ private:
     FrameResult dispatchFrame(const QByteArray &frame);
     void handleNoteAnswer(const QByteArray &frame);
     void handleIdentification(const QByteArray &frame);
+    bool headIsRecordCountQuery() const;
+    void handleRecordCount(const QByteArray &frame);
     void handleRecordInfo(const QByteArray &frame);
     FrameResult handleAlarmStatistics(const QByteArray &frame);
     void handleDataBlocks();

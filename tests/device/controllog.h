@@ -64,6 +64,13 @@ public:
                          [=](bool ok) { add(QString("setLangueResult(%1)").arg(b(ok))); });
         QObject::connect(control, &UsbControl::closeDevSignal, control,
                          [=] { add(QString("closeDevSignal()")); });
+        QObject::connect(control, &UsbControl::recordCountResult, control,
+                         [=](bool ok, qint64 recordNum, int numofReport) {
+                             add(QString("recordCountResult(%1,%2,%3)")
+                                     .arg(b(ok))
+                                     .arg(recordNum)
+                                     .arg(numofReport));
+                         });
     }
 
     QStringList lines;

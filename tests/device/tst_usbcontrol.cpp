@@ -9,6 +9,7 @@
 
 #include <QRandomGenerator>
 #include <QTextCodec>
+#include <QtEndian>
 #include <QtTest>
 #include <cstring>
 
@@ -31,6 +32,15 @@ QByteArray identificationAnswer(const QByteArray &sn, bool recording, bool alarm
     p.append(char(alarm));
     p.append('\0');
     return buildFrame(CmdCode::Check, uint8_t(subCode), p);
+}
+
+// A record-information answer with these counts and no recording details.
+QByteArray recordInfoAnswer(quint32 recordNum, quint16 numofReport)
+{
+    QByteArray p(42, '\0');
+    qToLittleEndian(recordNum, p.data());
+    qToLittleEndian(numofReport, p.data() + 4);
+    return buildFrame(CmdCode::RecordInfo, 0, p);
 }
 } // namespace
 
@@ -213,6 +223,18 @@ void TstUsbControl::answers_data()
     QTest::newRow("identification with sub-code 1")
         << makeSimpleCmd(CheckCmd) << identificationAnswer("A20", true, true, 1) << checkRequest
         << 2 << QStringList{"devStateSignal(A20,false,false,1)"};
+    // A count query answers with the counts alone: no alarm statistics are asked
+    // for and an empty logger is no failed download.
+    const SimpleSendCmdUnion countQuery = makeSimpleCmd(RecordInfoCmd, recordCountQuery);
+    const QByteArray recordInfoRequest = hex("5A A5 02 E0 00 E1 01");
+    QTest::newRow("record count") << countQuery << QByteArray() << recordInfoRequest << 1
+                                  << QStringList{"recordCountResult(true,100,100)"};
+    QTest::newRow("record count past the memory")
+        << countQuery << recordInfoAnswer(70000, 64512) << recordInfoRequest << 1
+        << QStringList{"recordCountResult(true,70000,64512)"};
+    QTest::newRow("record count of an empty logger")
+        << countQuery << recordInfoAnswer(0, 0) << recordInfoRequest << 1
+        << QStringList{"recordCountResult(true,0,0)"};
     QTest::newRow("unknown code") << makeSimpleCmd(CheckCmd) << hex("5A A5 03 77 00 01 1A 01")
                                   << checkRequest << 2
                                   << QStringList{"devStateSignal(A20,false,false,1)"};

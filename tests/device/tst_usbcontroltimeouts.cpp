@@ -89,6 +89,8 @@ void TstUsbControlTimeouts::everyCommandKindReportsItsTimeout()
     control->addSendSimpleCmd(makeSimpleCmd(StartStopCmd, 1));
     control->addSendSimpleCmd(makeSimpleCmd(LanguageCmd, 1));
     control->addSendSimpleCmd(makeSimpleCmd(ResetCmd));
+    // A count query is no download step: the queue behind it stays.
+    control->addSendSimpleCmd(makeSimpleCmd(RecordInfoCmd, recordCountQuery));
     control->addSendSimpleCmd(makeSimpleCmd(RecordInfoCmd));
     // A download step that times out empties the queue: this one is never reported.
     control->addSendSimpleCmd(makeSimpleCmd(ResetCmd));
@@ -98,6 +100,7 @@ void TstUsbControlTimeouts::everyCommandKindReportsItsTimeout()
                                   "stopStartRecordResult(false,false)",
                                   "setLangueResult(false)",
                                   "resetCmdResult(false)",
+                                  "recordCountResult(false,0,0)",
                                   "dataDownloadErr(-5)"};
     QTRY_COMPARE_WITH_TIMEOUT(log->lines.size(), expected.size(), 10000);
     QTest::qWait(1100);
