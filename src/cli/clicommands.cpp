@@ -145,8 +145,9 @@ void CliCommands::printOverview(QTextStream &stream)
               "  show FILE [--samples]                 a recording file as JSON\n"
               "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
               "  config get [--model M] [--index I]    configuration and note as JSON\n"
-              "  config set FILE.json [--model M] [--index I]\n"
-              "                                        write the fields in FILE.json, verified\n"
+              "  config set FILE.json [--model M] [--index I] [--erase]\n"
+              "                                        write the fields in FILE.json, verified;\n"
+              "                                        --erase: even over the logger's records\n"
               "  start | stop [--model M] [--index I]  start or stop recording\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();
@@ -343,13 +344,20 @@ int CliCommands::config(const QStringList &arguments)
     parser.setApplicationDescription(
         isSet ? QStringLiteral("Reads the configuration and note, changes the fields FILE.json "
                                "names (keys as 'config get' prints them), writes both and checks "
-                               "the logger's echo.")
+                               "the logger's echo. Writing a configuration erases the logger's "
+                               "records: while it holds any, nothing is written unless --erase "
+                               "is given.")
               : QStringLiteral("Prints the logger's configuration and note as JSON."));
     addDeviceOptions(parser);
+    const QCommandLineOption eraseOption(
+        QStringLiteral("erase"),
+        QStringLiteral("Write even though the logger holds records, which the write erases."));
     parser.addPositionalArgument(QStringLiteral("get|set"), QStringLiteral("What to do."));
-    if (isSet)
+    if (isSet) {
+        parser.addOption(eraseOption);
         parser.addPositionalArgument(QStringLiteral("FILE.json"),
                                      QStringLiteral("The fields to write."));
+    }
     const int parsed = parse(parser, arguments, isSet ? 2 : 1);
     if (parsed >= 0)
         return parsed;
@@ -387,12 +395,35 @@ int CliCommands::config(const QStringList &arguments)
         // Like the settings form: a clock that follows the computer gets its time now.
         if (config.isDateTimeFlowSys)
             PersettingJson::toDateBytes(QDateTime::currentDateTime(), config.devDateTime);
+        if (!parser.isSet(eraseOption)) {
+            result = refuseIfRecordsHeld(session);
+            if (result != ExitOk)
+                return result;
+        }
         result = session.writeConfigAndNote(config, note);
         if (result != ExitOk)
             return fail(result, session.errorText());
     }
     out << jsonText(ConfigJson::toJson(session.config(), session.note()));
     return ExitOk;
+}
+
+int CliCommands::refuseIfRecordsHeld(DeviceSession &session)
+{
+    const int result = session.readRecordCount();
+    if (result != ExitOk)
+        return fail(result, session.errorText());
+    if (session.recordCount() <= 0)
+        return ExitOk;
+    // The memory's count is what a download would save; a logger that reports a
+    // recording but an empty memory still has one to lose.
+    const qint64 lost = session.heldCount() > 0 ? session.heldCount() : session.recordCount();
+    return fail(ExitWouldErase,
+                QStringLiteral("the logger holds %1 %2, which writing a configuration "
+                               "erases; nothing was written. Download them first, or give "
+                               "--erase to write anyway")
+                    .arg(lost)
+                    .arg(lost == 1 ? QStringLiteral("record") : QStringLiteral("records")));
 }
 
 int CliCommands::startStop(const QStringList &arguments, bool start)

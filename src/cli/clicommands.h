@@ -33,6 +33,8 @@ private:
     int exportFile(const QStringList &arguments);
     int config(const QStringList &arguments);
     int startStop(const QStringList &arguments, bool start);
+    // ExitOk when the logger holds no records, else the printed refusal of a write.
+    int refuseIfRecordsHeld(DeviceSession &session);
 
     // Parses `arguments` with `parser`, to which a help option is added;
     // returns -1 to go on, or the exit code once help or a usage error was printed.

@@ -14,4 +14,6 @@ enum CliExit {
     ExitNotVerified = 9,
     ExitCannotWrite = 10,
     ExitBadConfigFile = 11,
+    // A configuration write would erase records and --erase was not given.
+    ExitWouldErase = 12,
 };

@@ -3,6 +3,7 @@
 #include "cli/configjson.h"
 
 #include "config/alertsettingjson.h"
+#include "config/deviceidentityrules.h"
 #include "config/persettingjson.h"
 #include "device/protocol.h"
 #include "device/simplesendcmdunion.h"
@@ -17,7 +18,11 @@
 namespace
 {
 
-constexpr int maxNameBytes = 20;
+// The record's name up to its NUL.
+QString nameOf(const OneConfigCmdStruct &config)
+{
+    return QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName)));
+}
 
 // A whole number within [low, high], or nothing.
 bool integerIn(const QJsonValue &value, double low, double high, long long *result)
@@ -70,7 +75,8 @@ const QList<NumberField> &numberFields()
 {
     static const QList<NumberField> fields = {
         // The settings form offers identifiers 0 to 100.
-        numberField("devId", 0, 100, &OneConfigCmdStruct::devId),
+        numberField("devId", DeviceIdentityRules::minId, DeviceIdentityRules::maxId,
+                    &OneConfigCmdStruct::devId),
         numberField("tempUnit", 0, 1, &OneConfigCmdStruct::tempUnit),
         numberField("recordMode", 0, 1, &OneConfigCmdStruct::recordMode),
         numberField("startMode", 0, 255, &OneConfigCmdStruct::startMode),
@@ -156,9 +162,7 @@ bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const QString &key,
 QJsonObject ConfigJson::toJson(const OneConfigCmdStruct &config, const QString &note)
 {
     QJsonObject o;
-    o.insert(
-        QStringLiteral("devName"),
-        QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName))));
+    o.insert(QStringLiteral("devName"), nameOf(config));
     for (const NumberField &field : numberFields())
         o.insert(QLatin1String(field.key), double(field.get(config)));
     for (const FlagField &field : flagFields)
@@ -183,17 +187,24 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
     QString newNote = *note;
     if (object.contains(QLatin1String("devName"))) {
         const QJsonValue value = object.value(QLatin1String("devName"));
-        const QByteArray name = value.toString().toUtf8();
-        if (!value.isString() || name.size() > maxNameBytes) {
-            *error = QStringLiteral("devName: expected a text of at most 20 UTF-8 bytes");
+        // Like the form, which shows the logger's own name as it is: only a new name
+        // must follow the rule.
+        if (!value.isString() || (value.toString() != nameOf(c) &&
+                                  !DeviceIdentityRules::isValidName(value.toString()))) {
+            *error =
+                QStringLiteral("devName: expected %1").arg(DeviceIdentityRules::nameRuleText());
             return false;
         }
+        const QByteArray name = value.toString().toUtf8().left(int(sizeof c.devName) - 1);
         std::memset(c.devName, 0, sizeof c.devName);
         std::memcpy(c.devName, name.constData(), size_t(name.size()));
     }
     for (const NumberField &field : numberFields()) {
         const QString key = QLatin1String(field.key);
         if (!object.contains(key))
+            continue;
+        // A value the logger already holds is written back as it is, as the form does.
+        if (object.value(key) == QJsonValue(double(field.get(c))))
             continue;
         long long number = 0;
         if (!integerIn(object.value(key), field.low, field.high, &number)) {

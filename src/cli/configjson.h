@@ -18,10 +18,12 @@ public:
 
     // Sets the members whose keys are present in `object` and leaves the others,
     // so a file may change a single field of the configuration just read. Values
-    // of the wrong type or out of the field's range, a name longer than 20 UTF-8
-    // bytes and a note longer than 104 GBK bytes or with characters GBK lacks
-    // are refused: false, with `error` naming the key, and nothing changed. The
-    // firmware version and the controller's own fields are never taken.
+    // of the wrong type or out of the field's range, a name the settings form
+    // would refuse and a note longer than 104 GBK bytes or with characters GBK
+    // lacks are refused: false, with `error` naming the key, and nothing changed.
+    // A name or number equal to the one in `config` is taken as it is, as the
+    // form writes back what it loaded. The firmware version and the controller's
+    // own fields are never taken.
     static bool apply(const QJsonObject &object, OneConfigCmdStruct *config, QString *note,
                       QString *error);
 

@@ -80,6 +80,17 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent), control(dataDir
         errorCode = errType;
         finish(Step::Failed);
     });
+    connect(&control, &UsbControl::recordCountResult, this,
+            [this](bool isSuccess, qint64 recorded, int held) {
+                touched();
+                recordNum = recorded;
+                numofReport = held;
+                if (isSuccess)
+                    finish(Step::Done);
+                else
+                    finish(Step::TimedOut,
+                           QStringLiteral("the logger did not answer the record information"));
+            });
     connect(&control, &UsbControl::closeDevSignal, this, [this] {
         finish(Step::TimedOut, QStringLiteral("the connection to the logger was lost"));
     });
@@ -171,6 +182,14 @@ int DeviceSession::readConfigAndNote()
     step = Step::Running;
     emit sendSimpleCmdSignal(makeSimpleCmd(ConfigCmd, 0, ReadOpt));
     emit sendSimpleCmdSignal(makeSimpleCmd(NoteCmd, 0, ReadOpt));
+    waitForStep(guardMs);
+    return stepResult(ExitTimeout);
+}
+
+int DeviceSession::readRecordCount()
+{
+    step = Step::Running;
+    emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd, recordCountQuery));
     waitForStep(guardMs);
     return stepResult(ExitTimeout);
 }

@@ -27,6 +27,9 @@ public:
     int open(const QString &model, int index);
     // Reads the configuration and the note as the settings page does.
     int readConfigAndNote();
+    // Asks the logger for its record counts alone (no download): recordCount()
+    // and heldCount() below.
+    int readRecordCount();
     // Writes `config` and `note` and compares the echo with what was sent.
     int writeConfigAndNote(const OneConfigCmdStruct &config, const QString &note);
     int startStop(bool start);
@@ -42,6 +45,10 @@ public:
     OneConfigCmdStruct config() const { return lastConfig; }
     QString note() const { return noteText; }
     QString downloadedFile() const { return filePath; }
+    // Samples recorded since the recording started, overwritten ones included.
+    qint64 recordCount() const { return recordNum; }
+    // Samples the logger's memory holds.
+    int heldCount() const { return numofReport; }
 
 signals:
     void sendSimpleCmdSignal(SimpleSendCmdUnion cmd);
@@ -67,5 +74,7 @@ private:
     OneConfigCmdStruct lastConfig{};
     QString noteText;
     QString filePath;
+    qint64 recordNum = 0;
+    int numofReport = 0;
     int errorCode = 0;
 };

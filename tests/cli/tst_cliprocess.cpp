@@ -192,14 +192,16 @@ void TstCliProcess::configSetThenGetRoundTrips()
     const QString file = work.filePath("config.json");
     QFile json(file);
     QVERIFY(json.open(QIODevice::WriteOnly));
-    json.write(R"({"devName": "Cold room 3", "devId": 42, "note": "库房 B",
+    json.write(R"({"devName": "Cold_room_3", "devId": 42, "note": "库房 B",
                    "th2": {"isOpen": true, "alertValue": 2500}})");
     json.close();
 
-    const Run set = run({QStringLiteral("config"), QStringLiteral("set"), file});
+    // The logger holds a recording, which the write erases.
+    const Run set =
+        run({QStringLiteral("config"), QStringLiteral("set"), file, QStringLiteral("--erase")});
     QCOMPARE(set.exitCode, 0);
     const QJsonObject echoed = set.json();
-    QCOMPARE(echoed.value("devName").toString(), QStringLiteral("Cold room 3"));
+    QCOMPARE(echoed.value("devName").toString(), QStringLiteral("Cold_room_3"));
     QCOMPARE(echoed.value("devId").toInt(), 42);
     QCOMPARE(echoed.value("note").toString(), QStringLiteral("库房 B"));
     QCOMPARE(echoed.value("th2").toObject().value("alertValue").toInt(), 2500);
@@ -215,7 +217,9 @@ void TstCliProcess::configSetThenGetRoundTrips()
     QVERIFY(json.open(QIODevice::WriteOnly | QIODevice::Truncate));
     json.write(get.out);
     json.close();
-    QCOMPARE(run({QStringLiteral("config"), QStringLiteral("set"), file}).exitCode, 0);
+    QCOMPARE(run({QStringLiteral("config"), QStringLiteral("set"), file, QStringLiteral("--erase")})
+                 .exitCode,
+             0);
 }
 
 void TstCliProcess::startsAndStopsRecording_data()
@@ -265,6 +269,10 @@ void TstCliProcess::failures_data()
     longName.open(QIODevice::WriteOnly);
     longName.write(R"({"devName": "a name far longer than twenty bytes"})");
     longName.close();
+    QFile noteOnly(work.filePath("note.json"));
+    noteOnly.open(QIODevice::WriteOnly);
+    noteOnly.write(R"({"note": "Bay B"})");
+    noteOnly.close();
 
     QTest::newRow("no command") << QStringList() << fixed << 2 << "Usage: hygra-cli";
     QTest::newRow("unknown command") << QStringList{"fly"} << fixed << 2 << "unknown command 'fly'";
@@ -313,7 +321,10 @@ void TstCliProcess::failures_data()
         << QStringList{"config", "set", badId.fileName()} << fixed << 11
         << "devId: expected a whole number from 0 to 100";
     QTest::newRow("config name too long") << QStringList{"config", "set", longName.fileName()}
-                                          << fixed << 11 << "devName: expected a text of at most";
+                                          << fixed << 11 << "devName: expected 1 to 20 letters";
+    QTest::newRow("config set over a recording")
+        << QStringList{"config", "set", noteOnly.fileName()} << fixed << 12
+        << "holds 1500 records, which writing a configuration erases";
 }
 
 void TstCliProcess::failures()
@@ -339,6 +350,7 @@ void TstCliProcess::helpForEveryCommand_data()
     QTest::newRow("show") << QStringList{"show", "--help"} << "--samples";
     QTest::newRow("export") << QStringList{"export", "--help"} << "--pdf <OUT>";
     QTest::newRow("config") << QStringList{"config", "set", "--help"} << "FILE.json";
+    QTest::newRow("config set") << QStringList{"config", "set", "--help"} << "--erase";
     QTest::newRow("start") << QStringList{"start", "--help"} << "Starts the logger's recording";
     QTest::newRow("stop") << QStringList{"stop", "--help"} << "Stops the logger's recording";
 }

@@ -7,6 +7,7 @@
 #include "cli/devicesession.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
+#include "device/protocol.h"
 #include "loggersim.h"
 #include "testsupport.h"
 
@@ -33,6 +34,8 @@ private slots:
     void applyRefusesBadValues_data();
     void applyRefusesBadValues();
     void configJsonRoundTrips();
+    void configSetGuards_data();
+    void configSetGuards();
 
 private:
     std::unique_ptr<QTemporaryDir> home;
@@ -246,7 +249,9 @@ void TstCliSession::configJsonRoundTrips()
     // An unset start time reads back as zeros.
     QCOMPARE(json.value("perSetStartTime").toString(), QString());
 
+    // The logger's own name, which no new name may be, is written back as it is.
     OneConfigCmdStruct back{};
+    std::memcpy(back.devName, "冷库 7", sizeof "冷库 7");
     back.perSetStartTime[0] = 1;
     QString note;
     QString error;
@@ -264,6 +269,82 @@ void TstCliSession::configJsonRoundTrips()
     QCOMPARE(int(back.recordInterval), 720);
     QCOMPARE(back.tempUnit, 1);
     QCOMPARE(back.isDateTimeFlowSys, true);
+}
+
+void TstCliSession::configSetGuards_data()
+{
+    QTest::addColumn<QString>("logger");
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("erase");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QString held = QStringLiteral("HX20D:samples=600");
+    const QString empty = QStringLiteral("HX20D:samples=0");
+    const QByteArray id = R"({"devId": 7})";
+    QTest::newRow("records, no --erase")
+        << held << id << false << int(ExitWouldErase) << "holds 600 records";
+    // Overwritten samples are lost already: the memory's count is what a write erases.
+    QTest::newRow("records past the memory, no --erase")
+        << "HX20D:samples=70000:interval=1" << id << false << int(ExitWouldErase)
+        << "holds 64512 records";
+    QTest::newRow("records, --erase") << held << id << true << int(ExitOk) << "";
+    QTest::newRow("no records") << empty << id << false << int(ExitOk) << "";
+    QTest::newRow("name of 20 allowed characters")
+        << empty << QByteArray(R"({"devName": "Cold_room_3_ABCDEFGH"})") << false << int(ExitOk)
+        << "";
+    // The logger's own name is written back as it is, as the form does.
+    QTest::newRow("the logger's own name")
+        << empty << QByteArray(R"({"devName": "HX20D Logger"})") << false << int(ExitOk) << "";
+    const QString nameRule = QStringLiteral("devName: expected 1 to 20 letters");
+    QTest::newRow("name with spaces") << empty << QByteArray(R"({"devName": "Cold room 3"})")
+                                      << false << int(ExitBadConfigFile) << nameRule;
+    QTest::newRow("name of 21 characters")
+        << empty << QByteArray(R"({"devName": "Cold_room_3_ABCDEFGHI"})") << false
+        << int(ExitBadConfigFile) << nameRule;
+    QTest::newRow("empty name") << empty << QByteArray(R"({"devName": ""})") << false
+                                << int(ExitBadConfigFile) << nameRule;
+    QTest::newRow("identifier 101") << empty << QByteArray(R"({"devId": 101})") << false
+                                    << int(ExitBadConfigFile) << "devId: expected";
+}
+
+void TstCliSession::configSetGuards()
+{
+    QFETCH(QString, logger);
+    QFETCH(QByteArray, json);
+    QFETCH(bool, erase);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    loggersim::configure(logger);
+    const int id = loggersim::loggerIds().first();
+    const qint64 recorded = loggersim::recordNum(id);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("change.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(json);
+    file.close();
+
+    QStringList arguments{"hygra-cli", "config", "set", file.fileName()};
+    if (erase)
+        arguments << QStringLiteral("--erase");
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    QCOMPARE(CliCommands(&out, &err).run(arguments), exitCode);
+    const QString errText = QString::fromUtf8(err.data());
+    QVERIFY2(errText.contains(message), qPrintable(errText));
+
+    bool wrote = false;
+    for (const QByteArray &transfer : loggersim::writtenTransfers(id))
+        wrote |= transfer.size() > FrameLayout::subCodeOffset &&
+                 (uchar(transfer.at(FrameLayout::codeOffset)) == CmdCode::Config ||
+                  uchar(transfer.at(FrameLayout::codeOffset)) == CmdCode::Note) &&
+                 transfer.at(FrameLayout::subCodeOffset) != 0;
+    QCOMPARE(wrote, exitCode == ExitOk);
+    QCOMPARE(loggersim::recordNum(id), exitCode == ExitOk ? 0 : recorded);
+    if (exitCode == ExitWouldErase)
+        QVERIFY(errText.contains(QStringLiteral("--erase")));
 }
 
 QTEST_GUILESS_MAIN(TstCliSession)
