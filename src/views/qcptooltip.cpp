@@ -18,6 +18,26 @@ bool paints(const QPen &pen)
     return pen.style() != Qt::NoPen && pen.color().alpha() != 0;
 }
 
+// How far from a drawn point the pointer still hovers it: the graph's pen
+// width and the larger of the selection tolerance and the scatter size.
+struct Reach {
+    double pen;
+    double size;
+
+    QRectF around(const QPointF &p) const
+    {
+        return QRectF(p.x() - size / 2 - pen, p.y() - size / 2 - pen, size + 2 * pen,
+                      size + 2 * pen);
+    }
+};
+
+Reach reachOf(const QCPGraph *graph, int selectionTolerance)
+{
+    const QCPScatterStyle scatter = graph->scatterStyle();
+    return {scatter.isPenDefined() ? scatter.pen().widthF() : graph->pen().widthF(),
+            qMax(double(selectionTolerance), scatter.size())};
+}
+
 } // namespace
 
 QCPToolTip::QCPToolTip(QCustomPlot *parentPlot)
@@ -30,6 +50,8 @@ QCPToolTip::QCPToolTip(QCustomPlot *parentPlot)
     setClipToAxisRect(false);
     setVisible(false);
     connect(parentPlot, &QCustomPlot::mouseMove, this, &QCPToolTip::handleTriggerEvent);
+    // QCustomPlot has no signal for the pointer leaving it.
+    parentPlot->installEventFilter(this);
 }
 
 double QCPToolTip::selectTest(const QPointF &, bool, QVariant *) const
@@ -59,28 +81,38 @@ QPointF QCPToolTip::flipShift(const QPointF &origin, const QSize &box, const QPo
 
 void QCPToolTip::handleTriggerEvent(QMouseEvent *event)
 {
-    hitTest(event->pos(), false);
+    // A move with a button held drags the view, which shifts only after this
+    // signal: a sample found now would not be the one under the pointer.
+    if (event->buttons() != Qt::NoButton)
+        dismiss();
+    else
+        hitTest(event->pos());
 }
 
-void QCPToolTip::hitTest(const QPointF &pos, bool fromRedraw)
+bool QCPToolTip::eventFilter(QObject *watched, QEvent *event)
 {
-    mHighlightGraph.clear();
+    if (watched == mParentPlot && event->type() == QEvent::Leave)
+        dismiss();
+    return QCPAbstractItem::eventFilter(watched, event);
+}
+
+void QCPToolTip::hitTest(const QPointF &pos)
+{
     for (int i = mParentPlot->graphCount() - 1; i >= 0; --i) {
         QCPGraph *graph = mParentPlot->graph(i);
-        const QCPScatterStyle scatter = graph->scatterStyle();
-        if (!graph->realVisibility() || scatter.shape() == QCPScatterStyle::ssNone)
+        if (!graph->realVisibility() || graph->scatterStyle().shape() == QCPScatterStyle::ssNone)
             continue;
-        const double w = scatter.isPenDefined() ? scatter.pen().widthF() : graph->pen().widthF();
-        const double s = qMax(double(mParentPlot->selectionTolerance()), scatter.size());
+        const Reach reach = reachOf(graph, mParentPlot->selectionTolerance());
         QVariant details;
         const double d = graph->selectTest(pos, false, &details);
+        if (!(d >= 0 && d < reach.pen + reach.size))
+            continue;
         const QCPDataRange range = details.value<QCPDataSelection>().dataRange();
-        if (!(d >= 0 && d < w + s) || range.isEmpty())
+        if (range.isEmpty())
             continue;
         const auto point = graph->data()->at(range.begin());
         const QPointF p = graph->coordsToPixels(point->key, point->value);
-        const QRectF hotBox(p.x() - s / 2 - w, p.y() - s / 2 - w, s + 2 * w, s + 2 * w);
-        if (!hotBox.contains(pos))
+        if (!reach.around(p).contains(pos))
             continue;
 
         const auto *annotated = qobject_cast<DataGraph *>(graph);
@@ -88,41 +120,61 @@ void QCPToolTip::hitTest(const QPointF &pos, bool fromRedraw)
                                     point->value, annotated->unit())
                           : tipText(0, 0, point->key, point->value, QString());
         mHighlightGraph = graph;
+        mHighlightData = *point;
         mHighlightPoint = p;
         mParentPlot->setCursor(Qt::PointingHandCursor);
         position->setPixelPosition(pos);
         setVisible(true);
-        const int key = int(point->key);
-        const bool changed = key != mLastKey;
-        mLastKey = key;
-        if (!fromRedraw)
-            layer()->replot();
-        if (!fromRedraw || changed)
-            emit posChanged(key);
+        layer()->replot();
+        emit posChanged(int(point->key));
         return;
     }
-    mLastKey = -1;
-    if (visible()) {
-        mParentPlot->setCursor(Qt::ArrowCursor);
-        setVisible(false);
-        if (!fromRedraw)
-            layer()->replot();
-    }
+    dismiss();
+}
+
+bool QCPToolTip::sampleStillUnderPointer()
+{
+    const QCPGraph *graph = mHighlightGraph.data();
+    if (!graph || !graph->realVisibility())
+        return false;
+    const auto point = graph->data()->findBegin(mHighlightData.key, false);
+    if (point == graph->data()->constEnd() || point->key != mHighlightData.key ||
+        point->value != mHighlightData.value)
+        return false;
+    mHighlightPoint = graph->coordsToPixels(point->key, point->value);
+    return reachOf(graph, mParentPlot->selectionTolerance())
+        .around(mHighlightPoint)
+        .contains(position->pixelPosition());
+}
+
+void QCPToolTip::withdraw()
+{
+    mHighlightGraph.clear();
+    mParentPlot->setCursor(Qt::ArrowCursor);
+    setVisible(false);
+}
+
+void QCPToolTip::dismiss()
+{
+    if (!visible())
+        return;
+    withdraw();
+    layer()->replot();
 }
 
 void QCPToolTip::draw(QCPPainter *painter)
 {
-    if (mAutoTrack) {
-        hitTest(position->pixelPosition(), true);
-        if (!visible())
-            return;
+    // A replot after a resize, zoom, drag or new data may draw another sample
+    // at the pointer's last position; only a pointer move may aim at that one.
+    // This pass is drawing the overlay already, so hiding needs no replot.
+    if (!sampleStillUnderPointer()) {
+        withdraw();
+        return;
     }
-    if (mHighlightGraph) {
-        QCPScatterStyle scatter = mHighlightGraph->scatterStyle();
-        scatter.setSize(scatter.size() * 1.2);
-        scatter.applyTo(painter, mHighlightGraph->pen());
-        scatter.drawShape(painter, mHighlightPoint);
-    }
+    QCPScatterStyle scatter = mHighlightGraph->scatterStyle();
+    scatter.setSize(scatter.size() * 1.2);
+    scatter.applyTo(painter, mHighlightGraph->pen());
+    scatter.drawShape(painter, mHighlightPoint);
 
     const QPointF origin = position->pixelPosition() + mOffset;
     painter->translate(origin);

@@ -8,10 +8,13 @@
 
 class DataGraph;
 
-// Lives on the "overlay" layer and never takes clicks. Each mouse move (and,
-// with auto-track, each redraw) looks for a sample point under the position,
+// Lives on the "overlay" layer and never takes clicks. Only a pointer move
+// over the plot aims it: the move looks for a sample point under the pointer,
 // testing the graphs from the last added to the first so the alarm points win
-// over the series they sit on.
+// over the series they sit on. It goes when the pointer leaves the plot, while
+// a button drags the view, and when a replot (resize, zoom, drag, new data)
+// has moved its sample away from the pointer; a replot never aims it at
+// another sample.
 class QCPToolTip : public QCPAbstractItem
 {
     Q_OBJECT
@@ -44,14 +47,19 @@ public slots:
 
 protected:
     void draw(QCPPainter *painter) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // From a redraw, the overlay is not replotted and posChanged is emitted
-    // only when the hovered sample changed.
-    void hitTest(const QPointF &pos, bool fromRedraw);
+    void hitTest(const QPointF &pos);
+    // Whether the highlighted sample is still shown under the stored pointer
+    // position; moves the highlight to where the sample is drawn now.
+    bool sampleStillUnderPointer();
+    // Hides the tooltip and gives the plot its arrow cursor back.
+    void withdraw();
+    // Withdraws a shown tooltip and redraws the overlay without it.
+    void dismiss();
     void drawBox(QCPPainter *painter, const QSize &box);
 
-    const bool mAutoTrack = true;
     QString mText;
     Qt::Alignment mTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     QFont mFont;
@@ -61,6 +69,6 @@ private:
     QPoint mOffset{20, 20};
     QMargins mPadding{6, 6, 6, 6};
     QPointer<QCPGraph> mHighlightGraph;
+    QCPGraphData mHighlightData;
     QPointF mHighlightPoint;
-    int mLastKey = -1;
 };

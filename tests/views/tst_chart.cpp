@@ -86,6 +86,8 @@ private slots:
     void flip_data();
     void flip();
     void hoverShowsAlarmPointAndSelectsRow();
+    void onlyPointerMovesAimTheTooltip_data();
+    void onlyPointerMovesAimTheTooltip();
     void tableScrollsSidewaysOnlyWhenColumnsDoNotFit();
     void spriteScattersMatchDrawnOnes_data();
     void spriteScattersMatchDrawnOnes();
@@ -347,6 +349,59 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
     QTest::mouseMove(plot, empty);
     QTRY_VERIFY(!chart.toolTip()->visible());
     QCOMPARE(plot->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestChart::onlyPointerMovesAimTheTooltip_data()
+{
+    QTest::addColumn<bool>("leave");
+    QTest::addColumn<QSize>("resize");
+    QTest::addColumn<double>("shift");
+    QTest::newRow("leave, then resize") << true << QSize(700, 700) << 0.0;
+    QTest::newRow("resize under the pointer") << false << QSize(700, 700) << 0.0;
+    QTest::newRow("range moved under the pointer") << false << QSize() << 7.0;
+}
+
+// A replot after a resize or a range change must not name, nor select in the
+// table, whatever sample now lies under the pointer's last position.
+void TestChart::onlyPointerMovesAimTheTooltip()
+{
+    QFETCH(bool, leave);
+    QFETCH(QSize, resize);
+    QFETCH(double, shift);
+    DataChartWidget chart;
+    chart.resize(900, 700);
+    // Samples two pixels apart at one level: some sample lies under any position along the line.
+    const ReadDevInfoJson info = fixture::header();
+    QVector<SamplePoint> flat;
+    for (int i = 0; i < 400; ++i)
+        flat << fixture::point(wallClockSecs(info.startRecordTime) + 60 * i, 20, 50);
+    chart.showRecording(flat, info, true);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.restoreView();
+    QCustomPlot *plot = chart.plot();
+    plot->replot();
+
+    // Qt drops a move to where the pointer already is, so come from elsewhere.
+    QTest::mouseMove(plot, QPoint(1, 1));
+    QTest::mouseMove(plot, chart.temperatureGraph()->coordsToPixels(100, 20).toPoint());
+    QTRY_VERIFY(chart.toolTip()->visible());
+    QCOMPARE(chart.table()->currentIndex().row(), 99);
+    if (leave) {
+        QEvent left(QEvent::Leave);
+        QCoreApplication::sendEvent(plot, &left);
+        QVERIFY(!chart.toolTip()->visible());
+    }
+
+    QSignalSpy replotted(plot, &QCustomPlot::afterReplot);
+    if (resize.isValid())
+        chart.resize(resize);
+    plot->xAxis->moveRange(shift);
+    plot->replot(QCustomPlot::rpQueuedReplot);
+    QTRY_VERIFY(replotted.count() > 0);
+    QTest::qWait(50);
+    QVERIFY(!chart.toolTip()->visible());
+    QCOMPARE(chart.table()->currentIndex().row(), 99);
 }
 
 void TestChart::tableScrollsSidewaysOnlyWhenColumnsDoNotFit()
