@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of opening a recording: read, decode, classify, table, chart series and summary.
+#include "benchrecording.h"
 #include "benchregistry.h"
 #include "core/utils.h"
 #include "recording/recordingreader.h"
-#include "recording/recordingwriter.h"
 #include "views/datachartwidget.h"
 #include "views/datadevinfowidget.h"
 #include "views/datashowwidget.h"
@@ -15,8 +15,6 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QtEndian>
-#include <cmath>
 #include <unistd.h>
 
 namespace
@@ -25,47 +23,6 @@ namespace
 constexpr int runs = 11;
 // Opens before the timed ones, so thread pool, fonts and the heap have settled.
 constexpr int warmUps = 3;
-
-// An HX20D recording of `count` one-minute samples: a slow daily wave with
-// alarm excursions above 30 °C, and a missing value now and then.
-bool writeRecording(const QString &path, int count)
-{
-    ReadDevInfoJson info;
-    info.devType = 1;
-    info.devName = QStringLiteral("Bench");
-    info.sn = QStringLiteral("2311000001");
-    info.recordInterval = 12;
-    info.recordNum = count;
-    info.numofReport = count;
-    info.startRecordTime = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
-    info.stopRecordTime = info.startRecordTime.addSecs(qint64(count) * 60);
-    info.configTime = info.startRecordTime;
-    info.maxTemp = 3400;
-    info.minTemp = 1000;
-    info.avgTemp = 2200;
-    info.maxHumidity = 800;
-    info.minHumidity = 300;
-    info.avgHumidity = 550;
-    info.th1.isOpen = true;
-    info.th1.alertValue = 3000;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeRecordingHeader(&file, info))
-        return false;
-    QByteArray samples(count * 4, Qt::Uninitialized);
-    for (int i = 0; i < count; ++i) {
-        const double phase = i * 2 * M_PI / 1440;
-        const qint16 t = qint16(2200 + 1200 * std::sin(phase));
-        const qint16 h = qint16(550 + 250 * std::cos(phase));
-        uchar *bytes = reinterpret_cast<uchar *>(samples.data()) + i * 4;
-        if (i % 997 == 0) {
-            std::fill(bytes, bytes + 4, uchar(0xE0));
-            continue;
-        }
-        qToLittleEndian(t, bytes);
-        qToLittleEndian(h, bytes + 2);
-    }
-    return file.write(samples) == samples.size();
-}
 
 // The row-by-row approach: every sample becomes a row of QStrings inserted
 // with its own beginInsertRows/endInsertRows.
@@ -140,7 +97,7 @@ void openFigures(const FigurePrinter &print)
     QTemporaryDir dir;
     const QString small = dir.filePath(QStringLiteral("HX20D_64512.data"));
     const QString large = dir.filePath(QStringLiteral("HX20D_1000000.data"));
-    if (!writeRecording(small, 64512) || !writeRecording(large, 1000000))
+    if (!writeBenchRecording(small, 64512) || !writeBenchRecording(large, 1000000))
         return;
 
     // Both approaches draw into shown widgets of the window's size, as a user
