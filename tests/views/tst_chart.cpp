@@ -333,7 +333,7 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
              QCPToolTip::tipText(chart.temperatureGraph()->originMs(), 60, 7, 30, "℃"));
     QCOMPARE(chart.table()->currentIndex().row(), 6);
     QCOMPARE(plot->cursor().shape(), Qt::PointingHandCursor);
-    plot->replot(); // drawing with auto-track keeps it shown
+    plot->replot(); // a replot with the sample still under the pointer keeps it shown
     QVERIFY(chart.toolTip()->visible());
 
     // A plain humidity point.
