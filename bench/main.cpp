@@ -3,11 +3,14 @@
 #include "benchregistry.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The controller's debug lines would mix with the figures.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QApplication app(argc, argv);
     QStringList only = app.arguments();
     only.removeFirst();

@@ -239,6 +239,7 @@ void TestTranslations::noticesMatchTheUserGuide_data()
         {"DevSettingInfo", "配置失败"},
         {"DevSettingInfo", "加载预设成功!"},
         {"FileButton", "命名错误"},
+        {"MainWindow", "删除失败"},
         {"DataShowWidget", "无法导出，请先打下载数据文件并打开它"},
         {"WaitProgressDialog", "导出完成"},
     };

@@ -63,11 +63,6 @@ template <typename Graph> QImage scatterImage(const QCPScatterStyle &style, doub
 
 } // namespace
 
-namespace
-{
-
-} // namespace
-
 class TestChart : public QObject
 {
     Q_OBJECT
