@@ -72,9 +72,10 @@ void DownloadDialog::buildForm()
     auto *cancelBtn = new QPushButton(tr("取消下载"), widget);
     cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
     cancelBtn->setMinimumHeight(40);
+    // White on a grey dark enough to read (light grey left the text unreadable).
     cancelBtn->setStyleSheet(
         QStringLiteral("QPushButton{color: white; font-size: 20px; font-weight: 500;"
-                       " background-color: rgb(217, 217, 217); border: none; border-radius: 4px;}"
+                       " background-color: rgb(102, 102, 102); border: none; border-radius: 4px;}"
                        "QPushButton:hover{background-color: rgb(51, 51, 51);}"));
     column->addWidget(cancelBtn);
 

@@ -39,6 +39,8 @@ QPushButton *titleButton(QWidget *parent, const char *name, const char *icon, co
 void MainWindowForm::setupUi(QMainWindow *window)
 {
     window->resize(1280, 720);
+    // Below this every page still shows every control, scrolling where it must.
+    window->setMinimumSize(minimumWidth, minimumHeight);
     centralwidget = new QWidget(window);
     centralwidget->setObjectName("centralwidget");
     centralwidget->setStyleSheet(

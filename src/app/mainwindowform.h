@@ -20,6 +20,8 @@ class MainWindowForm
 public:
     // The pages of `stackedWidget`.
     enum Page { RecordingPage = 0, SettingsPage = 1 };
+    static constexpr int minimumWidth = 1024;
+    static constexpr int minimumHeight = 640;
 
     void setupUi(QMainWindow *window);
     void retranslateUi(QMainWindow *window);

@@ -21,6 +21,10 @@ namespace
 {
 const QString exportPopupName = QStringLiteral("ExportMenumenu");
 const QString settingPopupName = QStringLiteral("SettingMenumenu");
+// The export and settings buttons take the toolbar's last 100 pixels; the
+// recording button keeps at least a small gap before them.
+constexpr int menuButtonsSpan = 100;
+constexpr int menuButtonGap = 8;
 } // namespace
 
 TbWidget::TbWidget(QWidget *parent)
@@ -54,15 +58,15 @@ TbWidget::TbWidget(QWidget *parent)
     settingMenu = new SettingMenu(this);
     wrapInPopup(settingMenu, settingBtn);
 
-    // A toolbar built after English was chosen gets no language-change event, so the
-    // wider English layout is applied here.
-    if (isEnglish())
-        layOutByLanguage();
     exportBtn->setToolTip(tr("导出"));
     settingBtn->setToolTip(tr("设置"));
     resize(598, 40);
     setMinimumHeight(52);
     placeMenuButtons();
+    // A toolbar built after English was chosen gets no language-change event, so the
+    // wider English layout is applied here.
+    if (isEnglish())
+        layOutDeviceButtons();
 
     connect(exportMenu, &ExportMenu::sendExportTypeSignal, this, [this](int type) {
         hidePopup(exportPopupName);
@@ -170,6 +174,7 @@ void TbWidget::resetButtons()
         button->setEnabled(false);
     }
     devSetBtn->setText(tr("进入设备设置"));
+    layOutDeviceButtons();
 }
 
 void TbWidget::enableButtons()
@@ -205,6 +210,7 @@ void TbWidget::showRecordAsStop(bool stop)
         recordBtn->setNormalPixmap(QPixmap(QStringLiteral(":/img/ic_start_record_menu_b.png")));
         recordBtn->setCheckedPixmap(QPixmap(QStringLiteral(":/img/ic_start_record_menu_w.png")));
     }
+    layOutDeviceButtons();
 }
 
 void TbWidget::delToNoticeTbWidget(int startMode, bool isRestart, bool isRecord)
@@ -253,6 +259,7 @@ void TbWidget::onDevSetClicked(bool checked)
 {
     if (checked) {
         devSetBtn->setText(tr("退出设备设置"));
+        layOutDeviceButtons();
         downloadBtn->setEnabled(false);
         recordBtn->setEnabled(false);
     } else {
@@ -298,38 +305,53 @@ void TbWidget::openHelp()
 
 void TbWidget::placeMenuButtons()
 {
-    exportBtn->setGeometry(width() - 100, 13, 30, 30);
+    exportBtn->setGeometry(width() - menuButtonsSpan, 13, 30, 30);
     settingBtn->setGeometry(width() - 50, 13, 30, 30);
 }
 
 void TbWidget::resizeEvent(QResizeEvent *event)
 {
     placeMenuButtons();
+    layOutDeviceButtons();
     QWidget::resizeEvent(event);
 }
 
-void TbWidget::layOutByLanguage()
+void TbWidget::layOutDeviceButtons()
 {
     // The English texts are longer: the settings button widens by 60 px.
-    if (isEnglish()) {
-        devSetBtn->setGeometry(0, 1, 240, 50);
-        downloadBtn->move(241, 1);
-        recordBtn->move(422, 1);
-    } else {
-        devSetBtn->setGeometry(0, 1, 181, 50);
-        downloadBtn->move(181, 1);
-        recordBtn->move(362, 1);
+    if (!exportBtn)
+        return; // still being built
+    const int devSetWidth = isEnglish() ? 240 : 181;
+    const int downloadX = isEnglish() ? 241 : 181;
+    const int recordX = isEnglish() ? 422 : 362;
+    devSetBtn->setGeometry(0, 1, devSetWidth, 50);
+    downloadBtn->setGeometry(downloadX, 1, 180, 50);
+    recordBtn->setGeometry(recordX, 1, 180, 50);
+    // A narrow window leaves no room for that spacing before the export
+    // button: the buttons then take only what their icon and text need.
+    const int room = width() - menuButtonsSpan - menuButtonGap;
+    if (recordBtn->geometry().right() < room)
+        return;
+    const QList<IconToolBtn *> buttons = {devSetBtn, downloadBtn, recordBtn};
+    int content = 0;
+    for (IconToolBtn *button : buttons)
+        content += button->contentWidth() + 1;
+    const int margin = qBound(2, (room - content) / (2 * buttons.size()), 16);
+    int x = 0;
+    for (IconToolBtn *button : buttons) {
+        button->setGeometry(x, 1, button->contentWidth() + 2 * margin, 50);
+        x += button->width() + 1;
     }
 }
 
 void TbWidget::retranslate()
 {
-    layOutByLanguage();
     exportBtn->setToolTip(tr("导出"));
     settingBtn->setToolTip(tr("设置"));
     downloadBtn->setText(tr("下载"));
     devSetBtn->setText(devSetBtn->isChecked() ? tr("退出设备设置") : tr("进入设备设置"));
     recordBtn->setText(startMode == 1 && !isRecord ? tr("开始记录") : tr("结束记录"));
+    layOutDeviceButtons();
 }
 
 void TbWidget::changeEvent(QEvent *event)

@@ -66,15 +66,15 @@ private:
     // Enabled in software-start mode, or in the other modes while the logger records.
     void applyRecordRule();
     void showRecordAsStop(bool stop);
-    void layOutByLanguage();
+    void layOutDeviceButtons();
     void retranslate();
 
     QFont font;
     IconToolBtn *devSetBtn;
     IconToolBtn *downloadBtn;
     IconToolBtn *recordBtn;
-    QToolButton *exportBtn;
-    QToolButton *settingBtn;
+    QToolButton *exportBtn = nullptr;
+    QToolButton *settingBtn = nullptr;
     ExportMenu *exportMenu;
     SettingMenu *settingMenu;
     int startMode = -1;

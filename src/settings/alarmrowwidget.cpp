@@ -9,6 +9,7 @@
 #include "widgets/combobox.h"
 
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -19,6 +20,13 @@ namespace
 const char *const spinStyle =
     "QDoubleSpinBox{border:none;border-radius:3px;background-color:#F6F7FC;padding-left:6px;}"
     "QDoubleSpinBox:disabled{color:rgb(160, 160, 160);}";
+
+// The type combo box: its arrow takes 40 px of the combo style, the text's
+// padding a few more.
+constexpr int typeMinimumWidth = 100;
+constexpr int typeArrowWidth = 40;
+constexpr int typeTextMargin = 12;
+
 QString rowObjectName(int row, const char *part)
 {
     return QLatin1String(AlarmRules::key(row)) + QLatin1String(part);
@@ -63,7 +71,7 @@ AlarmRowWidget::AlarmRowWidget(int row, QWidget *parent) : QWidget(parent), rowI
 
     type = new ComboBox(this);
     type->setObjectName(rowObjectName(row, "TypeCB"));
-    type->setFixedSize(100, 30);
+    type->setFixedSize(typeMinimumWidth, 30);
     type->setStyleSheet(QLatin1String(DelayComboWidget::comboStyle));
     type->addItem(QString());
     type->addItem(QString());
@@ -102,4 +110,9 @@ void AlarmRowWidget::retranslate()
 {
     type->setItemText(0, tr("单一"));
     type->setItemText(1, tr("累计"));
+    // Wide enough for the longer choice beside the arrow ("Cumulative").
+    const QFontMetrics metrics = type->fontMetrics();
+    const int text = qMax(metrics.horizontalAdvance(type->itemText(0)),
+                          metrics.horizontalAdvance(type->itemText(1)));
+    type->setFixedWidth(qMax(typeMinimumWidth, text + typeArrowWidth + typeTextMargin));
 }

@@ -12,7 +12,7 @@ const char *const DelayComboWidget::comboStyle =
     "    subcontrol-position: top right;\n    width: 40px;\n    border-top-right-radius: 3px;\n"
     "    border-bottom-right-radius: 3px;\n}\nQComboBox::down-arrow {\n"
     "\tborder-image: url(:/img/ic_downArrow.png);\n}\nQComboBox QAbstractItemView {\n"
-    "    selection-background-color: lightgray;\n}\nQComboBox QAbstractItemView::item { \t\n"
+    "    selection-background-color: lightgray;\n    selection-color: rgb(32, 33, 36);\n}\nQComboBox QAbstractItemView::item { \t\n"
     "\tmin-height: 30px;\n}";
 
 namespace

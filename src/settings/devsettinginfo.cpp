@@ -50,6 +50,9 @@ constexpr int formNoteBytes = 100;
 DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
 {
     ui.setupUi(this);
+    // The strip that holds the page's buttons is part of the white page.
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("DevSettingInfo{background-color:white;}"));
     for (int seconds = 10; seconds <= 300; ++seconds)
         ui.autoLightCB->addItem(QString::asprintf("%03ds", seconds), seconds);
     ui.autoLightCB->hide();

@@ -152,12 +152,15 @@ void DevSettingUi::setupUi(QWidget *form)
 {
     form->setObjectName(QStringLiteral("DevSettingInfo"));
     auto *formLayout = new QVBoxLayout(form);
-    formLayout->setContentsMargins(0, 0, 0, 0);
+    // The page's buttons (presets, save, don't save) sit in the strip above
+    // the scrolling rows, so they never cover one.
+    formLayout->setContentsMargins(0, buttonStripHeight, 0, 0);
     scrollArea = new QScrollArea(form);
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
     scrollArea->setFrameShape(QFrame::NoFrame);
     scrollArea->setWidgetResizable(true);
-    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A window narrower than the widest row scrolls sideways rather than cut it.
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scrollArea->setVerticalScrollBar(new MaterialScrollBar(scrollArea));
     formLayout->addWidget(scrollArea);
 
@@ -165,7 +168,7 @@ void DevSettingUi::setupUi(QWidget *form)
     content->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
     content->setStyleSheet(QLatin1String(pageStyle));
     auto *contentLayout = new QVBoxLayout(content);
-    contentLayout->setContentsMargins(40, 20, 40, 40);
+    contentLayout->setContentsMargins(40, 0, 16, 40);
     rows = content;
     contentLayout->setSpacing(2);
 
@@ -322,6 +325,8 @@ void DevSettingUi::retranslateUi()
     lineEdit->setPlaceholderText(translated(QT_TRANSLATE_NOOP("DevSettingInfo", "请输入备注")));
     for (AlarmRowWidget *row : alarmRows)
         row->retranslate();
+    // The type column's title lines up with the type boxes, whose width follows their texts.
+    columnTitles.at(1)->setFixedWidth(alarmRows[0]->typeCB()->width());
 }
 
 void DevSettingUi::applyLanguageWidths(bool english)
@@ -342,5 +347,5 @@ void DevSettingUi::applyLanguageWidths(bool english)
         fit(radio, english ? 170 : 100);
     fit(fullRecordRB, english ? 190 : 120);
     for (QRadioButton *radio : {innerTempSensorRB, exterTempSensorRB, exterHumSensorRB})
-        fit(radio, english ? 220 : 150);
+        fit(radio, english ? 200 : 150);
 }

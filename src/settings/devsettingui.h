@@ -23,6 +23,10 @@ class Toggle;
 class DevSettingUi
 {
 public:
+    // The strip above the scrolling rows that holds the page's buttons (at
+    // y 20 to 60) and its preset panel's top edge.
+    static constexpr int buttonStripHeight = 66;
+
     // Creates every control inside `form`, with the object names the form's
     // slots are connected by.
     void setupUi(QWidget *form);

@@ -159,8 +159,6 @@ void DataChartWidget::setupTable()
     tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     tableView->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int column = 0; column < 4; ++column)
-        tableView->setColumnWidth(column, 200);
 }
 
 void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,

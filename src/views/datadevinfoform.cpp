@@ -29,6 +29,29 @@ QLabel *fixedLabel(QWidget *parent, const QString &name, int width)
     return label;
 }
 
+// The alarm table's six columns after the switch and the name: threshold,
+// type, delay, duration, count, state. They share the table's width in these
+// proportions and never get narrower than their minimum, so the table fits
+// the page from the default window size up and scrolls sideways below it.
+// Header and rows lay out the same way, so their columns line up.
+struct AlarmColumn {
+    int minimum;
+    int stretch;
+};
+constexpr AlarmColumn alarmColumns[] = {{90, 11},  {90, 11}, {90, 11},
+                                        {120, 16}, {70, 11}, {80, 11}};
+// The switch and the name, or the header's blank cell in their place.
+constexpr int alarmLeadWidth = 160;
+constexpr int alarmSpacing = 10;
+
+void addAlarmCell(QHBoxLayout *layout, QLabel *label, int column)
+{
+    label->setMinimumWidth(alarmColumns[column].minimum);
+    label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label, alarmColumns[column].stretch);
+}
+
 } // namespace
 
 QLabel *DataDevInfoForm::addLabel(QWidget *parent, const char *name, const char *source)
@@ -188,31 +211,25 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
         "QWidget{\n\tborder-radius: 12px;\n\tbackground: #333;\n\tcolor: rgb(255, 255, 255);\n"
         "\tfont-size: 14px;\n\tfont-weight: 400;\n}"));
     auto *headerLayout = new QHBoxLayout(header);
-    headerLayout->setSpacing(10);
+    headerLayout->setSpacing(alarmSpacing);
     auto *pushButton = new QPushButton(header);
     pushButton->setObjectName(QStringLiteral("pushButton"));
-    pushButton->setFixedWidth(160);
+    pushButton->setFixedWidth(alarmLeadWidth);
     pushButton->setFlat(true);
     headerLayout->addWidget(pushButton);
     const struct {
         const char *name;
         const char *text;
-        int width;
     } columns[] = {
-        {"label_19", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警阈值"), 110},
-        {"label_20", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警类型"), 110},
-        {"label_24", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警延迟"), 110},
-        {"label_22", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警时长"), 160},
-        {"label_21", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警次数"), 110},
-        {"label_23", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警状态"), 110},
+        {"label_19", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警阈值")},
+        {"label_20", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警类型")},
+        {"label_24", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警延迟")},
+        {"label_22", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警时长")},
+        {"label_21", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警次数")},
+        {"label_23", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警状态")},
     };
-    for (const auto &column : columns) {
-        QLabel *title = addLabel(header, column.name, column.text);
-        title->setFixedWidth(column.width);
-        title->setAlignment(Qt::AlignCenter);
-        headerLayout->addWidget(title);
-    }
-    headerLayout->addStretch();
+    for (int c = 0; c < 6; ++c)
+        addAlarmCell(headerLayout, addLabel(header, columns[c].name, columns[c].text), c);
     layout->addWidget(header);
 
     // Every row is built; the humidity rows are hidden for recordings without humidity.
@@ -229,24 +246,25 @@ void DataDevInfoForm::addAlarmTable(QWidget *parent, QVBoxLayout *layout)
         if (i % 2 == 1)
             row.row->setStyleSheet(QLatin1String(stripeStyle));
         auto *rowLayout = new QHBoxLayout(row.row);
-        rowLayout->setSpacing(10);
+        rowLayout->setSpacing(alarmSpacing);
         row.checkBtn = new CheckButton(row.row);
         row.checkBtn->setObjectName(key + QStringLiteral("CheckBtn"));
         row.checkBtn->setFixedSize(64, 30);
-        row.name = fixedLabel(row.row, key + QStringLiteral("Name"), 86);
+        row.name =
+            fixedLabel(row.row, key + QStringLiteral("Name"), alarmLeadWidth - 64 - alarmSpacing);
         row.name->setFixedHeight(30);
         row.name->setText(row.layout.label);
-        row.value = fixedLabel(row.row, key + QStringLiteral("ValueLabel"), 110);
-        row.type = fixedLabel(row.row, key + QStringLiteral("TypeLabel"), 110);
-        row.delay = fixedLabel(row.row, key + QStringLiteral("DelayLabel"), 110);
-        row.duration = fixedLabel(row.row, key + QStringLiteral("DurationLabel"), 160);
-        row.times = fixedLabel(row.row, key + QStringLiteral("TimesLabel"), 110);
-        row.state = fixedLabel(row.row, key + QStringLiteral("StateLabel"), 110);
         rowLayout->addWidget(row.checkBtn);
-        for (QLabel *label :
-             {row.name, row.value, row.type, row.delay, row.duration, row.times, row.state})
-            rowLayout->addWidget(label);
-        rowLayout->addStretch();
+        rowLayout->addWidget(row.name);
+        const char *const cells[] = {"ValueLabel",    "TypeLabel",  "DelayLabel",
+                                     "DurationLabel", "TimesLabel", "StateLabel"};
+        QLabel **labels[] = {&row.value,    &row.type,  &row.delay,
+                             &row.duration, &row.times, &row.state};
+        for (int c = 0; c < 6; ++c) {
+            *labels[c] = new QLabel(row.row);
+            (*labels[c])->setObjectName(key + QLatin1String(cells[c]));
+            addAlarmCell(rowLayout, *labels[c], c);
+        }
         layout->addWidget(row.row);
         if (key == QLatin1String("hh"))
             hhWidget = row.row;

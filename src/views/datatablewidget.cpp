@@ -6,6 +6,8 @@
 #include "views/datatablemodel.h"
 #include "views/datatablemodeldelegate.h"
 
+#include <QScrollBar>
+
 DataTableWidget::DataTableWidget(QWidget *parent)
     : QTableView(parent), mHeader(new DataHeaderView(Qt::Horizontal, this)),
       mModel(new DataTableModel(5, this)), mDelegate(new DataTableModelDelegate(this))
@@ -46,4 +48,22 @@ void DataTableWidget::clearRows()
 void DataTableWidget::makeRowCurrent(int row)
 {
     setCurrentIndex(mModel->index(row, 0));
+}
+
+void DataTableWidget::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitColumns();
+}
+
+void DataTableWidget::fitColumns()
+{
+    // The room the vertical scroll bar takes once there are enough rows is
+    // kept free, so that it never pushes the last column out of view.
+    const int dataColumns = mModel->columnCount() - 1;
+    const int room = viewport()->width() - mHeader->minimumSectionSize() -
+                     (verticalScrollBar()->isVisible() ? 0 : verticalScrollBar()->sizeHint().width());
+    const int width = qBound(narrowestColumn, room / dataColumns, widestColumn);
+    for (int column = 0; column < dataColumns; ++column)
+        setColumnWidth(column, width);
 }

@@ -27,7 +27,17 @@ public:
     // Makes the cell (row, 0) current.
     void makeRowCurrent(int row);
 
+    // Each of the four data columns is this wide at most, and narrows down to
+    // the minimum when the table is narrower, before it scrolls sideways.
+    static constexpr int widestColumn = 200;
+    static constexpr int narrowestColumn = 136;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitColumns();
+
     DataHeaderView *mHeader;
     DataTableModel *mModel;
     DataTableModelDelegate *mDelegate;

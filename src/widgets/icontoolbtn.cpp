@@ -24,6 +24,18 @@ void IconToolBtn::setCheckedPixmap(const QPixmap &pixmap)
     update();
 }
 
+namespace
+{
+// Between the icon and the text.
+constexpr int iconGap = 6;
+} // namespace
+
+int IconToolBtn::contentWidth() const
+{
+    const int iconWidth = normal.isNull() ? 0 : qRound(normal.width() / normal.devicePixelRatioF());
+    return iconWidth + iconGap + fontMetrics().horizontalAdvance(text());
+}
+
 void IconToolBtn::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -56,7 +68,7 @@ void IconToolBtn::paintEvent(QPaintEvent *)
                            *icon);
 
     painter.setPen(textColor);
-    const int textLeft = left + iconSize.width() + 6;
+    const int textLeft = left + iconSize.width() + iconGap;
     painter.drawText(QRect(textLeft, 0, width() - textLeft, height() - 4),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }

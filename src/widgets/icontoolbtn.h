@@ -17,6 +17,9 @@ public:
 
     QPixmap disabledPixmap() const { return disabled; }
 
+    // The width of the icon and the text side by side, as painted.
+    int contentWidth() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -288,6 +288,8 @@ void TestToolbar::downloadEndingAfterRemovalStaysDisabled()
 void TestToolbar::languageWidensSettingsButton()
 {
     TbWidget tb;
+    // As wide as in the window at its default size.
+    tb.resize(925, 52);
     IconToolBtn *devSet = button(tb, "devSetBtn");
     QCOMPARE(devSet->geometry(), QRect(0, 1, 180, 50));
 
@@ -300,6 +302,8 @@ void TestToolbar::languageWidensSettingsButton()
 
     // A toolbar created after the switch starts in the English layout.
     TbWidget later;
+    later.resize(925, 52);
+    later.show();
     QCOMPARE(button(later, "devSetBtn")->geometry(), QRect(0, 1, 240, 50));
 
     setCurrentLanguage(QStringLiteral("Chinese"));

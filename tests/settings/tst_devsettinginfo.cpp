@@ -848,7 +848,7 @@ void TestDevSettingInfo::languageWidths()
             int width;
         } radios[] = {{ui.softStartRB, english ? 170 : 100},
                       {ui.fullRecordRB, english ? 190 : 120},
-                      {ui.exterHumSensorRB, english ? 220 : 150}};
+                      {ui.exterHumSensorRB, english ? 200 : 150}};
         for (const auto &r : radios) {
             QVERIFY(r.radio->width() >= r.width);
             QVERIFY(r.radio->width() >= r.radio->sizeHint().width());

@@ -401,14 +401,19 @@ void TestChart::onlyPointerMovesAimTheTooltip()
 
 void TestChart::tableScrollsSidewaysOnlyWhenColumnsDoNotFit()
 {
-    // The four data columns are 200 pixels wide; the empty fifth takes the rest.
-    for (const int width : {700, 860, 1300}) {
+    // The four data columns share the width between 136 and 200 pixels each;
+    // the empty fifth takes the rest. At 640 the chart page is as wide as in the
+    // window at its minimum size.
+    for (const int width : {520, 640, 860, 1300}) {
         DataChartWidget chart;
         chart.resize(width, 600);
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
         auto *table = chart.findChild<DataTableWidget *>();
-        const bool fits = table->viewport()->width() >= 4 * 200 + 36;
+        const int column = table->columnWidth(0);
+        QVERIFY(column >= DataTableWidget::narrowestColumn &&
+                column <= DataTableWidget::widestColumn);
+        const bool fits = width >= 640;
         QTRY_COMPARE(table->horizontalScrollBar()->isVisible(), !fits);
         if (fits)
             QCOMPARE(table->horizontalHeader()->length(), table->viewport()->width());
