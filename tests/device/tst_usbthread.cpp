@@ -108,7 +108,7 @@ void TstUsbThread::unplugEndsTheLoopWithOneSignal()
     QSignalSpy lost(&thread, &UsbThread::disRtConnect);
     QSignalSpy ticks(&thread, &UsbThread::readTimeOut);
     thread.start();
-    QTest::qWait(50);
+    QTRY_VERIFY(thread.isRunning());
     loggersim::unplug(ids[2]);
     QVERIFY(thread.wait(1500));
     QCoreApplication::processEvents();
