@@ -102,6 +102,8 @@ private slots:
     void settingsPageWritesWhatTheLoggerHolds();
 
 private:
+    // Configures the emulated loggers, then opens the window.
+    void startWith(const QString &loggers);
     MainWindow *connectedWindow(int loggerId);
     QString notice() const { return window->noticeOverlay()->text(); }
     TbWidget *toolbar() const { return window->form()->tbWidget; }
@@ -121,6 +123,14 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     QDir(appFolder()).removeRecursively();
+}
+
+void TestMainWindow::startWith(const QString &loggers)
+{
+    // The loggers change before the window exists: a window watching while
+    // they change would take the removal of the old ones, which may reach it
+    // late, for the removal of the one it has just connected to.
+    loggersim::configure(loggers);
     window = new MainWindow;
     window->show();
 }
@@ -143,7 +153,7 @@ MainWindow *TestMainWindow::connectedWindow(int loggerId)
 
 void TestMainWindow::noLoggerShowsNotice()
 {
-    loggersim::configure("none");
+    startWith("none");
     window->delConnectDev();
     QCOMPARE(notice(), QStringLiteral("无可用设备"));
     QVERIFY(!panel()->isConnected());
@@ -151,7 +161,7 @@ void TestMainWindow::noLoggerShowsNotice()
 
 void TestMainWindow::connectShowsLoggerAndPolls()
 {
-    loggersim::configure("HX20D:sn=H2TEST0001");
+    startWith("HX20D:sn=H2TEST0001");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     QVERIFY(window->statePollTimer()->isActive());
@@ -174,7 +184,7 @@ void TestMainWindow::connectShowsLoggerAndPolls()
 
 void TestMainWindow::refusedOpenShowsHelpNotice()
 {
-    loggersim::configure("HX10D");
+    startWith("HX10D");
     const int id = loggersim::loggerIds().first();
     loggersim::Faults faults;
     faults.refuseOpen = true;
@@ -188,7 +198,7 @@ void TestMainWindow::refusedOpenShowsHelpNotice()
 
 void TestMainWindow::downloadAddsAndShowsRecording()
 {
-    loggersim::configure("HX10D:samples=1500,HX20D:samples=2100");
+    startWith("HX10D:samples=1500,HX20D:samples=2100");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     QTRY_COMPARE_WITH_TIMEOUT(window->recordingList()->group()->buttons().size(), 0, 2000);
@@ -216,7 +226,7 @@ void TestMainWindow::downloadOfAnySizeCompletes_data()
 void TestMainWindow::downloadOfAnySizeCompletes()
 {
     QFETCH(QString, logger);
-    loggersim::configure(logger);
+    startWith(logger);
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     for (int round = 1; round <= 3; ++round) {
         // A dialog still open after a while is stuck: give up as a user would.
@@ -234,7 +244,7 @@ void TestMainWindow::downloadOfAnySizeCompletes()
 
 void TestMainWindow::cancelledDownloadLeavesNothing()
 {
-    loggersim::configure("HX20D:samples=20000");
+    startWith("HX20D:samples=20000");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     loggersim::Faults faults;
@@ -258,7 +268,7 @@ void TestMainWindow::cancelledDownloadLeavesNothing()
 // A block that cannot be stored is no read error: the notice says what happened.
 void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
 {
-    loggersim::configure("HX20D:samples=5000");
+    startWith("HX20D:samples=5000");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     loggersim::Faults faults;
@@ -283,7 +293,7 @@ void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
 // The whole cycle a user goes through, also run under the leak checker.
 void TestMainWindow::downloadOpenAndExportBothFormats()
 {
-    loggersim::configure("HX20D:samples=2100");
+    startWith("HX20D:samples=2100");
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
@@ -312,7 +322,7 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
 
 void TestMainWindow::downloadWithoutRecordsShowsNotice()
 {
-    loggersim::configure("HX20D:samples=0");
+    startWith("HX20D:samples=0");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     emit toolbar()->devDownLoadSignal();
@@ -324,7 +334,7 @@ void TestMainWindow::downloadWithoutRecordsShowsNotice()
 
 void TestMainWindow::failedDownloadStepClosesDialogAsFailed()
 {
-    loggersim::configure("HX10D:samples=3000");
+    startWith("HX10D:samples=3000");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     loggersim::Faults faults;
@@ -342,7 +352,7 @@ void TestMainWindow::failedDownloadStepClosesDialogAsFailed()
 
 void TestMainWindow::unplugResetsWithoutNotice()
 {
-    loggersim::configure("HX10D,HX20D");
+    startWith("HX10D,HX20D");
     const QList<int> ids = loggersim::loggerIds();
     QVERIFY(connectedWindow(ids.at(0)));
     const QString before = notice();
@@ -360,7 +370,7 @@ void TestMainWindow::unplugResetsWithoutNotice()
 
 void TestMainWindow::softwareStartAndStop()
 {
-    loggersim::configure("HX20D");
+    startWith("HX20D");
     const int id = loggersim::loggerIds().first();
     OneConfigCmdStruct config = loggersim::config(id);
     config.startMode = 1;
@@ -381,7 +391,7 @@ void TestMainWindow::softwareStartAndStop()
 
 void TestMainWindow::resetNeedsConnection()
 {
-    loggersim::configure("HX10D");
+    startWith("HX10D");
     const int id = loggersim::loggerIds().first();
     emit toolbar()->sendResetCmd();
     QCOMPARE(notice(), QStringLiteral("请连接设备后重试"));
@@ -393,7 +403,7 @@ void TestMainWindow::resetNeedsConnection()
 
 void TestMainWindow::languageSwitchWithoutConnectionSendsNothing()
 {
-    loggersim::configure("HX10D");
+    startWith("HX10D");
     const int id = loggersim::loggerIds().first();
     loggersim::clearWrittenTransfers(id);
     emit toolbar()->sendLangueCmd(false);
@@ -405,7 +415,7 @@ void TestMainWindow::languageSwitchWithoutConnectionSendsNothing()
 
 void TestMainWindow::settingsPageWritesWhatTheLoggerHolds()
 {
-    loggersim::configure("HX20D");
+    startWith("HX20D");
     const int id = loggersim::loggerIds().first();
     QVERIFY(connectedWindow(id));
     const QByteArray loggerName = loggersim::config(id).devName;
