@@ -6,6 +6,7 @@
 #include "recording/readdevinfojson.h"
 #include "recording/samplepoint.h"
 
+#include <QString>
 #include <QVector>
 
 // Why reading stopped; the checks run in this order and the first failure wins.
@@ -29,6 +30,8 @@ struct LoadedRecording {
     AlarmLimits limits;
     // Seconds between samples (recordInterval × 5).
     qint64 interval = 0;
+    // The SHA-256 of the whole file in lower-case hex, when read from a file.
+    QString sha256;
 
     bool ok() const { return status == RecordingStatus::Loaded; }
 };

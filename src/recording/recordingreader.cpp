@@ -5,6 +5,7 @@
 #include "core/lgxdevtype.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "recording/recordinganalysis.h"
 #include "recording/recordingwriter.h"
 
 #include <QFile>
@@ -90,7 +91,10 @@ LoadedRecording RecordingReader::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LoadedRecording();
-    return readFrom(&file);
+    LoadedRecording result = readFrom(&file);
+    if (result.ok() && file.seek(0))
+        result.sha256 = RecordingAnalysis::fingerprint(&file);
+    return result;
 }
 
 LoadedRecording RecordingReader::readFrom(QIODevice *device)

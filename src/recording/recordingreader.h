@@ -21,6 +21,7 @@ public:
     // memory), so a huge file cannot exhaust memory; later samples are ignored.
     static constexpr int maximumSamples = 1 << 22;
 
+    // Also takes the file's fingerprint (its SHA-256) into the result.
     static LoadedRecording read(const QString &path);
     // Reads from the current position of an open, readable device to its end.
     static LoadedRecording readFrom(QIODevice *device);
