@@ -84,9 +84,8 @@ QStringList TestLayout::clipped(QScrollArea *area)
                          .arg(w->mapTo(viewport, QPoint()).y());
         // A text wider than its label is cut at the label's edge.
         if (const auto *label = qobject_cast<QLabel *>(w)) {
-            if (!label->wordWrap() && label->pixmap() == nullptr &&
-                label->fontMetrics().horizontalAdvance(label->text()) >
-                    label->contentsRect().width())
+            if (!label->wordWrap() && label->fontMetrics().horizontalAdvance(label->text()) >
+                                          label->contentsRect().width())
                 names << label->objectName() + QStringLiteral(" text \"") + label->text() + '"';
         }
     }
