@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a PDF report says about its recording in its XMP metadata, written and read back.
+#include "export/reportmetadata.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace
+{
+
+const char *const rdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+
+struct Property {
+    const char *name;
+    const char *description;
+    QString ReportMetadata::*member;
+};
+
+const Property properties[] = {
+    {"sha256", "SHA-256 of the recording file, lower-case hex", &ReportMetadata::sha256},
+    {"serialNumber", "Serial number of the logger", &ReportMetadata::serialNumber},
+    {"recordingStart", "Wall-clock time of the first sample", &ReportMetadata::recordingStart},
+    {"recordingStop", "Wall-clock time of the last sample", &ReportMetadata::recordingStop},
+};
+
+QString xmpDate(const QDateTime &time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+// One rdf:Description holding the properties of one namespace.
+void beginDescription(QXmlStreamWriter &xml, const char *prefix, const char *uri)
+{
+    xml.writeStartElement(rdf, "Description");
+    xml.writeAttribute(rdf, "about", QString());
+    xml.writeNamespace(QLatin1String(uri), QLatin1String(prefix));
+}
+
+// PDF/A-1 wants every property outside its predefined schemas described by an
+// extension schema in the same packet.
+void writeExtensionSchema(QXmlStreamWriter &xml)
+{
+    const char *const extension = "http://www.aiim.org/pdfa/ns/extension/";
+    const char *const schema = "http://www.aiim.org/pdfa/ns/schema#";
+    const char *const property = "http://www.aiim.org/pdfa/ns/property#";
+    beginDescription(xml, "pdfaExtension", extension);
+    xml.writeNamespace(QLatin1String(schema), QStringLiteral("pdfaSchema"));
+    xml.writeNamespace(QLatin1String(property), QStringLiteral("pdfaProperty"));
+    xml.writeStartElement(extension, "schemas");
+    xml.writeStartElement(rdf, "Bag");
+    xml.writeStartElement(rdf, "li");
+    xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+    xml.writeTextElement(schema, "schema", QStringLiteral("hygra recording report"));
+    xml.writeTextElement(schema, "namespaceURI", QLatin1String(ReportMetadata::namespaceUri));
+    xml.writeTextElement(schema, "prefix", QLatin1String(ReportMetadata::prefix));
+    xml.writeStartElement(schema, "property");
+    xml.writeStartElement(rdf, "Seq");
+    for (const Property &p : properties) {
+        xml.writeStartElement(rdf, "li");
+        xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+        xml.writeTextElement(property, "name", QLatin1String(p.name));
+        xml.writeTextElement(property, "valueType", QStringLiteral("Text"));
+        xml.writeTextElement(property, "category", QStringLiteral("external"));
+        xml.writeTextElement(property, "description", QLatin1String(p.description));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // Seq
+    xml.writeEndElement(); // property
+    xml.writeEndElement(); // li
+    xml.writeEndElement(); // Bag
+    xml.writeEndElement(); // schemas
+    xml.writeEndElement(); // Description
+}
+
+} // namespace
+
+QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creator,
+                                     const QString &producer, const QDateTime &created) const
+{
+    // The packet wrapper of the XMP specification: a byte order mark in UTF-8
+    // and the fixed identifier.
+    QByteArray body;
+    QXmlStreamWriter xml(&body);
+    xml.setAutoFormatting(true);
+    xml.writeNamespace(QStringLiteral("adobe:ns:meta/"), QStringLiteral("x"));
+    xml.writeNamespace(QLatin1String(rdf), QStringLiteral("rdf"));
+    xml.writeStartElement(QStringLiteral("adobe:ns:meta/"), QStringLiteral("xmpmeta"));
+    xml.writeStartElement(rdf, "RDF");
+
+    const char *const dc = "http://purl.org/dc/elements/1.1/";
+    beginDescription(xml, "dc", dc);
+    xml.writeStartElement(dc, "title");
+    xml.writeStartElement(rdf, "Alt");
+    xml.writeStartElement(rdf, "li");
+    xml.writeAttribute(QStringLiteral("xml:lang"), QStringLiteral("x-default"));
+    xml.writeCharacters(title);
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+
+    const char *const xmp = "http://ns.adobe.com/xap/1.0/";
+    beginDescription(xml, "xmp", xmp);
+    xml.writeTextElement(xmp, "CreatorTool", creator);
+    for (const char *date : {"CreateDate", "ModifyDate", "MetadataDate"})
+        xml.writeTextElement(xmp, date, xmpDate(created));
+    xml.writeEndElement();
+
+    const char *const pdf = "http://ns.adobe.com/pdf/1.3/";
+    beginDescription(xml, "pdf", pdf);
+    xml.writeTextElement(pdf, "Producer", producer);
+    xml.writeEndElement();
+
+    const char *const pdfaid = "http://www.aiim.org/pdfa/ns/id/";
+    beginDescription(xml, "pdfaid", pdfaid);
+    xml.writeTextElement(pdfaid, "part", QStringLiteral("1"));
+    xml.writeTextElement(pdfaid, "conformance", QStringLiteral("B"));
+    xml.writeEndElement();
+
+    writeExtensionSchema(xml);
+
+    beginDescription(xml, prefix, namespaceUri);
+    for (const Property &p : properties)
+        xml.writeTextElement(namespaceUri, p.name, this->*p.member);
+    xml.writeEndElement();
+
+    xml.writeEndElement(); // RDF
+    xml.writeEndElement(); // xmpmeta
+    return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + body +
+           "\n<?xpacket end=\"w\"?>";
+}
+
+std::optional<ReportMetadata> ReportMetadata::fromPdf(const QByteArray &pdf)
+{
+    const QByteArray open("<x:xmpmeta");
+    const QByteArray close("</x:xmpmeta>");
+    for (int from = pdf.indexOf(open); from >= 0; from = pdf.indexOf(open, from + 1)) {
+        const int end = pdf.indexOf(close, from);
+        if (end < 0)
+            break;
+        QXmlStreamReader xml(pdf.mid(from, end + close.size() - from));
+        ReportMetadata found;
+        const QString uri = QLatin1String(namespaceUri);
+        auto take = [&found](const QString &name, const QString &value) {
+            for (const Property &p : properties) {
+                if (name == QLatin1String(p.name))
+                    found.*p.member = value.trimmed();
+            }
+        };
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            for (const QXmlStreamAttribute &a : xml.attributes()) {
+                if (a.namespaceUri() == uri)
+                    take(a.name().toString(), a.value().toString());
+            }
+            if (xml.namespaceUri() == uri) {
+                const QString name = xml.name().toString();
+                take(name, xml.readElementText(QXmlStreamReader::SkipChildElements));
+            }
+        }
+        if (!xml.hasError() && !found.sha256.isEmpty())
+            return found;
+    }
+    return std::nullopt;
+}

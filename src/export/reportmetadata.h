@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a PDF report says about its recording in its XMP metadata, written and read back.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// A program finds these without rendering a page: `hygra-cli verify` compares
+// the fingerprint with a recording file's.
+struct ReportMetadata {
+    // The recording file's SHA-256, lower-case hex.
+    QString sha256;
+    QString serialNumber;
+    // The recording's first and last sample, wall-clock "yyyy-MM-ddThh:mm:ss".
+    QString recordingStart;
+    QString recordingStop;
+
+    // The XML namespace of these properties, and its prefix in the packet.
+    static constexpr const char *namespaceUri = "urn:hygra:report:1.0#";
+    static constexpr const char *prefix = "hygra";
+
+    // The document's XMP packet: PDF/A-1b identification, the document
+    // information the PDF's Info dictionary repeats (title, creator, producer,
+    // creation date), and these properties.
+    QByteArray xmpPacket(const QString &title, const QString &creator, const QString &producer,
+                         const QDateTime &created) const;
+
+    // The properties of the first XMP packet in a PDF's bytes that holds a
+    // fingerprint; empty when there is none. Reads both the element and the
+    // attribute form of XMP properties.
+    static std::optional<ReportMetadata> fromPdf(const QByteArray &pdf);
+};
