@@ -238,6 +238,62 @@
         <source>请输入备注</source>
         <translation>Enter a note</translation>
     </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>Fingerprint</translation>
+    </message>
+    <message>
+        <source>评估</source>
+        <translation>Evaluation</translation>
+    </message>
+    <message>
+        <source>评估范围</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>Time above</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>Time below</translation>
+    </message>
+    <message>
+        <source>平均动力学温度</source>
+        <translation>Mean kinetic temp.</translation>
+    </message>
+    <message>
+        <source>超限次数</source>
+        <translation>Excursions</translation>
+    </message>
+    <message>
+        <source>最长超限</source>
+        <translation>Longest excursion</translation>
+    </message>
+    <message>
+        <source>最长超限开始</source>
+        <translation>Longest began</translation>
+    </message>
+    <message>
+        <source>活化能</source>
+        <translation>Activation energy</translation>
+    </message>
+    <message>
+        <source>记录文件的 SHA-256，可选中复制</source>
+        <translation>SHA-256 of the recording file; select it to copy</translation>
+    </message>
+    <message>
+        <source>无 (TL1、TH1 均关闭)</source>
+        <translation>none (TL1 and TH1 off)</translation>
+    </message>
+    <message>
+        <source>无下限</source>
+        <translation>no lower limit</translation>
+    </message>
+    <message>
+        <source>无上限</source>
+        <translation>no upper limit</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>

@@ -238,6 +238,62 @@
         <source>请输入备注</source>
         <translation>请输入备注</translation>
     </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>文件指纹</translation>
+    </message>
+    <message>
+        <source>评估</source>
+        <translation>评估</translation>
+    </message>
+    <message>
+        <source>评估范围</source>
+        <translation>评估范围</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>平均动力学温度</source>
+        <translation>平均动力学温度</translation>
+    </message>
+    <message>
+        <source>超限次数</source>
+        <translation>超限次数</translation>
+    </message>
+    <message>
+        <source>最长超限</source>
+        <translation>最长超限</translation>
+    </message>
+    <message>
+        <source>最长超限开始</source>
+        <translation>最长超限开始</translation>
+    </message>
+    <message>
+        <source>活化能</source>
+        <translation>活化能</translation>
+    </message>
+    <message>
+        <source>记录文件的 SHA-256，可选中复制</source>
+        <translation>记录文件的 SHA-256，可选中复制</translation>
+    </message>
+    <message>
+        <source>无 (TL1、TH1 均关闭)</source>
+        <translation>无 (TL1、TH1 均关闭)</translation>
+    </message>
+    <message>
+        <source>无下限</source>
+        <translation>无下限</translation>
+    </message>
+    <message>
+        <source>无上限</source>
+        <translation>无上限</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>

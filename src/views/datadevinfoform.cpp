@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The summary panel's form: labels for device, configuration, statistics and alarms.
+// The summary panel's form: labels for device, configuration, statistics, evaluation and alarms.
 #include "views/datadevinfoform.h"
 
 #include "widgets/checkbutton.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,8 +64,7 @@ QLabel *DataDevInfoForm::addLabel(QWidget *parent, const char *name, const char 
     return label;
 }
 
-QWidget *DataDevInfoForm::infoRow(QWidget *parent, const char *nameObject, const char *nameText,
-                                  const char *valueObject, QLabel **value, int valueWidth)
+QHBoxLayout *DataDevInfoForm::nameRow(QWidget *parent, const char *nameObject, const char *nameText)
 {
     auto *row = new QWidget(parent);
     row->setMinimumHeight(38);
@@ -77,12 +77,45 @@ QWidget *DataDevInfoForm::infoRow(QWidget *parent, const char *nameObject, const
     nameLabels.append(name);
     auto *colon = new QLabel(QStringLiteral(":"), row);
     colon->setAlignment(Qt::AlignCenter);
-    *value = addLabel(row, valueObject);
-    (*value)->setMinimumWidth(valueWidth);
     layout->addWidget(name);
     layout->addWidget(colon);
+    return layout;
+}
+
+QWidget *DataDevInfoForm::infoRow(QWidget *parent, const char *nameObject, const char *nameText,
+                                  const char *valueObject, QLabel **value, int valueWidth)
+{
+    QHBoxLayout *layout = nameRow(parent, nameObject, nameText);
+    *value = addLabel(layout->parentWidget(), valueObject);
+    (*value)->setMinimumWidth(valueWidth);
     layout->addWidget(*value, 1);
-    return row;
+    return layout->parentWidget();
+}
+
+// The SHA-256 in a small fixed-pitch font, in a box as wide as its 64 digits,
+// so the whole fingerprint is seen and can be compared digit by digit.
+QWidget *DataDevInfoForm::fingerprintRow(QWidget *parent)
+{
+    QHBoxLayout *layout =
+        nameRow(parent, "fingerprintNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "文件指纹"));
+    fingerprintEdit = new QLineEdit(layout->parentWidget());
+    fingerprintEdit->setObjectName(QStringLiteral("fingerprintEdit"));
+    fingerprintEdit->setReadOnly(true);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(12);
+    // The page's style sheet sets every widget's font size, so the font is set the same way.
+    fingerprintEdit->setStyleSheet(
+        QStringLiteral("QLineEdit{\n\tfont-family: \"%1\";\n\tfont-size: 12px;\n\tborder:none;\n"
+                       "\tborder-radius:4px;\n\tpadding: 0px 6px;\n"
+                       "\tbackground-color: rgba(246, 247, 252, 1);\n}\n"
+                       "QLineEdit:focus{\n\tborder:1px solid rgb(32, 33, 36);\n"
+                       "\tpadding: 0px 5px;\n}")
+            .arg(font.family()));
+    fingerprintEdit->setFixedSize(
+        QFontMetrics(font).horizontalAdvance(QString(64, QLatin1Char('0'))) + 24, 30);
+    layout->addWidget(fingerprintEdit);
+    layout->addStretch(1);
+    return layout->parentWidget();
 }
 
 void DataDevInfoForm::setupUi(QWidget *form)
@@ -193,6 +226,25 @@ void DataDevInfoForm::setupUi(QWidget *form)
              infoRow(page, "avgVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "平均值"),
                      "avgValueLabel", &avgValueLabel, 170)});
 
+    addTitle("evaluationTitle", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估"));
+    addGrid({infoRow(page, "rangeNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估范围"),
+                     "rangeLabel", &rangeLabel, 196),
+             infoRow(page, "aboveTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "高于上限"),
+                     "timeAboveLabel", &timeAboveLabel, 196),
+             infoRow(page, "belowTNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "低于下限"),
+                     "timeBelowLabel", &timeBelowLabel, 196),
+             infoRow(page, "mktNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "平均动力学温度"),
+                     "mktLabel", &mktLabel, 196)},
+            {infoRow(page, "excursionNumNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "超限次数"),
+                     "excursionNum", &excursionNum, 170),
+             infoRow(page, "longestNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最长超限"),
+                     "longestExcursionLabel", &longestExcursionLabel, 170),
+             infoRow(page, "longestSNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最长超限开始"),
+                     "longestStartLabel", &longestStartLabel, 170),
+             infoRow(page, "energyNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "活化能"),
+                     "activationEnergyLabel", &activationEnergyLabel, 170)});
+    layout->addWidget(fingerprintRow(page));
+
     addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));
     addAlarmTable(page, layout);
     layout->addStretch();
@@ -281,4 +333,6 @@ void DataDevInfoForm::retranslateUi(QWidget *form)
         text.label->setText(QCoreApplication::translate(context, text.source));
     lineEdit->setPlaceholderText(
         QCoreApplication::translate(context, QT_TRANSLATE_NOOP("DataDevInfoWidget", "请输入备注")));
+    fingerprintEdit->setToolTip(QCoreApplication::translate(
+        context, QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录文件的 SHA-256，可选中复制")));
 }

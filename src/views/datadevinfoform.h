@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The summary panel's form: labels for device, configuration, statistics and alarms.
+// The summary panel's form: labels for device, configuration, statistics, evaluation and alarms.
 #pragma once
 
 #include "recording/recordingsummary.h"
@@ -8,6 +8,7 @@
 #include <QString>
 
 class CheckButton;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
@@ -59,6 +60,18 @@ public:
     QLabel *avgValueLabel = nullptr;
     QLabel *recordNum = nullptr;
 
+    // The evaluation against the level-1 range.
+    QLabel *rangeLabel = nullptr;
+    QLabel *timeAboveLabel = nullptr;
+    QLabel *timeBelowLabel = nullptr;
+    QLabel *mktLabel = nullptr;
+    QLabel *excursionNum = nullptr;
+    QLabel *longestExcursionLabel = nullptr;
+    QLabel *longestStartLabel = nullptr;
+    QLabel *activationEnergyLabel = nullptr;
+    // Read-only, so the fingerprint can be selected and copied.
+    QLineEdit *fingerprintEdit = nullptr;
+
     QWidget *hhWidget = nullptr;
     QWidget *hlWidget = nullptr;
     // Top to bottom: th3, th2, th1, tl1, tl2, tl3, hh, hl.
@@ -74,6 +87,9 @@ private:
     QLabel *addLabel(QWidget *parent, const char *name, const char *source = nullptr);
     QWidget *infoRow(QWidget *parent, const char *nameObject, const char *nameText,
                      const char *valueObject, QLabel **value, int valueWidth);
+    // A row of the name label and the colon; the caller adds the value.
+    QHBoxLayout *nameRow(QWidget *parent, const char *nameObject, const char *nameText);
+    QWidget *fingerprintRow(QWidget *parent);
     void addAlarmTable(QWidget *parent, QVBoxLayout *layout);
 
     QList<Text> mTexts;

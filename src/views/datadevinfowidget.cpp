@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The summary page: device, configuration, statistics and alarm results of a recording.
+// The summary page: device, configuration, statistics, evaluation and alarm results of a
+// recording.
 #include "views/datadevinfowidget.h"
 
 #include "core/lgxdevtype.h"
@@ -7,6 +8,7 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "recording/readdevinfojson.h"
+#include "recording/recordinganalysis.h"
 #include "recording/recordingsummary.h"
 #include "widgets/checkbutton.h"
 
@@ -26,6 +28,22 @@ QString timeWithTemperature(const QDateTime &time, int temperature, int tempUnit
         text += QStringLiteral(" (") + temperatureText(temperature / 100.0, tempUnit) +
                 QStringLiteral(")");
     return text;
+}
+
+const QString noValue = QStringLiteral("---");
+
+// The level-1 limits the samples were judged against, with their labels, so
+// that a side without a limit reads as such rather than as a value.
+QString rangeText(const TemperatureRange &range, int tempUnit)
+{
+    if (!range.low && !range.high)
+        return DataDevInfoWidget::tr("无 (TL1、TH1 均关闭)");
+    const QString low = range.low ? QStringLiteral("TL1 ") + temperatureText(*range.low, tempUnit)
+                                  : DataDevInfoWidget::tr("无下限");
+    const QString high = range.high
+                             ? QStringLiteral("TH1 ") + temperatureText(*range.high, tempUnit)
+                             : DataDevInfoWidget::tr("无上限");
+    return low + QStringLiteral(" … ") + high;
 }
 
 } // namespace
@@ -112,6 +130,34 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
         fillAlarmRow(row, alarmOf(recording, row.layout), recording.recordInterval, unit);
 }
 
+void DataDevInfoWidget::fillEvaluation(const RecordingAnalysis &analysis,
+                                       const QString &fingerprint, int tempUnit)
+{
+    const TemperatureRange &range = analysis.range;
+    // Without a valid sample nothing was judged, so no time counts as in range.
+    const bool judged = analysis.validSamples > 0;
+    ui.rangeLabel->setText(rangeText(range, tempUnit));
+    ui.timeAboveLabel->setText(judged && range.high ? durationText(analysis.timeAboveSeconds)
+                                                    : noValue);
+    ui.timeBelowLabel->setText(judged && range.low ? durationText(analysis.timeBelowSeconds)
+                                                   : noValue);
+    ui.excursionNum->setText(judged && (range.low || range.high)
+                                 ? QString::number(analysis.excursions.size())
+                                 : noValue);
+    const Excursion *longest = analysis.longestExcursion();
+    ui.longestExcursionLabel->setText(longest ? durationText(longest->durationSeconds) : noValue);
+    ui.longestStartLabel->setText(longest ? QDateTime::fromSecsSinceEpoch(longest->start, Qt::UTC)
+                                                .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))
+                                          : noValue);
+    ui.mktLabel->setText(analysis.mktCelsius ? temperatureText(*analysis.mktCelsius, tempUnit)
+                                             : noValue);
+    ui.activationEnergyLabel->setText(
+        QString::number(analysis.activationEnergyKJ, 'g', QLocale::FloatingPointShortest) +
+        QStringLiteral(" kJ/mol"));
+    ui.fingerprintEdit->setText(fingerprint.isEmpty() ? noValue : fingerprint);
+    ui.fingerprintEdit->setCursorPosition(0);
+}
+
 void DataDevInfoWidget::fillAlarmRow(const DataDevInfoAlarmRow &row, const AlertDataJson &alarm,
                                      int recordInterval, int tempUnit)
 {
@@ -149,6 +195,11 @@ void DataDevInfoWidget::clearInfo()
           ui.recordIntervalLabel, ui.configTimeLabel})
         label->clear();
     ui.lineEdit->clear();
+    for (QLabel *label :
+         {ui.rangeLabel, ui.timeAboveLabel, ui.timeBelowLabel, ui.mktLabel, ui.excursionNum,
+          ui.longestExcursionLabel, ui.longestStartLabel, ui.activationEnergyLabel})
+        label->clear();
+    ui.fingerprintEdit->clear();
     for (const DataDevInfoAlarmRow &row : qAsConst(ui.alarmRows)) {
         row.checkBtn->setChecked(false);
         if (row.key == QLatin1String("hh"))

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The summary page: device, configuration, statistics and alarm results of a recording.
+// The summary page: device, configuration, statistics, evaluation and alarm results of a
+// recording.
 #pragma once
 
 #include "views/datadevinfoform.h"
@@ -8,6 +9,7 @@
 
 class ReadDevInfoJson;
 class AlertDataJson;
+struct RecordingAnalysis;
 
 // Every text is rebuilt from the recording header on each fill; the statistics
 // are the logger's own, never recomputed from samples. The note is the one
@@ -19,6 +21,10 @@ public:
     explicit DataDevInfoWidget(QWidget *parent = nullptr);
 
     void fillFromRecording(const ReadDevInfoJson &recording);
+    // The evaluation section: the analysis of the recording's samples and the
+    // file's fingerprint ("---" when empty).
+    void fillEvaluation(const RecordingAnalysis &analysis, const QString &fingerprint,
+                        int tempUnit);
     // The empty state: blank texts, closed alarms at their default thresholds.
     void clearInfo();
 

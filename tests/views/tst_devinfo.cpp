@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The summary panel: device, configuration, statistics and alarm texts, the empty state and the
-// note.
+// The summary panel: device, configuration, statistics, evaluation and alarm texts, the empty
+// state and the note.
+#include "recording/recordinganalysis.h"
 #include "recordingfixture.h"
 #include "views/datadevinfowidget.h"
 #include "widgets/checkbutton.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -40,6 +42,15 @@ AlertDataJson alarm(bool open, int value, bool accumulate = false, int delay = 0
     return a;
 }
 
+QStringList evaluationTexts(const DataDevInfoForm &ui)
+{
+    return {ui.rangeLabel->text(),        ui.timeAboveLabel->text(),
+            ui.timeBelowLabel->text(),    ui.mktLabel->text(),
+            ui.excursionNum->text(),      ui.longestExcursionLabel->text(),
+            ui.longestStartLabel->text(), ui.activationEnergyLabel->text(),
+            ui.fingerprintEdit->text()};
+}
+
 } // namespace
 
 class TestDevInfo : public QObject
@@ -58,6 +69,8 @@ private slots:
     void alarmRowsShowTheirFileKeys();
     void humidityRowsFollowTheRecording();
     void clearInfoRestoresTheEmptyState();
+    void evaluation_data();
+    void evaluation();
     void noteEditsAreSignalled();
 };
 
@@ -278,6 +291,69 @@ void TestDevInfo::clearInfoRestoresTheEmptyState()
     QCOMPARE(row(panel, "tl2").value->text(), QStringLiteral("≤-40.0℃"));
     QCOMPARE(row(panel, "hh").value->text(), QStringLiteral("≥100%"));
     QCOMPARE(row(panel, "hl").value->text(), QStringLiteral("≤0%"));
+}
+
+void TestDevInfo::evaluation_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<bool>("upperOn");
+    QTest::addColumn<QVector<double>>("celsius");
+    QTest::addColumn<QString>("fingerprint");
+    QTest::addColumn<QStringList>("texts");
+    const QVector<double> excursions{5, 9, 9.5, 5, 1, 5};
+    const QString sha =
+        QStringLiteral("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    QTest::newRow("above and below")
+        << 0 << true << excursions << sha
+        << QStringList{"TL1 2.0℃ … TH1 8.0℃", "2m 0s",         "1m 0s", "6.2℃", "2", "2m 0s",
+                       "2024/03/01 08:01:00", "83.144 kJ/mol", sha};
+    QTest::newRow("fahrenheit")
+        << 1 << true << excursions << sha
+        << QStringList{"TL1 35.6°F … TH1 46.4°F", "2m 0s",         "1m 0s", "43.2°F", "2", "2m 0s",
+                       "2024/03/01 08:01:00",     "83.144 kJ/mol", sha};
+    QTest::newRow("upper limit off: no time above is counted")
+        << 0 << false << excursions << QString()
+        << QStringList{"TL1 2.0℃ … 无上限",   "---",           "1m 0s", "6.2℃", "1", "1m 0s",
+                       "2024/03/01 08:04:00", "83.144 kJ/mol", "---"};
+    QTest::newRow("no valid sample: nothing was judged")
+        << 0 << true << QVector<double>{-1000, -1000} << sha
+        << QStringList{"TL1 2.0℃ … TH1 8.0℃", "---", "---", "---", "---", "---", "---",
+                       "83.144 kJ/mol",       sha};
+}
+
+// A one-minute recording judged against TL1 2.0 ℃ and TH1 8.0 ℃ (stored under
+// tl3 and th3); the panel shows its evaluation and forgets it when cleared.
+void TestDevInfo::evaluation()
+{
+    QFETCH(int, unit);
+    QFETCH(bool, upperOn);
+    QFETCH(QVector<double>, celsius);
+    QFETCH(QString, fingerprint);
+    QFETCH(QStringList, texts);
+    LoadedRecording loaded;
+    loaded.recording = fixture::header();
+    loaded.recording.tempUnit = unit;
+    loaded.recording.tl3 = alarm(true, 200);
+    loaded.recording.th3 = alarm(upperOn, 800);
+    loaded.interval = 60;
+    const qint64 start = QDateTime(QDate(2024, 3, 1), QTime(8, 0), Qt::UTC).toSecsSinceEpoch();
+    for (int i = 0; i < celsius.size(); ++i)
+        loaded.samples.append(fixture::point(start + i * 60, float(celsius[i]), 50));
+
+    DataDevInfoWidget panel;
+    const DataDevInfoForm &ui = panel.form();
+    panel.fillEvaluation(RecordingAnalysis::of(loaded), fingerprint, unit);
+    QCOMPARE(evaluationTexts(ui), texts);
+
+    // The fingerprint is copied whole from the keyboard, not only what the box shows.
+    ui.fingerprintEdit->setFocus();
+    QTest::keyClick(ui.fingerprintEdit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(ui.fingerprintEdit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), texts.last());
+
+    panel.clearInfo();
+    for (const QString &text : evaluationTexts(ui))
+        QVERIFY2(text.isEmpty(), qPrintable(text));
 }
 
 void TestDevInfo::noteEditsAreSignalled()
