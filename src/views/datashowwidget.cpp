@@ -17,6 +17,27 @@
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
+namespace
+{
+
+// What the pool thread hands over: the file and the evaluation of its samples,
+// computed there so the window does not wait for it.
+struct OpenedRecording {
+    LoadedRecording loaded;
+    RecordingAnalysis analysis;
+};
+
+OpenedRecording readAndAnalyse(const QString &path)
+{
+    OpenedRecording opened;
+    opened.loaded = RecordingReader::read(path);
+    if (opened.loaded.ok())
+        opened.analysis = RecordingAnalysis::of(opened.loaded);
+    return opened;
+}
+
+} // namespace
+
 DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
 {
     setupUi();
@@ -74,16 +95,17 @@ bool DataShowWidget::openRecording(const QString &path)
 {
     const int generation = ++mLoadGeneration;
     QEventLoop loop;
-    QFutureWatcher<LoadedRecording> watcher;
+    QFutureWatcher<OpenedRecording> watcher;
     connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run(qOverload<const QString &>(&RecordingReader::read), path));
+    watcher.setFuture(QtConcurrent::run(&readAndAnalyse, path));
     loop.exec();
 
     // A nested open that started while this one waited has already shown its
     // file; this older result must not replace it.
     if (generation != mLoadGeneration)
         return false;
-    LoadedRecording loaded = watcher.result();
+    OpenedRecording opened = watcher.result();
+    LoadedRecording &loaded = opened.loaded;
     if (!loaded.ok())
         return false;
 
@@ -95,9 +117,10 @@ bool DataShowWidget::openRecording(const QString &path)
         wallClockSecs(recording.stopRecordTime) < wallClockSecs(recording.startRecordTime))
         recording.stopRecordTime = rebuiltStopTime(recording, loaded.interval);
     mLoaded = std::move(loaded);
+    mAnalysis = std::move(opened.analysis);
 
     chartData->showRecording(mLoaded.samples, mLoaded.recording, true);
-    dataInfo->fillFromRecording(mLoaded.recording);
+    fillSummary();
     mPath = path;
     const QString fileName = QFileInfo(path).fileName();
     mBaseName = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
@@ -112,6 +135,13 @@ void DataShowWidget::clearRecording()
     dataInfo->clearInfo();
     // Nothing can reach the samples any more; give their memory back.
     mLoaded = LoadedRecording();
+    mAnalysis = RecordingAnalysis();
+}
+
+void DataShowWidget::fillSummary()
+{
+    dataInfo->fillFromRecording(mLoaded.recording);
+    dataInfo->fillEvaluation(mAnalysis, mLoaded.sha256, mLoaded.recording.tempUnit);
 }
 
 void DataShowWidget::delSelectTabIndex(int index)
@@ -154,7 +184,7 @@ void DataShowWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         setWindowTitle(tr("Form"));
         if (isShowing())
-            dataInfo->fillFromRecording(mLoaded.recording);
+            fillSummary();
         else
             dataInfo->clearInfo();
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recording/loadedrecording.h"
+#include "recording/recordinganalysis.h"
 
 #include <QWidget>
 
@@ -33,6 +34,8 @@ public:
 
     bool isShowing() const { return !mPath.isEmpty(); }
     const LoadedRecording &loaded() const { return mLoaded; }
+    // The evaluation of the shown samples against the recording's level-1 range.
+    const RecordingAnalysis &analysis() const { return mAnalysis; }
     DataInfoTbWidget *tabBar() const { return tableTitle; }
     DataChartWidget *chartPage() const { return chartData; }
     DataDevInfoWidget *infoPage() const { return dataInfo; }
@@ -60,6 +63,8 @@ protected:
 
 private:
     void setupUi();
+    // Fills the summary page from the shown recording and its evaluation.
+    void fillSummary();
 
     QWidget *cwidget;
     DataInfoTbWidget *tableTitle;
@@ -70,5 +75,6 @@ private:
     QString mPath;
     QString mBaseName;
     LoadedRecording mLoaded;
+    RecordingAnalysis mAnalysis;
     int mLoadGeneration = 0;
 };

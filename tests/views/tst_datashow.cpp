@@ -244,6 +244,13 @@ void TestDataShow::failedOpenKeepsTheShownRecording()
     QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_20240301_080000"));
     QCOMPARE(view.loaded().samples.size(), 1);
     QCOMPARE(view.infoPage()->form().devNameLabel->text(), QStringLiteral("Cold room 2"));
+    // The evaluation shown is the good file's, with the fingerprint of its bytes.
+    QFile goodFile(good);
+    QVERIFY(goodFile.open(QIODevice::ReadOnly));
+    QCOMPARE(view.infoPage()->form().fingerprintEdit->text(),
+             QString::fromLatin1(
+                 QCryptographicHash::hash(goodFile.readAll(), QCryptographicHash::Sha256).toHex()));
+    QCOMPARE(view.infoPage()->form().mktLabel->text(), QStringLiteral("21.0℃"));
 }
 
 void TestDataShow::laterOpenWins()
