@@ -2,6 +2,7 @@
 // CliCommands: the commands of hygra-cli, from their arguments to their output.
 #include "cli/clicommands.h"
 
+#include "cli/analysisjson.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
@@ -142,7 +143,8 @@ void CliCommands::printOverview(QTextStream &stream)
               "  info [--model M] [--index I]          state, serial number, configuration, note\n"
               "  download [--model M] [--index I] [--dir D]\n"
               "                                        download the recording into a new file\n"
-              "  show FILE [--samples]                 a recording file as JSON\n"
+              "  show FILE [--samples] [--range LOW:HIGH] [--activation-energy KJ]\n"
+              "                                        a recording file and its analysis as JSON\n"
               "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
               "  config get [--model M] [--index I]    configuration and note as JSON\n"
               "  config set FILE.json [--model M] [--index I] [--erase]\n"
@@ -278,24 +280,74 @@ int CliCommands::download(const QStringList &arguments)
 int CliCommands::show(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Prints a recording file's header, statistics and alarm results as JSON."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Prints a recording file's header, statistics, alarm results and analysis as JSON.\n"
+        "\"analysis\" counts the valid samples (those with a temperature) only:\n"
+        "  mktCelsius          mean kinetic temperature, 2 decimals (null without samples)\n"
+        "  activationEnergyKJ  the activation energy it was computed with, kJ/mol\n"
+        "  rangeLow, rangeHigh the range's bounds in degrees Celsius (null: no bound)\n"
+        "  timeAboveSeconds, timeBelowSeconds\n"
+        "                      time strictly above the upper / below the lower bound\n"
+        "  excursions          runs of consecutive samples on one side: side (above or\n"
+        "                      below), start (as the samples' time), durationSeconds\n"
+        "                      (samples x interval), peakCelsius (highest or lowest)\n"
+        "  validSamples        the number of samples with a temperature\n"
+        "  sha256              the file's SHA-256, which 'verify' finds in its reports"));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The recording file."));
     const QCommandLineOption samplesOption(
         QStringLiteral("samples"),
         QStringLiteral("Also list every sample: time, temperature, humidity, alarm state."));
+    const QCommandLineOption rangeOption(
+        QStringLiteral("range"),
+        QStringLiteral("Temperature range in degrees Celsius for the analysis; a side left "
+                       "empty has no bound (2:8, :8, 2:, :). Default: the recording's TL1 and "
+                       "TH1 limits that are switched on."),
+        QStringLiteral("LOW:HIGH"));
+    const QCommandLineOption energyOption(
+        QStringLiteral("activation-energy"),
+        QStringLiteral("Activation energy of the mean kinetic temperature in kJ/mol "
+                       "(default 83.144)."),
+        QStringLiteral("KJ"));
     parser.addOption(samplesOption);
+    parser.addOption(rangeOption);
+    parser.addOption(energyOption);
     const int parsed = parse(parser, arguments, 1);
     if (parsed >= 0)
         return parsed;
-    const QString path = parser.positionalArguments().first();
-    const LoadedRecording recording = RecordingReader::read(path);
-    if (recording.status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
+    std::optional<TemperatureRange> range;
+    if (parser.isSet(rangeOption) && !(range = AnalysisJson::parseRange(parser.value(rangeOption))))
+        return fail(ExitUsage, QStringLiteral("--range expects LOW:HIGH in degrees Celsius with "
+                                              "LOW not above HIGH, either side empty for no "
+                                              "bound (2:8, :8, 2:, :); got '%1'")
+                                   .arg(parser.value(rangeOption)));
+    std::optional<double> energy = RecordingAnalysis::defaultActivationEnergyKJ;
+    if (parser.isSet(energyOption) &&
+        !(energy = AnalysisJson::parseActivationEnergy(parser.value(energyOption))))
+        return fail(ExitUsage,
+                    QStringLiteral("--activation-energy expects a positive number of kJ/mol; "
+                                   "got '%1'")
+                        .arg(parser.value(energyOption)));
+
+    LoadedRecording recording;
+    const int read = readRecording(parser.positionalArguments().first(), &recording);
+    if (read != ExitOk)
+        return read;
+    const RecordingAnalysis analysis = RecordingAnalysis::of(
+        recording, range ? *range : RecordingAnalysis::alarmRange(recording.recording), *energy);
+    QJsonObject o = RecordingJson::toJson(recording, parser.isSet(samplesOption));
+    o.insert(QStringLiteral("analysis"), AnalysisJson::toJson(analysis, recording.sha256));
+    out << jsonText(o);
+    return ExitOk;
+}
+
+int CliCommands::readRecording(const QString &path, LoadedRecording *recording)
+{
+    *recording = RecordingReader::read(path);
+    if (recording->status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
-    if (!recording.ok())
+    if (!recording->ok())
         return fail(ExitNotRecording, QStringLiteral("%1 is not a recording file: %2")
-                                          .arg(path, recordingStatusText(recording.status)));
-    out << jsonText(RecordingJson::toJson(recording, parser.isSet(samplesOption)));
+                                          .arg(path, recordingStatusText(recording->status)));
     return ExitOk;
 }
 
@@ -317,13 +369,10 @@ int CliCommands::exportFile(const QStringList &arguments)
         return parsed;
     if (parser.isSet(csvOption) == parser.isSet(pdfOption))
         return fail(ExitUsage, QStringLiteral("give exactly one of --csv OUT and --pdf OUT"));
-    const QString path = parser.positionalArguments().first();
-    const LoadedRecording recording = RecordingReader::read(path);
-    if (recording.status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
-        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
-    if (!recording.ok())
-        return fail(ExitNotRecording, QStringLiteral("%1 is not a recording file: %2")
-                                          .arg(path, recordingStatusText(recording.status)));
+    LoadedRecording recording;
+    const int read = readRecording(parser.positionalArguments().first(), &recording);
+    if (read != ExitOk)
+        return read;
     const bool isPdf = parser.isSet(pdfOption);
     const QString target = parser.value(isPdf ? pdfOption : csvOption);
     const bool written =

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 class DeviceSession;
+struct LoadedRecording;
 class QIODevice;
 class QCommandLineParser;
 
@@ -41,6 +42,9 @@ private:
     int parse(QCommandLineParser &parser, const QStringList &arguments, int positionals);
     // Opens the logger named by --model and --index.
     int openLogger(QCommandLineParser &parser, DeviceSession &session);
+    // Reads the recording file at `path`; ExitOk, or the code once the
+    // failure was printed.
+    int readRecording(const QString &path, LoadedRecording *recording);
     int fail(int code, const QString &message);
     void printOverview(QTextStream &stream);
 

@@ -45,8 +45,7 @@ QJsonValue measured(float value, float missing)
 QJsonObject sampleJson(const SamplePoint &sample, bool withHumidity)
 {
     QJsonObject o;
-    o.insert(QStringLiteral("time"),
-             QDateTime::fromSecsSinceEpoch(sample.time, Qt::UTC).toString(Qt::ISODate).chopped(1));
+    o.insert(QStringLiteral("time"), RecordingJson::timeText(sample.time));
     o.insert(QStringLiteral("temperature"), measured(sample.temperature, noSampleTemperature));
     if (withHumidity)
         o.insert(QStringLiteral("humidity"), measured(sample.humidity, noSampleHumidity));
@@ -56,6 +55,14 @@ QJsonObject sampleJson(const SamplePoint &sample, bool withHumidity)
 }
 
 } // namespace
+
+QString RecordingJson::timeText(qint64 wallClockSecs)
+{
+    // ISO 8601 in UTC without its "Z": wall-clock time carries no zone.
+    const QString text =
+        QDateTime::fromSecsSinceEpoch(wallClockSecs, Qt::UTC).toString(Qt::ISODate);
+    return text.isEmpty() ? text : text.chopped(1);
+}
 
 QJsonObject RecordingJson::toJson(const LoadedRecording &recording, bool withSamples)
 {

@@ -17,4 +17,7 @@ class RecordingJson
 {
 public:
     static QJsonObject toJson(const LoadedRecording &recording, bool withSamples);
+    // A sample's wall-clock seconds as the document shows them: the logger's
+    // local time, "yyyy-MM-ddTHH:mm:ss"; empty for a time no date can hold.
+    static QString timeText(qint64 wallClockSecs);
 };

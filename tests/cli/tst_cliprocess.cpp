@@ -348,6 +348,7 @@ void TstCliProcess::helpForEveryCommand_data()
     QTest::newRow("info") << QStringList{"info", "--help"} << "--index <I>";
     QTest::newRow("download") << QStringList{"download", "--help"} << "--dir <D>";
     QTest::newRow("show") << QStringList{"show", "--help"} << "--samples";
+    QTest::newRow("show analysis") << QStringList{"show", "--help"} << "--range <LOW:HIGH>";
     QTest::newRow("export") << QStringList{"export", "--help"} << "--pdf <OUT>";
     QTest::newRow("config") << QStringList{"config", "set", "--help"} << "FILE.json";
     QTest::newRow("config set") << QStringList{"config", "set", "--help"} << "--erase";
