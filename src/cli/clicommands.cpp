@@ -7,6 +7,7 @@
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
 #include "cli/recordingjson.h"
+#include "cli/reportcheck.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
@@ -126,6 +127,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return show(rest);
     if (command == QLatin1String("export"))
         return exportFile(rest);
+    if (command == QLatin1String("verify"))
+        return verify(rest);
     if (command == QLatin1String("config"))
         return config(rest);
     if (command == QLatin1String("start") || command == QLatin1String("stop"))
@@ -146,6 +149,7 @@ void CliCommands::printOverview(QTextStream &stream)
               "  show FILE [--samples] [--range LOW:HIGH] [--activation-energy KJ]\n"
               "                                        a recording file and its analysis as JSON\n"
               "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
+              "  verify FILE.data REPORT.pdf           whether the report was made from the file\n"
               "  config get [--model M] [--index I]    configuration and note as JSON\n"
               "  config set FILE.json [--model M] [--index I] [--erase]\n"
               "                                        write the fields in FILE.json, verified;\n"
@@ -382,6 +386,36 @@ int CliCommands::exportFile(const QStringList &arguments)
     if (!written)
         return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
     out << QDir::toNativeSeparators(target) << '\n';
+    return ExitOk;
+}
+
+int CliCommands::verify(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tells whether a PDF report was made from exactly this recording file:\n"
+                       "the SHA-256 the report's metadata names must equal the file's. When they\n"
+                       "match, prints the fingerprint with the logger's serial number and the\n"
+                       "time span the report names; otherwise prints both fingerprints."));
+    parser.addPositionalArgument(QStringLiteral("FILE.data"),
+                                 QStringLiteral("The recording file."));
+    parser.addPositionalArgument(QStringLiteral("REPORT.pdf"), QStringLiteral("The PDF report."));
+    const int parsed = parse(parser, arguments, 2);
+    if (parsed >= 0)
+        return parsed;
+    const QString path = parser.positionalArguments().at(0);
+    LoadedRecording recording;
+    const int read = readRecording(path, &recording);
+    if (read != ExitOk)
+        return read;
+    // The reader hashes what it read; a file it could not read back has no fingerprint.
+    if (recording.sha256.isEmpty())
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
+    const ReportCheck check =
+        ReportCheck::compare(path, recording.sha256, parser.positionalArguments().at(1));
+    if (check.exitCode != ExitOk)
+        return fail(check.exitCode, check.text);
+    out << check.text << '\n';
     return ExitOk;
 }
 

@@ -32,6 +32,7 @@ private:
     int download(const QStringList &arguments);
     int show(const QStringList &arguments);
     int exportFile(const QStringList &arguments);
+    int verify(const QStringList &arguments);
     int config(const QStringList &arguments);
     int startStop(const QStringList &arguments, bool start);
     // ExitOk when the logger holds no records, else the printed refusal of a write.

@@ -16,4 +16,8 @@ enum CliExit {
     ExitBadConfigFile = 11,
     // A configuration write would erase records and --erase was not given.
     ExitWouldErase = 12,
+    // The report names another recording file's fingerprint.
+    ExitReportMismatch = 13,
+    // The report is no PDF or carries no fingerprint.
+    ExitNoFingerprint = 14,
 };

@@ -350,6 +350,7 @@ void TstCliProcess::helpForEveryCommand_data()
     QTest::newRow("show") << QStringList{"show", "--help"} << "--samples";
     QTest::newRow("show analysis") << QStringList{"show", "--help"} << "--range <LOW:HIGH>";
     QTest::newRow("export") << QStringList{"export", "--help"} << "--pdf <OUT>";
+    QTest::newRow("verify") << QStringList{"verify", "--help"} << "FILE.data REPORT.pdf";
     QTest::newRow("config") << QStringList{"config", "set", "--help"} << "FILE.json";
     QTest::newRow("config set") << QStringList{"config", "set", "--help"} << "--erase";
     QTest::newRow("start") << QStringList{"start", "--help"} << "Starts the logger's recording";
