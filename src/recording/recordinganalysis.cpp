@@ -73,6 +73,33 @@ double storedHumidity(float humidity)
     return qRound(double(humidity) * 10) / 10.0;
 }
 
+// The logarithm of the mean of exp(x) over the values added, kept relative to
+// the largest x so far: with a large activation energy every exp(x) alone
+// would round to zero, with a tiny one the sum would overflow.
+class LogMeanExp
+{
+public:
+    void add(double x)
+    {
+        if (count++ == 0) {
+            largest = x;
+            scaledSum = 1;
+        } else if (x > largest) {
+            scaledSum = scaledSum * std::exp(largest - x) + 1;
+            largest = x;
+        } else {
+            scaledSum += std::exp(x - largest);
+        }
+    }
+
+    double value() const { return largest + std::log(scaledSum / count); }
+
+private:
+    int count = 0;
+    double largest = 0;
+    double scaledSum = 0;
+};
+
 // Collects the excursions of consecutive samples on one side of the range.
 class ExcursionTracker
 {
@@ -159,7 +186,7 @@ RecordingAnalysis RecordingAnalysis::of(const LoadedRecording &recording,
     RunningStatistics temperatures;
     RunningStatistics humidities;
     ExcursionTracker tracker(recording.interval, analysis);
-    double boltzmannSum = 0;
+    LogMeanExp boltzmann;
 
     for (const SamplePoint &sample : recording.samples) {
         if (withHumidity && sample.humidity != noSampleHumidity)
@@ -171,7 +198,7 @@ RecordingAnalysis RecordingAnalysis::of(const LoadedRecording &recording,
         }
         const double celsius = storedCelsius(sample.temperature);
         temperatures.add(celsius);
-        boltzmannSum += std::exp(-activation / (celsius + kelvinOffset));
+        boltzmann.add(-activation / (celsius + kelvinOffset));
         if (range.high && celsius > *range.high)
             tracker.add(sample, celsius, Excursion::Above);
         else if (range.low && celsius < *range.low)
@@ -185,8 +212,7 @@ RecordingAnalysis RecordingAnalysis::of(const LoadedRecording &recording,
     analysis.humidity = humidities.result();
     analysis.validSamples = analysis.temperature.count;
     if (analysis.validSamples > 0)
-        analysis.mktCelsius =
-            activation / -std::log(boltzmannSum / analysis.validSamples) - kelvinOffset;
+        analysis.mktCelsius = activation / -boltzmann.value() - kelvinOffset;
     return analysis;
 }
 

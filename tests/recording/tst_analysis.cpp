@@ -137,6 +137,9 @@ void TestAnalysis::meanKineticTemperature_data()
     // A lower activation energy weighs the warm sample less: ΔH/R = 7216.39 K,
     // mean 3.31399e-11, 299.05747 K = 25.9075 °C.
     QTest::newRow("60 kJ/mol") << QVector<double>{20, 30} << 60.0 << 25.9075;
+    // So large that every exp(−ΔH/RT) alone rounds to zero: the MKT nears the
+    // warmest temperature, 29.8941 °C, instead of falling to absolute zero.
+    QTest::newRow("5000 kJ/mol") << QVector<double>{20, 30} << 5000.0 << 29.8941;
 }
 
 void TestAnalysis::meanKineticTemperature()
