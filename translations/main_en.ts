@@ -560,6 +560,10 @@
         <source>无法导出，请先打下载数据文件并打开它</source>
         <translation>Nothing to export: download a recording and open it first</translation>
     </message>
+    <message>
+        <source>第 %1 页，共 %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>

@@ -560,6 +560,10 @@
         <source>无法导出，请先打下载数据文件并打开它</source>
         <translation>无法导出，请先打下载数据文件并打开它</translation>
     </message>
+    <message>
+        <source>第 %1 页，共 %2 页</source>
+        <translation>第 %1 页，共 %2 页</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>

@@ -5,13 +5,40 @@
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
 #include "export/reportfirstpage.h"
+#include "export/reportfooter.h"
+#include "export/reportmetadata.h"
 #include "export/reportpainter.h"
 
 #include <QDateTime>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
+#include <QThread>
 #include <algorithm>
+
+namespace
+{
+
+// The time the PDF's document information states. Qt reads the clock itself
+// for it when the painter begins; the XMP packet, written before, must state
+// the same second, so a time in the last tenth of a second waits for the next.
+QDateTime creationTime()
+{
+    QDateTime now = QDateTime::currentDateTime();
+    if (now.time().msec() > 900) {
+        QThread::msleep(1001 - now.time().msec());
+        now = QDateTime::currentDateTime();
+    }
+    return now.addMSecs(-now.time().msec());
+}
+
+QString documentTitle(const ReadDevInfoJson &info)
+{
+    const QString title = ReportFirstPage::tr("温度湿度记录报告");
+    return info.sn.isEmpty() ? title : title + QLatin1Char(' ') + info.sn;
+}
+
+} // namespace
 
 int dataPageCount(int sampleCount)
 {
@@ -23,30 +50,41 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
                     bool english)
 {
     // One device unit is one point on a full A4 page without margins.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setResolution(72);
-    printer.setFullPage(true);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    QPdfWriter writer(path);
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+
+    // The XMP packet repeats what Qt writes into the document information.
+    const QString title = documentTitle(recording.recording);
+    const QString creator = QStringLiteral("hygra " HYGRA_VERSION);
+    const QDateTime created = creationTime();
+    writer.setTitle(title);
+    writer.setCreator(creator);
+    writer.setDocumentXmpMetadata(ReportMetadata::of(recording).xmpPacket(
+        title, creator, QStringLiteral("Qt " QT_VERSION_STR), created));
 
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&writer))
         return false;
-    const ReportPainter rp(painter, printer.width(), printer.height(), english);
-
-    ReportFirstPage(rp, recording).draw(QDateTime::currentDateTime());
-    ReportChart(rp, recording).draw();
+    const ReportPainter rp(painter, writer.width(), writer.height(), english);
 
     // A caller's page count beyond the samples would print pages without a
     // first sample to date them.
     const int pages = std::min(dataPages, dataPageCount(recording.samples.size()));
+    const ReportFooter footer(rp, 1 + pages, recording.sha256);
+
+    ReportFirstPage(rp, recording).draw(created);
+    ReportChart(rp, recording).draw();
+    footer.draw(1);
+
     const ReportDataPage dataPage(rp, recording);
     for (int page = 1; page <= pages; ++page) {
-        printer.newPage();
+        writer.newPage();
         dataPage.draw(page);
+        footer.draw(page + 1);
     }
     return painter.end();
 }

@@ -9,9 +9,11 @@
 // Data pages needed for `sampleCount` samples, 576 to a page.
 int dataPageCount(int sampleCount);
 
-// Draws the whole report into the PDF file `path`: the first page, then
+// Draws the whole report into the PDF/A-1b file `path`: the first page, then
 // `dataPages` data pages (never more than the samples fill), laid out for
-// English texts when `english` is set. Reentrant: it only reads the recording,
+// English texts when `english` is set. Every page's foot and the XMP metadata
+// carry the recording's `sha256`; a recording built in memory has none, and
+// then neither names a fingerprint. Reentrant: it only reads the recording,
 // so it may run on a pool thread. Returns false when the file cannot be opened
 // for writing.
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,

@@ -48,7 +48,6 @@ void ReportDataPage::draw(int page) const
     drawSamples(first, end);
     p.setPen(Qt::black);
     drawStatistics(first, end);
-    rp.pageNumber(page + 1);
 }
 
 void ReportDataPage::drawGrid() const

@@ -18,9 +18,9 @@ public:
 
     ReportDataPage(const ReportPainter &painter, const LoadedRecording &recording);
 
-    // Draws data page `page` (from 1; printed page number page + 1) on the
-    // current page, holding the samples [576 (page - 1), 576 page). The page
-    // must hold at least one sample.
+    // Draws data page `page` (from 1; page page + 1 of the report) on the
+    // current page, without its foot, holding the samples
+    // [576 (page - 1), 576 page). The page must hold at least one sample.
     void draw(int page) const;
 
 private:

@@ -245,5 +245,4 @@ void ReportFirstPage::drawFooter(const QDateTime &createdAt) const
 {
     rp.text(ReportPainter::Label, ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
             QStringLiteral("%1 : %2").arg(tr("报表创建时间"), timeText(createdAt)));
-    rp.pageNumber(1);
 }

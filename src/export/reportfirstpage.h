@@ -21,8 +21,9 @@ public:
 
     ReportFirstPage(const ReportPainter &painter, const LoadedRecording &recording);
 
-    // Draws everything of the first page except the chart; `createdAt` is the
-    // report's creation time printed in the footer.
+    // Draws everything of the first page except the chart, the evaluation and
+    // the page's foot; `createdAt` is the report's creation time printed above
+    // the foot.
     void draw(const QDateTime &createdAt) const;
 
     // The threshold cell of an open alarm: "≥ 20.0℃", "≥0.0℃", "≤ 30%RH"...

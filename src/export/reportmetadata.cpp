@@ -28,6 +28,13 @@ QString xmpDate(const QDateTime &time)
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
+// A wall-clock sample time as XMP writes a date without a zone.
+QString sampleTime(qint64 secs)
+{
+    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-ddThh:mm:ss"));
+}
+
 // One rdf:Description holding the properties of one namespace.
 void beginDescription(QXmlStreamWriter &xml, const char *prefix, const char *uri)
 {
@@ -73,6 +80,18 @@ void writeExtensionSchema(QXmlStreamWriter &xml)
 }
 
 } // namespace
+
+ReportMetadata ReportMetadata::of(const LoadedRecording &recording)
+{
+    ReportMetadata m;
+    m.sha256 = recording.sha256;
+    m.serialNumber = recording.recording.sn;
+    if (!recording.samples.isEmpty()) {
+        m.recordingStart = sampleTime(recording.samples.first().time);
+        m.recordingStop = sampleTime(recording.samples.last().time);
+    }
+    return m;
+}
 
 QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creator,
                                      const QString &producer, const QDateTime &created) const
@@ -120,8 +139,10 @@ QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creato
     writeExtensionSchema(xml);
 
     beginDescription(xml, prefix, namespaceUri);
-    for (const Property &p : properties)
-        xml.writeTextElement(namespaceUri, p.name, this->*p.member);
+    for (const Property &p : properties) {
+        if (!(this->*p.member).isEmpty())
+            xml.writeTextElement(namespaceUri, p.name, this->*p.member);
+    }
     xml.writeEndElement();
 
     xml.writeEndElement(); // RDF

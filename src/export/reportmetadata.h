@@ -2,6 +2,8 @@
 // What a PDF report says about its recording in its XMP metadata, written and read back.
 #pragma once
 
+#include "recording/loadedrecording.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -17,13 +19,17 @@ struct ReportMetadata {
     QString recordingStart;
     QString recordingStop;
 
+    // What a report of `recording` states: its file's fingerprint, the
+    // logger's serial number and the times of its first and last sample.
+    static ReportMetadata of(const LoadedRecording &recording);
+
     // The XML namespace of these properties, and its prefix in the packet.
     static constexpr const char *namespaceUri = "urn:hygra:report:1.0#";
     static constexpr const char *prefix = "hygra";
 
     // The document's XMP packet: PDF/A-1b identification, the document
     // information the PDF's Info dictionary repeats (title, creator, producer,
-    // creation date), and these properties.
+    // creation date), and these properties; an empty one is left out.
     QByteArray xmpPacket(const QString &title, const QString &creator, const QString &producer,
                          const QDateTime &created) const;
 

@@ -40,8 +40,3 @@ void ReportPainter::line(int x1, int y1, int x2, int y2) const
 {
     p.drawLine(x1, y1, x2, y2);
 }
-
-void ReportPainter::pageNumber(int number) const
-{
-    text(Label, box(34, h - 31, right(), h - 18), alignC, QString::number(number));
-}

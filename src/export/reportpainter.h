@@ -20,9 +20,9 @@ public:
     enum Font {
         Title,   // report title
         Section, // section titles, data page title
-        Label,   // labels, values, chart texts, statistics, page numbers
+        Label,   // labels, values, chart texts, statistics, evaluation, page numbers
         Note,    // file note
-        Table,   // data table
+        Table,   // data table, fingerprint
         FontCount
     };
 
@@ -63,8 +63,6 @@ public:
     // Label font, left-aligned.
     void label(const QRect &rect, const QString &text) const;
     void line(int x1, int y1, int x2, int y2) const;
-    // The page number at the foot of a page.
-    void pageNumber(int number) const;
 
 private:
     QPainter &p;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF report as a reader sees it: pages, texts extracted from the file, and drawn colours.
 #include "export/pdfreport.h"
+#include "export/reportmetadata.h"
 #include "exportsupport.h"
 
 #include <QFile>
@@ -30,6 +31,8 @@ private slots:
     void badgeColour();
     void dataRowColours();
     void temperatureOnlyCurveIgnoresMissingHumidity();
+    void provenance_data();
+    void provenance();
 
 private:
     // The report's text, page by page, compatibility forms folded: the PDF's
@@ -152,7 +155,8 @@ void TestPdfReport::firstPageTexts()
     }
     QVERIFY2(!rowOf(page, QStringLiteral("HL")).isEmpty(), "alarm rows are drawn without samples");
     QVERIFY2(!page.contains(QStringLiteral("干燥")), "no legend without samples");
-    QCOMPARE(page.trimmed().split(QLatin1Char('\n')).last().trimmed(), QStringLiteral("1"));
+    QCOMPARE(page.trimmed().split(QLatin1Char('\n')).last().trimmed(),
+             kc(QStringLiteral("第 1 页，共 1 页")));
 }
 
 void TestPdfReport::alarmRows_data()
@@ -289,14 +293,14 @@ void TestPdfReport::dataPageTexts()
           "此页超低温阈值个数: 0_0_1", "此页超高湿阈值个数: 1", "此页超低湿阈值个数: 0"}) {
         QVERIFY2(first.contains(squeezed(QString::fromUtf8(expected))), expected);
     }
-    QVERIFY(pages[1].trimmed().endsWith(QLatin1Char('2')));
+    QVERIFY(pages[1].trimmed().endsWith(kc(QStringLiteral("第 2 页，共 3 页"))));
 
     const QString second = squeezed(pages[2]);
     QVERIFY(second.contains(squeezed(QStringLiteral("此页最小:------"))));
     QVERIFY(second.contains(squeezed(QStringLiteral("此页最大:------"))));
     QVERIFY(second.contains(squeezed(QStringLiteral("此页超高温阈值个数:0_0_0"))));
     QVERIFY(second.contains(squeezed(QStringLiteral("此页结束时间:2023/11/3017:37:15"))));
-    QVERIFY(pages[2].trimmed().endsWith(QLatin1Char('3')));
+    QVERIFY(pages[2].trimmed().endsWith(kc(QStringLiteral("第 3 页，共 3 页"))));
 }
 
 void TestPdfReport::badgeColour_data()
@@ -363,6 +367,79 @@ void TestPdfReport::temperatureOnlyCurveIgnoresMissingHumidity()
     const QRect plot(78, 491, 440, 238);
     QVERIFY(exporttest::pixelsNear(page, plot, QColor(255, 128, 0)) > 100);
     QCOMPARE(exporttest::pixelsNear(page, plot, QColor(0, 0, 255)), 0);
+}
+
+void TestPdfReport::provenance_data()
+{
+    QTest::addColumn<QString>("sha256");
+    QTest::addColumn<int>("samples");
+    QTest::newRow("read from a file")
+        << "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08" << 600;
+    QTest::newRow("built in memory: no fingerprint anywhere") << QString() << 3;
+}
+
+void TestPdfReport::provenance()
+{
+    QFETCH(QString, sha256);
+    QFETCH(int, samples);
+    LoadedRecording r = exporttest::recording(samples);
+    r.sha256 = sha256;
+    const QString path = write(r);
+
+    // PDF/A-1b: identified in the XMP packet, with the sRGB output intent
+    // Qt adds; the packet repeats the document information.
+    const QString meta = QString::fromUtf8(
+        exporttest::runTool(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path}));
+    QVERIFY(meta.contains(QStringLiteral("<pdfaid:part>1</pdfaid:part>")));
+    QVERIFY(meta.contains(QStringLiteral("<pdfaid:conformance>B</pdfaid:conformance>")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF-1.4"));
+    QVERIFY(bytes.contains("/S/GTS_PDFA1"));
+    const QString info = QString::fromUtf8(
+        exporttest::runTool(QStringLiteral("pdfinfo"), {QStringLiteral("-isodates"), path}));
+    auto infoValue = [&info](const QString &key) {
+        return QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(key),
+                                  QRegularExpression::MultilineOption)
+            .match(info)
+            .captured(1)
+            .trimmed();
+    };
+    auto xmpValue = [&meta](const QString &element) {
+        return QRegularExpression(
+                   QStringLiteral("<%1>(?:\\s*<rdf:Alt>\\s*<rdf:li[^>]*>)?([^<]*)<").arg(element))
+            .match(meta)
+            .captured(1);
+    };
+    QCOMPARE(infoValue(QStringLiteral("Title")), QStringLiteral("温度湿度记录报告 SN20230001"));
+    QCOMPARE(xmpValue(QStringLiteral("dc:title")), infoValue(QStringLiteral("Title")));
+    QVERIFY(infoValue(QStringLiteral("Creator")).startsWith(QStringLiteral("hygra ")));
+    QCOMPARE(xmpValue(QStringLiteral("xmp:CreatorTool")), infoValue(QStringLiteral("Creator")));
+    QCOMPARE(xmpValue(QStringLiteral("pdf:Producer")), infoValue(QStringLiteral("Producer")));
+    QCOMPARE(xmpValue(QStringLiteral("xmp:CreateDate")), infoValue(QStringLiteral("CreationDate")));
+
+    const std::optional<ReportMetadata> m = ReportMetadata::fromPdf(bytes);
+    QCOMPARE(bool(m), !sha256.isEmpty());
+    if (m) {
+        QCOMPARE(m->sha256, sha256);
+        QCOMPARE(m->serialNumber, QStringLiteral("SN20230001"));
+        QCOMPARE(m->recordingStart, QStringLiteral("2023-11-30T16:49:00"));
+        QCOMPARE(m->recordingStop, QStringLiteral("2023-11-30T17:38:55"));
+    } else {
+        QVERIFY(!meta.contains(QStringLiteral("<hygra:sha256>")));
+    }
+
+    const QStringList pages = texts(r);
+    QCOMPARE(pages.size(), samples > 576 ? 3 : 2);
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString page = pages[i];
+        const QString pageText =
+            kc(QStringLiteral("第 %1 页，共 %2 页").arg(i + 1).arg(pages.size()));
+        QVERIFY2(page.contains(pageText), qPrintable(pageText));
+        QCOMPARE(page.contains(QStringLiteral("SHA-256: ") + sha256), !sha256.isEmpty());
+        QCOMPARE(page.contains(QStringLiteral("SHA-256")), !sha256.isEmpty());
+    }
 }
 
 QTEST_MAIN(TestPdfReport)
