@@ -561,6 +561,34 @@
         <translation>Nothing to export: download a recording and open it first</translation>
     </message>
     <message>
+        <source>%1 (最长 %2)</source>
+        <translation>%1 (longest %2)</translation>
+    </message>
+    <message>
+        <source>平均动力学温度</source>
+        <translation>Mean kinetic temp.</translation>
+    </message>
+    <message>
+        <source>判定范围</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>高于范围时长</source>
+        <translation>Time above range</translation>
+    </message>
+    <message>
+        <source>超限次数</source>
+        <translation>Excursions</translation>
+    </message>
+    <message>
+        <source>低于范围时长</source>
+        <translation>Time below range</translation>
+    </message>
+    <message>
+        <source>最长超限开始</source>
+        <translation>Longest started</translation>
+    </message>
+    <message>
         <source>第 %1 页，共 %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>

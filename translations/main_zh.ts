@@ -561,6 +561,34 @@
         <translation>无法导出，请先打下载数据文件并打开它</translation>
     </message>
     <message>
+        <source>%1 (最长 %2)</source>
+        <translation>%1 (最长 %2)</translation>
+    </message>
+    <message>
+        <source>平均动力学温度</source>
+        <translation>平均动力学温度</translation>
+    </message>
+    <message>
+        <source>判定范围</source>
+        <translation>判定范围</translation>
+    </message>
+    <message>
+        <source>高于范围时长</source>
+        <translation>高于范围时长</translation>
+    </message>
+    <message>
+        <source>超限次数</source>
+        <translation>超限次数</translation>
+    </message>
+    <message>
+        <source>低于范围时长</source>
+        <translation>低于范围时长</translation>
+    </message>
+    <message>
+        <source>最长超限开始</source>
+        <translation>最长超限开始</translation>
+    </message>
+    <message>
         <source>第 %1 页，共 %2 页</source>
         <translation>第 %1 页，共 %2 页</translation>
     </message>

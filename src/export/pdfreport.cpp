@@ -4,6 +4,7 @@
 
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
+#include "export/reportevaluation.h"
 #include "export/reportfirstpage.h"
 #include "export/reportfooter.h"
 #include "export/reportmetadata.h"
@@ -78,6 +79,7 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
 
     ReportFirstPage(rp, recording).draw(created);
     ReportChart(rp, recording).draw();
+    ReportEvaluation(rp, recording).draw();
     footer.draw(1);
 
     const ReportDataPage dataPage(rp, recording);

@@ -33,6 +33,8 @@ private slots:
     void temperatureOnlyCurveIgnoresMissingHumidity();
     void provenance_data();
     void provenance();
+    void evaluation_data();
+    void evaluation();
 
 private:
     // The report's text, page by page, compatibility forms folded: the PDF's
@@ -440,6 +442,42 @@ void TestPdfReport::provenance()
         QCOMPARE(page.contains(QStringLiteral("SHA-256: ") + sha256), !sha256.isEmpty());
         QCOMPARE(page.contains(QStringLiteral("SHA-256")), !sha256.isEmpty());
     }
+}
+
+void TestPdfReport::evaluation_data()
+{
+    QTest::addColumn<int>("tempUnit");
+    QTest::addColumn<bool>("lowBound");
+    QTest::addColumn<QStringList>("expected");
+    // Samples every 5 s: 20, 20, 35, 35, 35, 20, -2, -2, 20, 20, 20, 20 °C
+    // against TL1 0 °C and TH1 30 °C. MKT with ΔH/R = 10,000 K:
+    // 10000 / -ln(mean of exp(-10000 / T)) - 273.15 = 25.67 °C (78.20 °F).
+    QTest::newRow("both bounds, °C")
+        << 0 << true
+        << QStringList{"平均动力学温度 : 25.7℃",  "判定范围 : 0.0℃ … 30.0℃",
+                       "高于范围时长 : 15s",      "低于范围时长 : 10s",
+                       "超限次数 : 2 (最长 15s)", "最长超限开始 : 2023/11/30 16:49:10"};
+    QTest::newRow("no low bound, °F")
+        << 1 << false
+        << QStringList{"平均动力学温度 : 78.2°F", "判定范围 : 无 … 86.0°F", "高于范围时长 : 15s",
+                       "低于范围时长 : 0s", "超限次数 : 1 (最长 15s)"};
+}
+
+void TestPdfReport::evaluation()
+{
+    QFETCH(int, tempUnit);
+    QFETCH(bool, lowBound);
+    QFETCH(QStringList, expected);
+    LoadedRecording r = exporttest::recording(12, true, tempUnit);
+    const float temperatures[] = {20, 20, 35, 35, 35, 20, -2, -2, 20, 20, 20, 20};
+    for (int i = 0; i < 12; ++i)
+        r.samples[i].temperature = temperatures[i];
+    r.recording.th3 = exporttest::alarm(true, 3000);  // TH1
+    r.recording.tl3 = exporttest::alarm(lowBound, 0); // TL1
+    auto squeezed = [](const QString &text) { return kc(text).remove(QLatin1Char(' ')); };
+    const QString page = squeezed(texts(r, 0).first());
+    for (const QString &text : expected)
+        QVERIFY2(page.contains(squeezed(text)), qPrintable(text));
 }
 
 QTEST_MAIN(TestPdfReport)

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The evaluation on the report's first page: mean kinetic temperature, range and excursions.
+#pragma once
+
+#include "recording/loadedrecording.h"
+#include "recording/recordinganalysis.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+class ReportPainter;
+
+// Three rows of two name-value pairs in the chart's heading band, between the
+// axis titles above the plot: the only free band of the first page wide
+// enough for them, and next to the curve the figures describe.
+class ReportEvaluation
+{
+    Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
+
+public:
+    ReportEvaluation(const ReportPainter &painter, const LoadedRecording &recording);
+
+    void draw() const;
+
+    // "TL1 … TH1" in the recording's unit, "无" for a side without a bound.
+    static QString rangeText(const TemperatureRange &range, int tempUnit);
+
+private:
+    void pair(int x, int nameWidth, int valueRight, int y1, const QString &name,
+              const QString &value) const;
+
+    const ReportPainter &rp;
+    const LoadedRecording &data;
+    const RecordingAnalysis analysis;
+};
