@@ -440,7 +440,6 @@ void TestPdfReport::provenance()
             kc(QStringLiteral("第 %1 页，共 %2 页").arg(i + 1).arg(pages.size()));
         QVERIFY2(page.contains(pageText), qPrintable(pageText));
         QCOMPARE(page.contains(QStringLiteral("SHA-256: ") + sha256), !sha256.isEmpty());
-        QCOMPARE(page.contains(QStringLiteral("SHA-256")), !sha256.isEmpty());
     }
 }
 
