@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -59,14 +59,11 @@ LoadedRecording fullRecording()
 // QPainter::drawText per cell with QDateTime texts.
 void writeDataPagesWithDrawText(const QString &path, const LoadedRecording &r)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setResolution(72);
-    printer.setFullPage(true);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QPainter p(&printer);
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p(&writer);
     QFont font = p.font();
     font.setFamilies({QStringLiteral("思源黑体 CN"), QStringLiteral("Noto Sans CJK SC")});
     font.setPixelSize(6);
@@ -74,7 +71,7 @@ void writeDataPagesWithDrawText(const QString &path, const LoadedRecording &r)
     for (int i = 0; i < r.samples.size(); ++i) {
         const int j = i % 576;
         if (j == 0 && i > 0)
-            printer.newPage();
+            writer.newPage();
         const SamplePoint &s = r.samples[i];
         const int x0 = 36 + 87 * (j / 96);
         const int y = 127 + 7 * (j % 96);

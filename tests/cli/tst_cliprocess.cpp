@@ -183,6 +183,19 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QFile pdfFile(pdf);
     QVERIFY(pdfFile.open(QIODevice::ReadOnly));
     QCOMPARE(pdfFile.read(5), QByteArray("%PDF-"));
+
+    // The report names its recording: verify ties the two, and tells a copy
+    // changed by one byte apart.
+    QCOMPARE(run({QStringLiteral("verify"), path, pdf}).exitCode, 0);
+    const QString changed = work.filePath("changed.data");
+    QVERIFY(QFile::copy(path, changed));
+    QFile copy(changed);
+    QVERIFY(copy.open(QIODevice::ReadWrite));
+    QVERIFY(copy.seek(copy.size() - 1));
+    const char last = copy.peek(1).at(0);
+    copy.write(QByteArray(1, char(last ^ 1)));
+    copy.close();
+    QCOMPARE(run({QStringLiteral("verify"), changed, pdf}).exitCode, 13);
 }
 
 void TstCliProcess::configSetThenGetRoundTrips()
