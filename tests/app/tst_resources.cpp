@@ -80,7 +80,9 @@ QString pdfText(const QString &pdf)
 // The words of `source` that `extracted` lacks. Latin words and numbers count
 // as words; a run of Chinese characters between punctuation must occur once
 // whitespace is gone from both sides, since the pages break lines inside such
-// runs. Markup characters, table rules and link targets are not words.
+// runs; a table row that runs onto the next page puts the other column's lines
+// inside a run, which may therefore occur in two pieces. Markup characters,
+// table rules and link targets are not words.
 QStringList missingWords(QString source, const QString &extracted)
 {
     static const QRegularExpression linkTarget(QStringLiteral("\\]\\([^)]*\\)"));
@@ -98,9 +100,18 @@ QStringList missingWords(QString source, const QString &extracted)
         if (!extractedWords.contains(word))
             missing << word;
     }
+    const auto occurs = [&joined](const QString &run) {
+        if (joined.contains(run))
+            return true;
+        for (int split = 1; split < run.size(); ++split) {
+            if (joined.contains(run.left(split)) && joined.contains(run.mid(split)))
+                return true;
+        }
+        return false;
+    };
     for (auto match = chineseRun.globalMatch(source); match.hasNext();) {
         const QString run = match.next().captured();
-        if (!joined.contains(run))
+        if (!occurs(run))
             missing << run;
     }
     missing.removeDuplicates();
