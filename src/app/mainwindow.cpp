@@ -12,8 +12,8 @@
 #include "core/settinginfo.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
-#include "platform/deviceremovalwatcher.h"
 #include "platform/loggerenumeration.h"
+#include "platform/loggerwatcher.h"
 #include "settings/devsettinginfo.h"
 #include "views/datashowwidget.h"
 #include "widgets/snackbar.h"
@@ -48,8 +48,8 @@ MainWindow::MainWindow(QWidget *parent)
     notice = new Snackbar(this);
     notice->setGeometry(rect());
 
-    removalWatcher = new DeviceRemovalWatcher(this);
-    connect(removalWatcher, &DeviceRemovalWatcher::loggerRemoved, this,
+    removalWatcher = new LoggerWatcher(this);
+    connect(removalWatcher, &LoggerWatcher::loggerRemoved, this,
             [this](int model) { emit usbConnectSingnal(LgxDevType(model), false); });
 
     usbControl = new UsbControl(dataDir(), this);

@@ -9,7 +9,7 @@
 
 #include <QMainWindow>
 
-class DeviceRemovalWatcher;
+class LoggerWatcher;
 class MainWindowForm;
 class QTimer;
 class QTranslator;
@@ -96,6 +96,6 @@ private:
     QTimer *pollTimer = nullptr;
     Snackbar *notice = nullptr;
     QTranslator *translator = nullptr;
-    DeviceRemovalWatcher *removalWatcher = nullptr;
+    LoggerWatcher *removalWatcher = nullptr;
     SimpleSendCmdUnion cmdTemplate{};
 };

@@ -8,7 +8,7 @@
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"
-#include "platform/deviceremovalwatcher.h"
+#include "platform/loggerwatcher.h"
 #include "settings/presetwidget.h"
 #include "testsupport.h"
 
@@ -217,8 +217,8 @@ void TstFaults::unplugMidOperation()
     QFETCH(QList<int>, commands);
     QFETCH(int, transfers);
     QFETCH(QString, ending);
-    DeviceRemovalWatcher watcher;
-    QSignalSpy removed(&watcher, &DeviceRemovalWatcher::loggerRemoved);
+    LoggerWatcher watcher;
+    QSignalSpy removed(&watcher, &LoggerWatcher::loggerRemoved);
     loggersim::Faults faults;
     faults.unplugAfterTransfers = transfers;
     setFaults(faults);
