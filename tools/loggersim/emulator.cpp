@@ -469,6 +469,7 @@ int Emulator::addLogger(const loggersim::LoggerSpec &description)
                                                 : description.sn;
     Slot &slot = loggerSlots[id];
     slot.logger = std::make_unique<EmulatedLogger>(description, sn);
+    slot.faults.latencyMs = description.latencyMs;
     plugLocked(id);
     return id;
 }

@@ -26,6 +26,7 @@ struct LoggerSpec {
     bool recording = false; // still recording: the count grows with real time
     quint32 seed = 1;       // seeds the sample generator
     QDateTime start;        // start of the recording; invalid: chosen so the last sample is now
+    int latencyMs = 0;      // every answer becomes readable this long after its request
 };
 
 // Misbehaviour of one logger, for tests.

@@ -12,6 +12,8 @@ namespace
 {
 // Caps a sample count so the emulator's statistics stay quick to compute.
 constexpr qint64 maxSamples = 10000000;
+// Longer than any command timeout of the controller: beyond it a logger is as good as silent.
+constexpr int maxLatencyMs = 60000;
 
 bool readModel(const QString &text, int *model)
 {
@@ -50,6 +52,8 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
         description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
         description.seed = value.toUInt();
+    else if (key == QLatin1String("latency"))
+        description.latencyMs = qBound(0, value.toInt(), maxLatencyMs);
     else if (key == QLatin1String("start"))
         description.start = QDateTime::fromString(value, Qt::ISODate);
     else
