@@ -20,13 +20,13 @@ int modelOfDescriptor(const libusb_device_descriptor &d)
 }
 } // namespace
 
-QStringList listAttachedLoggers()
+QVector<AttachedLogger> listAttachedLoggerDevices()
 {
-    QStringList names;
+    QVector<AttachedLogger> attached;
     // An own context, so listing never disturbs the transport's default one.
     libusb_context *context = nullptr;
     if (libusb_init(&context) != 0)
-        return names;
+        return attached;
     libusb_device **list = nullptr;
     const ssize_t count = libusb_get_device_list(context, &list);
     for (ssize_t i = 0; i < count; ++i) {
@@ -35,10 +35,19 @@ QStringList listAttachedLoggers()
             continue;
         const int model = modelOfDescriptor(descriptor);
         if (model != NoDevType)
-            names << modelName(model);
+            attached.append(
+                {model, libusb_get_bus_number(list[i]), libusb_get_device_address(list[i])});
     }
     if (count >= 0)
         libusb_free_device_list(list, 1);
     libusb_exit(context);
+    return attached;
+}
+
+QStringList listAttachedLoggers()
+{
+    QStringList names;
+    for (const AttachedLogger &logger : listAttachedLoggerDevices())
+        names << modelName(logger.model);
     return names;
 }
