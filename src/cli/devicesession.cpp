@@ -143,6 +143,8 @@ int DeviceSession::stepResult(int failedCode)
         return ExitOk;
     case Step::TimedOut:
         return ExitTimeout;
+    case Step::Aborted:
+        return ExitNoLogger;
     default:
         return failedCode;
     }
@@ -234,8 +236,10 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
                                     });
     step = Step::Running;
     errorCode = 0;
+    downloading = true;
     emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd));
     waitForStep(guardMs);
+    downloading = false;
     disconnect(connection);
     if (step == Step::Failed) {
         switch (errorCode) {
@@ -257,4 +261,15 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
         }
     }
     return stepResult(ExitTimeout);
+}
+
+void DeviceSession::abort(const QString &reason)
+{
+    if (step != Step::Running)
+        return;
+    // A download's cancel deletes its file; the other steps have none. A finished
+    // download is no longer Running, so its complete file is never cancelled.
+    if (downloading)
+        control.cancelDownload();
+    finish(Step::Aborted, reason);
 }

@@ -36,6 +36,10 @@ public:
     // Downloads the recording into a new file in the recordings folder;
     // `progress` is told about every block written.
     int download(const std::function<void(int cur, int total)> &progress);
+    // Ends the step in progress at once, as when the logger is pulled out or the
+    // program is told to stop: a download's partial file is deleted. The step
+    // returns ExitNoLogger with `reason` as errorText(); between steps nothing happens.
+    void abort(const QString &reason);
 
     QString errorText() const { return error; }
     int model() const { return connectedModel; }
@@ -54,7 +58,7 @@ signals:
     void sendSimpleCmdSignal(SimpleSendCmdUnion cmd);
 
 private:
-    enum class Step { Idle, Running, Done, Failed, TimedOut };
+    enum class Step { Idle, Running, Done, Failed, TimedOut, Aborted };
 
     // Runs the event loop until the step leaves Running, or `guardMs` pass
     // without any answer.
@@ -77,4 +81,5 @@ private:
     qint64 recordNum = 0;
     int numofReport = 0;
     int errorCode = 0;
+    bool downloading = false;
 };
