@@ -6,6 +6,7 @@
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
+#include "cli/outputfiles.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"
 #include "config/persettingjson.h"
@@ -65,22 +66,6 @@ QString recordingStatusText(RecordingStatus status)
     default:
         return QString();
     }
-}
-
-// Moves `path` into `folder` under a name no other file there has.
-QString moveInto(const QString &path, const QString &folder)
-{
-    if (!QDir().mkpath(folder))
-        return QString();
-    const QString target =
-        QDir(folder).absoluteFilePath(freeFileName(folder, QFileInfo(path).fileName()));
-    if (QFile::rename(path, target))
-        return target;
-    // Across file systems a rename fails; copy, then remove the original.
-    if (!QFile::copy(path, target))
-        return QString();
-    QFile::remove(path);
-    return target;
 }
 
 } // namespace
