@@ -6,9 +6,11 @@
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
+#include "cli/downloadwatch.h"
 #include "cli/outputfiles.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"
+#include "cli/signalbridge.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
@@ -80,7 +82,9 @@ CliCommands::CliCommands(QIODevice *outDevice, QIODevice *errDevice) : out(stdou
 
 bool CliCommands::needsGui(const QStringList &arguments)
 {
-    return arguments.size() > 1 && arguments.at(1) == QLatin1String("export");
+    const QString command = arguments.value(1);
+    return command == QLatin1String("export") ||
+           (command == QLatin1String("watch") && arguments.contains(QLatin1String("--pdf")));
 }
 
 int CliCommands::run(const QStringList &arguments)
@@ -108,6 +112,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return info(rest);
     if (command == QLatin1String("download"))
         return download(rest);
+    if (command == QLatin1String("watch"))
+        return watch(rest);
     if (command == QLatin1String("show"))
         return show(rest);
     if (command == QLatin1String("export"))
@@ -131,6 +137,9 @@ void CliCommands::printOverview(QTextStream &stream)
               "  info [--model M] [--index I]          state, serial number, configuration, note\n"
               "  download [--model M] [--index I] [--dir D]\n"
               "                                        download the recording into a new file\n"
+              "  watch [--dir D] [--pdf] [--csv] [--stop-recording] [--once]\n"
+              "                                        download every logger plugged in, one JSON\n"
+              "                                        line each\n"
               "  show FILE [--samples] [--range LOW:HIGH] [--activation-energy KJ]\n"
               "                                        a recording file and its analysis as JSON\n"
               "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
@@ -263,6 +272,60 @@ int CliCommands::download(const QStringList &arguments)
         path = moved;
     }
     out << QDir::toNativeSeparators(path) << '\n';
+    return ExitOk;
+}
+
+int CliCommands::watch(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Waits for loggers and downloads each one that is attached at start or plugged in\n"
+        "later, one after another, as 'download' does: into a new file in the recordings\n"
+        "folder, moved into --dir when given. Prints one line of JSON per logger:\n"
+        "  serial, model      the logger\n"
+        "  file, pdf, csv     the recording file and the report and spreadsheet written\n"
+        "                     beside it (null when not asked for or not written)\n"
+        "  samples            the samples in the file\n"
+        "  alarm              whether an alarm that was on was raised (the report's badge)\n"
+        "  skipped            \"no records\", or \"recording\" for a recording logger\n"
+        "                     without --stop-recording; the logger was left as it is\n"
+        "  error              why the logger could not be served\n"
+        "A logger is served once per plugging in, whatever the outcome: unplug it and\n"
+        "plug it in again to download it again. One pulled out mid-download loses only\n"
+        "its partial file. Ctrl+C (SIGINT) or SIGTERM ends the watch with exit code 0,\n"
+        "abandoning the download in progress and removing its partial file."));
+    const QCommandLineOption dirOption(
+        QStringLiteral("dir"),
+        QStringLiteral("Folder for the new files (default: the recordings folder)."),
+        QStringLiteral("D"));
+    const QCommandLineOption pdfOption(
+        QStringLiteral("pdf"), QStringLiteral("Also write the PDF report beside each file."));
+    const QCommandLineOption csvOption(
+        QStringLiteral("csv"), QStringLiteral("Also write the spreadsheet beside each file."));
+    const QCommandLineOption stopOption(
+        QStringLiteral("stop-recording"),
+        QStringLiteral("Stop a logger that is recording, then download it (default: skip it)."));
+    const QCommandLineOption onceOption(
+        QStringLiteral("once"),
+        QStringLiteral("Serve the loggers attached at start, then end instead of waiting."));
+    parser.addOptions({dirOption, pdfOption, csvOption, stopOption, onceOption});
+    const int parsed = parse(parser, arguments, 0);
+    if (parsed >= 0)
+        return parsed;
+    DownloadWatch::Options options;
+    options.dir = parser.value(dirOption);
+    options.pdf = parser.isSet(pdfOption);
+    options.csv = parser.isSet(csvOption);
+    options.stopRecording = parser.isSet(stopOption);
+    options.once = parser.isSet(onceOption);
+    // Refused now rather than after the first download.
+    if (!options.dir.isEmpty() && !QDir().mkpath(options.dir))
+        return fail(ExitCannotWrite,
+                    QStringLiteral("cannot create the folder %1").arg(options.dir));
+    DownloadWatch watch(options, out, err);
+    SignalBridge bridge;
+    QObject::connect(&bridge, &SignalBridge::received, &watch, &DownloadWatch::stop);
+    watch.exec();
     return ExitOk;
 }
 

@@ -30,6 +30,7 @@ private:
     int list(const QStringList &arguments);
     int info(const QStringList &arguments);
     int download(const QStringList &arguments);
+    int watch(const QStringList &arguments);
     int show(const QStringList &arguments);
     int exportFile(const QStringList &arguments);
     int verify(const QStringList &arguments);

@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,6 +47,7 @@ private slots:
     void configSetThenGetRoundTrips();
     void startsAndStopsRecording_data();
     void startsAndStopsRecording();
+    void watchEndsCleanlyOnSigterm();
     void failures_data();
     void failures();
     void helpForEveryCommand_data();
@@ -256,6 +258,38 @@ void TstCliProcess::startsAndStopsRecording()
     QCOMPARE(r.out, output);
 }
 
+void TstCliProcess::watchEndsCleanlyOnSigterm()
+{
+    // 63 blocks at 40 ms an answer: the signal lands halfway through the download.
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LOGGERSIM"),
+                       QStringLiteral("HX20D:sn=H2SLOW:samples=64512:latency=40"));
+    environment.insert(QStringLiteral("HOME"), home->path());
+    process.setProcessEnvironment(environment);
+    const QString target = work.filePath(QStringLiteral("watched"));
+    process.start(QStringLiteral(HYGRA_CLI_DEMO),
+                  {QStringLiteral("watch"), QStringLiteral("--dir"), target,
+                   QStringLiteral("--pdf"), QStringLiteral("--csv")});
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray progress;
+    while (!progress.contains("block 3/63") && process.waitForReadyRead(5000))
+        progress += process.readAllStandardError();
+    QVERIFY2(progress.contains("block 3/63"), progress.constData());
+    process.terminate();
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    const QJsonObject line = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(line.value("serial").toString(), QStringLiteral("H2SLOW"));
+    QCOMPARE(line.value("error").toString(), QStringLiteral("the watch was stopped"));
+    // Neither the partial recording nor a report or spreadsheet, complete or not.
+    QVERIFY(QDir(target).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QDirIterator left(home->path(), {"*.data", "*.pdf", "*.csv", "*.part"},
+                      QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY2(!left.hasNext(), qPrintable(left.next()));
+}
+
 void TstCliProcess::failures_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -360,6 +394,7 @@ void TstCliProcess::helpForEveryCommand_data()
     QTest::newRow("list") << QStringList{"list", "--help"} << "Lists the attached loggers";
     QTest::newRow("info") << QStringList{"info", "--help"} << "--index <I>";
     QTest::newRow("download") << QStringList{"download", "--help"} << "--dir <D>";
+    QTest::newRow("watch") << QStringList{"watch", "--help"} << "--stop-recording";
     QTest::newRow("show") << QStringList{"show", "--help"} << "--samples";
     QTest::newRow("show analysis") << QStringList{"show", "--help"} << "--range <LOW:HIGH>";
     QTest::newRow("export") << QStringList{"export", "--help"} << "--pdf <OUT>";

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// DownloadWatch: `hygra-cli watch`, downloading every logger that is plugged in, one after another.
+#pragma once
+
+#include "cli/watchoutcome.h"
+#include "platform/loggerenumeration.h"
+#include "platform/loggerwatcher.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTextStream>
+#include <QVector>
+#include <optional>
+
+class DeviceSession;
+
+// Serves the loggers attached at start and every one plugged in later, one at a
+// time in the order they appeared: connect, read configuration and note,
+// download into a new file, write the asked-for report and spreadsheet beside
+// it, print one WatchOutcome line. A logger is recognised by its place on the
+// bus while it stays plugged in and by its serial number, so it is served once
+// per plugging in whatever the outcome; pulled out, it drops out of the queue,
+// or its download in progress is abandoned, and the next one is served.
+class DownloadWatch : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options {
+        // Where the recordings go; empty: they stay in the recordings folder.
+        QString dir;
+        bool pdf = false;
+        bool csv = false;
+        // Stop a recording logger and download it, instead of skipping it.
+        bool stopRecording = false;
+        // Serve the loggers attached at start only, then finish.
+        bool once = false;
+    };
+
+    // Outcome lines go to `out`, progress to `err`.
+    DownloadWatch(const Options &options, QTextStream &out, QTextStream &err,
+                  QObject *parent = nullptr);
+
+    // Queues the loggers attached now and begins serving them from the event loop.
+    void start();
+    // start(), then runs the event loop until the watch finishes.
+    void exec();
+    bool isFinished() const { return done; }
+
+public slots:
+    // Ends the watch: a download in progress is abandoned and its partial file
+    // deleted, nothing more is written, and the watch finishes.
+    void stop();
+
+signals:
+    void finished();
+
+private:
+    // Brings the queue up to date with the device list: loggers that appeared
+    // join it, those that left are dropped and forgotten, the one being served
+    // is abandoned when it left.
+    void rescan();
+    void scheduleServing();
+    void serveQueue();
+    // Empty when there is nothing to print: the logger left before its turn, or
+    // was served already since it was plugged in.
+    std::optional<WatchOutcome> serve(const AttachedLogger &logger);
+    // Downloads the logger open in `session` and writes the asked-for files.
+    void download(DeviceSession &session, WatchOutcome &outcome);
+    void writeReports(WatchOutcome &outcome);
+    // Why a step of `session` failed, in the watch's words when it was the
+    // watch that ended it.
+    QString failure(const DeviceSession &session, const QString &whileDoing) const;
+    bool isAttached(const AttachedLogger &logger) const;
+    void progress(const QString &text);
+    void finish();
+
+    const Options options;
+    QTextStream &out;
+    QTextStream &err;
+    LoggerWatcher watcher;
+    QVector<AttachedLogger> attached;
+    QVector<AttachedLogger> queue;
+    // Serial numbers of the loggers served since they were plugged in.
+    QHash<QString, AttachedLogger> served;
+    std::optional<AttachedLogger> current;
+    DeviceSession *session = nullptr;
+    bool serving = false;
+    bool servingScheduled = false;
+    bool stopping = false;
+    bool done = false;
+};
