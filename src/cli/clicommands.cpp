@@ -253,6 +253,13 @@ int CliCommands::download(const QStringList &arguments)
     if (parsed >= 0)
         return parsed;
     DeviceSession session;
+    // Interrupted, the download ends as failed and its partial file is removed.
+    SignalBridge bridge;
+    bool interrupted = false;
+    QObject::connect(&bridge, &SignalBridge::received, &session, [&session, &interrupted] {
+        interrupted = true;
+        session.abort(QStringLiteral("the download was interrupted; the partial file was removed"));
+    });
     int result = openLogger(parser, session);
     if (result != ExitOk)
         return result;
@@ -261,7 +268,7 @@ int CliCommands::download(const QStringList &arguments)
         err.flush();
     });
     if (result != ExitOk)
-        return fail(result, session.errorText());
+        return fail(interrupted ? ExitInterrupted : result, session.errorText());
     QString path = session.downloadedFile();
     if (parser.isSet(dirOption)) {
         const QString moved = moveInto(path, parser.value(dirOption));

@@ -20,4 +20,6 @@ enum CliExit {
     ExitReportMismatch = 13,
     // The report is no PDF or carries no fingerprint.
     ExitNoFingerprint = 14,
+    // SIGINT or SIGTERM ended a download; its partial file was removed.
+    ExitInterrupted = 15,
 };

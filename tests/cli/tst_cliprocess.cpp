@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // hygra-cli-demo run as a process against emulated loggers: every command and its failures.
+#include "cli/cliexit.h"
 #include "loggersim.h"
 #include "recording/recordingreader.h"
 #include "testsupport.h"
@@ -47,7 +48,8 @@ private slots:
     void configSetThenGetRoundTrips();
     void startsAndStopsRecording_data();
     void startsAndStopsRecording();
-    void watchEndsCleanlyOnSigterm();
+    void sigtermDuringADownloadLeavesNothing_data();
+    void sigtermDuringADownloadLeavesNothing();
     void failures_data();
     void failures();
     void helpForEveryCommand_data();
@@ -258,8 +260,18 @@ void TstCliProcess::startsAndStopsRecording()
     QCOMPARE(r.out, output);
 }
 
-void TstCliProcess::watchEndsCleanlyOnSigterm()
+void TstCliProcess::sigtermDuringADownloadLeavesNothing_data()
 {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("watch") << QStringLiteral("watch") << 0;
+    QTest::newRow("download") << QStringLiteral("download") << int(ExitInterrupted);
+}
+
+void TstCliProcess::sigtermDuringADownloadLeavesNothing()
+{
+    QFETCH(QString, command);
+    QFETCH(int, exitCode);
     // 63 blocks at 40 ms an answer: the signal lands halfway through the download.
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -267,10 +279,11 @@ void TstCliProcess::watchEndsCleanlyOnSigterm()
                        QStringLiteral("HX20D:sn=H2SLOW:samples=64512:latency=40"));
     environment.insert(QStringLiteral("HOME"), home->path());
     process.setProcessEnvironment(environment);
-    const QString target = work.filePath(QStringLiteral("watched"));
-    process.start(QStringLiteral(HYGRA_CLI_DEMO),
-                  {QStringLiteral("watch"), QStringLiteral("--dir"), target,
-                   QStringLiteral("--pdf"), QStringLiteral("--csv")});
+    const QString target = work.filePath(command);
+    QStringList arguments{command, QStringLiteral("--dir"), target};
+    if (command == QLatin1String("watch"))
+        arguments << QStringLiteral("--pdf") << QStringLiteral("--csv");
+    process.start(QStringLiteral(HYGRA_CLI_DEMO), arguments);
     process.setReadChannel(QProcess::StandardError);
     QByteArray progress;
     while (!progress.contains("block 3/63") && process.waitForReadyRead(5000))
@@ -279,10 +292,12 @@ void TstCliProcess::watchEndsCleanlyOnSigterm()
     process.terminate();
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    const QJsonObject line = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-    QCOMPARE(line.value("serial").toString(), QStringLiteral("H2SLOW"));
-    QCOMPARE(line.value("error").toString(), QStringLiteral("the watch was stopped"));
+    QCOMPARE(process.exitCode(), exitCode);
+    if (command == QLatin1String("watch")) {
+        const QJsonObject line = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QCOMPARE(line.value("serial").toString(), QStringLiteral("H2SLOW"));
+        QCOMPARE(line.value("error").toString(), QStringLiteral("the watch was stopped"));
+    }
     // Neither the partial recording nor a report or spreadsheet, complete or not.
     QVERIFY(QDir(target).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QDirIterator left(home->path(), {"*.data", "*.pdf", "*.csv", "*.part"},
