@@ -2,6 +2,8 @@
 // The settings file and the process-wide language and folder values.
 #include "core/settinginfo.h"
 
+#include "core/autodownloadsettings.h"
+
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
@@ -76,6 +78,7 @@ void initSettings(QObject *parent)
     theLanguage = theSettingInfo->readInfo(settingGroup, "language", QStringLiteral("中文简体"));
     theDataDir = readFolder("datadir", base + QStringLiteral("/UserData"));
     theConfigDir = readFolder("configdir", base + QStringLiteral("/Config"));
+    loadAutoDownloadSettings();
 }
 
 SettingInfo *settingInfo()

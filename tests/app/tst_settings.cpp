@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: first run, missing keys, language choice and catalogues.
 #include "app/mainwindow.h"
+#include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 #include "testsupport.h"
 
@@ -21,6 +22,8 @@ private slots:
     void languageChoice_data();
     void languageChoice();
     void corruptFileFallsBackToDefaults();
+    void autoDownloadValues_data();
+    void autoDownloadValues();
 
 private:
     QString documents() const
@@ -111,6 +114,44 @@ void TestSettings::corruptFileFallsBackToDefaults()
     initSettings(&owner);
     QCOMPARE(currentLanguage(), QStringLiteral("中文简体"));
     QCOMPARE(dataDir(), documents() + "/HYGRA/UserData");
+}
+
+void TestSettings::autoDownloadValues_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("pdf");
+    QTest::addColumn<bool>("spreadsheet");
+    QTest::addColumn<QString>("folder"); // empty: the recordings folder
+    QTest::newRow("missing: off, PDF into the recordings folder")
+        << QByteArray() << false << true << false << QString();
+    QTest::newRow("on, both, own folder")
+        << QByteArray("autodownload=true\nautopdf=1\nautocsv=yes\nautoreportdir=/srv/reports\n")
+        << true << true << true << "/srv/reports";
+    QTest::newRow("edited into garbage")
+        << QByteArray("autodownload=sure\nautopdf=@Invalid()\nautocsv=\nautoreportdir=  \n")
+        << false << false << false << QString();
+    QTest::newRow("case and spaces")
+        << QByteArray("autodownload= ON \nautocsv=True\n") << true << true << true << QString();
+}
+
+// A hand-edited file never switches the automatic download on by accident, and missing
+// keys are written with their defaults.
+void TestSettings::autoDownloadValues()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, folder);
+    writeSettingsFile("[setting]\nlanguage=English\n" + lines);
+    initSettings(&owner);
+    const AutoDownloadSettings settings = autoDownloadSettings();
+    QTEST(settings.enabled, "enabled");
+    QTEST(settings.pdf, "pdf");
+    QTEST(settings.spreadsheet, "spreadsheet");
+    QCOMPARE(autoReportFolder(settings), folder.isEmpty() ? dataDir() : folder);
+
+    QSettings file(settingsPath(), QSettings::IniFormat);
+    for (const char *key : {"autodownload", "autopdf", "autocsv", "autoreportdir"})
+        QVERIFY2(file.contains(QStringLiteral("setting/") + key), key);
 }
 
 int main(int argc, char *argv[])
