@@ -1,21 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SettingMenu: the toolbar's drop-down panel with about, help, language and factory reset.
+// SettingMenu: the toolbar's drop-down panel with about, help, language, automatic download and
+// factory reset.
 #include "app/settingmenu.h"
 
 #include "app/selectbutton.h"
+#include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace
+{
+constexpr int menuWidth = 160;
+// The height of the panel with its entries folded: it keeps that size, and grows only when
+// unfolded entries need more.
+constexpr int foldedHeight = 240;
+constexpr int topMargin = 8;
+constexpr int entryHeight = 40;
+} // namespace
+
 SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglish())
 {
     setObjectName(QStringLiteral("SettingMenu"));
-    setFixedSize(160, 240);
+    setFixedSize(menuWidth, foldedHeight);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 8, 0, 0);
+    layout->setContentsMargins(0, topMargin, 0, 0);
     layout->setSpacing(10);
     widget = new QWidget(this);
     widget->setObjectName(QStringLiteral("widget"));
@@ -29,53 +42,129 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     helpBtn->setObjectName(QStringLiteral("helpBtn"));
     langueBtn = new SelectButton(QStringLiteral(":/img/ic_language.png"), widget);
     langueBtn->setObjectName(QStringLiteral("langueBtn"));
-    englishBtn = new QPushButton(widget);
-    englishBtn->setObjectName(QStringLiteral("englishBtn"));
-    englishBtn->setFixedHeight(40);
-    englishBtn->setStyleSheet(QStringLiteral(
-        "QPushButton{border: none; color: white; font-size: 14px; padding-left: 30px;"
-        " text-align: left; background-color: rgba(94, 94, 94, 1);}"
-        "QPushButton:hover{border: 2px solid #CFCFCF; border-radius: 8px;}"));
+    englishBtn = makeSubEntry(QStringLiteral("englishBtn"));
+    autoBtn = new SelectButton(QStringLiteral(":/img/ic_down_menu_w.svg"), widget);
+    autoBtn->setObjectName(QStringLiteral("autoBtn"));
+    autoSwitchBtn = makeCheckEntry(QStringLiteral("autoSwitchBtn"));
+    autoPdfBtn = makeCheckEntry(QStringLiteral("autoPdfBtn"));
+    autoCsvBtn = makeCheckEntry(QStringLiteral("autoCsvBtn"));
+    autoFolderBtn = makeSubEntry(QStringLiteral("autoFolderBtn"));
+    autoFolderBtn->setIcon(QIcon(QStringLiteral(":/img/ic_file_w.png")));
     resetBtn = new SelectButton(QStringLiteral(":/img/ic_reset.png"), widget);
     resetBtn->setObjectName(QStringLiteral("resetBtn"));
 
-    auto *entries = new QVBoxLayout(widget);
-    entries->setContentsMargins(0, 0, 0, 0);
-    entries->setSpacing(0);
-    for (QPushButton *button :
-         {static_cast<QPushButton *>(aboutBtn), static_cast<QPushButton *>(helpBtn),
-          static_cast<QPushButton *>(langueBtn), englishBtn, static_cast<QPushButton *>(resetBtn)})
-        entries->addWidget(button);
-    entries->addStretch(1);
+    auto *column = new QVBoxLayout(widget);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    entries = {aboutBtn,      helpBtn,    langueBtn,  englishBtn,    autoBtn,
+               autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn, resetBtn};
+    for (QPushButton *button : qAsConst(entries))
+        column->addWidget(button);
+    column->addStretch(1);
 
-    englishBtn->hide();
+    for (QPushButton *button : {englishBtn, autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn})
+        button->hide();
     retranslate();
+    showAutoDownload();
 
     connect(aboutBtn, &QPushButton::clicked, this, &SettingMenu::showAbout);
     connect(helpBtn, &QPushButton::clicked, this, &SettingMenu::showHelp);
     connect(resetBtn, &QPushButton::clicked, this, &SettingMenu::sendResetCmd);
     connect(langueBtn, &QPushButton::clicked, this, &SettingMenu::on_langueBtn_clicked);
     connect(englishBtn, &QPushButton::clicked, this, &SettingMenu::on_englishBtn_clicked);
+    connect(autoBtn, &QPushButton::clicked, this, &SettingMenu::on_autoBtn_clicked);
+    connect(autoSwitchBtn, &QPushButton::clicked, this, [this](bool on) {
+        storeAutoDownload();
+        emit autoDownloadSwitched(on);
+    });
+    connect(autoPdfBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
+    connect(autoCsvBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
+    connect(autoFolderBtn, &QPushButton::clicked, this, &SettingMenu::chooseReportFolder);
+}
+
+QPushButton *SettingMenu::makeSubEntry(const QString &name)
+{
+    auto *button = new QPushButton(widget);
+    button->setObjectName(name);
+    button->setFixedHeight(entryHeight);
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton{border: none; color: white; font-size: 14px; padding-left: 30px;"
+        " text-align: left; background-color: rgba(94, 94, 94, 1);}"
+        "QPushButton:hover{border: 2px solid #CFCFCF; border-radius: 8px;}"));
+    return button;
+}
+
+QPushButton *SettingMenu::makeCheckEntry(const QString &name)
+{
+    QPushButton *button = makeSubEntry(name);
+    button->setCheckable(true);
+    QIcon box;
+    box.addPixmap(QPixmap(QStringLiteral(":/img/ic_unselect_box.png")), QIcon::Normal, QIcon::Off);
+    box.addPixmap(QPixmap(QStringLiteral(":/img/ic_select_box.png")), QIcon::Normal, QIcon::On);
+    button->setIcon(box);
+    button->setIconSize(QSize(16, 16));
+    return button;
 }
 
 void SettingMenu::on_langueBtn_clicked()
 {
     // Unfolds or folds the other language; the popup stays open.
     englishBtn->setVisible(englishBtn->isHidden());
+    fitHeight();
 }
 
 void SettingMenu::on_englishBtn_clicked()
 {
     englishBtn->hide();
+    fitHeight();
     isChinese = !isChinese;
     showLanguages();
     emit sendLangueCmd(isChinese);
+}
+
+void SettingMenu::on_autoBtn_clicked()
+{
+    const bool unfold = autoSwitchBtn->isHidden();
+    for (QPushButton *button : {autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn})
+        button->setVisible(unfold);
+    fitHeight();
+}
+
+void SettingMenu::fitHeight()
+{
+    int shown = 0;
+    for (QPushButton *button : qAsConst(entries))
+        shown += button->isHidden() ? 0 : 1;
+    setFixedHeight(qMax(foldedHeight, topMargin + shown * entryHeight + topMargin));
+}
+
+void SettingMenu::showAutoDownload()
+{
+    const AutoDownloadSettings settings = autoDownloadSettings();
+    autoSwitchBtn->setChecked(settings.enabled);
+    autoPdfBtn->setChecked(settings.pdf);
+    autoCsvBtn->setChecked(settings.spreadsheet);
+    autoFolderBtn->setToolTip(QDir::toNativeSeparators(autoReportFolder(settings)));
+}
+
+void SettingMenu::storeAutoDownload()
+{
+    AutoDownloadSettings settings = autoDownloadSettings();
+    settings.enabled = autoSwitchBtn->isChecked();
+    settings.pdf = autoPdfBtn->isChecked();
+    settings.spreadsheet = autoCsvBtn->isChecked();
+    setAutoDownloadSettings(settings);
 }
 
 void SettingMenu::retranslate()
 {
     aboutBtn->setText(tr("关于"));
     helpBtn->setText(tr("帮助"));
+    autoBtn->setText(tr("自动下载"));
+    autoSwitchBtn->setText(tr("开启"));
+    autoPdfBtn->setText(tr("PDF 报告"));
+    autoCsvBtn->setText(tr("表格文件"));
+    autoFolderBtn->setText(tr("报告文件夹"));
     resetBtn->setText(tr("恢复出厂设置"));
     showLanguages();
 }
@@ -94,6 +183,13 @@ void SettingMenu::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QWidget::changeEvent(event);
+}
+
+void SettingMenu::showEvent(QShowEvent *event)
+{
+    // The report folder is chosen outside the menu.
+    showAutoDownload();
+    QWidget::showEvent(event);
 }
 
 void SettingMenu::paintEvent(QPaintEvent *)

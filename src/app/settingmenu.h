@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SettingMenu: the toolbar's drop-down panel with about, help, language and factory reset.
+// SettingMenu: the toolbar's drop-down panel with about, help, language, automatic download and
+// factory reset.
 #pragma once
 
 #include <QWidget>
@@ -18,25 +19,44 @@ signals:
     void sendLangueCmd(bool isChinese);
     void showAbout();
     void showHelp();
+    // The automatic download was switched on or off (and stored).
+    void autoDownloadSwitched(bool on);
+    void chooseReportFolder();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void on_langueBtn_clicked();
     void on_englishBtn_clicked();
+    void on_autoBtn_clicked();
 
 private:
+    // An entry unfolded under another one: no icon of its own kind, no arrow.
+    QPushButton *makeSubEntry(const QString &name);
+    QPushButton *makeCheckEntry(const QString &name);
     void retranslate();
     // `langueBtn` names the current language, `englishBtn` the other one.
     void showLanguages();
+    // The check entries and the folder's tool tip as the stored settings say.
+    void showAutoDownload();
+    void storeAutoDownload();
+    // Grows or shrinks the panel to its unfolded entries.
+    void fitHeight();
 
     QWidget *widget;
     SelectButton *aboutBtn;
     SelectButton *helpBtn;
     SelectButton *langueBtn;
     QPushButton *englishBtn;
+    SelectButton *autoBtn;
+    QPushButton *autoSwitchBtn;
+    QPushButton *autoPdfBtn;
+    QPushButton *autoCsvBtn;
+    QPushButton *autoFolderBtn;
     SelectButton *resetBtn;
+    QList<QPushButton *> entries;
     bool isChinese;
 };

@@ -4,12 +4,16 @@
 
 #include "app/exportmenu.h"
 #include "app/settingmenu.h"
+#include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 #include "widgets/icontoolbtn.h"
 
+#include <QActionEvent>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
@@ -88,6 +92,14 @@ TbWidget::TbWidget(QWidget *parent)
         hidePopup(settingPopupName);
         openHelp();
     });
+    connect(settingMenu, &SettingMenu::autoDownloadSwitched, this, [this](bool on) {
+        emit sendMessage(on ? tr("自动下载已开启，之后接入的记录仪将自动下载")
+                            : tr("自动下载已关闭"));
+    });
+    connect(settingMenu, &SettingMenu::chooseReportFolder, this, [this] {
+        hidePopup(settingPopupName);
+        chooseReportFolder();
+    });
     connect(devSetBtn, &QPushButton::clicked, this, &TbWidget::onDevSetClicked);
     connect(downloadBtn, &QPushButton::clicked, this, &TbWidget::onDownloadClicked);
     connect(recordBtn, &QPushButton::clicked, this, &TbWidget::onRecordClicked);
@@ -128,6 +140,7 @@ void TbWidget::wrapInPopup(QWidget *content, QToolButton *button)
     action->setDefaultWidget(content);
     popup->addAction(action);
     popup->installEventFilter(this);
+    content->installEventFilter(this);
     button->setMenu(popup);
 }
 
@@ -154,6 +167,15 @@ bool TbWidget::eventFilter(QObject *watched, QEvent *event)
         // Leaving the settings page goes through the form, which may ask to save first.
         emit sendSaveConfigOptSignal();
         return true;
+    }
+    if (event->type() == QEvent::Resize && (watched == exportMenu || watched == settingMenu)) {
+        // A menu that unfolds entries grows; its popup measures it again only when told
+        // that its action changed. Posted: a fixed height is resized to before its new
+        // maximum is set, which the popup would measure against.
+        auto *popup = findChild<QMenu *>(watched->objectName() + QStringLiteral("menu"));
+        if (popup && !popup->actions().isEmpty())
+            QCoreApplication::postEvent(
+                popup, new QActionEvent(QEvent::ActionChanged, popup->actions().first()));
     }
     if (event->type() == QEvent::Show) {
         const QString name = watched->objectName();
@@ -301,6 +323,18 @@ void TbWidget::openHelp()
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         emit sendMessage(tr("无法打开帮助文档"));
+}
+
+void TbWidget::chooseReportFolder()
+{
+    AutoDownloadSettings settings = autoDownloadSettings();
+    const QString folder = QFileDialog::getExistingDirectory(window(), tr("自动下载的报告文件夹"),
+                                                             autoReportFolder(settings));
+    if (folder.isEmpty())
+        return;
+    settings.reportFolder = folder;
+    setAutoDownloadSettings(settings);
+    emit sendMessage(tr("报告将保存到 %1").arg(QDir::toNativeSeparators(folder)));
 }
 
 void TbWidget::placeMenuButtons()

@@ -62,6 +62,8 @@ private:
     // The help document for the current language.
     QString helpFilePath() const;
     void openHelp();
+    // Asks for the folder the automatic download writes its reports into, and stores it.
+    void chooseReportFolder();
 
     // Enabled in software-start mode, or in the other modes while the logger records.
     void applyRecordRule();

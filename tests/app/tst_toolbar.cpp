@@ -2,6 +2,7 @@
 // The toolbar: which device button is usable in which state, the popups and their entries.
 #include "app/selectbutton.h"
 #include "app/tbwidget.h"
+#include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 #include "widgets/icontoolbtn.h"
 
@@ -46,6 +47,7 @@ private slots:
     void languageEntries_data();
     void languageEntries();
     void menuCommands();
+    void autoDownloadEntries();
     void helpDocument_data();
     void helpDocument();
 
@@ -459,6 +461,42 @@ void TestToolbar::menuCommands()
     QCOMPARE(about.count(), 1);
     QVERIFY(!popup->isVisible());
     QCOMPARE(reset.count(), 1);
+}
+
+// The automatic download's entries unfold under their row inside a popup that grows to
+// show them all, and what they switch is kept.
+void TestToolbar::autoDownloadEntries()
+{
+    setAutoDownloadSettings(AutoDownloadSettings());
+    TbWidget tb;
+    tb.resize(900, 52);
+    tb.show();
+    QSignalSpy message(&tb, &TbWidget::sendMessage);
+    auto *popup = tb.findChild<QMenu *>("SettingMenumenu");
+    popup->popup(QPoint());
+    const int folded = popup->height();
+    auto *autoBtn = tb.findChild<SelectButton *>("autoBtn");
+    auto *switchBtn = tb.findChild<QPushButton *>("autoSwitchBtn");
+    QCOMPARE(autoBtn->text(), QStringLiteral("自动下载"));
+    QVERIFY(switchBtn->isHidden());
+
+    autoBtn->click();
+    QVERIFY(popup->isVisible());
+    auto *resetBtn = tb.findChild<SelectButton *>("resetBtn");
+    QTRY_VERIFY(popup->rect().contains(resetBtn->mapTo(popup, QPoint(0, resetBtn->height() - 1))));
+    QVERIFY(!switchBtn->isChecked());
+    switchBtn->click();
+    tb.findChild<QPushButton *>("autoCsvBtn")->click();
+    const AutoDownloadSettings stored = autoDownloadSettings();
+    QVERIFY(stored.enabled);
+    QVERIFY(stored.pdf);
+    QVERIFY(stored.spreadsheet);
+    QCOMPARE(message.count(), 1);
+
+    autoBtn->click();
+    QVERIFY(switchBtn->isHidden());
+    QTRY_COMPARE(popup->height(), folded);
+    setAutoDownloadSettings(AutoDownloadSettings());
 }
 
 void TestToolbar::helpDocument_data()
