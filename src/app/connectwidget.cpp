@@ -75,6 +75,14 @@ void ConnectWidget::showDisconnected()
     busy = false;
 }
 
+void ConnectWidget::beginConnection()
+{
+    busy = true;
+    // The frame invites a click; it goes while the connection is under way.
+    hover = false;
+    update();
+}
+
 void ConnectWidget::setDevType(int devType)
 {
     this->devType = devType;
@@ -144,10 +152,7 @@ bool ConnectWidget::event(QEvent *event)
 void ConnectWidget::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && !busy) {
-        busy = true;
-        // The frame invites a click; it goes while the connection is under way.
-        hover = false;
-        update();
+        beginConnection();
         emit toConnect();
     }
     QWidget::mousePressEvent(event);

@@ -19,6 +19,10 @@ public:
     // The start values that every toNoticeTbWidget carries.
     void setStartInfo(int startMode, bool isRestart);
     bool isConnected() const { return devType != -1; }
+    // A connection is under way, by a click or by the automatic download: presses are ignored.
+    void beginConnection();
+    // A connection was asked for or is established.
+    bool isBusy() const { return busy; }
 
 signals:
     void toConnect();

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/autodownload.h"
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
 #include "app/downloaddialog.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     ui->devSetting->setEnabled(false);
     makeConnections();
+    autoDownload = new AutoDownload(this);
 
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())
@@ -228,13 +230,20 @@ void MainWindow::delConnectDev()
         ui->connectWidget->showDisconnected();
         return;
     }
-    if (usbControl->connectDevice(dialog.selectedDevType(), dialog.selectedIndex())) {
-        sendTemplateCmd(InitialReadCmd, ReadOpt);
-        ui->scrollAreaWidgetContents->setEnabled(false);
-    } else {
+    connectLogger(dialog.selectedDevType(), dialog.selectedIndex());
+}
+
+bool MainWindow::connectLogger(int model, int index)
+{
+    ui->connectWidget->beginConnection();
+    if (!usbControl->connectDevice(model, index)) {
         dropConnection();
         delSendMessage(tr("连接失败，请查看帮助并安装USB驱动后重试"));
+        return false;
     }
+    sendTemplateCmd(InitialReadCmd, ReadOpt);
+    ui->scrollAreaWidgetContents->setEnabled(false);
+    return true;
 }
 
 void MainWindow::delInitReadConfigState(bool flag, int startMode, bool isRestart)
@@ -363,6 +372,7 @@ void MainWindow::delStartDataDownload(int total, QString filePath)
     if (downloadReport.error != 0) {
         delSendMessage(downloadErrorText(downloadReport.error));
         endDownload();
+        emit downloadEnded(QString());
         return;
     }
     DownloadDialog dialog(this);
@@ -381,6 +391,7 @@ void MainWindow::delStartDataDownload(int total, QString filePath)
         addFileButton(filePath);
         endDownload();
         openDataFile(filePath);
+        emit downloadEnded(filePath);
         return;
     }
     if (dialog.errorCode() != 0)
@@ -388,6 +399,7 @@ void MainWindow::delStartDataDownload(int total, QString filePath)
     else
         usbControl->cancelDownload();
     endDownload();
+    emit downloadEnded(QString());
 }
 
 void MainWindow::endDownload()
@@ -413,6 +425,7 @@ void MainWindow::delDataDownloadErr(int errType)
         delSendMessage(downloadErrorText(errType));
     else
         delSendMessage(tr("读取异常，下载失败"));
+    emit downloadEnded(QString());
 }
 
 void MainWindow::delSendMessage(QString msg)

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+class AutoDownload;
 class LoggerWatcher;
 class MainWindowForm;
 class QTimer;
@@ -28,6 +29,10 @@ public:
     // Chinese one otherwise, and installs it so every widget re-translates.
     void applyLanguage(const QString &language);
 
+    // Opens the index-th attached logger of `model` and starts the initial read; says so
+    // when the logger cannot be opened.
+    bool connectLogger(int model, int index);
+
     void loadFileButtons();
     void addFileButton(const QString &filePath);
     bool openDataFile(const QString &filePath);
@@ -37,10 +42,14 @@ public:
     RecordingList *recordingList() const { return list; }
     QTimer *statePollTimer() const { return pollTimer; }
     Snackbar *noticeOverlay() const { return notice; }
+    LoggerWatcher *loggerWatcher() const { return removalWatcher; }
 
 signals:
     void usbConnectSingnal(LgxDevType devType, bool isConnect);
     void sendSimpleCmdSignal(SimpleSendCmdUnion cmdStruct);
+    // A download is over: `filePath` is the new recording, listed and opened, or empty
+    // when the download ended without one.
+    void downloadEnded(const QString &filePath);
 
 public slots:
     void delDevSettingShowSignal(bool isShow);
@@ -97,5 +106,6 @@ private:
     Snackbar *notice = nullptr;
     QTranslator *translator = nullptr;
     LoggerWatcher *removalWatcher = nullptr;
+    AutoDownload *autoDownload = nullptr;
     SimpleSendCmdUnion cmdTemplate{};
 };

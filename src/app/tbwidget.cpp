@@ -216,6 +216,15 @@ void TbWidget::downloadFinished()
     applyRecordRule();
 }
 
+bool TbWidget::startDownload()
+{
+    if (!downloadBtn->isEnabled() || downloadBtn->isChecked())
+        return false;
+    downloadBtn->setChecked(true);
+    onDownloadClicked(true);
+    return true;
+}
+
 void TbWidget::applyRecordRule()
 {
     recordBtn->setEnabled(startMode == 1 || canStopRecording > 0);

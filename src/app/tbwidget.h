@@ -22,6 +22,8 @@ public:
     void enableButtons();
     // A download has ended, whatever its result.
     void downloadFinished();
+    // Starts a download as a click on the download button does; false while it is unusable.
+    bool startDownload();
 
     // The folder holding help.pdf and help_zh.pdf; the program's own folder by default.
     void setHelpFolder(const QString &folder) { helpFolder = folder; }

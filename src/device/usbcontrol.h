@@ -35,6 +35,9 @@ public:
     ~UsbControl() override;
 
     QString recordingsFolder() const { return folder; }
+    // The model and the index the open logger was opened with; -1 for both when none is open.
+    int openModel() const { return connectedModel; }
+    int openIndex() const { return connectedModel < 0 ? -1 : deviceIndex; }
 
     // Opens the index-th attached logger of `model` and starts its read loop.
     bool connectDevice(int model, int index);

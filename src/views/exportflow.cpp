@@ -45,19 +45,23 @@ bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedR
 
 } // namespace
 
+bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path)
+{
+    const int samples = recording.samples.size();
+    const int dataPages = dataPageCount(samples);
+    return samples > ReportDataPage::samplesPerPage
+               ? writeWithWaitOverlay(container, path, recording, dataPages)
+               : writePdfReport(path, recording, dataPages, isEnglish());
+}
+
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty())
         return;
-    const int samples = recording.samples.size();
-    const int dataPages = dataPageCount(samples);
-    const bool written = samples > ReportDataPage::samplesPerPage
-                             ? writeWithWaitOverlay(container, path, recording, dataPages)
-                             : writePdfReport(path, recording, dataPages, isEnglish());
     // Handing a file that was never written to the viewer would only make it
     // complain about a missing document.
-    if (written)
+    if (writePdfReportFile(container, recording, path))
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two export flows run by the view container: ask for a file, write it, open it.
+// The two export flows run by the view container (ask for a file, write it, open it), and
+// the report writing they share with the automatic download.
 #pragma once
 
 #include "recording/loadedrecording.h"
@@ -8,12 +9,15 @@
 
 class QWidget;
 
+// Writes the PDF report of `recording` to `path` in the interface language. Long recordings
+// are written on a pool thread while the export wait overlay covers the container's window;
+// short ones on the calling (GUI) thread. Returns whether the file was written.
+bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path);
+
 // Asks for a PDF file name (default: the recordings folder, `baseName` and
 // ".PDF"), writes the report in the interface language and opens it with the
-// desktop's viewer. Long recordings are written on a pool thread while the
-// export wait overlay covers the container's window (the main window); short
-// ones on the calling (GUI) thread. A cancelled dialog or a file that cannot be
-// written ends the export without output.
+// desktop's viewer. A cancelled dialog or a file that cannot be written ends the
+// export without output.
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName);
 
 // Asks for a CSV file name (default: the recordings folder, `baseName` and

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// AutoDownload: the window's hands-free mode that connects, downloads and reports plugged-in
+// loggers.
+#include "app/autodownload.h"
+
+#include "app/connectwidget.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowform.h"
+#include "app/tbwidget.h"
+#include "core/autodownloadsettings.h"
+#include "core/lgxdevtype.h"
+#include "core/utils.h"
+#include "device/usbcontrol.h"
+#include "export/spreadsheetwriter.h"
+#include "platform/loggerenumeration.h"
+#include "platform/loggerwatcher.h"
+#include "views/datashowwidget.h"
+#include "views/exportflow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+// A logger is served a moment after it arrived or the window became free: the system may
+// still be setting up a device that has just been plugged in.
+constexpr int serveDelayMs = 500;
+
+int attachedCount(int model)
+{
+    return listAttachedLoggers().count(modelName(model));
+}
+} // namespace
+
+AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
+{
+    serveTimer.setSingleShot(true);
+    serveTimer.setInterval(serveDelayMs);
+    connect(&serveTimer, &QTimer::timeout, this, &AutoDownload::serveNext);
+
+    LoggerWatcher *watcher = window->loggerWatcher();
+    connect(watcher, &LoggerWatcher::loggerArrived, this, &AutoDownload::loggerArrived);
+    connect(watcher, &LoggerWatcher::loggerRemoved, this, &AutoDownload::loggerRemoved);
+
+    UsbControl *usb = window->controller();
+    connect(usb, &UsbControl::devStateSignal, this,
+            [this](const QString &, bool isRecord) { firstState(isRecord); });
+    connect(usb, &UsbControl::initReadConfigState, this, [this](bool flag) {
+        if (!flag)
+            connectionLost();
+    });
+    connect(usb, &UsbControl::closeDevSignal, this, &AutoDownload::connectionLost);
+    // Direct: the file is named before the window's queued handler runs the dialog.
+    connect(usb, &UsbControl::startDataDownload, this, [this](int, const QString &filePath) {
+        if (step == Step::Downloading)
+            downloadFile = filePath;
+    });
+    connect(window, &MainWindow::downloadEnded, this, &AutoDownload::downloadEnded);
+}
+
+void AutoDownload::loggerArrived(int model, int index)
+{
+    const bool on = autoDownloadSettings().enabled;
+    // Loggers that arrive while the mode is off are still counted: they shift the indices.
+    waiting.arrived(model, index, on);
+    if (!on)
+        return;
+    if (window->form()->connectWidget->isBusy() || waiting.size() > 1)
+        window->delSendMessage(tr("另一台记录仪已接入，等待中"));
+    serveTimer.start();
+}
+
+void AutoDownload::loggerRemoved(int model)
+{
+    waiting.removed(model, attachedCount(model));
+    // Any removal resets the window (its own handler), which ends what this mode was doing.
+    connectionLost();
+    if (!waiting.isEmpty())
+        serveTimer.start();
+}
+
+void AutoDownload::connectionLost()
+{
+    stateSeen = false;
+    step = Step::Idle;
+}
+
+bool AutoDownload::windowIsFree() const
+{
+    return step == Step::Idle && !writing && !window->form()->connectWidget->isBusy() &&
+           !QApplication::activeModalWidget();
+}
+
+void AutoDownload::serveNext()
+{
+    if (waiting.isEmpty())
+        return;
+    if (!autoDownloadSettings().enabled) {
+        waiting.clear();
+        return;
+    }
+    if (!windowIsFree()) {
+        serveTimer.start();
+        return;
+    }
+    const WaitingLoggers::Logger next = waiting.takeNext();
+    // Counted afresh: a waiting logger that was unplugged meanwhile is no longer there.
+    if (next.index >= attachedCount(next.model)) {
+        serveTimer.start();
+        return;
+    }
+    step = Step::Connecting;
+    if (!window->connectLogger(next.model, next.index)) {
+        step = Step::Idle;
+        serveTimer.start();
+    }
+}
+
+void AutoDownload::firstState(bool isRecord)
+{
+    if (stateSeen)
+        return;
+    // The first state of a connection, by hand or by this mode: where the open logger sits.
+    stateSeen = true;
+    UsbControl *usb = window->controller();
+    waiting.setOpen(usb->openModel(), usb->openIndex());
+    if (step != Step::Connecting)
+        return;
+    if (!autoDownloadSettings().enabled) {
+        step = Step::Idle;
+        return;
+    }
+    if (isRecord) {
+        step = Step::Idle;
+        window->delSendMessage(tr("记录仪正在记录，未自动下载"));
+        return;
+    }
+    step = Step::Downloading;
+    // Not inside the controller's handling of the state answer that got here.
+    QTimer::singleShot(0, this, &AutoDownload::startDownload);
+}
+
+void AutoDownload::startDownload()
+{
+    if (step == Step::Downloading && !window->form()->tbWidget->startDownload())
+        step = Step::Idle;
+}
+
+void AutoDownload::downloadEnded(const QString &filePath)
+{
+    const bool mine = !downloadFile.isEmpty() && filePath == downloadFile;
+    downloadFile.clear();
+    if (step == Step::Downloading)
+        step = Step::Idle;
+    if (mine)
+        writeReports(filePath);
+}
+
+void AutoDownload::writeReports(const QString &recordingPath)
+{
+    const AutoDownloadSettings settings = autoDownloadSettings();
+    DataShowWidget *view = window->form()->dataShow;
+    const QString baseName = QFileInfo(recordingPath).completeBaseName();
+    // A recording that could not be opened has had its notice from the list.
+    if ((!settings.pdf && !settings.spreadsheet) || !view->isShowing() ||
+        view->recordingBaseName() != baseName)
+        return;
+
+    const QString folder = autoReportFolder(settings);
+    const bool folderReady = QDir().mkpath(folder);
+    QStringList written;
+    QStringList failed;
+    writing = true;
+    if (settings.pdf) {
+        const QString name = freeFileName(folder, baseName + QStringLiteral(".PDF"));
+        const bool ok =
+            folderReady && writePdfReportFile(view, view->loaded(), QDir(folder).filePath(name));
+        (ok ? written : failed) << name;
+    }
+    if (settings.spreadsheet) {
+        const QString name = freeFileName(folder, baseName + QStringLiteral(".csv"));
+        const bool ok =
+            folderReady && writeSpreadsheet(QDir(folder).filePath(name), view->loaded());
+        (ok ? written : failed) << name;
+    }
+    writing = false;
+    if (!failed.isEmpty())
+        window->delSendMessage(tr("无法保存报告：%1").arg(failed.join(QStringLiteral(", "))));
+    else
+        window->delSendMessage(tr("已保存报告：%1").arg(written.join(QStringLiteral(", "))));
+    if (!waiting.isEmpty())
+        serveTimer.start();
+}

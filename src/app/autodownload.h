@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// AutoDownload: the window's hands-free mode that connects, downloads and reports plugged-in
+// loggers.
+#pragma once
+
+#include "app/waitingloggers.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class MainWindow;
+
+// While the settings switch is on, a logger plugged in while the window is free is
+// connected, downloaded and opened through the window's own slots, with the usual dialog
+// and notices, and its reports are written into the chosen folder. A logger plugged in
+// while another is connected waits until the window is free again, that is until the
+// connected one is unplugged. Loggers attached before, and connections made by hand, are
+// left to the user; a logger that records or holds no records is connected, not downloaded.
+class AutoDownload : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AutoDownload(MainWindow *window);
+
+    int waitingCount() const { return waiting.size(); }
+
+private:
+    enum class Step { Idle, Connecting, Downloading };
+
+    void loggerArrived(int model, int index);
+    void loggerRemoved(int model);
+    bool windowIsFree() const;
+    // Connects the longest-waiting logger once the window is free.
+    void serveNext();
+    void firstState(bool isRecord);
+    void startDownload();
+    void downloadEnded(const QString &filePath);
+    // Writes the chosen reports of the recording the window has just opened.
+    void writeReports(const QString &recordingPath);
+    void connectionLost();
+
+    MainWindow *window;
+    WaitingLoggers waiting;
+    QTimer serveTimer;
+    Step step = Step::Idle;
+    // The open logger has reported its first state.
+    bool stateSeen = false;
+    // The recording file of the download this mode started.
+    QString downloadFile;
+    bool writing = false;
+};

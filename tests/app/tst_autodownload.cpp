@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's automatic download against emulated loggers, and the waiting loggers' indices.
+#include "app/autodownload.h"
+#include "app/connectwidget.h"
+#include "app/downloaddialog.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowform.h"
+#include "app/recordinglist.h"
+#include "app/waitingloggers.h"
+#include "core/autodownloadsettings.h"
+#include "core/settinginfo.h"
+#include "device/usbcontrol.h"
+#include "loggersim.h"
+#include "platform/loggerwatcher.h"
+#include "testsupport.h"
+#include "views/datashowwidget.h"
+#include "widgets/snackbar.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+QString describe(const QVector<WaitingLoggers::Logger> &loggers)
+{
+    QStringList parts;
+    for (const WaitingLoggers::Logger &logger : loggers)
+        parts << QStringLiteral("%1:%2").arg(logger.model).arg(logger.index);
+    return parts.join(QLatin1Char(' '));
+}
+} // namespace
+
+class TestAutoDownload : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void waitingIndicesFollowArrivalsAndRemovals_data();
+    void waitingIndicesFollowArrivalsAndRemovals();
+    void downloadsAndReportsAPluggedInLogger();
+    void secondLoggerWaitsForTheFirstToGo();
+    void pluggedInLoggerNotDownloaded_data();
+    void pluggedInLoggerNotDownloaded();
+
+private:
+    // Configures the emulated loggers, unplugs those at `unplugged`, then opens the window.
+    void startWith(const QString &loggers, const QList<int> &unplugged);
+    void switchOn(const QString &reportFolder, bool pdf, bool spreadsheet);
+    QString notice() const { return window->noticeOverlay()->text(); }
+    int listed() const { return window->recordingList()->group()->buttons().size(); }
+    DataShowWidget *view() const { return window->form()->dataShow; }
+
+    MainWindow *window = nullptr;
+};
+
+void TestAutoDownload::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+    loggersim::setReadWaitLimit(100);
+}
+
+void TestAutoDownload::init()
+{
+    QDir(appFolder()).removeRecursively();
+}
+
+void TestAutoDownload::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+void TestAutoDownload::startWith(const QString &loggers, const QList<int> &unplugged)
+{
+    loggersim::configure(loggers);
+    for (int position : unplugged)
+        loggersim::unplug(loggersim::loggerIds().at(position));
+    window = new MainWindow;
+    window->show();
+}
+
+void TestAutoDownload::switchOn(const QString &reportFolder, bool pdf, bool spreadsheet)
+{
+    AutoDownloadSettings settings;
+    settings.enabled = true;
+    settings.reportFolder = reportFolder;
+    settings.pdf = pdf;
+    settings.spreadsheet = spreadsheet;
+    setAutoDownloadSettings(settings);
+}
+
+// A script of events: "oM:I" the window opened logger I of model M, "aM:I" one arrived
+// there and waits, "xM:I" one arrived while the mode was off, "rM=N" one of model M left
+// and N remain, "t" the next waiting one was taken.
+void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("waiting");
+    QTest::newRow("the open logger leaves: the one behind moves up") << "o1:0 a1:1 r1=1"
+                                                                     << "1:0";
+    QTest::newRow("newcomers in front push the others back") << "o1:0 a1:0 a1:0 r1=2"
+                                                             << "1:1 1:0";
+    QTest::newRow("another model leaves") << "o0:0 a1:0 r0=0"
+                                          << "1:0";
+    QTest::newRow("nothing open: one that did not wait left") << "x1:0 a1:1 r1=1"
+                                                              << "1:0";
+    QTest::newRow("all of the model waited: the rest still wait") << "a1:0 a1:1 a1:2 r1=2"
+                                                                  << "1:0 1:1";
+    QTest::newRow("arrivals while off shift but do not wait") << "a1:0 x1:0"
+                                                              << "1:1";
+    QTest::newRow("taken in arrival order") << "a1:0 a0:0 t"
+                                            << "0:0";
+}
+
+void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, waiting);
+    WaitingLoggers loggers;
+    for (const QString &step : script.split(QLatin1Char(' '))) {
+        const QStringList numbers = step.mid(1).split(QRegularExpression(QStringLiteral("[:=]")));
+        const int model = numbers.value(0).toInt();
+        const int value = numbers.value(1).toInt();
+        switch (step.at(0).toLatin1()) {
+        case 'o':
+            loggers.setOpen(model, value);
+            break;
+        case 'a':
+        case 'x':
+            loggers.arrived(model, value, step.at(0) == QLatin1Char('a'));
+            break;
+        case 'r':
+            loggers.removed(model, value);
+            break;
+        default:
+            loggers.takeNext();
+        }
+    }
+    QCOMPARE(describe(loggers.waiting()), waiting);
+}
+
+// The logger attached before the mode came on stays as it is; the one plugged in is
+// connected, downloaded, listed, opened and reported without a click.
+void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
+{
+    startWith(QStringLiteral("HX10D:samples=800,HX20D:samples=1500"), {1});
+    QTemporaryDir reports;
+    switchOn(reports.path(), true, true);
+    loggersim::plug(loggersim::loggerIds().at(1));
+
+    QVERIFY(QTest::qWaitFor([this] { return notice().startsWith(QStringLiteral("已保存报告")); },
+                            15000));
+    const QStringList recordings = QDir(dataDir()).entryList({"*.data"});
+    QCOMPARE(recordings.size(), 1);
+    const QString base = QFileInfo(recordings.first()).completeBaseName();
+    QVERIFY(base.startsWith(QStringLiteral("HX20D_")));
+    QCOMPARE(listed(), 1);
+    QCOMPARE(view()->recordingBaseName(), base);
+    QCOMPARE(notice(), QStringLiteral("已保存报告：%1.PDF, %1.csv").arg(base));
+    QFile pdf(QDir(reports.path()).filePath(base + QStringLiteral(".PDF")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    QFile csv(QDir(reports.path()).filePath(base + QStringLiteral(".csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().count('\n'), 1501);
+    QVERIFY(window->form()->connectWidget->isConnected());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Two loggers of one model: the second waits while the first downloads, and is found at
+// its new index once the first is unplugged.
+void TestAutoDownload::secondLoggerWaitsForTheFirstToGo()
+{
+    startWith(QStringLiteral("HX20D:samples=3000,HX20D:samples=700"), {0, 1});
+    QTemporaryDir reports;
+    switchOn(reports.path(), true, false);
+    const int first = loggersim::loggerIds().at(0);
+    const int second = loggersim::loggerIds().at(1);
+    // Slow answers from the end of the initial read on keep the download's dialog up a while.
+    connect(window->controller(), &UsbControl::initReadConfigState, window, [first] {
+        loggersim::Faults slow;
+        slow.latencyMs = 300;
+        loggersim::setFaults(first, slow);
+    });
+    // The second comes while the first one's download dialog is up; the dialog's own event
+    // loop runs this check.
+    bool saidWaiting = false;
+    QTimer watch;
+    watch.setInterval(10);
+    connect(&watch, &QTimer::timeout, [&] {
+        if (!loggersim::isPlugged(second) &&
+            qobject_cast<DownloadDialog *>(QApplication::activeModalWidget()))
+            loggersim::plug(second);
+        saidWaiting = saidWaiting || notice() == QStringLiteral("另一台记录仪已接入，等待中");
+    });
+    watch.start();
+    loggersim::plug(first);
+    QVERIFY(QTest::qWaitFor([this] { return notice().startsWith(QStringLiteral("已保存报告")); },
+                            15000));
+    QVERIFY(saidWaiting);
+    QCOMPARE(listed(), 1);
+    QCOMPARE(view()->loaded().samples.size(), 3000);
+    QCOMPARE(window->findChild<AutoDownload *>()->waitingCount(), 1);
+
+    window->delSendMessage(QString());
+    loggersim::unplug(first);
+    QVERIFY(QTest::qWaitFor([this] { return notice().startsWith(QStringLiteral("已保存报告")); },
+                            15000));
+    QCOMPARE(listed(), 2);
+    QCOMPARE(view()->loaded().samples.size(), 700);
+    QCOMPARE(QDir(reports.path()).entryList({"*.PDF"}).size(), 2);
+    QCOMPARE(window->findChild<AutoDownload *>()->waitingCount(), 0);
+}
+
+void TestAutoDownload::pluggedInLoggerNotDownloaded_data()
+{
+    QTest::addColumn<QString>("logger");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("switched off") << "HX20D:samples=800" << false << QString();
+    QTest::newRow("recording") << "HX20D:samples=800:recording=1" << true
+                               << QStringLiteral("记录仪正在记录，未自动下载");
+    QTest::newRow("no records") << "HX20D:samples=0" << true
+                                << QStringLiteral("无记录数据，下载失败");
+}
+
+void TestAutoDownload::pluggedInLoggerNotDownloaded()
+{
+    QFETCH(QString, logger);
+    QFETCH(bool, on);
+    QFETCH(QString, said);
+    startWith(logger, {0});
+    if (on)
+        switchOn(QString(), true, false);
+    QSignalSpy arrived(window->loggerWatcher(), &LoggerWatcher::loggerArrived);
+    loggersim::plug(loggersim::loggerIds().first());
+
+    if (said.isEmpty()) {
+        QVERIFY(arrived.wait(5000));
+        // Longer than the mode waits before it serves an arrival.
+        QTest::qWait(1000);
+        QVERIFY(!window->form()->connectWidget->isBusy());
+        QCOMPARE(notice(), QString());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(notice(), said, 10000);
+        QVERIFY(window->form()->connectWidget->isConnected());
+    }
+    QVERIFY(QDir(dataDir()).entryList({"*.data"}).isEmpty());
+    QCOMPARE(listed(), 0);
+}
+
+int main(int argc, char *argv[])
+{
+    std::unique_ptr<QTemporaryDir> home(testsupport::useTemporaryHome());
+    QApplication app(argc, argv);
+    TestAutoDownload test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_autodownload.moc"
