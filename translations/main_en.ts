@@ -36,6 +36,25 @@
     </message>
 </context>
 <context>
+    <name>AutoDownload</name>
+    <message>
+        <source>另一台记录仪已接入，等待中</source>
+        <translation>Another logger is waiting</translation>
+    </message>
+    <message>
+        <source>记录仪正在记录，未自动下载</source>
+        <translation>The logger is recording: not downloaded automatically</translation>
+    </message>
+    <message>
+        <source>无法保存报告：%1</source>
+        <translation>Could not save: %1</translation>
+    </message>
+    <message>
+        <source>已保存报告：%1</source>
+        <translation>Saved: %1</translation>
+    </message>
+</context>
+<context>
     <name>ConnectDialog</name>
     <message>
         <source>设备连接</source>
@@ -1057,6 +1076,26 @@ all recorded data in the logger</translation>
         <source>恢复出厂设置</source>
         <translation>Factory reset</translation>
     </message>
+    <message>
+        <source>自动下载</source>
+        <translation>Auto download</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>PDF 报告</source>
+        <translation>PDF report</translation>
+    </message>
+    <message>
+        <source>表格文件</source>
+        <translation>Spreadsheet</translation>
+    </message>
+    <message>
+        <source>报告文件夹</source>
+        <translation>Report folder</translation>
+    </message>
 </context>
 <context>
     <name>TbWidget</name>
@@ -1095,6 +1134,22 @@ all recorded data in the logger</translation>
     <message>
         <source>无法打开帮助文档</source>
         <translation>Could not open the help document</translation>
+    </message>
+    <message>
+        <source>自动下载已开启，之后接入的记录仪将自动下载</source>
+        <translation>Automatic download on: loggers plugged in from now on are downloaded</translation>
+    </message>
+    <message>
+        <source>自动下载已关闭</source>
+        <translation>Automatic download off</translation>
+    </message>
+    <message>
+        <source>自动下载的报告文件夹</source>
+        <translation>Folder for the automatic reports</translation>
+    </message>
+    <message>
+        <source>报告将保存到 %1</source>
+        <translation>Reports are written to %1</translation>
     </message>
 </context>
 <context>

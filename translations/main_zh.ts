@@ -36,6 +36,25 @@
     </message>
 </context>
 <context>
+    <name>AutoDownload</name>
+    <message>
+        <source>另一台记录仪已接入，等待中</source>
+        <translation>另一台记录仪已接入，等待中</translation>
+    </message>
+    <message>
+        <source>记录仪正在记录，未自动下载</source>
+        <translation>记录仪正在记录，未自动下载</translation>
+    </message>
+    <message>
+        <source>无法保存报告：%1</source>
+        <translation>无法保存报告：%1</translation>
+    </message>
+    <message>
+        <source>已保存报告：%1</source>
+        <translation>已保存报告：%1</translation>
+    </message>
+</context>
+<context>
     <name>ConnectDialog</name>
     <message>
         <source>设备连接</source>
@@ -1057,6 +1076,26 @@
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
+    <message>
+        <source>自动下载</source>
+        <translation>自动下载</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>PDF 报告</source>
+        <translation>PDF 报告</translation>
+    </message>
+    <message>
+        <source>表格文件</source>
+        <translation>表格文件</translation>
+    </message>
+    <message>
+        <source>报告文件夹</source>
+        <translation>报告文件夹</translation>
+    </message>
 </context>
 <context>
     <name>TbWidget</name>
@@ -1095,6 +1134,22 @@
     <message>
         <source>无法打开帮助文档</source>
         <translation>无法打开帮助文档</translation>
+    </message>
+    <message>
+        <source>自动下载已开启，之后接入的记录仪将自动下载</source>
+        <translation>自动下载已开启，之后接入的记录仪将自动下载</translation>
+    </message>
+    <message>
+        <source>自动下载已关闭</source>
+        <translation>自动下载已关闭</translation>
+    </message>
+    <message>
+        <source>自动下载的报告文件夹</source>
+        <translation>自动下载的报告文件夹</translation>
+    </message>
+    <message>
+        <source>报告将保存到 %1</source>
+        <translation>报告将保存到 %1</translation>
     </message>
 </context>
 <context>

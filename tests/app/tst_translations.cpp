@@ -233,6 +233,8 @@ void TestTranslations::noticesMatchTheUserGuide_data()
         {"MainWindow", "无记录数据，下载失败"},
         {"MainWindow", "读取异常，下载失败"},
         {"MainWindow", "无法保存记录文件，下载失败"},
+        {"AutoDownload", "另一台记录仪已接入，等待中"},
+        {"AutoDownload", "记录仪正在记录，未自动下载"},
         {"MainWindow", "恢复出厂设置成功"},
         {"MainWindow", "设置设备语言成功"},
         {"DevSettingInfo", "配置成功"},
