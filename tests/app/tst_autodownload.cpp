@@ -97,7 +97,7 @@ void TestAutoDownload::switchOn(const QString &reportFolder, bool pdf, bool spre
 
 // A script of events: "oM:I" the window opened logger I of model M, "aM:I" one arrived
 // there and waits, "xM:I" one arrived while the mode was off, "rM=N" one of model M left
-// and N remain, "t" the next waiting one was taken.
+// and N remain.
 void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals_data()
 {
     QTest::addColumn<QString>("script");
@@ -106,16 +106,12 @@ void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals_data()
                                                                      << "1:0";
     QTest::newRow("newcomers in front push the others back") << "o1:0 a1:0 a1:0 r1=2"
                                                              << "1:1 1:0";
-    QTest::newRow("another model leaves") << "o0:0 a1:0 r0=0"
-                                          << "1:0";
     QTest::newRow("nothing open: one that did not wait left") << "x1:0 a1:1 r1=1"
                                                               << "1:0";
     QTest::newRow("all of the model waited: the rest still wait") << "a1:0 a1:1 a1:2 r1=2"
                                                                   << "1:0 1:1";
     QTest::newRow("arrivals while off shift but do not wait") << "a1:0 x1:0"
                                                               << "1:1";
-    QTest::newRow("taken in arrival order") << "a1:0 a0:0 t"
-                                            << "0:0";
 }
 
 void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals()
@@ -135,11 +131,8 @@ void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals()
         case 'x':
             loggers.arrived(model, value, step.at(0) == QLatin1Char('a'));
             break;
-        case 'r':
-            loggers.removed(model, value);
-            break;
         default:
-            loggers.takeNext();
+            loggers.removed(model, value);
         }
     }
     QCOMPARE(describe(loggers.waiting()), waiting);
