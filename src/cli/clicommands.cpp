@@ -53,23 +53,6 @@ QByteArray jsonText(const QJsonObject &object)
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
-// Why a file that opened is no recording.
-QString recordingStatusText(RecordingStatus status)
-{
-    switch (status) {
-    case RecordingStatus::TooShort:
-        return QStringLiteral("it is too short");
-    case RecordingStatus::UnknownModel:
-        return QStringLiteral("it names no known logger model");
-    case RecordingStatus::BadJsonLength:
-        return QStringLiteral("its header length is wrong");
-    case RecordingStatus::BadJson:
-        return QStringLiteral("its header is not valid JSON");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 CliCommands::CliCommands(QIODevice *outDevice, QIODevice *errDevice) : out(stdout), err(stderr)

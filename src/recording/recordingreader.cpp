@@ -160,3 +160,19 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
     result.status = RecordingStatus::Loaded;
     return result;
 }
+
+QString recordingStatusText(RecordingStatus status)
+{
+    switch (status) {
+    case RecordingStatus::TooShort:
+        return QStringLiteral("it is too short");
+    case RecordingStatus::UnknownModel:
+        return QStringLiteral("it names no known logger model");
+    case RecordingStatus::BadJsonLength:
+        return QStringLiteral("its header length is wrong");
+    case RecordingStatus::BadJson:
+        return QStringLiteral("its header is not valid JSON");
+    default:
+        return QString();
+    }
+}

@@ -8,6 +8,10 @@
 
 class QIODevice;
 
+// Why a file that opened is no recording ("it is too short", …); empty for
+// Loaded and CannotOpen.
+QString recordingStatusText(RecordingStatus status);
+
 // Stateless and reentrant: every call builds its own result, so it can run on
 // a pool thread (`QtConcurrent::run(&RecordingReader::read, path)`).
 class RecordingReader
