@@ -3,6 +3,7 @@
 #include "cli/clicommands.h"
 
 #include "cli/analysisjson.h"
+#include "cli/archivecommands.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
@@ -67,7 +68,8 @@ bool CliCommands::needsGui(const QStringList &arguments)
 {
     const QString command = arguments.value(1);
     return command == QLatin1String("export") ||
-           (command == QLatin1String("watch") && arguments.contains(QLatin1String("--pdf")));
+           (command == QLatin1String("watch") && arguments.contains(QLatin1String("--pdf"))) ||
+           (command == QLatin1String("archive") && ArchiveCommands::needsGui(arguments));
 }
 
 int CliCommands::run(const QStringList &arguments)
@@ -107,6 +109,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return config(rest);
     if (command == QLatin1String("start") || command == QLatin1String("stop"))
         return startStop(rest, command == QLatin1String("start"));
+    if (command == QLatin1String("archive"))
+        return ArchiveCommands(out, err).run(rest);
     err << "hygra-cli: unknown command '" << command << "'\n";
     printOverview(err);
     return ExitUsage;
@@ -131,7 +135,9 @@ void CliCommands::printOverview(QTextStream &stream)
               "  config set FILE.json [--model M] [--index I] [--erase]\n"
               "                                        write the fields in FILE.json, verified;\n"
               "                                        --erase: even over the logger's records\n"
-              "  start | stop [--model M] [--index I]  start or stop recording\n\n"
+              "  start | stop [--model M] [--index I]  start or stop recording\n"
+              "  archive import | list | get | history | check\n"
+              "                                        the recordings archive\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();
 }
@@ -225,13 +231,16 @@ int CliCommands::download(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Connects, reads the configuration and note, downloads the logger's "
-                       "recording into a new recording file and prints its path last."));
+                       "recording into a new recording file, adds it to the archive and "
+                       "prints its path last."));
     addDeviceOptions(parser);
     const QCommandLineOption dirOption(
         QStringLiteral("dir"),
         QStringLiteral("Folder for the new file (default: the recordings folder)."),
         QStringLiteral("D"));
     parser.addOption(dirOption);
+    const QCommandLineOption archiveOption = ArchiveCommands::archiveOption();
+    parser.addOption(archiveOption);
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
@@ -261,6 +270,10 @@ int CliCommands::download(const QStringList &arguments)
                 QStringLiteral("could not move %1 into %2").arg(path, parser.value(dirOption)));
         path = moved;
     }
+    // The file is the record; an archive that cannot take it can be rebuilt later.
+    const QString unarchived = ArchiveCommands::addDownloaded(path, parser.value(archiveOption));
+    if (!unarchived.isEmpty())
+        err << "hygra-cli: the recording was not added to the archive: " << unarchived << '\n';
     out << QDir::toNativeSeparators(path) << '\n';
     return ExitOk;
 }
@@ -298,7 +311,8 @@ int CliCommands::watch(const QStringList &arguments)
     const QCommandLineOption onceOption(
         QStringLiteral("once"),
         QStringLiteral("Serve the loggers attached at start, then end instead of waiting."));
-    parser.addOptions({dirOption, pdfOption, csvOption, stopOption, onceOption});
+    const QCommandLineOption archiveOption = ArchiveCommands::archiveOption();
+    parser.addOptions({dirOption, pdfOption, csvOption, stopOption, onceOption, archiveOption});
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
@@ -308,6 +322,7 @@ int CliCommands::watch(const QStringList &arguments)
     options.csv = parser.isSet(csvOption);
     options.stopRecording = parser.isSet(stopOption);
     options.once = parser.isSet(onceOption);
+    options.archiveUrl = parser.value(archiveOption);
     // Refused now rather than after the first download.
     if (!options.dir.isEmpty() && !QDir().mkpath(options.dir))
         return fail(ExitCannotWrite,

@@ -22,4 +22,10 @@ enum CliExit {
     ExitNoFingerprint = 14,
     // SIGINT or SIGTERM ended a download; its partial file was removed.
     ExitInterrupted = 15,
+    // The archive cannot be opened, reached or written.
+    ExitArchiveUnavailable = 16,
+    // The archive holds no such recording, or its file is on no computer it can reach.
+    ExitNotArchived = 17,
+    // `archive check` found files that are missing or changed.
+    ExitArchiveProblems = 18,
 };

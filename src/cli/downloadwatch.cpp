@@ -2,6 +2,7 @@
 // DownloadWatch: `hygra-cli watch`, downloading every logger that is plugged in, one after another.
 #include "cli/downloadwatch.h"
 
+#include "cli/archivecommands.h"
 #include "cli/cliexit.h"
 #include "cli/devicesession.h"
 #include "cli/outputfiles.h"
@@ -214,6 +215,10 @@ void DownloadWatch::download(DeviceSession &device, WatchOutcome &outcome)
         }
         outcome.file = moved;
     }
+    const QString unarchived = ArchiveCommands::addDownloaded(outcome.file, options.archiveUrl);
+    if (!unarchived.isEmpty())
+        progress(QStringLiteral("%1: the recording was not added to the archive: %2")
+                     .arg(outcome.serial, unarchived));
     writeReports(outcome);
 }
 

@@ -34,6 +34,8 @@ public:
         bool stopRecording = false;
         // Serve the loggers attached at start only, then finish.
         bool once = false;
+        // The archive every new file is added to; empty: the settings file's.
+        QString archiveUrl;
     };
 
     // Outcome lines go to `out`, progress to `err`.

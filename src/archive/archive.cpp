@@ -1,0 +1,523 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/archive.h"
+
+#include "archive/archiveschema.h"
+#include "archive/recordinghistory.h"
+#include "recording/recordingreader.h"
+
+#include <QAtomicInt>
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <algorithm>
+
+namespace
+{
+// Files per transaction of a folder import: few enough that a killed import
+// loses little work, enough that SQLite does not sync after every file.
+constexpr int importBatch = 64;
+
+QAtomicInt connectionCounter;
+
+const char *const entryColumns =
+    "r.sha256, r.model, r.serial, r.name, r.note, r.start_time, r.stop_time, r.interval_s,"
+    " r.samples, r.temp_unit, r.has_humidity, r.alarm, r.out_of_range, r.mkt, r.time_above,"
+    " r.time_below, r.temp_min, r.temp_max, r.temp_mean, r.hum_min, r.hum_max, r.hum_mean,"
+    " r.added_at, r.added_by, r.content IS NOT NULL";
+
+QVariant optionalValue(const std::optional<double> &value)
+{
+    return value ? QVariant(*value) : QVariant(QVariant::Double);
+}
+
+std::optional<double> optionalDouble(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
+}
+
+ArchiveEntry entryFromRow(const QSqlQuery &q)
+{
+    ArchiveEntry e;
+    e.sha256 = q.value(0).toString();
+    e.model = q.value(1).toInt();
+    e.serial = q.value(2).toString();
+    e.name = q.value(3).toString();
+    e.note = q.value(4).toString();
+    e.start = q.value(5).toLongLong();
+    e.stop = q.value(6).toLongLong();
+    e.intervalSeconds = q.value(7).toLongLong();
+    e.samples = q.value(8).toInt();
+    e.tempUnit = q.value(9).toInt();
+    e.hasHumidity = q.value(10).toInt() != 0;
+    e.alarm = q.value(11).toInt() != 0;
+    e.outOfRange = q.value(12).toInt() != 0;
+    e.mktCelsius = optionalDouble(q.value(13));
+    e.timeAboveSeconds = q.value(14).toLongLong();
+    e.timeBelowSeconds = q.value(15).toLongLong();
+    e.temperatureMin = optionalDouble(q.value(16));
+    e.temperatureMax = optionalDouble(q.value(17));
+    e.temperatureMean = optionalDouble(q.value(18));
+    e.humidityMin = optionalDouble(q.value(19));
+    e.humidityMax = optionalDouble(q.value(20));
+    e.humidityMean = optionalDouble(q.value(21));
+    e.addedAt = QDateTime::fromSecsSinceEpoch(q.value(22).toLongLong(), Qt::UTC);
+    e.addedBy = q.value(23).toString();
+    e.hasContent = q.value(24).toBool();
+    return e;
+}
+
+QString likePattern(const QString &text)
+{
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString canonicalPath(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
+Archive::Archive()
+    : connectionName(QStringLiteral("hygra-archive-%1").arg(connectionCounter.fetchAndAddOrdered(1))),
+      computer(QSysInfo::machineHostName())
+{
+}
+
+Archive::~Archive()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+bool Archive::fail(const QString &text)
+{
+    error = text;
+    return false;
+}
+
+bool Archive::isOpen() const
+{
+    return QSqlDatabase::database(connectionName, false).isOpen();
+}
+
+bool Archive::open(const ArchiveLocation &location)
+{
+    where = location;
+    const bool postgres = location.engine == ArchiveLocation::PostgreSQL;
+    const QString driver = QLatin1String(postgres ? "QPSQL" : "QSQLITE");
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return fail(QStringLiteral("the Qt SQL driver %1 is not installed").arg(driver));
+    QSqlDatabase db = QSqlDatabase::contains(connectionName)
+                          ? QSqlDatabase::database(connectionName, false)
+                          : QSqlDatabase::addDatabase(driver, connectionName);
+    if (postgres) {
+        db.setHostName(location.host);
+        db.setPort(location.port);
+        db.setDatabaseName(location.database);
+        db.setUserName(location.user);
+        db.setPassword(location.password);
+        // An unreachable server must not hold the window or a script for minutes.
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    } else {
+        const QFileInfo file(location.filePath);
+        if (!QDir().mkpath(file.absolutePath()))
+            return fail(QStringLiteral("cannot create the folder %1").arg(file.absolutePath()));
+        db.setDatabaseName(location.filePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    }
+    if (!db.open())
+        return fail(QStringLiteral("cannot open the archive %1: %2")
+                        .arg(location.displayText(), db.lastError().text().trimmed()));
+    if (!postgres) {
+        // The write-ahead log lets the window read while a command imports.
+        QSqlQuery(QStringLiteral("PRAGMA journal_mode=WAL"), db);
+        QSqlQuery(QStringLiteral("PRAGMA synchronous=NORMAL"), db);
+        QSqlQuery(QStringLiteral("PRAGMA foreign_keys=ON"), db);
+    }
+    QString why;
+    if (!archiveschema::migrate(db, &why)) {
+        db.close();
+        return fail(QStringLiteral("cannot prepare the archive %1: %2")
+                        .arg(location.displayText(), why));
+    }
+    error.clear();
+    return true;
+}
+
+Archive::Outcome Archive::addFile(const QString &path)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    if (!db.transaction()) {
+        fail(db.lastError().text());
+        return {Outcome::Failed, QString(), error};
+    }
+    const Outcome outcome = addFileUnlocked(path);
+    if (outcome.kind == Outcome::Failed || !db.commit()) {
+        db.rollback();
+        return {Outcome::Failed, outcome.sha256, outcome.reason.isEmpty() ? error : outcome.reason};
+    }
+    return outcome;
+}
+
+Archive::Outcome Archive::addFileUnlocked(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {Outcome::Skipped, QString(), QStringLiteral("cannot be read")};
+    const QByteArray bytes = file.readAll();
+    const QFileInfo info(file);
+    return addBytes(canonicalPath(path), bytes, info.size(),
+                    info.lastModified().toMSecsSinceEpoch());
+}
+
+Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes, qint64 size,
+                                   qint64 mtime)
+{
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    if (!recording.ok())
+        return {Outcome::Skipped, QString(), recordingStatusText(recording.status)};
+    recording.sha256 = QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+
+    ArchiveEntry entry = ArchiveEntry::describe(recording);
+    entry.addedAt = QDateTime::currentDateTimeUtc();
+    entry.addedBy = computer;
+    QSqlQuery known(QSqlDatabase::database(connectionName, false));
+    known.prepare(QStringLiteral("SELECT 1 FROM recordings WHERE sha256 = ?"));
+    known.addBindValue(entry.sha256);
+    if (!known.exec())
+        return {Outcome::Failed, entry.sha256, known.lastError().text()};
+    const bool isNew = !known.next();
+    if (isNew && !insertEntry(entry, bytes))
+        return {Outcome::Failed, entry.sha256, error};
+    if (!recordPlace(path, entry.sha256, size, mtime))
+        return {Outcome::Failed, entry.sha256, error};
+    return {isNew ? Outcome::Added : Outcome::Known, entry.sha256, QString()};
+}
+
+bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
+{
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.prepare(QStringLiteral(
+        "INSERT INTO recordings (sha256, model, serial, name, note, start_time, stop_time,"
+        " interval_s, samples, temp_unit, has_humidity, alarm, out_of_range, mkt, time_above,"
+        " time_below, temp_min, temp_max, temp_mean, hum_min, hum_max, hum_mean, added_at,"
+        " added_by, content) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+        " ?, ?, ?, ?, ?)"));
+    const QVariantList values = {
+        e.sha256,
+        e.model,
+        e.serial,
+        e.name,
+        e.note,
+        e.start,
+        e.stop,
+        e.intervalSeconds,
+        e.samples,
+        e.tempUnit,
+        int(e.hasHumidity),
+        int(e.alarm),
+        int(e.outOfRange),
+        optionalValue(e.mktCelsius),
+        e.timeAboveSeconds,
+        e.timeBelowSeconds,
+        optionalValue(e.temperatureMin),
+        optionalValue(e.temperatureMax),
+        optionalValue(e.temperatureMean),
+        optionalValue(e.humidityMin),
+        optionalValue(e.humidityMax),
+        optionalValue(e.humidityMean),
+        e.addedAt.toSecsSinceEpoch(),
+        e.addedBy,
+        where.isTeamArchive() ? QVariant(bytes) : QVariant(QVariant::ByteArray),
+    };
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    return q.exec() || fail(q.lastError().text());
+}
+
+bool Archive::recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime)
+{
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.prepare(QStringLiteral(
+        "INSERT INTO locations (host, path, sha256, size, mtime) VALUES (?, ?, ?, ?, ?)"
+        " ON CONFLICT (host, path) DO UPDATE SET sha256 = excluded.sha256,"
+        " size = excluded.size, mtime = excluded.mtime"));
+    for (const QVariant &value : QVariantList{computer, path, sha256, size, mtime})
+        q.addBindValue(value);
+    return q.exec() || fail(q.lastError().text());
+}
+
+Archive::ImportSummary Archive::importFolder(
+    const QString &folder, const std::function<void(const QString &, const Outcome &)> &progress)
+{
+    ImportSummary summary;
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    const QString base = canonicalPath(folder);
+
+    // Size and modification time of every file this computer has recorded.
+    QHash<QString, QPair<qint64, qint64>> places;
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT path, size, mtime FROM locations WHERE host = ?"));
+        q.addBindValue(computer);
+        if (!q.exec()) {
+            fail(q.lastError().text());
+            summary.failed = 1;
+            return summary;
+        }
+        while (q.next()) {
+            const QString path = q.value(0).toString();
+            if (QFileInfo(path).absolutePath() == base)
+                places.insert(path, {q.value(1).toLongLong(), q.value(2).toLongLong()});
+        }
+    }
+
+    const QFileInfoList files =
+        QDir(base).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
+    QSet<QString> present;
+    QStringList batch;
+    auto commitBatch = [&] {
+        if (batch.isEmpty())
+            return true;
+        if (!db.transaction())
+            return fail(db.lastError().text());
+        QVector<Outcome> outcomes;
+        for (const QString &path : batch) {
+            outcomes << addFileUnlocked(path);
+            if (outcomes.last().kind == Outcome::Failed)
+                break;
+        }
+        const bool ok = outcomes.last().kind != Outcome::Failed && db.commit();
+        if (!ok) {
+            if (outcomes.last().kind != Outcome::Failed)
+                fail(db.lastError().text());
+            db.rollback();
+            summary.failed += batch.size();
+            batch.clear();
+            return false;
+        }
+        for (int i = 0; i < batch.size(); ++i) {
+            const Outcome &o = outcomes.at(i);
+            summary.added += o.kind == Outcome::Added;
+            summary.known += o.kind == Outcome::Known;
+            summary.skipped += o.kind == Outcome::Skipped;
+            if (progress)
+                progress(batch.at(i), o);
+        }
+        batch.clear();
+        return true;
+    };
+    for (const QFileInfo &file : files) {
+        const QString path = canonicalPath(file.filePath());
+        present.insert(path);
+        const auto known = places.constFind(path);
+        if (known != places.constEnd() && known->first == file.size() &&
+            known->second == file.lastModified().toMSecsSinceEpoch()) {
+            ++summary.known;
+            continue;
+        }
+        batch << path;
+        if (batch.size() >= importBatch && !commitBatch())
+            return summary;
+    }
+    if (!commitBatch())
+        return summary;
+
+    // Files that left the folder: their entries stay, their places go.
+    for (auto it = places.constBegin(); it != places.constEnd(); ++it) {
+        if (present.contains(it.key()))
+            continue;
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("DELETE FROM locations WHERE host = ? AND path = ?"));
+        q.addBindValue(computer);
+        q.addBindValue(it.key());
+        if (!q.exec())
+            fail(q.lastError().text());
+    }
+    return summary;
+}
+
+QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
+{
+    error.clear();
+    QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
+                                 " ON l.sha256 = r.sha256 AND l.host = ? WHERE 1 = 1")
+                      .arg(QLatin1String(entryColumns));
+    QVariantList values{computer};
+    if (!filter.sha256.isEmpty()) {
+        sql += QLatin1String(" AND r.sha256 = ?");
+        values << filter.sha256.toLower();
+    }
+    if (!filter.serial.isEmpty()) {
+        sql += QLatin1String(" AND r.serial = ?");
+        values << filter.serial;
+    }
+    if (filter.from) {
+        sql += QLatin1String(" AND r.stop_time >= ?");
+        values << *filter.from;
+    }
+    if (filter.to) {
+        sql += QLatin1String(" AND r.start_time <= ?");
+        values << *filter.to;
+    }
+    if (filter.outOfRangeOnly)
+        sql += QLatin1String(" AND r.out_of_range = 1");
+    if (!filter.text.isEmpty()) {
+        sql += QLatin1String(" AND (LOWER(r.name) LIKE ? ESCAPE '\\' OR LOWER(r.note) LIKE ?"
+                             " ESCAPE '\\' OR LOWER(r.serial) LIKE ? ESCAPE '\\')");
+        const QString pattern = likePattern(filter.text);
+        values << pattern << pattern << pattern;
+    }
+    sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
+
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    QVector<ArchiveEntry> entries;
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return entries;
+    }
+    // One row per place of a file on this computer: an entry takes the first that exists.
+    QHash<QString, int> rowOf;
+    while (q.next()) {
+        const QString sha256 = q.value(0).toString();
+        const QString path = q.value(25).toString();
+        auto row = rowOf.constFind(sha256);
+        if (row == rowOf.constEnd()) {
+            row = rowOf.insert(sha256, entries.size());
+            entries << entryFromRow(q);
+        }
+        ArchiveEntry &entry = entries[*row];
+        if (entry.path.isEmpty() && !path.isEmpty() && QFileInfo::exists(path))
+            entry.path = path;
+    }
+    for (ArchiveEntry &entry : entries)
+        entry.fileGone = entry.path.isEmpty() && !entry.hasContent;
+    return entries;
+}
+
+ArchiveEntry Archive::entry(const QString &sha256)
+{
+    ArchiveFilter filter;
+    filter.sha256 = sha256;
+    const QVector<ArchiveEntry> found = find(filter);
+    return found.isEmpty() ? ArchiveEntry() : found.constFirst();
+}
+
+QByteArray Archive::fileBytes(const QString &sha256)
+{
+    const ArchiveEntry found = entry(sha256);
+    if (found.sha256.isEmpty()) {
+        fail(QStringLiteral("the archive holds no recording %1").arg(sha256));
+        return QByteArray();
+    }
+    if (!found.path.isEmpty()) {
+        QFile file(found.path);
+        if (file.open(QIODevice::ReadOnly))
+            return file.readAll();
+    }
+    if (found.hasContent) {
+        QSqlQuery q(QSqlDatabase::database(connectionName, false));
+        q.prepare(QStringLiteral("SELECT content FROM recordings WHERE sha256 = ?"));
+        q.addBindValue(found.sha256);
+        if (q.exec() && q.next())
+            return q.value(0).toByteArray();
+        fail(q.lastError().text());
+        return QByteArray();
+    }
+    fail(QStringLiteral("the file of recording %1 is not on this computer").arg(sha256));
+    return QByteArray();
+}
+
+LoadedRecording Archive::load(const QString &sha256)
+{
+    QByteArray bytes = fileBytes(sha256);
+    if (bytes.isEmpty())
+        return LoadedRecording();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    recording.sha256 = QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    if (!recording.ok())
+        fail(QStringLiteral("recording %1 cannot be read: %2")
+                 .arg(sha256, recordingStatusText(recording.status)));
+    return recording;
+}
+
+LoadedRecording Archive::history(const QString &serial)
+{
+    ArchiveFilter filter;
+    filter.serial = serial;
+    QVector<ArchiveEntry> entries = find(filter);
+    if (entries.isEmpty()) {
+        fail(QStringLiteral("the archive holds no recording of logger %1").arg(serial));
+        return LoadedRecording();
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const ArchiveEntry &a, const ArchiveEntry &b) { return a.start < b.start; });
+    QVector<LoadedRecording> recordings;
+    recordings.reserve(entries.size());
+    for (const ArchiveEntry &e : entries) {
+        recordings << load(e.sha256);
+        if (!recordings.last().ok())
+            return LoadedRecording();
+    }
+    return mergeHistory(recordings);
+}
+
+QVector<Archive::Problem> Archive::check()
+{
+    QVector<Problem> problems;
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.prepare(QStringLiteral("SELECT r.sha256, l.path, r.content IS NOT NULL FROM recordings r"
+                             " LEFT JOIN locations l ON l.sha256 = r.sha256 AND l.host = ?"
+                             " ORDER BY r.sha256, l.path"));
+    q.addBindValue(computer);
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        problems.append({QString(), QString(), error});
+        return problems;
+    }
+    while (q.next()) {
+        const QString sha256 = q.value(0).toString();
+        const QString path = q.value(1).toString();
+        if (path.isEmpty()) {
+            if (!q.value(2).toBool())
+                problems.append({sha256, path, QStringLiteral("no file on this computer")});
+            continue;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            problems.append({sha256, path, QStringLiteral("the file is missing")});
+            continue;
+        }
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        hash.addData(&file);
+        if (QString::fromLatin1(hash.result().toHex()) != sha256)
+            problems.append({sha256, path, QStringLiteral("the file has changed")});
+    }
+    return problems;
+}

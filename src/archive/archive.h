@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Archive: the index of every downloaded recording, on SQLite or a shared PostgreSQL server.
+#pragma once
+
+#include "archive/archiveentry.h"
+#include "archive/archivelocation.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+// The recording files stay the primary record: the archive can be rebuilt
+// from them, and a file that is imported twice is one entry. A team archive
+// (PostgreSQL) also holds the files' bytes, so any computer can open them.
+//
+// One object owns one database connection and must be used on the thread that
+// opened it; open another Archive for another thread.
+class Archive
+{
+public:
+    // What adding one file came to.
+    struct Outcome {
+        enum Kind {
+            Added,   // a new entry
+            Known,   // the archive held it already (its place here is recorded)
+            Skipped, // not a readable recording; `reason` says why
+            Failed,  // the database refused it; `reason` says why
+        };
+        Kind kind = Failed;
+        QString sha256;
+        QString reason;
+    };
+    // The counts of a folder import.
+    struct ImportSummary {
+        int added = 0;
+        int known = 0;
+        int skipped = 0;
+        int failed = 0;
+    };
+    // One entry whose file is not what the archive recorded.
+    struct Problem {
+        QString sha256;
+        QString path;
+        QString reason;
+    };
+
+    Archive();
+    ~Archive();
+    Archive(const Archive &) = delete;
+    Archive &operator=(const Archive &) = delete;
+
+    // Connects and brings the schema up to date; false with errorText() when
+    // the database cannot be opened, reached or migrated.
+    bool open(const ArchiveLocation &location);
+    bool isOpen() const;
+    const ArchiveLocation &location() const { return where; }
+    QString errorText() const { return error; }
+
+    // The name under which this computer records where its files lie;
+    // the host name by default.
+    void setComputerName(const QString &name) { computer = name; }
+    QString computerName() const { return computer; }
+
+    // Adds the recording file at `path`, in a transaction of its own.
+    Outcome addFile(const QString &path);
+    // Adds every recording file (*.data) of `folder`, a batch of files per
+    // transaction. A file whose place, size and modification time the archive
+    // knows is not read again; an entry whose file left the folder keeps its
+    // entry but loses its place. `progress` hears of every file not known before.
+    ImportSummary importFolder(const QString &folder,
+                               const std::function<void(const QString &, const Outcome &)>
+                                   &progress = {});
+
+    // Matching entries, newest first (by their last sample).
+    QVector<ArchiveEntry> find(const ArchiveFilter &filter);
+    // The entry, or one with an empty sha256.
+    ArchiveEntry entry(const QString &sha256);
+    // The file's bytes: from its place on this computer, else from a team archive.
+    // Empty with errorText() when neither has them.
+    QByteArray fileBytes(const QString &sha256);
+    // Reads the recording from fileBytes().
+    LoadedRecording load(const QString &sha256);
+    // The samples of every recording of the logger `serial`, merged in time order.
+    // Not ok() with errorText() when it has none or one cannot be read.
+    LoadedRecording history(const QString &serial);
+    // Every entry's file on this computer checked against its fingerprint.
+    QVector<Problem> check();
+
+private:
+    Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);
+    bool insertEntry(const ArchiveEntry &entry, const QByteArray &bytes);
+    bool recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime);
+    Outcome addFileUnlocked(const QString &path);
+    bool fail(const QString &text);
+
+    ArchiveLocation where;
+    QString connectionName;
+    QString computer;
+    QString error;
+};
