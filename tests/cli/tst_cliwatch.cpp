@@ -85,9 +85,15 @@ void TstCliWatch::init()
     options.dir = target->path();
 }
 
+// Every file but the archive that lies beside the recordings.
 QStringList TstCliWatch::recordingsLeft() const
 {
-    return QDir(dataDir()).entryList(QDir::Files | QDir::Hidden);
+    QStringList files;
+    for (const QString &name : QDir(dataDir()).entryList(QDir::Files | QDir::Hidden)) {
+        if (!name.startsWith(QLatin1String("archive.sqlite")))
+            files << name;
+    }
+    return files;
 }
 
 void TstCliWatch::servesArrivalsInTurn()

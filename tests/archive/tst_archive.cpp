@@ -1,0 +1,453 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recordings archive on SQLite and on PostgreSQL: import, search, history, a team archive
+// shared by two computers, a killed import and damaged files.
+#include "archive/archive.h"
+#include "loggersim.h"
+#include "pgcluster.h"
+#include "recording/recordingwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace
+{
+struct FileSpec {
+    QString sn;
+    QString name;
+    QString note;
+    QDateTime start;
+    int count = 100;
+    // Hundredths of °C of every sample; the limit TH1 is 30 °C.
+    qint16 temperature = 2000;
+};
+
+QByteArray recordingBytes(const FileSpec &spec)
+{
+    ReadDevInfoJson info;
+    info.devType = 1;
+    info.sn = spec.sn;
+    info.devName = spec.name;
+    info.note = spec.note;
+    info.recordInterval = 12;
+    info.recordNum = spec.count;
+    info.numofReport = spec.count;
+    info.startRecordTime = spec.start;
+    info.stopRecordTime = spec.start.addSecs(qint64(spec.count) * 60);
+    info.tl3.isOpen = true;
+    info.tl3.alertValue = 0;
+    info.th3.isOpen = true;
+    info.th3.alertValue = 3000;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeRecordingHeader(&buffer, info);
+    for (int i = 0; i < spec.count; ++i) {
+        char sample[4];
+        qToLittleEndian(qint16(spec.temperature + i % 7), sample);
+        qToLittleEndian(qint16(500), sample + 2);
+        buffer.write(sample, 4);
+    }
+    return bytes;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QDateTime day(int month, int dayOfMonth)
+{
+    return QDateTime(QDate(2026, month, dayOfMonth), QTime(8, 0));
+}
+
+QStringList names(const QVector<ArchiveEntry> &entries)
+{
+    QStringList result;
+    for (const ArchiveEntry &e : entries)
+        result << e.name;
+    return result;
+}
+} // namespace
+
+class TstArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void importTwiceKeepsOneEntryPerFile_data() { engines(); }
+    void importTwiceKeepsOneEntryPerFile();
+    void searchesByEachFilter_data() { engines(); }
+    void searchesByEachFilter();
+    void historyMergesOverlappingDownloads_data() { engines(); }
+    void historyMergesOverlappingDownloads();
+    void anotherComputerOpensTheFile_data() { engines(); }
+    void anotherComputerOpensTheFile();
+    void killedImportLeavesAConsistentArchive_data() { engines(); }
+    void killedImportLeavesAConsistentArchive();
+    void unreachableServerIsReported();
+
+private:
+    void engines();
+    // A fresh, empty archive of the current row's engine.
+    ArchiveLocation freshLocation();
+    QString runCli(const QStringList &arguments, const QString &loggers = QString(),
+                   int *exitCode = nullptr);
+
+    PgCluster postgres;
+    QString postgresError;
+    QTemporaryDir home;
+    int databases = 0;
+};
+
+void TstArchive::initTestCase()
+{
+    QVERIFY(home.isValid());
+    QVERIFY2(postgres.start(&postgresError), qPrintable(postgresError));
+}
+
+void TstArchive::init()
+{
+    QDir(home.path()).removeRecursively();
+    QDir().mkpath(home.path());
+}
+
+void TstArchive::engines()
+{
+    QTest::addColumn<bool>("team");
+    QTest::newRow("sqlite") << false;
+    QTest::newRow("postgresql") << true;
+}
+
+ArchiveLocation TstArchive::freshLocation()
+{
+    QFETCH(bool, team);
+    const QString name = QStringLiteral("archive%1").arg(++databases);
+    if (!team)
+        return ArchiveLocation::local(home.filePath(name));
+    ArchiveLocation location;
+    QString error;
+    if (!postgres.createDatabase(name, &location, &error))
+        qFatal("cannot create a database: %s", qPrintable(error));
+    return location;
+}
+
+QString locationUrl(const ArchiveLocation &location)
+{
+    if (!location.isTeamArchive())
+        return location.filePath;
+    return QStringLiteral("postgresql://%1@:%2/%3?host=%4")
+        .arg(location.user)
+        .arg(location.port)
+        .arg(location.database, location.host);
+}
+
+QString TstArchive::runCli(const QStringList &arguments, const QString &loggers, int *exitCode)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LOGGERSIM"), loggers.isEmpty() ? QStringLiteral("none")
+                                                                      : loggers);
+    environment.insert(QStringLiteral("HOME"), home.path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(HYGRA_CLI_DEMO), arguments);
+    process.waitForFinished(60000);
+    if (exitCode)
+        *exitCode = process.exitCode();
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+// Files already archived, under another name too, are one entry; a damaged
+// file is named and never stored.
+void TstArchive::importTwiceKeepsOneEntryPerFile()
+{
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    const QByteArray first = recordingBytes({"A1", "Fridge", "", day(3, 1)});
+    writeFile(folder + "/a.data", first);
+    writeFile(folder + "/a-copy.data", first);
+    writeFile(folder + "/b.data", recordingBytes({"B1", "Freezer", "", day(3, 2)}));
+    writeFile(folder + "/damaged.data", first.left(900));
+    writeFile(folder + "/notes.txt", "not a recording");
+
+    Archive archive;
+    QVERIFY2(archive.open(freshLocation()), qPrintable(archive.errorText()));
+    QStringList skipped;
+    Archive::ImportSummary summary = archive.importFolder(
+        folder, [&skipped](const QString &path, const Archive::Outcome &outcome) {
+            if (outcome.kind == Archive::Outcome::Skipped)
+                skipped << QFileInfo(path).fileName() + QStringLiteral(": ") + outcome.reason;
+        });
+    QCOMPARE(summary.added, 2);
+    QCOMPARE(summary.known, 1);
+    QCOMPARE(summary.skipped, 1);
+    QCOMPARE(skipped, QStringList{"damaged.data: it is too short"});
+
+    summary = archive.importFolder(folder);
+    QCOMPARE(summary.added, 0);
+    QCOMPARE(summary.known, 3);
+    QCOMPARE(archive.find({}).size(), 2);
+    QCOMPARE(archive.addFile(folder + "/b.data").kind, Archive::Outcome::Known);
+
+    // A file that left the folder keeps its entry; without a copy anywhere it is gone.
+    QVERIFY(QFile::remove(folder + "/b.data"));
+    archive.importFolder(folder);
+    const QVector<ArchiveEntry> entries = archive.find({});
+    QCOMPARE(names(entries), (QStringList{"Freezer", "Fridge"}));
+    QVERIFY(entries.at(0).path.isEmpty());
+    QCOMPARE(entries.at(0).fileGone, !archive.location().isTeamArchive());
+    QVERIFY(QFileInfo::exists(entries.at(1).path));
+    QVERIFY(archive.check().isEmpty() == archive.location().isTeamArchive());
+}
+
+void TstArchive::searchesByEachFilter()
+{
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    writeFile(folder + "/1.data", recordingBytes({"H2B0012345", "Cold room", "", day(3, 1), 100}));
+    writeFile(folder + "/2.data",
+              recordingBytes({"H2B0012345", "Cold room", "Door 50%_open", day(3, 20), 100, 3200}));
+    writeFile(folder + "/3.data", recordingBytes({"H1X7", "Pharmacy", "", day(4, 2), 100}));
+    writeFile(folder + "/4.data", recordingBytes({"H1X7", "Pharmacy", "shelf", day(2, 27),
+                                                  3 * 1440}));
+    Archive archive;
+    QVERIFY2(archive.open(freshLocation()), qPrintable(archive.errorText()));
+    QCOMPARE(archive.importFolder(folder).added, 4);
+
+    const qint64 march1 = QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    const qint64 march31 = QDateTime(QDate(2026, 3, 31), QTime(23, 59, 59), Qt::UTC)
+                               .toSecsSinceEpoch();
+    const auto found = [&archive](ArchiveFilter f) {
+        QStringList result;
+        for (const ArchiveEntry &e : archive.find(f))
+            result << e.name + QLatin1Char('/') + e.note;
+        return result;
+    };
+    ArchiveFilter bySerial;
+    bySerial.serial = QStringLiteral("H2B0012345");
+    QCOMPARE(found(bySerial), (QStringList{"Cold room/Door 50%_open", "Cold room/"}));
+    ArchiveFilter inMarch;
+    inMarch.from = march1;
+    inMarch.to = march31;
+    // The recording that began in February and ran into March counts.
+    QCOMPARE(found(inMarch),
+             (QStringList{"Cold room/Door 50%_open", "Pharmacy/shelf", "Cold room/"}));
+    ArchiveFilter outOfRange;
+    outOfRange.outOfRangeOnly = true;
+    QCOMPARE(found(outOfRange), QStringList{"Cold room/Door 50%_open"});
+    ArchiveFilter text;
+    text.text = QStringLiteral("PHARM");
+    QCOMPARE(found(text), (QStringList{"Pharmacy/", "Pharmacy/shelf"}));
+    text.text = QStringLiteral("50%_");
+    QCOMPARE(found(text), QStringList{"Cold room/Door 50%_open"});
+    text.text = QStringLiteral("0%o");
+    QCOMPARE(found(text), QStringList());
+    ArchiveFilter all = inMarch;
+    all.serial = QStringLiteral("H1X7");
+    all.text = QStringLiteral("shelf");
+    QCOMPARE(found(all), QStringList{"Pharmacy/shelf"});
+
+    // The command line prints the same search, one JSON line each.
+    int exitCode = -1;
+    const QString lines = runCli({"archive", "list", "--archive", locationUrl(archive.location()),
+                                  "--serial", "H2B0012345", "--from", "2026-03-15",
+                                  "--out-of-range"},
+                                 QString(), &exitCode);
+    QCOMPARE(exitCode, 0);
+    const QJsonObject line = QJsonDocument::fromJson(lines.toUtf8()).object();
+    QCOMPARE(line.value("name").toString(), QStringLiteral("Cold room"));
+    QCOMPARE(line.value("start").toString(), QStringLiteral("2026-03-20T08:00:00"));
+    QCOMPARE(line.value("samples").toInt(), 100);
+    QCOMPARE(line.value("outOfRange").toBool(), true);
+    QCOMPARE(line.value("path").toString(), QDir(folder).filePath("2.data"));
+}
+
+// Three downloads of one logger in loop mode, each overlapping the one before,
+// make one series equal to what the logger recorded.
+void TstArchive::historyMergesOverlappingDownloads()
+{
+    const ArchiveLocation location = freshLocation();
+    const QString logger =
+        QStringLiteral("HX20D:sn=H2HIST0001:interval=1:samples=%1:start=2026-03-01T00:00:00");
+    QVector<loggersim::Sample> expected;
+    for (int samples : {70000, 90000, 110000}) {
+        int exitCode = -1;
+        const QString output = runCli({"download", "--archive", locationUrl(location)},
+                                      logger.arg(samples), &exitCode);
+        QVERIFY2(exitCode == 0 && !output.contains("not added"), qPrintable(output));
+        loggersim::configure(logger.arg(samples));
+        const QVector<loggersim::Sample> held =
+            loggersim::heldSamples(loggersim::loggerIds().constFirst());
+        for (const loggersim::Sample &s : held) {
+            if (expected.isEmpty() || s.time > expected.constLast().time)
+                expected << s;
+        }
+    }
+    loggersim::configure(QStringLiteral("none"));
+    QCOMPARE(expected.size(), 110000 - 70000 + loggersim::memoryCapacity);
+
+    Archive archive;
+    QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
+    QCOMPARE(archive.find({}).size(), 3);
+    const LoadedRecording history = archive.history(QStringLiteral("H2HIST0001"));
+    QVERIFY2(history.ok(), qPrintable(archive.errorText()));
+    QCOMPARE(history.samples.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const SamplePoint &got = history.samples.at(i);
+        const loggersim::Sample &want = expected.at(i);
+        const int temperature = want.temperature == loggersim::noValue
+                                    ? qRound(noSampleTemperature * 100)
+                                    : want.temperature;
+        if (got.time != want.time || qRound(got.temperature * 100) != temperature)
+            QFAIL(qPrintable(QStringLiteral("sample %1 differs: %2 %3, expected %4 %5")
+                                 .arg(i)
+                                 .arg(got.time)
+                                 .arg(got.temperature)
+                                 .arg(want.time)
+                                 .arg(want.temperature)));
+    }
+    QCOMPARE(history.recording.numofReport, expected.size());
+    QVERIFY(history.sha256.isEmpty());
+    QVERIFY(!archive.history(QStringLiteral("nobody")).ok());
+}
+
+// A recording added on one computer opens on another: through the team
+// archive's copy of the file; a local archive can only say that it is gone.
+void TstArchive::anotherComputerOpensTheFile()
+{
+    const ArchiveLocation location = freshLocation();
+    const QString path = home.filePath(QStringLiteral("pc-a.data"));
+    const QByteArray bytes = recordingBytes({"T1", "Truck", "", day(5, 1), 500});
+    writeFile(path, bytes);
+    QString sha256;
+    {
+        Archive pcA;
+        pcA.setComputerName(QStringLiteral("pc-a"));
+        QVERIFY2(pcA.open(location), qPrintable(pcA.errorText()));
+        const Archive::Outcome outcome = pcA.addFile(path);
+        QCOMPARE(outcome.kind, Archive::Outcome::Added);
+        sha256 = outcome.sha256;
+    }
+    QVERIFY(QFile::remove(path));
+
+    Archive pcB;
+    pcB.setComputerName(QStringLiteral("pc-b"));
+    QVERIFY2(pcB.open(location), qPrintable(pcB.errorText()));
+    const ArchiveEntry entry = pcB.entry(sha256);
+    QCOMPARE(entry.addedBy, QStringLiteral("pc-a"));
+    QVERIFY(entry.path.isEmpty());
+    if (!location.isTeamArchive()) {
+        QVERIFY(entry.fileGone);
+        QVERIFY(pcB.fileBytes(sha256).isEmpty());
+        QVERIFY(pcB.errorText().contains("not on this computer"));
+        return;
+    }
+    QVERIFY(entry.hasContent);
+    QCOMPARE(pcB.fileBytes(sha256), bytes);
+    const LoadedRecording recording = pcB.load(sha256);
+    QVERIFY(recording.ok());
+    QCOMPARE(recording.sha256, sha256);
+    QCOMPARE(recording.samples.size(), 500);
+
+    const QString copy = home.filePath(QStringLiteral("copy.data"));
+    int exitCode = -1;
+    runCli({"archive", "get", sha256, "--out", copy, "--archive", locationUrl(location)},
+           QString(), &exitCode);
+    QCOMPARE(exitCode, 0);
+    QFile written(copy);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), bytes);
+}
+
+// A kill between two batches leaves whole entries only, and the next import
+// completes the archive.
+void TstArchive::killedImportLeavesAConsistentArchive()
+{
+    const QString folder = home.filePath(QStringLiteral("many"));
+    QDir().mkpath(folder);
+    const int files = 3000;
+    for (int i = 0; i < files; ++i)
+        writeFile(QStringLiteral("%1/%2.data").arg(folder).arg(i, 4, 10, QLatin1Char('0')),
+                  recordingBytes({QStringLiteral("K%1").arg(i), "Kill", "", day(6, 1).addDays(i),
+                                  200}));
+    const ArchiveLocation location = freshLocation();
+    {
+        Archive prepared;
+        QVERIFY(prepared.open(location));
+    }
+    QProcess import;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("LOGGERSIM"), QStringLiteral("none"));
+    import.setProcessEnvironment(environment);
+    import.start(QStringLiteral(HYGRA_CLI_DEMO),
+                 {"archive", "import", folder, "--archive", locationUrl(location)});
+    QVERIFY(import.waitForStarted());
+    Archive watcher;
+    QVERIFY(watcher.open(location));
+    int seen = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (seen == 0 && import.state() == QProcess::Running && clock.elapsed() < 60000) {
+        QTest::qWait(5);
+        seen = watcher.find({}).size();
+    }
+    QVERIFY2(seen > 0 && seen < files, "the import was not caught halfway");
+    import.kill();
+    import.waitForFinished();
+
+    const QVector<ArchiveEntry> kept = watcher.find({});
+    QVERIFY(kept.size() >= seen && kept.size() < files);
+    for (const ArchiveEntry &e : kept)
+        QVERIFY2(!e.path.isEmpty() && e.samples == 200, qPrintable(e.sha256));
+    if (!location.isTeamArchive()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                    QStringLiteral("integrity"));
+        db.setDatabaseName(location.filePath);
+        QVERIFY(db.open());
+        QSqlQuery check(QStringLiteral("PRAGMA integrity_check"), db);
+        QVERIFY(check.next());
+        QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+        check.finish();
+        db.close();
+    }
+    const Archive::ImportSummary summary = watcher.importFolder(folder);
+    QCOMPARE(summary.added + summary.known, files);
+    QCOMPARE(watcher.find({}).size(), files);
+}
+
+void TstArchive::unreachableServerIsReported()
+{
+    ArchiveLocation location;
+    QString error;
+    QVERIFY(ArchiveLocation::parse(
+        QStringLiteral("postgresql://nobody@/nothing?host=/nonexistent/socket"), &location,
+        &error));
+    Archive archive;
+    QVERIFY(!archive.open(location));
+    QVERIFY2(archive.errorText().startsWith("cannot open the archive nobody@/nonexistent/socket"),
+             qPrintable(archive.errorText()));
+    QVERIFY(!ArchiveLocation::parse(QStringLiteral("postgresql://host:5432/"), &location, &error));
+    QVERIFY(!ArchiveLocation::parse(QStringLiteral("mysql://host/db"), &location, &error));
+    QVERIFY(ArchiveLocation::parse(QStringLiteral("sqlite:///tmp/a.sqlite"), &location, &error));
+    QCOMPARE(location.filePath, QStringLiteral("/tmp/a.sqlite"));
+
+    int exitCode = -1;
+    const QString output =
+        runCli({"archive", "list", "--archive", "postgresql://x@/y?host=/nonexistent/socket"},
+               QString(), &exitCode);
+    QCOMPARE(exitCode, 16);
+    QVERIFY2(output.contains("cannot open the archive"), qPrintable(output));
+}
+
+QTEST_GUILESS_MAIN(TstArchive)
+#include "tst_archive.moc"
