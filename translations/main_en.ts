@@ -992,6 +992,10 @@ all recorded data in the logger</translation>
         <source>删除失败</source>
         <translation>Could not delete the recording</translation>
     </message>
+    <message>
+        <source>无法打开记录档案库，仍使用记录文件夹</source>
+        <translation>The archive cannot be opened; working from the recordings folder</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -992,6 +992,10 @@
         <source>删除失败</source>
         <translation>删除失败</translation>
     </message>
+    <message>
+        <source>无法打开记录档案库，仍使用记录文件夹</source>
+        <translation>无法打开记录档案库，仍使用记录文件夹</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/archivekeeper.h"
 #include "app/autodownload.h"
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
@@ -61,11 +62,17 @@ MainWindow::MainWindow(QWidget *parent)
     ui->devSetting->setEnabled(false);
     makeConnections();
     autoDownload = new AutoDownload(this);
+    archiveKeeper = new ArchiveKeeper(dataDir(), this);
+    connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
+    connect(archiveKeeper, &ArchiveKeeper::unavailable, this, [this] {
+        delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹"));
+    });
 
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())
             QDir().mkdir(appFolder());
         loadFileButtons();
+        archiveKeeper->syncFolder();
     });
 }
 

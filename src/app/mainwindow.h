@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+class ArchiveKeeper;
 class AutoDownload;
 class LoggerWatcher;
 class MainWindowForm;
@@ -107,5 +108,6 @@ private:
     QTranslator *translator = nullptr;
     LoggerWatcher *removalWatcher = nullptr;
     AutoDownload *autoDownload = nullptr;
+    ArchiveKeeper *archiveKeeper = nullptr;
     SimpleSendCmdUnion cmdTemplate{};
 };

@@ -162,7 +162,7 @@ bool Archive::open(const ArchiveLocation &location)
 Archive::Outcome Archive::addFile(const QString &path)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-    if (!db.transaction()) {
+    if (!archiveschema::beginWrite(db)) {
         fail(db.lastError().text());
         return {Outcome::Failed, QString(), error};
     }
@@ -298,7 +298,7 @@ Archive::ImportSummary Archive::importFolder(
     auto commitBatch = [&] {
         if (batch.isEmpty())
             return true;
-        if (!db.transaction())
+        if (!archiveschema::beginWrite(db))
             return fail(db.lastError().text());
         QVector<Outcome> outcomes;
         for (const QString &path : batch) {

@@ -80,10 +80,18 @@ int storedVersion(QSqlDatabase &db)
 }
 } // namespace
 
+bool beginWrite(QSqlDatabase &db)
+{
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return db.transaction();
+    QSqlQuery begin(db);
+    return begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
 bool migrate(QSqlDatabase &db, QString *error)
 {
     const bool postgres = db.driverName() == QLatin1String("QPSQL");
-    if (!db.transaction()) {
+    if (!beginWrite(db)) {
         *error = db.lastError().text();
         return false;
     }

@@ -11,6 +11,11 @@ namespace archiveschema
 // The version this program writes; an archive of a newer version is not touched.
 constexpr int currentVersion = 1;
 
+// Begins a transaction that will write. SQLite takes the write lock at once
+// (waiting out the busy timeout), since a transaction that read first cannot
+// write after another connection committed.
+bool beginWrite(QSqlDatabase &db);
+
 // Brings the open database to `currentVersion` inside one transaction, so two
 // computers that open a new team archive at once cannot half-create it.
 // Returns false with a message in `error` when it cannot.

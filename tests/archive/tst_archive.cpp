@@ -4,57 +4,17 @@
 #include "archive/archive.h"
 #include "loggersim.h"
 #include "pgcluster.h"
-#include "recording/recordingwriter.h"
+#include "recordingbytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 namespace
 {
-struct FileSpec {
-    QString sn;
-    QString name;
-    QString note;
-    QDateTime start;
-    int count = 100;
-    // Hundredths of °C of every sample; the limit TH1 is 30 °C.
-    qint16 temperature = 2000;
-};
-
-QByteArray recordingBytes(const FileSpec &spec)
-{
-    ReadDevInfoJson info;
-    info.devType = 1;
-    info.sn = spec.sn;
-    info.devName = spec.name;
-    info.note = spec.note;
-    info.recordInterval = 12;
-    info.recordNum = spec.count;
-    info.numofReport = spec.count;
-    info.startRecordTime = spec.start;
-    info.stopRecordTime = spec.start.addSecs(qint64(spec.count) * 60);
-    info.tl3.isOpen = true;
-    info.tl3.alertValue = 0;
-    info.th3.isOpen = true;
-    info.th3.alertValue = 3000;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    writeRecordingHeader(&buffer, info);
-    for (int i = 0; i < spec.count; ++i) {
-        char sample[4];
-        qToLittleEndian(qint16(spec.temperature + i % 7), sample);
-        qToLittleEndian(qint16(500), sample + 2);
-        buffer.write(sample, 4);
-    }
-    return bytes;
-}
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ArchiveKeeper: keeps the archive up to date with the window's recordings, off the GUI thread.
+#pragma once
+
+#include "archive/archivelocation.h"
+
+#include <QObject>
+#include <QThreadPool>
+#include <functional>
+
+class Archive;
+
+// Adds the recordings folder's files at start-up and every new download,
+// one task after another on a thread of its own, each with its own database
+// connection. An archive that cannot be opened or reached is reported once;
+// the window goes on working from the folder.
+class ArchiveKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // The archive is the settings file's, else the one beside `recordingsFolder`.
+    explicit ArchiveKeeper(const QString &recordingsFolder, QObject *parent = nullptr);
+    // Drops the tasks not begun and waits for the one in progress.
+    ~ArchiveKeeper() override;
+
+    const ArchiveLocation &location() const { return where; }
+
+public slots:
+    // Adds the recording files of the folder that the archive does not know.
+    void syncFolder();
+    // Adds one new recording file; an empty path is ignored.
+    void addFile(const QString &path);
+
+signals:
+    // The first failure to open or write the archive, with its reason.
+    void unavailable(const QString &reason);
+
+private:
+    void run(const std::function<void(Archive &)> &task);
+    void report(const QString &reason);
+    // report() from a task's thread.
+    void reportLater(const QString &reason);
+
+    QString folder;
+    ArchiveLocation where;
+    QString locationError;
+    QThreadPool pool;
+    bool reported = false;
+};
