@@ -10,16 +10,16 @@
 #include <algorithm>
 #include <cmath>
 
-bool writeBenchRecording(const QString &path, int count)
+bool writeBenchRecording(const QString &path, int count, const QString &serial, int startMinute)
 {
     ReadDevInfoJson info;
     info.devType = 1;
     info.devName = QStringLiteral("Bench");
-    info.sn = QStringLiteral("2311000001");
+    info.sn = serial;
     info.recordInterval = 12;
     info.recordNum = count;
     info.numofReport = count;
-    info.startRecordTime = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
+    info.startRecordTime = QDateTime(QDate(2024, 1, 1), QTime(0, 0)).addSecs(qint64(startMinute) * 60);
     info.stopRecordTime = info.startRecordTime.addSecs(qint64(count) * 60);
     info.configTime = info.startRecordTime;
     info.maxTemp = 3400;
@@ -35,11 +35,12 @@ bool writeBenchRecording(const QString &path, int count)
         return false;
     QByteArray samples(count * 4, Qt::Uninitialized);
     for (int i = 0; i < count; ++i) {
-        const double phase = i * 2 * M_PI / 1440;
+        const int minute = startMinute + i;
+        const double phase = minute * 2 * M_PI / 1440;
         const qint16 t = qint16(2200 + 1200 * std::sin(phase));
         const qint16 h = qint16(550 + 250 * std::cos(phase));
         uchar *bytes = reinterpret_cast<uchar *>(samples.data()) + i * 4;
-        if (i % 997 == 0) {
+        if (minute % 997 == 0) {
             std::fill(bytes, bytes + 4, uchar(0xE0));
             continue;
         }
