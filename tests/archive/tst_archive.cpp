@@ -55,6 +55,7 @@ private slots:
     void killedImportLeavesAConsistentArchive_data() { engines(); }
     void killedImportLeavesAConsistentArchive();
     void unreachableServerIsReported();
+    void commandLineImportCheckAndHistory();
 
 private:
     void engines();
@@ -407,6 +408,45 @@ void TstArchive::unreachableServerIsReported()
                QString(), &exitCode);
     QCOMPARE(exitCode, 16);
     QVERIFY2(output.contains("cannot open the archive"), qPrintable(output));
+}
+
+// The command line over a local archive: counts, a changed file found by
+// check, a history written as a report.
+void TstArchive::commandLineImportCheckAndHistory()
+{
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    writeFile(folder + "/1.data", recordingBytes({"H9", "Cellar", "", day(7, 1), 300}));
+    writeFile(folder + "/2.data", recordingBytes({"H9", "Cellar", "", day(7, 1).addSecs(7200), 300}));
+    writeFile(folder + "/bad.data", QByteArray(2000, 'x'));
+    const QString url = home.filePath(QStringLiteral("cli.sqlite"));
+    int exitCode = -1;
+    QString output = runCli({"archive", "import", folder, "--archive", url}, QString(), &exitCode);
+    QCOMPARE(exitCode, 0);
+    QVERIFY2(output.contains("{\"added\":2,\"known\":0,\"skipped\":1}"), qPrintable(output));
+    QVERIFY2(output.contains("skipped " + folder + "/bad.data: it names no known logger model"),
+             qPrintable(output));
+
+    const QString pdf = home.filePath(QStringLiteral("history.pdf"));
+    runCli({"archive", "history", "H9", "--pdf", pdf, "--archive", url}, QString(), &exitCode);
+    QCOMPARE(exitCode, 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString report = QString::fromUtf8(text.readAllStandardOutput());
+    // 300 + 300 one-minute samples two hours apart: 420 distinct ones.
+    QVERIFY2(report.contains("420"), qPrintable(report.left(2000)));
+    QVERIFY(report.contains("H9"));
+
+    QCOMPARE(runCli({"archive", "check", "--archive", url}, QString(), &exitCode), QString());
+    QCOMPARE(exitCode, 0);
+    writeFile(folder + "/1.data", recordingBytes({"H9", "Cellar", "changed", day(7, 1), 300}));
+    output = runCli({"archive", "check", "--archive", url}, QString(), &exitCode);
+    QCOMPARE(exitCode, 18);
+    QVERIFY2(output.contains("\"problem\":\"the file has changed\""), qPrintable(output));
+    runCli({"archive", "get", QString(64, 'a'), "--out", pdf, "--archive", url}, QString(),
+           &exitCode);
+    QCOMPARE(exitCode, 17);
 }
 
 QTEST_GUILESS_MAIN(TstArchive)
