@@ -188,6 +188,14 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QVERIFY(pdfFile.open(QIODevice::ReadOnly));
     QCOMPARE(pdfFile.read(5), QByteArray("%PDF-"));
 
+    const QString xlsx = work.filePath("out.xlsx");
+    r = run({QStringLiteral("export"), path, QStringLiteral("--xlsx"), xlsx});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromLocal8Bit(r.lastLine()), xlsx);
+    QFile xlsxFile(xlsx);
+    QVERIFY(xlsxFile.open(QIODevice::ReadOnly));
+    QCOMPARE(xlsxFile.read(2), QByteArray("PK"));
+
     // The report names its recording: verify ties the two, and tells a copy
     // changed by one byte apart.
     QCOMPARE(run({QStringLiteral("verify"), path, pdf}).exitCode, 0);
@@ -377,6 +385,11 @@ void TstCliProcess::failures_data()
         << "is not a recording file";
     QTest::newRow("export to a folder")
         << QStringList{"export", downloadOnce(), "--csv", dir} << fixed << 10 << "cannot write";
+    QTest::newRow("workbook to a folder")
+        << QStringList{"export", downloadOnce(), "--xlsx", dir} << fixed << 10 << "cannot write";
+    QTest::newRow("export with workbook and spreadsheet")
+        << QStringList{"export", "a.data", "--xlsx", "a.xlsx", "--csv", "a.csv"} << fixed << 2
+        << "exactly one of --csv";
     QTest::newRow("config file not JSON") << QStringList{"config", "set", badJson.fileName()}
                                           << fixed << 11 << "holds no JSON object";
     QTest::newRow("config value out of range")
