@@ -30,8 +30,11 @@ XlsxSummarySheet::XlsxSummarySheet(lxw_worksheet *sheet, const Formats &formats,
 void XlsxSummarySheet::write(bool english)
 {
     worksheet_set_column(sheet, 0, 0, english ? 26 : 16, nullptr);
-    worksheet_set_column(sheet, 1, 1, 22, nullptr);
-    worksheet_set_column(sheet, 2, 6, 14, nullptr);
+    // Date-times stand in the second and third columns.
+    worksheet_set_column(sheet, 1, 2, 20, nullptr);
+    worksheet_set_column(sheet, 3, 6, 14, nullptr);
+    // Printed, the alarm table keeps its seven columns on the page's width.
+    worksheet_fit_to_pages(sheet, 1, 0);
     xlsxcells::text(sheet, row++, 0, tr("温度湿度记录报告"), formats.heading);
     skipRow();
     device();
@@ -66,7 +69,7 @@ void XlsxSummarySheet::timePair(const QString &name, const QDateTime &time, cons
 void XlsxSummarySheet::number(const QString &name, double value)
 {
     xlsxcells::text(sheet, row, 0, name);
-    worksheet_write_number(sheet, row, 1, value, nullptr);
+    worksheet_write_number(sheet, row, 1, value, formats.number);
     ++row;
 }
 
@@ -136,7 +139,7 @@ void XlsxSummarySheet::alarms()
             xlsxcells::text(
                 sheet, row, 4,
                 durationText(alert.alertDuration * intervalUnitSecs * info.recordInterval));
-            worksheet_write_number(sheet, row, 5, alert.alertNum, nullptr);
+            worksheet_write_number(sheet, row, 5, alert.alertNum, formats.number);
             xlsxcells::text(sheet, row, 6, alert.isAlertFlag ? tr("报警") : tr("正常"));
         } else {
             for (lxw_col_t c = 1; c <= 6; ++c)
@@ -180,7 +183,7 @@ void XlsxSummarySheet::excursions(const QVector<Excursion> &list)
     ++row;
     int index = 1;
     for (const Excursion &excursion : list) {
-        worksheet_write_number(sheet, row, 0, index++, nullptr);
+        worksheet_write_number(sheet, row, 0, index++, formats.number);
         xlsxcells::text(sheet, row, 1,
                         excursion.side == Excursion::Above ? tr("高于范围") : tr("低于范围"));
         worksheet_write_number(sheet, row, 2, xlsxcells::dateTime(excursion.start),

@@ -16,8 +16,10 @@ class XlsxSummarySheet
     Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
 
 public:
+    // The value formats align left, so numbers and dates line up with the texts.
     struct Formats {
         lxw_format *heading;
+        lxw_format *number;
         lxw_format *dateTime;
         lxw_format *oneDecimal;
     };

@@ -43,9 +43,11 @@ public:
         heading = workbook_add_format(workbook);
         format_set_bold(heading);
         dateTime = workbook_add_format(workbook);
-        format_set_num_format(dateTime, "yyyy/mm/dd hh:mm:ss");
+        format_set_num_format(dateTime, dateTimePattern);
         oneDecimal = workbook_add_format(workbook);
-        format_set_num_format(oneDecimal, "0.0");
+        format_set_num_format(oneDecimal, oneDecimalPattern);
+        summaryFormats = {heading, leftAligned(nullptr), leftAligned(dateTimePattern),
+                          leftAligned(oneDecimalPattern)};
     }
 
     void build(bool english)
@@ -54,11 +56,23 @@ public:
         lxw_worksheet *summary = workbook_add_worksheet(workbook, keep(tr("摘要")));
         lxw_worksheet *charts = workbook_add_worksheet(workbook, keep(tr("图表")));
         writeSamples(samples);
-        XlsxSummarySheet(summary, {heading, dateTime, oneDecimal}, data).write(english);
+        XlsxSummarySheet(summary, summaryFormats, data).write(english);
         writeCharts(charts);
     }
 
 private:
+    static constexpr const char *dateTimePattern = "yyyy/mm/dd hh:mm:ss";
+    static constexpr const char *oneDecimalPattern = "0.0";
+
+    lxw_format *leftAligned(const char *pattern)
+    {
+        lxw_format *format = workbook_add_format(workbook);
+        if (pattern)
+            format_set_num_format(format, pattern);
+        format_set_align(format, LXW_ALIGN_LEFT);
+        return format;
+    }
+
     // libxlsxwriter keeps some of the names it is given until the workbook is
     // closed; their UTF-8 bytes live as long as the builder.
     const char *keep(const QString &text)
@@ -109,7 +123,7 @@ private:
 
     // One chart of a sample column over the time column, as wide as a screen.
     void addChart(lxw_worksheet *sheet, lxw_row_t at, lxw_col_t column, const QString &name,
-                  const QString &axisName, lxw_color_t colour)
+                  const QString &axisName, lxw_color_t colour, bool percent)
     {
         const char *dataSheet = keep(tr("数据"));
         // A recording without samples still gets its (empty) chart.
@@ -136,6 +150,10 @@ private:
         labels.rotation = -30;
         chart_axis_set_num_font(chart->x_axis, &labels);
         chart_axis_set_name(chart->y_axis, keep(axisName));
+        if (percent) {
+            chart_axis_set_min(chart->y_axis, 0);
+            chart_axis_set_max(chart->y_axis, 100);
+        }
         lxw_chart_options size = {};
         size.x_scale = 2.4;
         size.y_scale = 1.5;
@@ -146,9 +164,12 @@ private:
     // chart library here cannot give a series a secondary axis.
     void writeCharts(lxw_worksheet *sheet)
     {
-        addChart(sheet, 0, 2, tr("温度"), temperatureColumnTitle(unit), temperatureColour);
+        addChart(sheet, 0, 2, tr("温度"), temperatureColumnTitle(unit), temperatureColour, false);
         if (withHumidity)
-            addChart(sheet, 23, 3, tr("湿度"), humidityColumnTitle(), humidityColour);
+            addChart(sheet, 23, 3, tr("湿度"), humidityColumnTitle(), humidityColour, true);
+        // Printed, both charts share one landscape page.
+        worksheet_set_landscape(sheet);
+        worksheet_fit_to_pages(sheet, 1, 1);
     }
 
     lxw_workbook *workbook;
@@ -158,6 +179,7 @@ private:
     lxw_format *heading;
     lxw_format *dateTime;
     lxw_format *oneDecimal;
+    XlsxSummarySheet::Formats summaryFormats;
     QList<QByteArray> names;
 };
 
