@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -195,6 +196,32 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QFile xlsxFile(xlsx);
     QVERIFY(xlsxFile.open(QIODevice::ReadOnly));
     QCOMPARE(xlsxFile.read(2), QByteArray("PK"));
+
+    // With English chosen the workbook is written in English, as the window writes it.
+    QFile settings(home->path() + QStringLiteral("/Documents/HYGRA/Setting/setting.ini"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray chosen = settings.readAll();
+    settings.close();
+    const auto writeSettings = [&settings](const QByteArray &content) {
+        if (!settings.open(QIODevice::WriteOnly))
+            return false;
+        const bool written = settings.write(content) == content.size();
+        settings.close();
+        return written;
+    };
+    QVERIFY(writeSettings(QString::fromUtf8(chosen)
+                              .replace(QRegularExpression(QStringLiteral("language=[^\n]*")),
+                                       QStringLiteral("language=English"))
+                              .toUtf8()));
+    const QString english = work.filePath("english.xlsx");
+    r = run({QStringLiteral("export"), path, QStringLiteral("--xlsx"), english});
+    QVERIFY(writeSettings(chosen));
+    QCOMPARE(r.exitCode, 0);
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"),
+                {QStringLiteral("-p"), english, QStringLiteral("xl/workbook.xml")});
+    QVERIFY(unzip.waitForFinished(10000));
+    QVERIFY(unzip.readAllStandardOutput().contains("<sheet name=\"Samples\""));
 
     // The report names its recording: verify ties the two, and tells a copy
     // changed by one byte apart.
