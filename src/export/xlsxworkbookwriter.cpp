@@ -52,7 +52,8 @@ public:
 
     void build(bool english)
     {
-        lxw_worksheet *samples = workbook_add_worksheet(workbook, keep(tr("数据")));
+        samplesSheetName = keep(tr("数据"));
+        lxw_worksheet *samples = workbook_add_worksheet(workbook, samplesSheetName);
         lxw_worksheet *summary = workbook_add_worksheet(workbook, keep(tr("摘要")));
         lxw_worksheet *charts = workbook_add_worksheet(workbook, keep(tr("图表")));
         writeSamples(samples);
@@ -125,13 +126,12 @@ private:
     void addChart(lxw_worksheet *sheet, lxw_row_t at, lxw_col_t column, const QString &name,
                   const QString &axisName, lxw_color_t colour, bool percent)
     {
-        const char *dataSheet = keep(tr("数据"));
         // A recording without samples still gets its (empty) chart.
         const lxw_row_t last = qMax(data.samples.size(), 1);
         lxw_chart *chart = workbook_add_chart(workbook, LXW_CHART_SCATTER_STRAIGHT);
         lxw_chart_series *series = chart_add_series(chart, nullptr, nullptr);
-        chart_series_set_categories(series, dataSheet, 1, 1, last, 1);
-        chart_series_set_values(series, dataSheet, 1, column, last, column);
+        chart_series_set_categories(series, samplesSheetName, 1, 1, last, 1);
+        chart_series_set_values(series, samplesSheetName, 1, column, last, column);
         chart_series_set_name(series, keep(name));
         lxw_chart_line line = {};
         line.color = colour;
@@ -181,6 +181,7 @@ private:
     lxw_format *oneDecimal;
     XlsxSummarySheet::Formats summaryFormats;
     QList<QByteArray> names;
+    const char *samplesSheetName = nullptr;
 };
 
 } // namespace
