@@ -315,13 +315,14 @@ int CliCommands::watch(const QStringList &arguments)
         QStringLiteral("csv"), QStringLiteral("Also write the spreadsheet beside each file."));
     const QCommandLineOption xlsxOption(
         QStringLiteral("xlsx"), QStringLiteral("Also write the Excel workbook beside each file."));
+    parser.addOption(xlsxOption);
     const QCommandLineOption stopOption(
         QStringLiteral("stop-recording"),
         QStringLiteral("Stop a logger that is recording, then download it (default: skip it)."));
     const QCommandLineOption onceOption(
         QStringLiteral("once"),
         QStringLiteral("Serve the loggers attached at start, then end instead of waiting."));
-    parser.addOptions({dirOption, pdfOption, csvOption, xlsxOption, stopOption, onceOption});
+    parser.addOptions({dirOption, pdfOption, csvOption, stopOption, onceOption});
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
