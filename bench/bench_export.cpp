@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Figures of the exports: PDF report and spreadsheet of a full logger memory (64,512 samples).
+// Figures of the exports: PDF report, spreadsheet and workbook of a full logger memory.
 #include "benchregistry.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
+#include "export/xlsxworkbookwriter.h"
 #include "recording/loadedrecording.h"
 
 #include <QDateTime>
@@ -120,6 +121,7 @@ void exportFigures(const FigurePrinter &print)
     const LoadedRecording r = fullRecording();
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     const QString csv = dir.filePath(QStringLiteral("samples.csv"));
+    const QString xlsx = dir.filePath(QStringLiteral("samples.xlsx"));
     const int pages = dataPageCount(r.samples.size());
 
     print(QStringLiteral("pdf_64512_ms"), medianMs(runs, [&] { writePdfReport(pdf, r, pages, false); }),
@@ -130,6 +132,8 @@ void exportFigures(const FigurePrinter &print)
           QStringLiteral("ms"));
     print(QStringLiteral("csv_64512_qdatetime_baseline_ms"),
           medianMs(runs, [&] { writeSpreadsheetWithQDateTime(csv, r); }), QStringLiteral("ms"));
+    print(QStringLiteral("xlsx_64512_ms"),
+          medianMs(runs, [&] { writeXlsxWorkbook(xlsx, r, false); }), QStringLiteral("ms"));
 }
 
 const bool registered = registerFigureGroup("export", &exportFigures);

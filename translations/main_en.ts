@@ -611,6 +611,78 @@
         <source>第 %1 页，共 %2 页</source>
         <translation>Page %1 of %2</translation>
     </message>
+    <message>
+        <source>评估</source>
+        <translation>Evaluation</translation>
+    </message>
+    <message>
+        <source>活化能</source>
+        <translation>Activation energy</translation>
+    </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>Fingerprint</translation>
+    </message>
+    <message>
+        <source>超限记录</source>
+        <translation>Excursions</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Side</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>时长</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>峰值</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <source>高于范围</source>
+        <translation>Above</translation>
+    </message>
+    <message>
+        <source>低于范围</source>
+        <translation>Below</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>摘要</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>图表</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>Below low limit</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>Above high limit</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿 (*.xlsx)</source>
+        <translation>Excel workbook (*.xlsx)</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
@@ -1099,6 +1171,10 @@ all recorded data in the logger</translation>
     <message>
         <source>报告文件夹</source>
         <translation>Report folder</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿</source>
+        <translation>Excel workbook</translation>
     </message>
 </context>
 <context>

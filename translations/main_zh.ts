@@ -611,6 +611,78 @@
         <source>第 %1 页，共 %2 页</source>
         <translation>第 %1 页，共 %2 页</translation>
     </message>
+    <message>
+        <source>评估</source>
+        <translation>评估</translation>
+    </message>
+    <message>
+        <source>活化能</source>
+        <translation>活化能</translation>
+    </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>文件指纹</translation>
+    </message>
+    <message>
+        <source>超限记录</source>
+        <translation>超限记录</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>时长</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>峰值</source>
+        <translation>峰值</translation>
+    </message>
+    <message>
+        <source>高于范围</source>
+        <translation>高于范围</translation>
+    </message>
+    <message>
+        <source>低于范围</source>
+        <translation>低于范围</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>摘要</source>
+        <translation>摘要</translation>
+    </message>
+    <message>
+        <source>图表</source>
+        <translation>图表</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿 (*.xlsx)</source>
+        <translation>Excel 工作簿 (*.xlsx)</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
@@ -1099,6 +1171,10 @@
     <message>
         <source>报告文件夹</source>
         <translation>报告文件夹</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿</source>
+        <translation>Excel 工作簿</translation>
     </message>
 </context>
 <context>

@@ -9,9 +9,11 @@
 #include "app/tbwidget.h"
 #include "core/autodownloadsettings.h"
 #include "core/lgxdevtype.h"
+#include "core/settinginfo.h"
 #include "core/utils.h"
 #include "device/usbcontrol.h"
 #include "export/spreadsheetwriter.h"
+#include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
 #include "views/datashowwidget.h"
@@ -163,7 +165,7 @@ void AutoDownload::writeReports(const QString &recordingPath)
     DataShowWidget *view = window->form()->dataShow;
     const QString baseName = QFileInfo(recordingPath).completeBaseName();
     // A recording that could not be opened has had its notice from the list.
-    if ((!settings.pdf && !settings.spreadsheet) || !view->isShowing() ||
+    if ((!settings.pdf && !settings.spreadsheet && !settings.workbook) || !view->isShowing() ||
         view->recordingBaseName() != baseName)
         return;
 
@@ -182,6 +184,12 @@ void AutoDownload::writeReports(const QString &recordingPath)
         const QString name = freeFileName(folder, baseName + QStringLiteral(".csv"));
         const bool ok =
             folderReady && writeSpreadsheet(QDir(folder).filePath(name), view->loaded());
+        (ok ? written : failed) << name;
+    }
+    if (settings.workbook) {
+        const QString name = freeFileName(folder, baseName + QStringLiteral(".xlsx"));
+        const bool ok = folderReady &&
+                        writeXlsxWorkbook(QDir(folder).filePath(name), view->loaded(), isEnglish());
         (ok ? written : failed) << name;
     }
     writing = false;

@@ -48,6 +48,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     autoSwitchBtn = makeCheckEntry(QStringLiteral("autoSwitchBtn"));
     autoPdfBtn = makeCheckEntry(QStringLiteral("autoPdfBtn"));
     autoCsvBtn = makeCheckEntry(QStringLiteral("autoCsvBtn"));
+    autoXlsxBtn = makeCheckEntry(QStringLiteral("autoXlsxBtn"));
     autoFolderBtn = makeSubEntry(QStringLiteral("autoFolderBtn"));
     autoFolderBtn->setIcon(QIcon(QStringLiteral(":/img/ic_file_w.png")));
     resetBtn = new SelectButton(QStringLiteral(":/img/ic_reset.png"), widget);
@@ -56,13 +57,14 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     auto *column = new QVBoxLayout(widget);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    entries = {aboutBtn,      helpBtn,    langueBtn,  englishBtn,    autoBtn,
-               autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn, resetBtn};
+    entries = {aboutBtn,   helpBtn,    langueBtn,   englishBtn,    autoBtn, autoSwitchBtn,
+               autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, resetBtn};
     for (QPushButton *button : qAsConst(entries))
         column->addWidget(button);
     column->addStretch(1);
 
-    for (QPushButton *button : {englishBtn, autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn})
+    for (QPushButton *button :
+         {englishBtn, autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn})
         button->hide();
     retranslate();
     showAutoDownload();
@@ -79,6 +81,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     });
     connect(autoPdfBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
     connect(autoCsvBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
+    connect(autoXlsxBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
     connect(autoFolderBtn, &QPushButton::clicked, this, &SettingMenu::chooseReportFolder);
 }
 
@@ -125,7 +128,7 @@ void SettingMenu::on_englishBtn_clicked()
 void SettingMenu::on_autoBtn_clicked()
 {
     const bool unfold = autoSwitchBtn->isHidden();
-    for (QPushButton *button : {autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoFolderBtn})
+    for (QPushButton *button : {autoSwitchBtn, autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn})
         button->setVisible(unfold);
     fitHeight();
 }
@@ -144,6 +147,7 @@ void SettingMenu::showAutoDownload()
     autoSwitchBtn->setChecked(settings.enabled);
     autoPdfBtn->setChecked(settings.pdf);
     autoCsvBtn->setChecked(settings.spreadsheet);
+    autoXlsxBtn->setChecked(settings.workbook);
     autoFolderBtn->setToolTip(QDir::toNativeSeparators(autoReportFolder(settings)));
 }
 
@@ -153,6 +157,7 @@ void SettingMenu::storeAutoDownload()
     settings.enabled = autoSwitchBtn->isChecked();
     settings.pdf = autoPdfBtn->isChecked();
     settings.spreadsheet = autoCsvBtn->isChecked();
+    settings.workbook = autoXlsxBtn->isChecked();
     setAutoDownloadSettings(settings);
 }
 
@@ -164,6 +169,7 @@ void SettingMenu::retranslate()
     autoSwitchBtn->setText(tr("开启"));
     autoPdfBtn->setText(tr("PDF 报告"));
     autoCsvBtn->setText(tr("表格文件"));
+    autoXlsxBtn->setText(tr("Excel 工作簿"));
     autoFolderBtn->setText(tr("报告文件夹"));
     resetBtn->setText(tr("恢复出厂设置"));
     showLanguages();

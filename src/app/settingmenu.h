@@ -55,6 +55,7 @@ private:
     QPushButton *autoSwitchBtn;
     QPushButton *autoPdfBtn;
     QPushButton *autoCsvBtn;
+    QPushButton *autoXlsxBtn;
     QPushButton *autoFolderBtn;
     SelectButton *resetBtn;
     QList<QPushButton *> entries;

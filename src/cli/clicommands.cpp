@@ -18,6 +18,7 @@
 #include "core/utils.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
+#include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
 #include "recording/recordingreader.h"
 
@@ -124,12 +125,13 @@ void CliCommands::printOverview(QTextStream &stream)
               "  info [--model M] [--index I]          state, serial number, configuration, note\n"
               "  download [--model M] [--index I] [--dir D]\n"
               "                                        download the recording into a new file\n"
-              "  watch [--dir D] [--pdf] [--csv] [--stop-recording] [--once]\n"
+              "  watch [--dir D] [--pdf] [--csv] [--xlsx] [--stop-recording] [--once]\n"
               "                                        download every logger plugged in, one JSON\n"
               "                                        line each\n"
               "  show FILE [--samples] [--range LOW:HIGH] [--activation-energy KJ]\n"
               "                                        a recording file and its analysis as JSON\n"
-              "  export FILE (--csv OUT | --pdf OUT)   spreadsheet or PDF report of a recording\n"
+              "  export FILE (--csv OUT | --pdf OUT | --xlsx OUT)\n"
+              "                                        spreadsheet, PDF report or Excel workbook\n"
               "  verify FILE.data REPORT.pdf           whether the report was made from the file\n"
               "  config get [--model M] [--index I]    configuration and note as JSON\n"
               "  config set FILE.json [--model M] [--index I] [--erase]\n"
@@ -286,8 +288,10 @@ int CliCommands::watch(const QStringList &arguments)
         "later, one after another, as 'download' does: into a new file in the recordings\n"
         "folder, moved into --dir when given. Prints one line of JSON per logger:\n"
         "  serial, model      the logger\n"
-        "  file, pdf, csv     the recording file and the report and spreadsheet written\n"
-        "                     beside it (null when not asked for or not written)\n"
+        "  file, pdf, csv, xlsx\n"
+        "                     the recording file and the report, spreadsheet and\n"
+        "                     workbook written beside it (null when not asked for or\n"
+        "                     not written)\n"
         "  samples            the samples in the file\n"
         "  alarm              whether an alarm that was on was raised (the report's badge)\n"
         "  skipped            \"no records\", or \"recording\" for a recording logger\n"
@@ -305,6 +309,9 @@ int CliCommands::watch(const QStringList &arguments)
         QStringLiteral("pdf"), QStringLiteral("Also write the PDF report beside each file."));
     const QCommandLineOption csvOption(
         QStringLiteral("csv"), QStringLiteral("Also write the spreadsheet beside each file."));
+    const QCommandLineOption xlsxOption(
+        QStringLiteral("xlsx"), QStringLiteral("Also write the Excel workbook beside each file."));
+    parser.addOption(xlsxOption);
     const QCommandLineOption stopOption(
         QStringLiteral("stop-recording"),
         QStringLiteral("Stop a logger that is recording, then download it (default: skip it)."));
@@ -320,6 +327,7 @@ int CliCommands::watch(const QStringList &arguments)
     options.dir = parser.value(dirOption);
     options.pdf = parser.isSet(pdfOption);
     options.csv = parser.isSet(csvOption);
+    options.xlsx = parser.isSet(xlsxOption);
     options.stopRecording = parser.isSet(stopOption);
     options.once = parser.isSet(onceOption);
     options.archiveUrl = parser.value(archiveOption);
@@ -412,30 +420,45 @@ int CliCommands::exportFile(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes a recording as a spreadsheet file or a PDF report."));
+        QStringLiteral("Writes a recording as a spreadsheet file, a PDF report or an Excel "
+                       "workbook (samples as dates and numbers, a summary, charts)."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The recording file."));
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("Write the spreadsheet file OUT."),
                                        QStringLiteral("OUT"));
     const QCommandLineOption pdfOption(
         QStringLiteral("pdf"), QStringLiteral("Write the PDF report OUT."), QStringLiteral("OUT"));
+    const QCommandLineOption xlsxOption(QStringLiteral("xlsx"),
+                                        QStringLiteral("Write the Excel workbook OUT."),
+                                        QStringLiteral("OUT"));
     parser.addOption(csvOption);
     parser.addOption(pdfOption);
+    parser.addOption(xlsxOption);
     const int parsed = parse(parser, arguments, 1);
     if (parsed >= 0)
         return parsed;
-    if (parser.isSet(csvOption) == parser.isSet(pdfOption))
-        return fail(ExitUsage, QStringLiteral("give exactly one of --csv OUT and --pdf OUT"));
+    const int asked =
+        int(parser.isSet(csvOption)) + int(parser.isSet(pdfOption)) + int(parser.isSet(xlsxOption));
+    if (asked != 1)
+        return fail(ExitUsage,
+                    QStringLiteral("give exactly one of --csv OUT, --pdf OUT and --xlsx OUT"));
     LoadedRecording recording;
     const int read = readRecording(parser.positionalArguments().first(), &recording);
     if (read != ExitOk)
         return read;
-    const bool isPdf = parser.isSet(pdfOption);
-    const QString target = parser.value(isPdf ? pdfOption : csvOption);
-    const bool written =
-        isPdf ? writePdfReport(target, recording, dataPageCount(recording.samples.size()),
-                               isEnglish())
-              : writeSpreadsheet(target, recording);
+    QString target;
+    bool written = false;
+    if (parser.isSet(pdfOption)) {
+        target = parser.value(pdfOption);
+        written =
+            writePdfReport(target, recording, dataPageCount(recording.samples.size()), isEnglish());
+    } else if (parser.isSet(xlsxOption)) {
+        target = parser.value(xlsxOption);
+        written = writeXlsxWorkbook(target, recording, isEnglish());
+    } else {
+        target = parser.value(csvOption);
+        written = writeSpreadsheet(target, recording);
+    }
     if (!written)
         return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
     out << QDir::toNativeSeparators(target) << '\n';

@@ -11,6 +11,7 @@
 #include "export/pdfreport.h"
 #include "export/reportfirstpage.h"
 #include "export/spreadsheetwriter.h"
+#include "export/xlsxworkbookwriter.h"
 #include "recording/recordingreader.h"
 
 #include <QDir>
@@ -247,6 +248,10 @@ void DownloadWatch::writeReports(WatchOutcome &outcome)
          }},
         {options.csv, ".csv", &outcome.csv, "spreadsheet",
          [&recording](const QString &path) { return writeSpreadsheet(path, recording); }},
+        {options.xlsx, ".xlsx", &outcome.xlsx, "workbook",
+         [&recording](const QString &path) {
+             return writeXlsxWorkbook(path, recording, isEnglish());
+         }},
     };
     for (const Report &report : reports) {
         if (!report.asked)

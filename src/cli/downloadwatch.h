@@ -16,11 +16,12 @@ class DeviceSession;
 
 // Serves the loggers attached at start and every one plugged in later, one at a
 // time in the order they appeared: connect, read configuration and note,
-// download into a new file, write the asked-for report and spreadsheet beside
-// it, print one WatchOutcome line. A logger is recognised by its place on the
-// bus while it stays plugged in and by its serial number, so it is served once
-// per plugging in whatever the outcome; pulled out, it drops out of the queue,
-// or its download in progress is abandoned, and the next one is served.
+// download into a new file, write the asked-for report, spreadsheet and
+// workbook beside it, print one WatchOutcome line. A logger is recognised by
+// its place on the bus while it stays plugged in and by its serial number, so
+// it is served once per plugging in whatever the outcome; pulled out, it drops
+// out of the queue, or its download in progress is abandoned, and the next one
+// is served.
 class DownloadWatch : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
         QString dir;
         bool pdf = false;
         bool csv = false;
+        bool xlsx = false;
         // Stop a recording logger and download it, instead of skipping it.
         bool stopRecording = false;
         // Serve the loggers attached at start only, then finish.

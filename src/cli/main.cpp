@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QTranslator>
 #include <memory>
 
 namespace
@@ -47,5 +48,10 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     initSettings(app.get());
+    // The reports and workbooks are written in the interface language, as the window writes them.
+    QTranslator translator;
+    if (isEnglish() &&
+        translator.load(QCoreApplication::applicationDirPath() + "/lgxtranslation/main_en.qm"))
+        QCoreApplication::installTranslator(&translator);
     return CliCommands().run(arguments);
 }

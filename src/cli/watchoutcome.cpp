@@ -38,6 +38,7 @@ QByteArray WatchOutcome::jsonLine() const
         {"file", pathOrNull(file)},
         {"pdf", pathOrNull(pdf)},
         {"csv", pathOrNull(csv)},
+        {"xlsx", pathOrNull(xlsx)},
         {"samples", samples < 0 ? QJsonValue() : QJsonValue(samples)},
         {"alarm", alarm ? QJsonValue(*alarm) : QJsonValue()},
     };

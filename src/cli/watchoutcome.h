@@ -11,10 +11,11 @@
 struct WatchOutcome {
     QString serial;
     int model = -1;
-    // The recording file, the PDF report and the spreadsheet beside it.
+    // The recording file, the PDF report, the spreadsheet and the workbook beside it.
     QString file;
     QString pdf;
     QString csv;
+    QString xlsx;
     // The samples in the file.
     int samples = -1;
     // Whether an alarm that was switched on was raised, as the report's badge tells.
@@ -24,7 +25,7 @@ struct WatchOutcome {
     // Why serving the logger failed.
     QString error;
 
-    // One line of compact JSON with the keys serial, model, file, pdf, csv,
+    // One line of compact JSON with the keys serial, model, file, pdf, csv, xlsx,
     // samples and alarm in this order, then "skipped" or "error" when set;
     // ends in a line feed.
     QByteArray jsonLine() const;

@@ -13,6 +13,7 @@ const char *const enabledKey = "autodownload";
 const char *const folderKey = "autoreportdir";
 const char *const pdfKey = "autopdf";
 const char *const spreadsheetKey = "autocsv";
+const char *const workbookKey = "autoxlsx";
 
 QString onOffText(bool on)
 {
@@ -43,6 +44,7 @@ void loadAutoDownloadSettings()
     theSettings.reportFolder = info->readInfo(settingGroup, folderKey, dataDir());
     theSettings.pdf = readSwitch(info, pdfKey, defaults.pdf);
     theSettings.spreadsheet = readSwitch(info, spreadsheetKey, defaults.spreadsheet);
+    theSettings.workbook = readSwitch(info, workbookKey, defaults.workbook);
 }
 
 AutoDownloadSettings autoDownloadSettings()
@@ -60,4 +62,5 @@ void setAutoDownloadSettings(const AutoDownloadSettings &settings)
     info->writeInfo(settingGroup, folderKey, autoReportFolder(settings));
     info->writeInfo(settingGroup, pdfKey, onOffText(settings.pdf));
     info->writeInfo(settingGroup, spreadsheetKey, onOffText(settings.spreadsheet));
+    info->writeInfo(settingGroup, workbookKey, onOffText(settings.workbook));
 }

@@ -10,6 +10,7 @@ struct AutoDownloadSettings {
     QString reportFolder;
     bool pdf = true;
     bool spreadsheet = false;
+    bool workbook = false;
 };
 
 // The folder the reports go to: the chosen one, or the recordings folder.

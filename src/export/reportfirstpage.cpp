@@ -107,42 +107,41 @@ void ReportFirstPage::rightTriple(int y1, const QString &name, const QString &va
     rp.label(ReportPainter::box(386, y1, 566, y1 + 13), value);
 }
 
+QString ReportFirstPage::startModeText(int startOperation)
+{
+    switch (startOperation) {
+    case 1:
+        return tr("软件");
+    case 2:
+        return tr("预约");
+    default:
+        return tr("按键");
+    }
+}
+
+QString ReportFirstPage::stopModeText(int stopOperation)
+{
+    switch (stopOperation) {
+    case 1:
+        return tr("按键");
+    case 2:
+        return tr("满记录");
+    case 3:
+        return tr("记录中");
+    case 4:
+        return tr("软件");
+    case 5:
+        return tr("低电");
+    default:
+        return tr("无");
+    }
+}
+
 void ReportFirstPage::drawConfiguration() const
 {
-    QString start;
-    switch (info.startOperation) {
-    case 1:
-        start = tr("软件");
-        break;
-    case 2:
-        start = tr("预约");
-        break;
-    default:
-        start = tr("按键");
-    }
-    QString stop;
-    switch (info.stopOperation) {
-    case 1:
-        stop = tr("按键");
-        break;
-    case 2:
-        stop = tr("满记录");
-        break;
-    case 3:
-        stop = tr("记录中");
-        break;
-    case 4:
-        stop = tr("软件");
-        break;
-    case 5:
-        stop = tr("低电");
-        break;
-    default:
-        stop = tr("无");
-    }
-    leftTriple(122, tr("开启模式"), start);
+    leftTriple(122, tr("开启模式"), startModeText(info.startOperation));
     rightTriple(122, tr("配置时间"), timeText(info.configTime));
-    leftTriple(138, tr("停止模式"), stop);
+    leftTriple(138, tr("停止模式"), stopModeText(info.stopOperation));
     rightTriple(138, tr("记录间隔"), durationText(qint64(info.recordInterval) * intervalUnitSecs));
     leftTriple(154, tr("开启延迟"), QStringLiteral("%1 min").arg(info.startDelay));
     rightTriple(154, tr("记录模式"), info.recordMode == 1 ? tr("循环记录") : tr("记录满停止"));

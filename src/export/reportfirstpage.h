@@ -28,6 +28,9 @@ public:
 
     // The threshold cell of an open alarm: "≥ 20.0℃", "≥0.0℃", "≤ 30%RH"...
     static QString thresholdText(AlarmKind kind, int alertValue, int tempUnit);
+    // The start and stop modes of a configuration: "软件", "按键"...
+    static QString startModeText(int startOperation);
+    static QString stopModeText(int stopOperation);
     // True when any drawn alarm row is open and was raised: the badge shows a cross.
     static bool anyAlarmRaised(const ReadDevInfoJson &info);
 

@@ -8,12 +8,21 @@
 
 #include <QFile>
 
+QString temperatureColumnTitle(int tempUnit)
+{
+    return tempUnit == Celsius ? QStringLiteral("AT(°C)") : QStringLiteral("AT(℉)");
+}
+
+QString humidityColumnTitle()
+{
+    return QStringLiteral("RH%");
+}
+
 QString spreadsheetHeader(bool withHumidity, int tempUnit)
 {
-    QString header = tempUnit == Celsius ? QStringLiteral("YYYY/MM/DD,Time,AT(°C)")
-                                         : QStringLiteral("YYYY/MM/DD,Time,AT(℉)");
+    QString header = QStringLiteral("YYYY/MM/DD,Time,") + temperatureColumnTitle(tempUnit);
     if (withHumidity)
-        header += QStringLiteral(",RH%");
+        header += QLatin1Char(',') + humidityColumnTitle();
     return header + QLatin1Char('\n');
 }
 

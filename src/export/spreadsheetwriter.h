@@ -6,6 +6,9 @@
 
 #include <QString>
 
+// The titles of the temperature and humidity columns: "AT(°C)" or "AT(℉)", and "RH%".
+QString temperatureColumnTitle(int tempUnit);
+QString humidityColumnTitle();
 // The header line, by humidity flag and unit, with its line feed.
 QString spreadsheetHeader(bool withHumidity, int tempUnit);
 // One sample: date, time, temperature in the recording's unit and, with

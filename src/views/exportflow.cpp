@@ -6,6 +6,7 @@
 #include "export/pdfreport.h"
 #include "export/reportdatapage.h"
 #include "export/spreadsheetwriter.h"
+#include "export/xlsxworkbookwriter.h"
 #include "widgets/waitprogressdialog.h"
 
 #include <QCoreApplication>
@@ -19,11 +20,23 @@ namespace
 {
 
 QString askForFile(QWidget *container, const QString &baseName, const char *suffix,
-                   const QString &filter)
+                   const QString &filter, QString *chosenFilter = nullptr)
 {
     return QFileDialog::getSaveFileName(
         container, QCoreApplication::translate("DataShowWidget", "导出"),
-        dataDir() + QLatin1Char('/') + baseName + QLatin1String(suffix), filter);
+        dataDir() + QLatin1Char('/') + baseName + QLatin1String(suffix), filter, chosenFilter);
+}
+
+// The dialog keeps the name's ".csv" when the user switches to the workbook type;
+// the file written then is the workbook beside it, never an .xlsx named .csv.
+QString workbookPath(const QString &path)
+{
+    const QString suffix = QStringLiteral(".xlsx");
+    if (path.endsWith(suffix, Qt::CaseInsensitive))
+        return path;
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return path.left(path.size() - 4) + suffix;
+    return path + suffix;
 }
 
 // Writes on a pool thread while the wait overlay covers the container's window and
@@ -68,9 +81,19 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
 void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
                        const QString &baseName)
 {
-    const QString path = askForFile(container, baseName, ".csv", QStringLiteral("(*.csv)"));
+    const QString workbookFilter =
+        QCoreApplication::translate("DataShowWidget", "Excel 工作簿 (*.xlsx)");
+    QString chosenFilter;
+    QString path = askForFile(container, baseName, ".csv",
+                              QStringLiteral("(*.csv);;") + workbookFilter, &chosenFilter);
     if (path.isEmpty())
         return;
-    if (writeSpreadsheet(path, recording))
+    const bool workbook = chosenFilter == workbookFilter ||
+                          path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+    if (workbook)
+        path = workbookPath(path);
+    const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish())
+                                  : writeSpreadsheet(path, recording);
+    if (written)
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -22,6 +22,8 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
 
 // Asks for a CSV file name (default: the recordings folder, `baseName` and
 // ".csv"), writes the samples and opens the file with the desktop's program.
-// A cancelled dialog or a file that cannot be opened ends the export silently.
+// The dialog's second file type, or a name ending in ".xlsx", writes the Excel
+// workbook in the interface language instead, under the name with ".xlsx".
+// A cancelled dialog or a file that cannot be written ends the export silently.
 void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
                        const QString &baseName);

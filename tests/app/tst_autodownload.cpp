@@ -51,7 +51,7 @@ private slots:
 private:
     // Configures the emulated loggers, unplugs those at `unplugged`, then opens the window.
     void startWith(const QString &loggers, const QList<int> &unplugged);
-    void switchOn(const QString &reportFolder, bool pdf, bool spreadsheet);
+    void switchOn(const QString &reportFolder, bool pdf, bool spreadsheet, bool workbook = false);
     QString notice() const { return window->noticeOverlay()->text(); }
     int listed() const { return window->recordingList()->group()->buttons().size(); }
     DataShowWidget *view() const { return window->form()->dataShow; }
@@ -85,13 +85,15 @@ void TestAutoDownload::startWith(const QString &loggers, const QList<int> &unplu
     window->show();
 }
 
-void TestAutoDownload::switchOn(const QString &reportFolder, bool pdf, bool spreadsheet)
+void TestAutoDownload::switchOn(const QString &reportFolder, bool pdf, bool spreadsheet,
+                                bool workbook)
 {
     AutoDownloadSettings settings;
     settings.enabled = true;
     settings.reportFolder = reportFolder;
     settings.pdf = pdf;
     settings.spreadsheet = spreadsheet;
+    settings.workbook = workbook;
     setAutoDownloadSettings(settings);
 }
 
@@ -144,7 +146,7 @@ void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
 {
     startWith(QStringLiteral("HX10D:samples=800,HX20D:samples=1500"), {1});
     QTemporaryDir reports;
-    switchOn(reports.path(), true, true);
+    switchOn(reports.path(), true, true, true);
     loggersim::plug(loggersim::loggerIds().at(1));
 
     QVERIFY(QTest::qWaitFor([this] { return notice().startsWith(QStringLiteral("已保存报告")); },
@@ -155,13 +157,16 @@ void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
     QVERIFY(base.startsWith(QStringLiteral("HX20D_")));
     QCOMPARE(listed(), 1);
     QCOMPARE(view()->recordingBaseName(), base);
-    QCOMPARE(notice(), QStringLiteral("已保存报告：%1.PDF, %1.csv").arg(base));
+    QCOMPARE(notice(), QStringLiteral("已保存报告：%1.PDF, %1.csv, %1.xlsx").arg(base));
     QFile pdf(QDir(reports.path()).filePath(base + QStringLiteral(".PDF")));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
     QFile csv(QDir(reports.path()).filePath(base + QStringLiteral(".csv")));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll().count('\n'), 1501);
+    QFile workbook(QDir(reports.path()).filePath(base + QStringLiteral(".xlsx")));
+    QVERIFY(workbook.open(QIODevice::ReadOnly));
+    QCOMPARE(workbook.read(2), QByteArray("PK"));
     QVERIFY(window->form()->connectWidget->isConnected());
     QVERIFY(!QApplication::activeModalWidget());
 }

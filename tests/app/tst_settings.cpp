@@ -122,15 +122,18 @@ void TestSettings::autoDownloadValues_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("pdf");
     QTest::addColumn<bool>("spreadsheet");
+    QTest::addColumn<bool>("workbook");
     QTest::addColumn<QString>("folder"); // empty: the recordings folder
     QTest::newRow("missing: off, PDF into the recordings folder")
-        << QByteArray() << false << true << false << QString();
+        << QByteArray() << false << true << false << false << QString();
     QTest::newRow("on, both, own folder")
-        << QByteArray("autodownload= ON \nautopdf=1\nautocsv=yes\nautoreportdir=/srv/reports\n")
-        << true << true << true << "/srv/reports";
+        << QByteArray("autodownload= ON \nautopdf=1\nautocsv=yes\nautoxlsx=True\n"
+                      "autoreportdir=/srv/reports\n")
+        << true << true << true << true << "/srv/reports";
     QTest::newRow("edited into garbage")
-        << QByteArray("autodownload=sure\nautopdf=@Invalid()\nautocsv=\nautoreportdir=  \n")
-        << false << false << false << QString();
+        << QByteArray("autodownload=sure\nautopdf=@Invalid()\nautocsv=\nautoxlsx=2\n"
+                      "autoreportdir=  \n")
+        << false << false << false << false << QString();
 }
 
 // A hand-edited file never switches the automatic download on by accident.
@@ -144,6 +147,7 @@ void TestSettings::autoDownloadValues()
     QTEST(settings.enabled, "enabled");
     QTEST(settings.pdf, "pdf");
     QTEST(settings.spreadsheet, "spreadsheet");
+    QTEST(settings.workbook, "workbook");
     QCOMPARE(autoReportFolder(settings), folder.isEmpty() ? dataDir() : folder);
 }
 

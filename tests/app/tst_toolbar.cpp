@@ -483,8 +483,9 @@ void TestToolbar::autoDownloadEntries()
     QTRY_VERIFY(popup->rect().contains(resetBtn->mapTo(popup, QPoint(0, resetBtn->height() - 1))));
     switchBtn->click();
     tb.findChild<QPushButton *>("autoCsvBtn")->click();
+    tb.findChild<QPushButton *>("autoXlsxBtn")->click();
     const AutoDownloadSettings stored = autoDownloadSettings();
-    QVERIFY(stored.enabled && stored.pdf && stored.spreadsheet);
+    QVERIFY(stored.enabled && stored.pdf && stored.spreadsheet && stored.workbook);
 
     autoBtn->click();
     QVERIFY(switchBtn->isHidden());

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -187,6 +188,33 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QFile pdfFile(pdf);
     QVERIFY(pdfFile.open(QIODevice::ReadOnly));
     QCOMPARE(pdfFile.read(5), QByteArray("%PDF-"));
+
+    // With English chosen the workbook is written in English, as the window writes it.
+    QFile settings(home->path() + QStringLiteral("/Documents/HYGRA/Setting/setting.ini"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray chosen = settings.readAll();
+    settings.close();
+    const auto writeSettings = [&settings](const QByteArray &content) {
+        if (!settings.open(QIODevice::WriteOnly))
+            return false;
+        const bool written = settings.write(content) == content.size();
+        settings.close();
+        return written;
+    };
+    QVERIFY(writeSettings(QString::fromUtf8(chosen)
+                              .replace(QRegularExpression(QStringLiteral("language=[^\n]*")),
+                                       QStringLiteral("language=English"))
+                              .toUtf8()));
+    const QString english = work.filePath("english.xlsx");
+    r = run({QStringLiteral("export"), path, QStringLiteral("--xlsx"), english});
+    QVERIFY(writeSettings(chosen));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromLocal8Bit(r.lastLine()), english);
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"),
+                {QStringLiteral("-p"), english, QStringLiteral("xl/workbook.xml")});
+    QVERIFY(unzip.waitForFinished(10000));
+    QVERIFY(unzip.readAllStandardOutput().contains("<sheet name=\"Samples\""));
 
     // The report names its recording: verify ties the two, and tells a copy
     // changed by one byte apart.
@@ -377,6 +405,11 @@ void TstCliProcess::failures_data()
         << "is not a recording file";
     QTest::newRow("export to a folder")
         << QStringList{"export", downloadOnce(), "--csv", dir} << fixed << 10 << "cannot write";
+    QTest::newRow("workbook to a folder")
+        << QStringList{"export", downloadOnce(), "--xlsx", dir} << fixed << 10 << "cannot write";
+    QTest::newRow("export with workbook and spreadsheet")
+        << QStringList{"export", "a.data", "--xlsx", "a.xlsx", "--csv", "a.csv"} << fixed << 2
+        << "exactly one of --csv";
     QTest::newRow("config file not JSON") << QStringList{"config", "set", badJson.fileName()}
                                           << fixed << 11 << "holds no JSON object";
     QTest::newRow("config value out of range")

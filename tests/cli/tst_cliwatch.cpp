@@ -101,6 +101,7 @@ void TstCliWatch::servesArrivalsInTurn()
     // The first logger is slow, so the other two are plugged in while it is served.
     loggersim::configure(QStringLiteral("HX20D:sn=A:samples=1500:latency=20"));
     options.csv = true;
+    options.xlsx = true;
     WatchRun run(options);
     QTimer::singleShot(60, [] {
         loggersim::addLogger(spec(0, QStringLiteral("B"), 800));
@@ -116,14 +117,15 @@ void TstCliWatch::servesArrivalsInTurn()
         QCOMPARE(QFileInfo(file).path(), target->path());
         QVERIFY(QFile::exists(file));
         QCOMPARE(line.value("csv").toString(), file.chopped(5) + ".csv");
+        QCOMPARE(line.value("xlsx").toString(), file.chopped(5) + ".xlsx");
         QVERIFY(line.value("pdf").isNull());
         QVERIFY(line.value("alarm").isBool());
     }
     QCOMPARE(serials, QStringList({"A", "B", "C"}));
     QCOMPARE(run.lines().at(1).value("samples").toInt(), 800);
     QCOMPARE(run.lines().at(1).value("model").toString(), QStringLiteral("HX10D"));
-    // Six files and no temporary left beside them; nothing stays in the recordings folder.
-    QCOMPARE(QDir(target->path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+    // Nine files and no temporary left beside them; nothing stays in the recordings folder.
+    QCOMPARE(QDir(target->path()).entryList(QDir::Files | QDir::Hidden).size(), 9);
     QVERIFY(recordingsLeft().isEmpty());
     QVERIFY(!run.watch.isFinished());
     run.watch.stop();

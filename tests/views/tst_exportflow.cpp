@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QtTest>
 
+const QString workbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+
 class TestExportFlow : public QObject
 {
     Q_OBJECT
@@ -30,15 +32,19 @@ private slots:
     void shortReportIsWrittenOnTheGuiThread();
     void longReportIsWrittenBehindTheWaitOverlay();
     void spreadsheetIsWrittenAndOpened();
+    void workbookTypeWritesTheWorkbook_data();
+    void workbookTypeWritesTheWorkbook();
     void cancelledDialogWritesNothing_data();
     void cancelledDialogWritesNothing();
 
 private:
     // Answers the next file dialog with `path`, or cancels it when empty,
-    // and watches for the wait overlay until the flow returns.
-    void answerWith(const QString &path)
+    // and watches for the wait overlay until the flow returns. A non-empty
+    // `filter` is chosen as the file type first.
+    void answerWith(const QString &path, const QString &filter = QString())
     {
         answer = path;
+        answerFilter = filter;
         dialogSeen = false;
         overlaySeen = false;
         overlayDone = false;
@@ -52,6 +58,7 @@ private:
     QTimer watcher;
     QTemporaryDir out;
     QString answer;
+    QString answerFilter;
     bool dialogSeen = false;
     QString dialogTitle;
     QWidget *dialogParent = nullptr;
@@ -106,6 +113,8 @@ void TestExportFlow::poll()
                 // Typed into the name field, as a user would; selectFile
                 // fills it only after the folder has been read.
                 const QFileInfo target(answer);
+                if (!answerFilter.isEmpty())
+                    dialog->selectNameFilter(answerFilter);
                 dialog->setDirectory(target.absolutePath());
                 if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
                     name->setText(target.fileName());
@@ -165,12 +174,40 @@ void TestExportFlow::spreadsheetIsWrittenAndOpened()
     QCOMPARE(dialogTitle, QStringLiteral("导出"));
     QCOMPARE(dialogParent, container);
     QCOMPARE(defaultFile, dataDir() + QStringLiteral("/base.csv"));
-    QCOMPARE(filters, QStringList{QStringLiteral("(*.csv)")});
+    QCOMPARE(filters, (QStringList{QStringLiteral("(*.csv)"), workbookFilter}));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(lines.size(), 4); // header, two samples, nothing after the last line feed
     QCOMPARE(lines[1], QByteArray("2023/11/30,16:49:00,20.0"));
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+void TestExportFlow::workbookTypeWritesTheWorkbook_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("workbookType");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("workbook type, name left at .csv") << "book.csv" << true << "book.xlsx";
+    QTest::newRow("workbook type, no suffix") << "plain" << true << "plain.xlsx";
+    QTest::newRow("comma-separated type, .xlsx typed") << "typed.xlsx" << false << "typed.xlsx";
+}
+
+void TestExportFlow::workbookTypeWritesTheWorkbook()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, workbookType);
+    QFETCH(QString, written);
+    answerWith(out.filePath(typed), workbookType ? workbookFilter : QString());
+    exportSpreadsheet(container, exporttest::recording(3), QStringLiteral("base"));
+    watcher.stop();
+    QVERIFY(dialogSeen);
+    const QString path = out.filePath(written);
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    QCOMPARE(file.read(2), QByteArray("PK")); // a zip container, not text
+    QVERIFY2(!QFile::exists(out.filePath(QStringLiteral("book.csv"))),
+             "no file under the typed name");
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
 }
 

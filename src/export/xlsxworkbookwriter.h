@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing a recording as an Excel workbook: typed sample rows, a summary and native charts.
+#pragma once
+
+#include "recording/loadedrecording.h"
+
+#include <QString>
+
+// Writes `recording` to the workbook `path`, replacing any earlier file.
+//
+// Sheet 1 has a frozen title row with a filter, then one row per sample: its
+// number, its wall-clock time as a date-time cell, the temperature in the
+// recording's unit and, with humidity, the humidity as numbers shown with one
+// decimal (blank when the logger had no value), and the alarm state as text
+// where it is not normal. Sheet 2 summarises the recording as the report's
+// first page does, with the evaluation and every excursion. Sheet 3 holds
+// charts of temperature and humidity over time that read sheet 1's cells, so
+// the spreadsheet program draws and zooms them itself.
+//
+// Texts come from the installed catalogue; `english` widens the summary's name
+// column for the longer English names. Reentrant. Returns false when the file
+// could not be written, or, writing nothing, when the samples exceed a
+// worksheet's rows.
+bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english);
