@@ -81,3 +81,10 @@ bool ArchiveLocation::fromSettings(const QString &recordingsFolder, ArchiveLocat
     }
     return parse(url, location, error);
 }
+
+bool ArchiveLocation::choose(const QString &url, const QString &recordingsFolder,
+                             ArchiveLocation *location, QString *error)
+{
+    return url.isEmpty() ? fromSettings(recordingsFolder, location, error)
+                         : parse(url, location, error);
+}

@@ -31,4 +31,7 @@ struct ArchiveLocation {
     // The `url` of the settings file's [archive] section when set, else the local archive.
     static bool fromSettings(const QString &recordingsFolder, ArchiveLocation *location,
                              QString *error);
+    // parse(url) when `url` is given, else fromSettings().
+    static bool choose(const QString &url, const QString &recordingsFolder,
+                       ArchiveLocation *location, QString *error);
 };

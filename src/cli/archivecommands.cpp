@@ -3,6 +3,7 @@
 
 #include "archive/archive.h"
 #include "cli/cliexit.h"
+#include "cli/clioutput.h"
 #include "cli/recordingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
@@ -89,9 +90,7 @@ QString ArchiveCommands::addDownloaded(const QString &path, const QString &url)
 {
     ArchiveLocation location;
     QString why;
-    const bool located = url.isEmpty() ? ArchiveLocation::fromSettings(dataDir(), &location, &why)
-                                       : ArchiveLocation::parse(url, &location, &why);
-    if (!located)
+    if (!ArchiveLocation::choose(url, dataDir(), &location, &why))
         return why;
     Archive archive;
     if (!archive.open(location))
@@ -134,36 +133,22 @@ int ArchiveCommands::run(const QStringList &arguments)
 
 int ArchiveCommands::fail(int code, const QString &message)
 {
-    err << "hygra-cli: " << message << '\n';
-    err.flush();
-    return code;
+    return printFailure(err, code, message);
 }
 
 int ArchiveCommands::parse(QCommandLineParser &parser, const QStringList &arguments,
                            int positionals)
 {
     parser.addOption(archiveOption());
-    const QCommandLineOption help = parser.addHelpOption();
-    if (!parser.parse(arguments))
-        return fail(ExitUsage, parser.errorText());
-    if (parser.isSet(help)) {
-        out << parser.helpText();
-        out.flush();
-        return ExitOk;
-    }
-    if (parser.positionalArguments().size() != positionals)
-        return fail(ExitUsage, QStringLiteral("expected %1 argument(s)").arg(positionals));
-    return -1;
+    return parseCommand(parser, arguments, positionals, out, err);
 }
 
 int ArchiveCommands::open(QCommandLineParser &parser, Archive &archive)
 {
     ArchiveLocation location;
     QString why;
-    const QString url = parser.value(QStringLiteral("archive"));
-    const bool located = url.isEmpty() ? ArchiveLocation::fromSettings(dataDir(), &location, &why)
-                                       : ArchiveLocation::parse(url, &location, &why);
-    if (!located)
+    if (!ArchiveLocation::choose(parser.value(QStringLiteral("archive")), dataDir(), &location,
+                                 &why))
         return fail(ExitUsage, why);
     if (!archive.open(location))
         return fail(ExitArchiveUnavailable, archive.errorText());

@@ -5,6 +5,7 @@
 #include "cli/analysisjson.h"
 #include "cli/archivecommands.h"
 #include "cli/cliexit.h"
+#include "cli/clioutput.h"
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
 #include "cli/downloadwatch.h"
@@ -146,28 +147,12 @@ void CliCommands::printOverview(QTextStream &stream)
 
 int CliCommands::parse(QCommandLineParser &parser, const QStringList &arguments, int positionals)
 {
-    const QCommandLineOption help = parser.addHelpOption();
-    if (!parser.parse(arguments))
-        return fail(ExitUsage, parser.errorText());
-    if (parser.isSet(help)) {
-        out << parser.helpText();
-        out.flush();
-        return ExitOk;
-    }
-    if (parser.positionalArguments().size() != positionals)
-        return fail(ExitUsage,
-                    positionals == 0
-                        ? QStringLiteral("unexpected argument '%1'")
-                              .arg(parser.positionalArguments().value(0))
-                        : QStringLiteral("expected %1 file argument(s)").arg(positionals));
-    return -1;
+    return parseCommand(parser, arguments, positionals, out, err);
 }
 
 int CliCommands::fail(int code, const QString &message)
 {
-    err << "hygra-cli: " << message << '\n';
-    err.flush();
-    return code;
+    return printFailure(err, code, message);
 }
 
 int CliCommands::openLogger(QCommandLineParser &parser, DeviceSession &session)
