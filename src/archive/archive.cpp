@@ -32,9 +32,10 @@ const char *const entryColumns =
     " r.time_below, r.temp_min, r.temp_max, r.temp_mean, r.hum_min, r.hum_max, r.hum_mean,"
     " r.added_at, r.added_by, r.content IS NOT NULL";
 
+// An empty value binds as NULL on both engines.
 QVariant optionalValue(const std::optional<double> &value)
 {
-    return value ? QVariant(*value) : QVariant(QVariant::Double);
+    return value ? QVariant(*value) : QVariant();
 }
 
 std::optional<double> optionalDouble(const QVariant &value)
@@ -247,7 +248,7 @@ bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
         optionalValue(e.humidityMean),
         e.addedAt.toSecsSinceEpoch(),
         e.addedBy,
-        where.isTeamArchive() ? QVariant(bytes) : QVariant(QVariant::ByteArray),
+        where.isTeamArchive() ? QVariant(bytes) : QVariant(),
     };
     for (const QVariant &value : values)
         q.addBindValue(value);

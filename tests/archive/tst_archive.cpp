@@ -138,6 +138,9 @@ void TstArchive::importTwiceKeepsOneEntryPerFile()
     writeFile(folder + "/a-copy.data", first);
     writeFile(folder + "/b.data", recordingBytes({"B1", "Freezer", "", day(3, 2)}));
     writeFile(folder + "/damaged.data", first.left(900));
+    // Without a single temperature its figures are stored as NULL.
+    writeFile(folder + "/c.data",
+              recordingBytes({"C1", "Probe off", "", day(3, 3), 1, qint16(noValueMarker)}));
     writeFile(folder + "/notes.txt", "not a recording");
 
     Archive archive;
@@ -148,25 +151,27 @@ void TstArchive::importTwiceKeepsOneEntryPerFile()
             if (outcome.kind == Archive::Outcome::Skipped)
                 skipped << QFileInfo(path).fileName() + QStringLiteral(": ") + outcome.reason;
         });
-    QCOMPARE(summary.added, 2);
+    QCOMPARE(summary.added, 3);
     QCOMPARE(summary.known, 1);
     QCOMPARE(summary.skipped, 1);
     QCOMPARE(skipped, QStringList{"damaged.data: it is too short"});
 
     summary = archive.importFolder(folder);
     QCOMPARE(summary.added, 0);
-    QCOMPARE(summary.known, 3);
-    QCOMPARE(archive.find({}).size(), 2);
+    QCOMPARE(summary.known, 4);
+    QCOMPARE(archive.find({}).size(), 3);
     QCOMPARE(archive.addFile(folder + "/b.data").kind, Archive::Outcome::Known);
 
     // A file that left the folder keeps its entry; without a copy anywhere it is gone.
     QVERIFY(QFile::remove(folder + "/b.data"));
     archive.importFolder(folder);
     const QVector<ArchiveEntry> entries = archive.find({});
-    QCOMPARE(names(entries), (QStringList{"Freezer", "Fridge"}));
-    QVERIFY(entries.at(0).path.isEmpty());
-    QCOMPARE(entries.at(0).fileGone, !archive.location().isTeamArchive());
-    QVERIFY(QFileInfo::exists(entries.at(1).path));
+    QCOMPARE(names(entries), (QStringList{"Probe off", "Freezer", "Fridge"}));
+    QVERIFY(!entries.at(0).mktCelsius && !entries.at(0).temperatureMin);
+    QVERIFY(entries.at(2).mktCelsius && entries.at(2).temperatureMin);
+    QVERIFY(entries.at(1).path.isEmpty());
+    QCOMPARE(entries.at(1).fileGone, !archive.location().isTeamArchive());
+    QVERIFY(QFileInfo::exists(entries.at(2).path));
     QVERIFY(archive.check().isEmpty() == archive.location().isTeamArchive());
 }
 
