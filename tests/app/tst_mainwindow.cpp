@@ -7,6 +7,7 @@
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
+#include "archive/archive.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "device/protocol.h"
@@ -298,6 +299,12 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
     QVERIFY(window->form()->dataShow->isShowing());
+    // The new file reaches the archive beside it.
+    const QStringList files = QDir(dataDir()).entryList({"*.data"});
+    QCOMPARE(files.size(), 1);
+    Archive archive;
+    QVERIFY(archive.open(ArchiveLocation::local(dataDir())));
+    QTRY_COMPARE(archive.find({}).value(0).path, QDir(dataDir()).filePath(files.first()));
 
     QTemporaryDir out;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
