@@ -312,7 +312,7 @@ QByteArray EmulatedLogger::noteAnswer(uint8_t subCode, const QByteArray &request
 {
     if (subCode != 0) {
         const QByteArray p = payloadOf(request);
-        const int n = p.isEmpty() ? 0 : std::clamp(int(uint8_t(p.at(0))), 0, p.size() - 1);
+        const int n = p.isEmpty() ? 0 : std::clamp(int(uint8_t(p.at(0))), 0, int(p.size()) - 1);
         setNote(p.mid(1, n));
     }
     QByteArray p(1, char(noteBytes.size()));
