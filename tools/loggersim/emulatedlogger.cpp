@@ -3,6 +3,7 @@
 #include "emulatedlogger.h"
 
 #include "device/configframe.h"
+#include "device/protocol.h"
 
 #include <algorithm>
 #include <array>
@@ -107,6 +108,7 @@ EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &description, const Q
     else
         rec.start = current.addSecs(-samples * step - rec.startDelay * 60);
     rec.recordNum = samples;
+    setNote(encodeNote(description.note));
     configTime = rec.start.addSecs(-600);
     recordingOn = description.recording;
     stopOperation = recordingOn ? 3 : 4;

@@ -53,6 +53,8 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
         description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
         description.seed = value.toUInt();
+    else if (key == QLatin1String("note"))
+        description.note = value;
     else if (key == QLatin1String("latency"))
         description.latencyMs = qBound(0, value.toInt(), maxLatencyMs);
     else if (key == QLatin1String("start"))
