@@ -2,6 +2,7 @@
 // Program entry: application, fonts, main window.
 #include "app/commonstyle.h"
 #include "app/mainwindow.h"
+#include "core/shippedfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,18 +13,18 @@
 #include <cstdio>
 
 namespace {
-// Font files shipped in fonts/ beside the program; missing ones are ignored
-// and the fallback families of the application font are used instead.
+// Font files shipped in fonts/ (beside the program, or in share/hygra when
+// installed); missing ones are ignored and the fallback families of the
+// application font are used instead.
 void registerBundledFonts()
 {
     const char *const files[] = {
         "SourceHanSansCN-Bold.ttf",   "SourceHanSansCN-Light.ttf", "SourceHanSansCN-Regular.ttf",
         "SourceHanSansCN-Normal.ttf", "SourceHanSansCN-Heavy.ttf", "SourceHanSansCN-Medium.ttf",
     };
-    const QString folder = QCoreApplication::applicationDirPath() + QDir::separator() +
-                           QStringLiteral("fonts") + QDir::separator();
+    const QDir folder(shippedFilePath(QStringLiteral("fonts")));
     for (const char *file : files)
-        QFontDatabase::addApplicationFont(QDir(folder + file).absolutePath());
+        QFontDatabase::addApplicationFont(folder.absoluteFilePath(QLatin1String(file)));
 }
 
 // With HYGRA_QUIT_AFTER_FIRST_PAINT set, the program prints "first_paint_ms <ms>", the

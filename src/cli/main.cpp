@@ -2,6 +2,7 @@
 // Entry of hygra-cli: the application object, settings, then the command.
 #include "cli/clicommands.h"
 #include "core/settinginfo.h"
+#include "core/shippedfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,17 +13,17 @@
 
 namespace
 {
-// The report's fonts, shipped in fonts/ beside the program as for hygra;
-// missing ones are ignored and the system's fallback families are used.
+// The report's fonts, shipped in fonts/ as for hygra; missing ones are
+// ignored and the system's fallback families are used.
 void registerBundledFonts()
 {
     const char *const files[] = {
         "SourceHanSansCN-Bold.ttf",   "SourceHanSansCN-Light.ttf", "SourceHanSansCN-Regular.ttf",
         "SourceHanSansCN-Normal.ttf", "SourceHanSansCN-Heavy.ttf", "SourceHanSansCN-Medium.ttf",
     };
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/");
+    const QDir folder(shippedFilePath(QStringLiteral("fonts")));
     for (const char *file : files)
-        QFontDatabase::addApplicationFont(QDir(folder + file).absolutePath());
+        QFontDatabase::addApplicationFont(folder.absoluteFilePath(QLatin1String(file)));
 }
 } // namespace
 
