@@ -5,6 +5,7 @@
 #include "core/shippedfiles.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
@@ -64,6 +65,15 @@ int main(int argc, char *argv[])
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(HYGRA_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configure HX10D and HX20D temperature and humidity loggers, download "
+                       "their recordings and look at them. hygra-cli does the same from a "
+                       "terminal."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
     QApplication::setStyle(new CommonStyle);
     Q_INIT_RESOURCE(resources);
     registerBundledFonts();
