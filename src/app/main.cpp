@@ -2,8 +2,10 @@
 // Program entry: application, fonts, main window.
 #include "app/commonstyle.h"
 #include "app/mainwindow.h"
+#include "core/shippedfiles.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
@@ -12,18 +14,18 @@
 #include <cstdio>
 
 namespace {
-// Font files shipped in fonts/ beside the program; missing ones are ignored
-// and the fallback families of the application font are used instead.
+// Font files shipped in fonts/ (beside the program, or in share/hygra when
+// installed); missing ones are ignored and the fallback families of the
+// application font are used instead.
 void registerBundledFonts()
 {
     const char *const files[] = {
         "SourceHanSansCN-Bold.ttf",   "SourceHanSansCN-Light.ttf", "SourceHanSansCN-Regular.ttf",
         "SourceHanSansCN-Normal.ttf", "SourceHanSansCN-Heavy.ttf", "SourceHanSansCN-Medium.ttf",
     };
-    const QString folder = QCoreApplication::applicationDirPath() + QDir::separator() +
-                           QStringLiteral("fonts") + QDir::separator();
+    const QDir folder(shippedFilePath(QStringLiteral("fonts")));
     for (const char *file : files)
-        QFontDatabase::addApplicationFont(QDir(folder + file).absolutePath());
+        QFontDatabase::addApplicationFont(folder.absoluteFilePath(QLatin1String(file)));
 }
 
 // With HYGRA_QUIT_AFTER_FIRST_PAINT set, the program prints "first_paint_ms <ms>", the
@@ -63,6 +65,15 @@ int main(int argc, char *argv[])
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(HYGRA_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configure HX10D and HX20D temperature and humidity loggers, download "
+                       "their recordings and look at them. hygra-cli does the same from a "
+                       "terminal."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
     QApplication::setStyle(new CommonStyle);
     Q_INIT_RESOURCE(resources);
     registerBundledFonts();

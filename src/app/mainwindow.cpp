@@ -12,6 +12,7 @@
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
 #include "core/settinginfo.h"
+#include "core/shippedfiles.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "platform/loggerenumeration.h"
@@ -158,7 +159,7 @@ void MainWindow::applyLanguage(const QString &language)
     if (!translator)
         translator = new QTranslator(this);
     const QString file = language.contains(QLatin1String("English")) ? "main_en.qm" : "main_zh.qm";
-    const QString path = QCoreApplication::applicationDirPath() + "/lgxtranslation/" + file;
+    const QString path = shippedFilePath(QStringLiteral("lgxtranslation/") + file);
     if (!translator->load(path))
         qDebug() << "translation catalogue not loaded:" << path;
     QCoreApplication::installTranslator(translator);

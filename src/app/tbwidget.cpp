@@ -6,6 +6,7 @@
 #include "app/settingmenu.h"
 #include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
+#include "core/shippedfiles.h"
 #include "widgets/icontoolbtn.h"
 
 #include <QActionEvent>
@@ -32,7 +33,7 @@ constexpr int menuButtonGap = 8;
 } // namespace
 
 TbWidget::TbWidget(QWidget *parent)
-    : QWidget(parent), helpFolder(QCoreApplication::applicationDirPath())
+    : QWidget(parent), helpFolder(QFileInfo(shippedFilePath(QStringLiteral("help.pdf"))).path())
 {
     setObjectName(QStringLiteral("TbWidget"));
 

@@ -25,7 +25,7 @@ public:
     // Starts a download as a click on the download button does; false while it is unusable.
     bool startDownload();
 
-    // The folder holding help.pdf and help_zh.pdf; the program's own folder by default.
+    // The folder holding help.pdf and help_zh.pdf; where shippedFilePath finds them by default.
     void setHelpFolder(const QString &folder) { helpFolder = folder; }
 
 signals:

@@ -2,6 +2,7 @@
 // Entry of hygra-cli: the application object, settings, then the command.
 #include "cli/clicommands.h"
 #include "core/settinginfo.h"
+#include "core/shippedfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,17 +14,17 @@
 
 namespace
 {
-// The report's fonts, shipped in fonts/ beside the program as for hygra;
-// missing ones are ignored and the system's fallback families are used.
+// The report's fonts, shipped in fonts/ as for hygra; missing ones are
+// ignored and the system's fallback families are used.
 void registerBundledFonts()
 {
     const char *const files[] = {
         "SourceHanSansCN-Bold.ttf",   "SourceHanSansCN-Light.ttf", "SourceHanSansCN-Regular.ttf",
         "SourceHanSansCN-Normal.ttf", "SourceHanSansCN-Heavy.ttf", "SourceHanSansCN-Medium.ttf",
     };
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/");
+    const QDir folder(shippedFilePath(QStringLiteral("fonts")));
     for (const char *file : files)
-        QFontDatabase::addApplicationFont(QDir(folder + file).absolutePath());
+        QFontDatabase::addApplicationFont(folder.absoluteFilePath(QLatin1String(file)));
 }
 } // namespace
 
@@ -51,7 +52,7 @@ int main(int argc, char *argv[])
     // The reports and workbooks are written in the interface language, as the window writes them.
     QTranslator translator;
     if (isEnglish() &&
-        translator.load(QCoreApplication::applicationDirPath() + "/lgxtranslation/main_en.qm"))
+        translator.load(shippedFilePath(QStringLiteral("lgxtranslation/main_en.qm"))))
         QCoreApplication::installTranslator(&translator);
     return CliCommands().run(arguments);
 }

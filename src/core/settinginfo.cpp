@@ -3,6 +3,7 @@
 #include "core/settinginfo.h"
 
 #include "core/autodownloadsettings.h"
+#include "core/qtcompat.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -20,8 +21,7 @@ const char *const settingGroup = "setting";
 SettingInfo::SettingInfo(const QString &path, QObject *parent)
     : QObject(parent), filePath(path), settings(new QSettings(path, QSettings::IniFormat, this))
 {
-    // Folder paths and the language may hold non-ASCII text, also when edited by hand.
-    settings->setIniCodec("UTF-8");
+    useUtf8IniCodec(*settings);
 }
 
 bool SettingInfo::fileExists() const

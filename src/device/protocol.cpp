@@ -115,7 +115,7 @@ IdentificationAnswer decodeIdentification(const QByteArray &frame)
 {
     IdentificationAnswer answer;
     const int n = static_cast<uint8_t>(frame.at(5));
-    const int available = std::max(0, std::min(n, frame.size() - 6));
+    const int available = std::max(0, std::min(n, int(frame.size()) - 6));
     QByteArray sn = frame.mid(6, available);
     const int nul = sn.indexOf('\0');
     if (nul >= 0)

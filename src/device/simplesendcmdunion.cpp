@@ -28,7 +28,7 @@ SimpleSendCmdUnion makeNoteWriteCmd(const QByteArray &gbkNote)
     SimpleSendCmdUnion cmd{};
     cmd.note.cmdType = NoteCmd;
     cmd.note.cmdOptType = WriteOpt;
-    cmd.note.noteLen = std::min(gbkNote.size(), noteFieldBytes);
+    cmd.note.noteLen = std::min(int(gbkNote.size()), noteFieldBytes);
     std::memcpy(cmd.note.noteBytes, gbkNote.constData(), size_t(cmd.note.noteLen));
     return cmd;
 }

@@ -116,9 +116,10 @@ void GlyphTextBatch::add(const QRect &rect, int flags, const QString &text, cons
     // drawText clips a text whose lines do not fit its rectangle. The clip
     // changes nothing where the glyphs themselves stay inside, as the data
     // pages' small texts do in their 7-unit-high cells, up to a slash reaching
-    // 0.08 units below; a tenth of a unit is far below what a print or a
-    // screen shows. Only the other texts pay for a clip of their own.
-    const qreal invisible = 0.1;
+    // 0.08 units below with whole-unit font metrics and 0.19 with fractional
+    // ones (Qt 6 keeps the fractions); a quarter of a unit is far below what a
+    // print or a screen shows. Only the other texts pay for a clip of their own.
+    const qreal invisible = 0.25;
     if (!QRectF(rect).adjusted(-invisible, -invisible, invisible, invisible).contains(ink)) {
         placed.color = color;
         p.save();

@@ -7,6 +7,7 @@
 #include "export/wallclocktext.h"
 
 #include <QFile>
+#include <QTextCodec>
 
 QString temperatureColumnTitle(int tempUnit)
 {
@@ -65,12 +66,15 @@ bool writeSpreadsheet(const QString &path, const LoadedRecording &recording)
         return false;
     const bool withHumidity = recording.recording.isContainHum;
     const int unit = recording.recording.tempUnit;
-    file.write(spreadsheetHeader(withHumidity, unit).toLocal8Bit());
+    // The local code page, as toLocal8Bit() gives it on Qt 5; Qt 6's toLocal8Bit()
+    // is UTF-8 on every Unix whatever the locale says.
+    const QTextCodec *local = QTextCodec::codecForLocale();
+    file.write(local->fromUnicode(spreadsheetHeader(withHumidity, unit)));
     QString line;
     line.reserve(40);
     for (const SamplePoint &sample : recording.samples) {
         buildLine(line, sample, withHumidity, unit);
-        file.write(line.toLocal8Bit());
+        file.write(local->fromUnicode(line));
     }
     file.close();
     return true;

@@ -208,7 +208,7 @@ void QCPToolTip::drawBox(QCPPainter *painter, const QSize &box)
     painter->setFont(mFont);
     painter->drawText(QRect(area.x(), area.y(), area.width(), half), Qt::AlignCenter, lines.at(0));
     QFont bold = mFont;
-    bold.setWeight(75);
+    bold.setWeight(QFont::Bold);
     painter->setFont(bold);
     painter->drawText(QRect(area.x(), area.y() + half, area.width(), half), Qt::AlignCenter,
                       lines.at(1));

@@ -182,7 +182,7 @@ private:
         case QEvent::MouseButtonDblClick: {
             auto *mouse = static_cast<QMouseEvent *>(event);
             if (mouse->button() != Qt::LeftButton || !resizeable ||
-                hitTest(mouse->globalPos()) != HitCaption)
+                hitTest(globalPointer(mouse)) != HitCaption)
                 return false;
             if (this->isMaximized())
                 this->showNormal();
@@ -193,11 +193,11 @@ private:
         case QEvent::MouseMove: {
             auto *mouse = static_cast<QMouseEvent *>(event);
             if (dragCode != HitNowhere) {
-                dragTo(mouse->globalPos());
+                dragTo(globalPointer(mouse));
                 return true;
             }
             if (mouse->buttons() == Qt::NoButton)
-                showBorderCursor(hitTest(mouse->globalPos()));
+                showBorderCursor(hitTest(globalPointer(mouse)));
             return false;
         }
         case QEvent::MouseButtonRelease:
@@ -213,11 +213,18 @@ private:
         }
     }
 
+    // The pointer in screen coordinates: the watched window's events are
+    // relative to that window.
+    QPoint globalPointer(const QMouseEvent *mouse) const
+    {
+        return watchedWindow->mapToGlobal(mouse->pos());
+    }
+
     bool pressed(QMouseEvent *mouse)
     {
         if (mouse->button() != Qt::LeftButton)
             return false;
-        const int code = hitTest(mouse->globalPos());
+        const int code = hitTest(globalPointer(mouse));
         const Qt::Edges edges = edgesOfHit(code);
         if (code != HitCaption && !edges)
             return false;
@@ -225,7 +232,7 @@ private:
         const bool native = edges ? window->startSystemResize(edges) : window->startSystemMove();
         if (!native) {
             dragCode = code;
-            dragStart = mouse->globalPos();
+            dragStart = globalPointer(mouse);
             dragFrame = this->frameGeometry();
         }
         return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shared utilities: texts, conversions, wall-clock time, bytes, file names.
 #include "core/lgxdevtype.h"
+#include "core/shippedfiles.h"
 #include "core/units.h"
 #include "core/utils.h"
 
@@ -25,6 +26,7 @@ private slots:
     void fileNames();
     void freeFileNameNeverReusesAName();
     void ensureFolderCreatesParents();
+    void shippedFilesBesideTheProgramThenUnderShare();
 };
 
 void TestUtils::durations_data()
@@ -116,7 +118,8 @@ void TestUtils::wallClockAcrossDaylightSaving()
     QFETCH(QTime, time);
     const QDateTime local(date, time, Qt::LocalTime);
     QVERIFY(local.isValid());
-    QCOMPARE(QDateTime(QDate(2024, 7, 1), QTime(12, 0)).offsetFromUtc(), 7200); // the zone is in effect
+    QCOMPARE(QDateTime(QDate(2024, 7, 1), QTime(12, 0)).offsetFromUtc(),
+             7200); // the zone is in effect
     const QDateTime asUtc(date, time, Qt::UTC);
     QCOMPARE(wallClockMs(local), asUtc.toMSecsSinceEpoch());
     QCOMPARE(wallClockSecs(local), asUtc.toSecsSinceEpoch());
@@ -126,7 +129,8 @@ void TestUtils::fileNames()
 {
     const QRegularExpression pattern("^HX20D_\\d{8}_\\d{6}\\.data$");
     QVERIFY(pattern.match(recordingFileName(HX20D, ".data")).hasMatch());
-    QVERIFY(QRegularExpression("^\\d{8}_\\d{6}\\.conf$").match(timeStampedName(".conf")).hasMatch());
+    QVERIFY(
+        QRegularExpression("^\\d{8}_\\d{6}\\.conf$").match(timeStampedName(".conf")).hasMatch());
     QVERIFY(recordingFileName(7, ".data").startsWith('_'));
 }
 
@@ -148,6 +152,24 @@ void TestUtils::ensureFolderCreatesParents()
     ensureFolder(target);
     QVERIFY(QDir(dir.path() + "/a/b").exists());
     QVERIFY(!QDir(target).exists());
+}
+
+// A build tree keeps them beside the program; /usr/bin/hygra finds /usr/share/hygra.
+void TestUtils::shippedFilesBesideTheProgramThenUnderShare()
+{
+    QTemporaryDir prefix;
+    const QString bin = prefix.path() + "/bin";
+    const QString share = prefix.path() + "/share/hygra";
+    QVERIFY(QDir().mkpath(bin + "/lgxtranslation") && QDir().mkpath(share + "/lgxtranslation"));
+    for (const QString &file :
+         {share + "/help.pdf", bin + "/help_zh.pdf", share + "/help_zh.pdf"}) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(shippedFilePath(bin, "lgxtranslation"), bin + "/lgxtranslation");
+    QCOMPARE(shippedFilePath(bin, "help_zh.pdf"), bin + "/help_zh.pdf");
+    QCOMPARE(shippedFilePath(bin, "help.pdf"), share + "/help.pdf");
+    QCOMPARE(shippedFilePath(bin, "fonts"), bin + "/fonts");
 }
 
 int main(int argc, char *argv[])

@@ -56,7 +56,7 @@ void TstLoggerSim::compactDescription()
 {
     QTest::ignoreMessage(QtWarningMsg, "loggersim: unknown model in \"HX30D:sn=bad\"");
     loggersim::configure("HX10D:sn=X1:samples=1500:interval=3:seed=9, "
-                         "HX20D:sensor=1:delay=5:latency=40;HX30D:sn=bad");
+                         "HX20D:sensor=1:delay=5:latency=40:note=冷库 B;HX30D:sn=bad");
     const QList<int> ids = loggersim::loggerIds();
     QCOMPARE(ids.size(), 2);
     QCOMPARE(loggersim::recordNum(ids[0]), 1500);
@@ -65,6 +65,8 @@ void TstLoggerSim::compactDescription()
     QCOMPARE(loggersim::config(ids[1]).startDelayTime, uint8_t(5));
     QCOMPARE(loggersim::faults(ids[0]).latencyMs, 0);
     QCOMPARE(loggersim::faults(ids[1]).latencyMs, 40);
+    QCOMPARE(loggersim::note(ids[0]), QByteArray());
+    QCOMPARE(loggersim::note(ids[1]), QByteArray("\xC0\xE4\xBF\xE2 B")); // GBK
     // A temperature-only probe records no humidity.
     const QVector<loggersim::Sample> samples = loggersim::heldSamples(ids[1]);
     QVERIFY(std::all_of(samples.begin(), samples.end(), [](const loggersim::Sample &s) {

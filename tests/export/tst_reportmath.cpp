@@ -158,7 +158,8 @@ void TestReportMath::pageStatisticsCountAgainstOppositeKeys()
         s.humidity = t + 60; // 48 .. 90
         samples.append(s);
     }
-    const PageStatistics s = PageStatistics::of(samples.cbegin(), samples.cend(), limits, true);
+    const PageStatistics s =
+        PageStatistics::of(samples.constData(), samples.constData() + samples.size(), limits, true);
     QCOMPARE(s.th1Count, 3); // ≥ 20
     QCOMPARE(s.th2Count, 2); // ≥ 25
     QCOMPARE(s.th3Count, 1); // ≥ 30
@@ -179,15 +180,15 @@ void TestReportMath::pageStatisticsSkipMissingValues()
     r.samples[0].temperature = -1000;
     r.samples[1].humidity = -10;
     r.samples[2].temperature = 99;
-    const PageStatistics one =
-        PageStatistics::of(r.samples.cbegin(), r.samples.cend(), r.limits, true);
+    const PageStatistics one = PageStatistics::of(
+        r.samples.constData(), r.samples.constData() + r.samples.size(), r.limits, true);
     QCOMPARE(one.minTemperature, 99.0f);
     QCOMPARE(one.maxTemperature, 99.0f);
     QCOMPARE(one.th3Count, 1);
     QCOMPARE(one.tl3Count, 0);
 
     const PageStatistics none =
-        PageStatistics::of(r.samples.cbegin(), r.samples.cbegin() + 2, r.limits, true);
+        PageStatistics::of(r.samples.constData(), r.samples.constData() + 2, r.limits, true);
     QCOMPARE(none.minTemperature, PageStatistics::noMinimum);
     QCOMPARE(none.maxTemperature, PageStatistics::noTemperatureMaximum);
     QCOMPARE(none.minHumidity, PageStatistics::noMinimum);
@@ -202,8 +203,8 @@ void TestReportMath::pageStatisticsOfTemperatureOnlyIgnoreHumidity()
     LoadedRecording r = exporttest::recording(4, false);
     for (SamplePoint &s : r.samples)
         s.humidity = -10;
-    const PageStatistics s =
-        PageStatistics::of(r.samples.cbegin(), r.samples.cend(), r.limits, false);
+    const PageStatistics s = PageStatistics::of(
+        r.samples.constData(), r.samples.constData() + r.samples.size(), r.limits, false);
     QCOMPARE(s.minTemperature, 20.0f);
     QCOMPARE(s.maxTemperature, 20.03f);
 }

@@ -91,18 +91,28 @@ QString resolveQuoted(const QDir &root, const QString &fromFile, const QString &
     return QString(); // generated (moc output) or missing: the build reports those
 }
 
+// The layer table's name for a Qt module. Qt 6 moved the text codecs and the
+// state machine out of QtCore into modules of their own; they still need
+// nothing beyond QtCore, so they count as Core on either Qt version.
+QString layerModule(const QString &module)
+{
+    if (module == QLatin1String("Core5Compat") || module == QLatin1String("StateMachine"))
+        return QStringLiteral("Core");
+    return module;
+}
+
 // The Qt module ("Core", "Widgets") that provides header `name`, or empty when
 // it is no Qt header.
 QString qtModuleOf(const QString &name, const QString &qtHeaders, const QStringList &moduleDirs)
 {
     const int slash = name.indexOf(QLatin1Char('/'));
     if (slash > 0 && name.startsWith(QLatin1String("Qt")))
-        return name.left(slash).mid(2);
+        return layerModule(name.left(slash).mid(2));
     if (!name.startsWith(QLatin1Char('Q')))
         return QString();
     for (const QString &dir : moduleDirs) {
         if (QFileInfo::exists(qtHeaders + QLatin1Char('/') + dir + QLatin1Char('/') + name))
-            return dir.mid(2);
+            return layerModule(dir.mid(2));
     }
     return QString();
 }

@@ -3,6 +3,7 @@
 #include "emulatedlogger.h"
 
 #include "device/configframe.h"
+#include "device/protocol.h"
 
 #include <algorithm>
 #include <array>
@@ -107,6 +108,7 @@ EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &description, const Q
     else
         rec.start = current.addSecs(-samples * step - rec.startDelay * 60);
     rec.recordNum = samples;
+    setNote(encodeNote(description.note));
     configTime = rec.start.addSecs(-600);
     recordingOn = description.recording;
     stopOperation = recordingOn ? 3 : 4;
@@ -312,7 +314,7 @@ QByteArray EmulatedLogger::noteAnswer(uint8_t subCode, const QByteArray &request
 {
     if (subCode != 0) {
         const QByteArray p = payloadOf(request);
-        const int n = p.isEmpty() ? 0 : std::clamp(int(uint8_t(p.at(0))), 0, p.size() - 1);
+        const int n = p.isEmpty() ? 0 : std::clamp(int(uint8_t(p.at(0))), 0, int(p.size()) - 1);
         setNote(p.mid(1, n));
     }
     QByteArray p(1, char(noteBytes.size()));

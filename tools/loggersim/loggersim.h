@@ -27,6 +27,7 @@ struct LoggerSpec {
     quint32 seed = 1;       // seeds the sample generator
     QDateTime start;        // start of the recording; invalid: chosen so the last sample is now
     int latencyMs = 0;      // every answer becomes readable this long after its request
+    QString note;           // the note the logger holds, stored as GBK bytes
 };
 
 // Misbehaviour of one logger, for tests.

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QtDebug>
 
 namespace
@@ -52,6 +53,8 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
         description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
         description.seed = value.toUInt();
+    else if (key == QLatin1String("note"))
+        description.note = value;
     else if (key == QLatin1String("latency"))
         description.latencyMs = qBound(0, value.toInt(), maxLatencyMs);
     else if (key == QLatin1String("start"))
@@ -64,7 +67,8 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
 QList<loggersim::LoggerSpec> parseCompact(const QString &text)
 {
     QList<loggersim::LoggerSpec> specs;
-    const QStringList entries = text.split(QRegExp(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
+    const QStringList entries =
+        text.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
         const QStringList fields = entry.trimmed().split(QLatin1Char(':'));
         loggersim::LoggerSpec description;
