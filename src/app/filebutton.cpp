@@ -45,7 +45,7 @@ FileButton::FileButton(QWidget *parent) : QPushButton(parent)
     fileGrey = QPixmap(":/img/ic_file_h.png");
     setAttribute(Qt::WA_Hover);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    buildMenu();
+    connect(this, &QWidget::customContextMenuRequested, this, &FileButton::showMenu);
 
     editor = new QLineEdit(this);
     editor->setFont(font);
@@ -64,6 +64,8 @@ QString FileButton::entryText(const QString &filePath)
 
 void FileButton::buildMenu()
 {
+    // Built at the first request: a search rebuilds hundreds of entries per
+    // keystroke, and a styled menu is the dearest part of an entry.
     menu = new QMenu(this);
     menu->setStyleSheet(
         "QMenu{background-color: black;}"
@@ -80,16 +82,20 @@ void FileButton::buildMenu()
     actions.insert("history", history);
     connect(history, &QAction::triggered, this, [this] { emit historyRequested(serialNumber); });
     retranslateMenu();
-    connect(this, &QWidget::customContextMenuRequested, this, [this] {
-        if (selectModeFlag != 0)
-            return;
-        // Only a file on this computer is renamed or deleted; only an
-        // archived entry knows its logger.
-        actions.value("del")->setVisible(!path.isEmpty());
-        actions.value("rename")->setVisible(!path.isEmpty());
-        actions.value("history")->setVisible(!serialNumber.isEmpty());
-        menu->exec(QCursor::pos());
-    });
+}
+
+void FileButton::showMenu()
+{
+    if (selectModeFlag != 0)
+        return;
+    if (!menu)
+        buildMenu();
+    // Only a file on this computer is renamed or deleted; only an archived
+    // entry knows its logger.
+    actions.value("del")->setVisible(!path.isEmpty());
+    actions.value("rename")->setVisible(!path.isEmpty());
+    actions.value("history")->setVisible(!serialNumber.isEmpty());
+    menu->exec(QCursor::pos());
 }
 
 void FileButton::retranslateMenu()
@@ -243,7 +249,7 @@ void FileButton::resizeEvent(QResizeEvent *event)
 
 void FileButton::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange && menu)
         retranslateMenu();
     QPushButton::changeEvent(event);
 }

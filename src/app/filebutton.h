@@ -53,6 +53,7 @@ protected:
 
 private:
     void buildMenu();
+    void showMenu();
     void retranslateMenu();
     void finishRename();
     QRect editorGeometry() const;
@@ -65,7 +66,7 @@ private:
     QPixmap fileWhite;
     QPixmap fileBlack;
     QPixmap fileGrey;
-    QMenu *menu;
+    QMenu *menu = nullptr;
     QHash<QString, QAction *> actions;
     QString path;
     QLineEdit *editor;

@@ -145,7 +145,7 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
         }
         const QColor colour = ComparisonReport::colour(i);
         auto *graph = new DataGraph(plot->xAxis, plot->yAxis);
-        graph->setPen(QPen(colour, 1.5));
+        graph->setPen(QPen(colour, 1));
         graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 3));
         graph->setUnit(temperatureUnit);
         graph->setTimeMapping(1, 0);
