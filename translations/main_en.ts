@@ -39,7 +39,7 @@
     <name>ArchiveSearchBar</name>
     <message>
         <source>搜索名称、备注或序列号</source>
-        <translation>Search name, note or serial number</translation>
+        <translation>Name, note or serial</translation>
     </message>
     <message>
         <source>仅超限</source>

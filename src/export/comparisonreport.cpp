@@ -246,7 +246,8 @@ void ComparisonReport::drawStatistics() const
     QPainter &p = rp.painter();
     const QString heads[] = {tr("记录"), tr("序列号"), tr("最低"), tr("最高"), tr("平均"),
                              tr("MKT"),  tr("高于上限"), tr("低于下限")};
-    const int widths[] = {142, 80, 46, 46, 46, 46, 60, 60};
+    // From the colour mark to the right edge of the page's text.
+    const int widths[] = {128, 80, 46, 46, 46, 46, 60, 60};
     const int left = 34 + 14;
     const auto drawRow = [&](int y, const QString *cells) {
         int x = left;
