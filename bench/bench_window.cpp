@@ -50,9 +50,9 @@ void search(const FigurePrinter &print)
     QDir().mkpath(folder);
     for (int i = 0; i < archivedFiles; ++i) {
         const QString serial = QStringLiteral("B%1").arg(i % 500, 4, 10, QLatin1Char('0'));
-        if (!writeBenchRecording(QStringLiteral("%1/%2.data").arg(folder).arg(i, 5, 10,
-                                                                            QLatin1Char('0')),
-                                 archivedSamples, serial, i * 60))
+        if (!writeBenchRecording(
+                QStringLiteral("%1/%2.data").arg(folder).arg(i, 5, 10, QLatin1Char('0')),
+                archivedSamples, serial, i * 60))
             return;
     }
     const ArchiveLocation location = ArchiveLocation::local(folder);

@@ -229,10 +229,10 @@ void FileButton::paintEvent(QPaintEvent *)
     small.setPixelSize(12);
     painter.setFont(small);
     painter.setPen(isChecked() && selectModeFlag == 0 ? QColor(200, 200, 204) : detailText);
-    painter.drawText(QRect(QPoint(textX, split + 1), QPoint(w - 3 - markRoom, h - 3)),
-                     Qt::AlignLeft | Qt::AlignTop,
-                     painter.fontMetrics().elidedText(detail, Qt::ElideRight,
-                                                      w - textX - 2 - markRoom));
+    painter.drawText(
+        QRect(QPoint(textX, split + 1), QPoint(w - 3 - markRoom, h - 3)),
+        Qt::AlignLeft | Qt::AlignTop,
+        painter.fontMetrics().elidedText(detail, Qt::ElideRight, w - textX - 2 - markRoom));
     painter.setPen(nameColour);
     if (outOfRangeMark) {
         painter.setPen(Qt::NoPen);

@@ -140,10 +140,9 @@ void RecordingList::loadFolderEntries()
 QString RecordingList::archivedName(const ArchiveEntry &entry)
 {
     // The name a download of it would have had.
-    return QStringLiteral("%1_%2").arg(
-        modelName(entry.model),
-        QDateTime::fromSecsSinceEpoch(entry.start, Qt::UTC)
-            .toString(QStringLiteral("yyyyMMdd_hhmmss")));
+    return QStringLiteral("%1_%2").arg(modelName(entry.model),
+                                       QDateTime::fromSecsSinceEpoch(entry.start, Qt::UTC)
+                                           .toString(QStringLiteral("yyyyMMdd_hhmmss")));
 }
 
 void RecordingList::loadSearchEntries()
@@ -171,8 +170,8 @@ void RecordingList::loadSearchEntries()
     }
     const int more = found.total - found.entries.size();
     if (more > 0) {
-        moreLabel->setText(trMain(QT_TRANSLATE_NOOP("MainWindow", "还有 %1 个记录，请细化搜索"))
-                               .arg(more));
+        moreLabel->setText(
+            trMain(QT_TRANSLATE_NOOP("MainWindow", "还有 %1 个记录，请细化搜索")).arg(more));
         moreLabel->setGeometry(listMargin, listMargin + entryPitch * index,
                                form->scrollArea->width() - 2 * listMargin, entryHeight);
         moreLabel->show();
@@ -237,8 +236,8 @@ QString RecordingList::openablePath(FileButton *entry)
 {
     if (!entry->isRemote())
         return entry->filePath();
-    const QString cache =
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/archive");
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                          QStringLiteral("/archive");
     return search ? search->cachedCopy(entry->sha256(), entry->text(), cache) : QString();
 }
 
@@ -371,8 +370,7 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
 {
     // An archived entry may lie in another folder than the recordings folder.
     FileButton *renamed = entryWithText(oldName);
-    const QString folder =
-        renamed ? QFileInfo(renamed->filePath()).absolutePath() : dataDir();
+    const QString folder = renamed ? QFileInfo(renamed->filePath()).absolutePath() : dataDir();
     const QString oldPath = folder + QLatin1Char('/') + oldName + QStringLiteral(".data");
     const QString newPath = folder + QLatin1Char('/') + newName + QStringLiteral(".data");
     if (QFile::exists(newPath)) {

@@ -147,8 +147,7 @@ void SettingMenu::fitHeight()
     int shown = 0;
     for (QPushButton *button : qAsConst(entries))
         shown += button->isHidden() ? 0 : 1;
-    setFixedHeight(
-        qMax(foldedHeight, topMargin + shown * entryHeight + infoHeight + topMargin));
+    setFixedHeight(qMax(foldedHeight, topMargin + shown * entryHeight + infoHeight + topMargin));
 }
 
 void SettingMenu::setArchiveLocation(const ArchiveLocation &location)
@@ -190,10 +189,9 @@ void SettingMenu::retranslate()
     resetBtn->setText(tr("恢复出厂设置"));
     // The kind of archive in words, where it is as its own text (a path or a server).
     const QString where = archive.displayText();
-    archiveInfo->setText((archive.isTeamArchive() ? tr("团队档案库") : tr("本机档案库")) +
-                         QLatin1Char('\n') +
-                         archiveInfo->fontMetrics().elidedText(where, Qt::ElideMiddle,
-                                                               menuWidth - 16));
+    archiveInfo->setText(
+        (archive.isTeamArchive() ? tr("团队档案库") : tr("本机档案库")) + QLatin1Char('\n') +
+        archiveInfo->fontMetrics().elidedText(where, Qt::ElideMiddle, menuWidth - 16));
     archiveInfo->setToolTip(where);
     showLanguages();
 }

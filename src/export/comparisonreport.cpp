@@ -33,7 +33,8 @@ const QColor gridColor(120, 120, 120);
 // "yyyy/MM/dd hh:mm" of a wall-clock time.
 QString minuteText(qint64 secs)
 {
-    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC).toString(QStringLiteral("yyyy/MM/dd hh:mm"));
+    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC)
+        .toString(QStringLiteral("yyyy/MM/dd hh:mm"));
 }
 
 QString serialOf(const ComparedRecording &item)
@@ -48,7 +49,7 @@ QColor ComparisonReport::colour(int index)
     // Eight hues apart enough to tell on screen and on paper, none of them the
     // red of the alarm marks.
     static const QColor palette[maxRecordings] = {
-        QColor(55, 109, 247), QColor(232, 89, 12),  QColor(43, 138, 62),  QColor(194, 37, 92),
+        QColor(55, 109, 247), QColor(232, 89, 12),  QColor(43, 138, 62), QColor(194, 37, 92),
         QColor(112, 72, 232), QColor(12, 133, 153), QColor(139, 90, 43), QColor(73, 80, 87)};
     return palette[((index % maxRecordings) + maxRecordings) % maxRecordings];
 }
@@ -123,10 +124,10 @@ void ComparisonReport::drawChart() const
     p.setPen(Qt::black);
     p.drawRect(RP::box(34, 92, r, 470));
     const QString unitText = unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
-    rp.text(RP::Label, RP::box(40, 98, 200, 111), RP::alignL, tr("温度") + QLatin1Char(' ') + unitText);
+    rp.text(RP::Label, RP::box(40, 98, 200, 111), RP::alignL,
+            tr("温度") + QLatin1Char(' ') + unitText);
     if (withHumidity)
-        rp.text(RP::Label, RP::box(r - 200, 98, r - 6, 111), RP::alignRR,
-                tr("湿度 %RH（虚线）"));
+        rp.text(RP::Label, RP::box(r - 200, 98, r - 6, 111), RP::alignRR, tr("湿度 %RH（虚线）"));
 
     qint64 first = 0;
     qint64 last = 0;
@@ -173,7 +174,10 @@ void ComparisonReport::drawChart() const
     const double span = std::max<qint64>(time.span(), 1);
     const double range = scale.top - scale.bottom;
     const auto xOf = [&](qint64 t) { return plotLeft + double(t - time.start) / span * pw; };
-    const auto clampY = [](double y) { return std::isfinite(y) ? qBound(double(plotTop), y, double(plotBottom)) : double(plotBottom); };
+    const auto clampY = [](double y) {
+        return std::isfinite(y) ? qBound(double(plotTop), y, double(plotBottom))
+                                : double(plotBottom);
+    };
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipRect(RP::box(plotLeft, plotTop, plotLeft + pw, plotBottom));
@@ -193,8 +197,9 @@ void ComparisonReport::drawChart() const
             const double x = xOf(sample.time);
             // A missing value breaks the curve.
             if (sample.temperature != noSampleTemperature) {
-                const QPointF pt(x, clampY(plotTop - (fromCelsius(sample.temperature, unit) -
-                                                      scale.top) / range * plotHeight));
+                const QPointF pt(
+                    x, clampY(plotTop - (fromCelsius(sample.temperature, unit) - scale.top) /
+                                            range * plotHeight));
                 if (haveT)
                     temperatureLines.append(QLineF(lastT, pt));
                 lastT = pt;
@@ -244,8 +249,8 @@ void ComparisonReport::drawStatistics() const
 {
     using RP = ReportPainter;
     QPainter &p = rp.painter();
-    const QString heads[] = {tr("记录"), tr("序列号"), tr("最低"), tr("最高"), tr("平均"),
-                             tr("MKT"),  tr("高于上限"), tr("低于下限")};
+    const QString heads[] = {tr("记录"), tr("序列号"), tr("最低"),     tr("最高"),
+                             tr("平均"), tr("MKT"),    tr("高于上限"), tr("低于下限")};
     // From the colour mark to the right edge of the page's text.
     const int widths[] = {128, 80, 46, 46, 46, 46, 60, 60};
     const int left = 34 + 14;
@@ -274,15 +279,15 @@ void ComparisonReport::drawStatistics() const
         p.setBrush(colour(i));
         p.drawRect(RP::box(36, y + 4, 43, y + 11));
         p.restore();
-        const QString cells[] = {
-            item.label,
-            serialOf(item),
-            temperature(a.temperature, a.temperature.minimum),
-            temperature(a.temperature, a.temperature.maximum),
-            temperature(a.temperature, a.temperature.mean),
-            a.mktCelsius ? temperatureText(*a.mktCelsius, unit) : QStringLiteral("-"),
-            durationText(a.timeAboveSeconds),
-            durationText(a.timeBelowSeconds)};
+        const QString cells[] = {item.label,
+                                 serialOf(item),
+                                 temperature(a.temperature, a.temperature.minimum),
+                                 temperature(a.temperature, a.temperature.maximum),
+                                 temperature(a.temperature, a.temperature.mean),
+                                 a.mktCelsius ? temperatureText(*a.mktCelsius, unit)
+                                              : QStringLiteral("-"),
+                                 durationText(a.timeAboveSeconds),
+                                 durationText(a.timeBelowSeconds)};
         drawRow(y, cells);
     }
     const int noteTop = tableTop + tableRow * (items.size() + 1) + 12;

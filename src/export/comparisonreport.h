@@ -26,8 +26,7 @@ public:
     // The colour of the comparison's `index`-th recording.
     static QColor colour(int index);
     // The wall-clock seconds of the first and the last sample of the set.
-    static bool timeSpan(const QVector<ComparedRecording> &recordings, qint64 *first,
-                         qint64 *last);
+    static bool timeSpan(const QVector<ComparedRecording> &recordings, qint64 *first, qint64 *last);
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.

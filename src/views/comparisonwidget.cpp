@@ -53,8 +53,9 @@ void ComparisonWidget::setupUi()
     closeButton = new QToolButton(this);
     closeButton->setObjectName(QStringLiteral("comparisonClose"));
     for (QToolButton *button : {restoreButton, closeButton})
-        button->setStyleSheet(QStringLiteral("QToolButton{border:none;font-size:14px;}"
-                                             "QToolButton:hover{background:#EEE;border-radius:4px;}"));
+        button->setStyleSheet(
+            QStringLiteral("QToolButton{border:none;font-size:14px;}"
+                           "QToolButton:hover{background:#EEE;border-radius:4px;}"));
     bar->addWidget(titleLabel);
     bar->addStretch();
     bar->addWidget(restoreButton);
@@ -109,8 +110,7 @@ void ComparisonWidget::setupPlot()
 QString ComparisonWidget::legendText(const ComparedRecording &recording)
 {
     const QString serial = recording.loaded.recording.sn;
-    return serial.isEmpty() ? recording.label
-                            : tr("%1（序列号 %2）").arg(recording.label, serial);
+    return serial.isEmpty() ? recording.label : tr("%1（序列号 %2）").arg(recording.label, serial);
 }
 
 void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordings)
@@ -118,7 +118,8 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
     clear();
     mShown = recordings;
     QCustomPlot *plot = graphicsView;
-    const int unit = recordings.isEmpty() ? Celsius : recordings.constFirst().loaded.recording.tempUnit;
+    const int unit =
+        recordings.isEmpty() ? Celsius : recordings.constFirst().loaded.recording.tempUnit;
     const QString temperatureUnit = unitText(unit);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     bool anyHumidity = false;
@@ -135,10 +136,9 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
         humidity.reserve(withHumidity ? samples.size() : 0);
         for (const SamplePoint &sample : samples) {
             const double key = double(sample.time);
-            temperature.append(QCPGraphData(
-                key, sample.temperature != noSampleTemperature
-                         ? fromCelsius(sample.temperature, unit)
-                         : nan));
+            temperature.append(QCPGraphData(key, sample.temperature != noSampleTemperature
+                                                     ? fromCelsius(sample.temperature, unit)
+                                                     : nan));
             if (withHumidity)
                 humidity.append(QCPGraphData(
                     key, sample.humidity != noSampleHumidity ? double(sample.humidity) : nan));
