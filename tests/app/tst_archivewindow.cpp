@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -37,6 +38,7 @@ private slots:
     void searchFiltersTheList_data();
     void searchFiltersTheList();
     void typingNarrowsAndClearingRestoresTheFolder();
+    void aLongSearchNamesWhatItLeftOut();
     void comparesThreeRecordingsAndWritesTheirReport();
     void historyShowsTheLoggersMergedSeries();
     void unreachableTeamArchiveLeavesTheFolderList();
@@ -180,6 +182,34 @@ void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
     QCOMPARE(shownTexts(), folder);
     QVERIFY(entry(2)->isChecked());
     QVERIFY(entry(2)->serial().isEmpty());
+}
+
+void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
+{
+    const int files = RecordingList::maxSearchEntries + 3;
+    for (int i = 0; i < files; ++i)
+        write(QStringLiteral("r%1").arg(i, 3, 10, QLatin1Char('0')),
+              {"H2LONG0001", "Long", "", QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addDays(i), 10});
+    window->findChild<ArchiveKeeper *>()->syncFolder();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        [] {
+            Archive archive;
+            return archive.open(ArchiveLocation::local(dataDir())) ? archive.find({}).size() : -1;
+        }(),
+        files, 20000);
+    search("long");
+    const QStringList shown = shownTexts();
+    QCOMPARE(shown.size(), RecordingList::maxSearchEntries);
+    // The newest ones; the three oldest are left out and counted.
+    QCOMPARE(shown.first(), QStringLiteral("r202"));
+    QCOMPARE(shown.last(), QStringLiteral("r003"));
+    auto *more = window->form()->scrollAreaWidgetContents->findChild<QLabel *>("moreLabel");
+    QVERIFY(more->isVisible());
+    QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
+    QCOMPARE(window->form()->scrollAreaWidgetContents->height(),
+             54 * (RecordingList::maxSearchEntries + 1) + 4);
+    search("long1");
+    QVERIFY(!more->isVisible());
 }
 
 void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
