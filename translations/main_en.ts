@@ -36,6 +36,21 @@
     </message>
 </context>
 <context>
+    <name>ArchiveSearchBar</name>
+    <message>
+        <source>搜索名称、备注或序列号</source>
+        <translation>Name, note or serial</translation>
+    </message>
+    <message>
+        <source>仅超限</source>
+        <translation>Out of range only</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Dates</translation>
+    </message>
+</context>
+<context>
     <name>AutoDownload</name>
     <message>
         <source>另一台记录仪已接入，等待中</source>
@@ -52,6 +67,100 @@
     <message>
         <source>已保存报告：%1</source>
         <translation>Saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonReport</name>
+    <message>
+        <source>温度湿度记录对比</source>
+        <translation>Temperature and Humidity Comparison</translation>
+    </message>
+    <message>
+        <source>%1 个记录</source>
+        <translation>%1 recordings</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>湿度 %RH（虚线）</source>
+        <translation>Humidity %RH (dashed)</translation>
+    </message>
+    <message>
+        <source>%1（序列号 %2）</source>
+        <translation>%1 (SN %2)</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>最低</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最高</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>Above range</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>Below range</translation>
+    </message>
+    <message>
+        <source>统计</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>MKT：平均动力学温度（ΔH = 83.144 kJ/mol）</source>
+        <translation>MKT: mean kinetic temperature (ΔH = 83.144 kJ/mol)</translation>
+    </message>
+    <message>
+        <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
+        <translation>Above and below range: time the temperature spent outside the recording&apos;s level-1 alarm range</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonWidget</name>
+    <message>
+        <source>%1（序列号 %2）</source>
+        <translation>%1 (SN %2)</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>对比：%1 个记录</source>
+        <translation>Comparison: %1 recordings</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>关闭对比</source>
+        <translation>Close comparison</translation>
+    </message>
+    <message>
+        <source>湿度 %RH（虚线）</source>
+        <translation>Humidity %RH (dashed)</translation>
     </message>
 </context>
 <context>
@@ -683,6 +792,14 @@
         <source>Excel 工作簿 (*.xlsx)</source>
         <translation>Excel workbook (*.xlsx)</translation>
     </message>
+    <message>
+        <source>对比只能导出为PDF</source>
+        <translation>A comparison can only be exported as PDF</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>Comparison</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
@@ -957,6 +1074,10 @@ all recorded data in the logger</translation>
         <source>命名错误</source>
         <translation>Invalid name</translation>
     </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1068,6 +1189,34 @@ all recorded data in the logger</translation>
         <source>无法打开记录档案库，仍使用记录文件夹</source>
         <translation>The archive cannot be opened; working from the recordings folder</translation>
     </message>
+    <message>
+        <source>对比</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>超限</source>
+        <translation>out of range</translation>
+    </message>
+    <message>
+        <source>不在本机</source>
+        <translation>not on this computer</translation>
+    </message>
+    <message>
+        <source>还有 %1 个记录，请细化搜索</source>
+        <translation>%1 more, refine the search</translation>
+    </message>
+    <message>
+        <source>请选择 2 到 8 个记录进行对比</source>
+        <translation>Select 2 to 8 recordings to compare</translation>
+    </message>
+    <message>
+        <source>无法读取历史记录</source>
+        <translation>Could not read the history</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1175,6 +1324,14 @@ all recorded data in the logger</translation>
     <message>
         <source>Excel 工作簿</source>
         <translation>Excel workbook</translation>
+    </message>
+    <message>
+        <source>团队档案库</source>
+        <translation>Team archive</translation>
+    </message>
+    <message>
+        <source>本机档案库</source>
+        <translation>Local archive</translation>
     </message>
 </context>
 <context>

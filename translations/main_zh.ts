@@ -36,6 +36,21 @@
     </message>
 </context>
 <context>
+    <name>ArchiveSearchBar</name>
+    <message>
+        <source>搜索名称、备注或序列号</source>
+        <translation>搜索名称、备注或序列号</translation>
+    </message>
+    <message>
+        <source>仅超限</source>
+        <translation>仅超限</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>日期</translation>
+    </message>
+</context>
+<context>
     <name>AutoDownload</name>
     <message>
         <source>另一台记录仪已接入，等待中</source>
@@ -52,6 +67,100 @@
     <message>
         <source>已保存报告：%1</source>
         <translation>已保存报告：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonReport</name>
+    <message>
+        <source>温度湿度记录对比</source>
+        <translation>温度湿度记录对比</translation>
+    </message>
+    <message>
+        <source>%1 个记录</source>
+        <translation>%1 个记录</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>湿度 %RH（虚线）</source>
+        <translation>湿度 %RH（虚线）</translation>
+    </message>
+    <message>
+        <source>%1（序列号 %2）</source>
+        <translation>%1（序列号 %2）</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>最低</source>
+        <translation>最低</translation>
+    </message>
+    <message>
+        <source>最高</source>
+        <translation>最高</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>MKT</source>
+        <translation>MKT</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>统计</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>MKT：平均动力学温度（ΔH = 83.144 kJ/mol）</source>
+        <translation>MKT：平均动力学温度（ΔH = 83.144 kJ/mol）</translation>
+    </message>
+    <message>
+        <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
+        <translation>高于上限、低于下限：温度在记录的一级报警范围之外的时间</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonWidget</name>
+    <message>
+        <source>%1（序列号 %2）</source>
+        <translation>%1（序列号 %2）</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>对比：%1 个记录</source>
+        <translation>对比：%1 个记录</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <source>关闭对比</source>
+        <translation>关闭对比</translation>
+    </message>
+    <message>
+        <source>湿度 %RH（虚线）</source>
+        <translation>湿度 %RH（虚线）</translation>
     </message>
 </context>
 <context>
@@ -683,6 +792,14 @@
         <source>Excel 工作簿 (*.xlsx)</source>
         <translation>Excel 工作簿 (*.xlsx)</translation>
     </message>
+    <message>
+        <source>对比只能导出为PDF</source>
+        <translation>对比只能导出为PDF</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>对比</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
@@ -957,6 +1074,10 @@
         <source>命名错误</source>
         <translation>命名错误</translation>
     </message>
+    <message>
+        <source>历史记录</source>
+        <translation>历史记录</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1068,6 +1189,34 @@
         <source>无法打开记录档案库，仍使用记录文件夹</source>
         <translation>无法打开记录档案库，仍使用记录文件夹</translation>
     </message>
+    <message>
+        <source>对比</source>
+        <translation>对比</translation>
+    </message>
+    <message>
+        <source>超限</source>
+        <translation>超限</translation>
+    </message>
+    <message>
+        <source>不在本机</source>
+        <translation>不在本机</translation>
+    </message>
+    <message>
+        <source>还有 %1 个记录，请细化搜索</source>
+        <translation>还有 %1 个记录，请细化搜索</translation>
+    </message>
+    <message>
+        <source>请选择 2 到 8 个记录进行对比</source>
+        <translation>请选择 2 到 8 个记录进行对比</translation>
+    </message>
+    <message>
+        <source>无法读取历史记录</source>
+        <translation>无法读取历史记录</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>历史记录</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1175,6 +1324,14 @@
     <message>
         <source>Excel 工作簿</source>
         <translation>Excel 工作簿</translation>
+    </message>
+    <message>
+        <source>团队档案库</source>
+        <translation>团队档案库</translation>
+    </message>
+    <message>
+        <source>本机档案库</source>
+        <translation>本机档案库</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,8 @@ namespace
 const QColor selectedBackground(32, 33, 36);
 const QColor hoverBackground(238, 238, 238);
 const QColor disabledText(184, 184, 186);
+const QColor detailText(120, 120, 124);
+const QColor accent(255, 107, 0);
 
 // An empty name is refused too: it would leave a hidden ".data" file that the
 // list never shows again.
@@ -43,7 +45,7 @@ FileButton::FileButton(QWidget *parent) : QPushButton(parent)
     fileGrey = QPixmap(":/img/ic_file_h.png");
     setAttribute(Qt::WA_Hover);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    buildMenu();
+    connect(this, &QWidget::customContextMenuRequested, this, &FileButton::showMenu);
 
     editor = new QLineEdit(this);
     editor->setFont(font);
@@ -62,6 +64,8 @@ QString FileButton::entryText(const QString &filePath)
 
 void FileButton::buildMenu()
 {
+    // Built at the first request: a search rebuilds hundreds of entries per
+    // keystroke, and a styled menu is the dearest part of an entry.
     menu = new QMenu(this);
     menu->setStyleSheet(
         "QMenu{background-color: black;}"
@@ -74,11 +78,24 @@ void FileButton::buildMenu()
         actions.insert(keys[i], action);
         connect(action, &QAction::triggered, this, [this, i] { emit fileBtnOptSignal(path, i); });
     }
+    QAction *history = menu->addAction(QString());
+    actions.insert("history", history);
+    connect(history, &QAction::triggered, this, [this] { emit historyRequested(serialNumber); });
     retranslateMenu();
-    connect(this, &QWidget::customContextMenuRequested, this, [this] {
-        if (selectModeFlag == 0)
-            menu->exec(QCursor::pos());
-    });
+}
+
+void FileButton::showMenu()
+{
+    if (selectModeFlag != 0)
+        return;
+    if (!menu)
+        buildMenu();
+    // Only a file on this computer is renamed or deleted; only an archived
+    // entry knows its logger.
+    actions.value("del")->setVisible(!path.isEmpty());
+    actions.value("rename")->setVisible(!path.isEmpty());
+    actions.value("history")->setVisible(!serialNumber.isEmpty());
+    menu->exec(QCursor::pos());
 }
 
 void FileButton::retranslateMenu()
@@ -86,6 +103,17 @@ void FileButton::retranslateMenu()
     actions.value("open")->setText(tr("打开"));
     actions.value("del")->setText(tr("删除"));
     actions.value("rename")->setText(tr("重命名"));
+    actions.value("history")->setText(tr("历史记录"));
+}
+
+void FileButton::setArchiveInfo(const QString &sha256, const QString &serial,
+                                const QString &detailLine, bool outOfRange)
+{
+    sha = sha256;
+    serialNumber = serial;
+    detail = detailLine;
+    outOfRangeMark = outOfRange;
+    update();
 }
 
 void FileButton::setSelectMode(int mode)
@@ -181,9 +209,36 @@ void FileButton::paintEvent(QPaintEvent *)
         painter.setPen(Qt::black);
         textX = fileBlack.width() + 12;
     }
-    const QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight, w - textX - 2);
-    painter.drawText(QRect(QPoint(textX, 0), QPoint(w - 3, h - 1)),
-                     Qt::AlignLeft | Qt::AlignVCenter, shown);
+    if (detail.isEmpty()) {
+        const QString shown =
+            painter.fontMetrics().elidedText(text(), Qt::ElideRight, w - textX - 2);
+        painter.drawText(QRect(QPoint(textX, 0), QPoint(w - 3, h - 1)),
+                         Qt::AlignLeft | Qt::AlignVCenter, shown);
+        return;
+    }
+    // An archived entry: the name above, model and serial number below, and an
+    // accent dot at the right end of a recording that left its range.
+    const int markRoom = outOfRangeMark ? 16 : 0;
+    const int split = h * 11 / 20;
+    const QString shown =
+        painter.fontMetrics().elidedText(text(), Qt::ElideRight, w - textX - 2 - markRoom);
+    painter.drawText(QRect(QPoint(textX, 2), QPoint(w - 3 - markRoom, split)),
+                     Qt::AlignLeft | Qt::AlignBottom, shown);
+    const QColor nameColour = painter.pen().color();
+    QFont small = font;
+    small.setPixelSize(12);
+    painter.setFont(small);
+    painter.setPen(isChecked() && selectModeFlag == 0 ? QColor(200, 200, 204) : detailText);
+    painter.drawText(
+        QRect(QPoint(textX, split + 1), QPoint(w - 3 - markRoom, h - 3)),
+        Qt::AlignLeft | Qt::AlignTop,
+        painter.fontMetrics().elidedText(detail, Qt::ElideRight, w - textX - 2 - markRoom));
+    painter.setPen(nameColour);
+    if (outOfRangeMark) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(accent);
+        painter.drawEllipse(QPointF(w - 12, h / 2.0), 4, 4);
+    }
 }
 
 void FileButton::resizeEvent(QResizeEvent *event)
@@ -194,7 +249,7 @@ void FileButton::resizeEvent(QResizeEvent *event)
 
 void FileButton::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange && menu)
         retranslateMenu();
     QPushButton::changeEvent(event);
 }

@@ -25,6 +25,16 @@ public:
     // Opens the rename editor; the shown recording's entry gets the dark look.
     void startRename(bool dark);
 
+    // An entry found in the archive: its fingerprint, its logger's serial
+    // number and a second line (model, serial number, marks). With an empty
+    // path it is a recording that is not on this computer, which opens from
+    // the archive and can be neither renamed nor deleted here.
+    void setArchiveInfo(const QString &sha256, const QString &serial, const QString &detail,
+                        bool outOfRange);
+    QString sha256() const { return sha; }
+    QString serial() const { return serialNumber; }
+    bool isRemote() const { return path.isEmpty() && !sha.isEmpty(); }
+
     // The list shows a file by its name up to the last "."; entries are found by this text.
     static QString entryText(const QString &filePath);
 
@@ -32,6 +42,8 @@ signals:
     // optNum: 0 open, 1 delete, 2 rename; objname carries the file path.
     void fileBtnOptSignal(QString objname, int optNum);
     void updateRename(QString newName, QString oldName);
+    // The context menu's history of the entry's logger.
+    void historyRequested(QString serial);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,6 +53,7 @@ protected:
 
 private:
     void buildMenu();
+    void showMenu();
     void retranslateMenu();
     void finishRename();
     QRect editorGeometry() const;
@@ -53,8 +66,12 @@ private:
     QPixmap fileWhite;
     QPixmap fileBlack;
     QPixmap fileGrey;
-    QMenu *menu;
+    QMenu *menu = nullptr;
     QHash<QString, QAction *> actions;
     QString path;
     QLineEdit *editor;
+    QString sha;
+    QString serialNumber;
+    QString detail;
+    bool outOfRangeMark = false;
 };

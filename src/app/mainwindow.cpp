@@ -4,6 +4,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/archivekeeper.h"
+#include "app/archivesearchbar.h"
 #include "app/autodownload.h"
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
@@ -64,6 +65,9 @@ MainWindow::MainWindow(QWidget *parent)
     makeConnections();
     autoDownload = new AutoDownload(this);
     archiveKeeper = new ArchiveKeeper(dataDir(), this);
+    // The search uses the archive the keeper fills, through a connection of its own.
+    list->useArchive(archiveKeeper->location());
+    ui->tbWidget->setArchiveLocation(archiveKeeper->location());
     connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this, [this] {
         delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹"));
@@ -96,6 +100,8 @@ void MainWindow::makeConnections()
     connect(tb, &TbWidget::sendExportTypeSignal, view, &DataShowWidget::delSendExportTypeSignal);
     connect(ui->selectBtn, &QPushButton::clicked, list, &RecordingList::switchDelFile);
     connect(ui->delBtn, &QPushButton::clicked, list, &RecordingList::delDataFiles);
+    connect(ui->compareBtn, &QPushButton::clicked, list, &RecordingList::compareSelected);
+    connect(ui->searchBar, &ArchiveSearchBar::searchChanged, list, &RecordingList::searchChanged);
     connect(panel, &ConnectWidget::toConnect, this, &MainWindow::delConnectDev);
     connect(panel, &ConnectWidget::connectSuccessSignal, this,
             &MainWindow::delConnectSuccessSignal);

@@ -2,6 +2,7 @@
 // The widget tree of the main window.
 #include "app/mainwindowform.h"
 
+#include "app/archivesearchbar.h"
 #include "app/connectwidget.h"
 #include "app/tbwidget.h"
 #include "settings/devsettinginfo.h"
@@ -93,12 +94,20 @@ void MainWindowForm::setupUi(QMainWindow *window)
     selectBtn->setObjectName("selectBtn");
     delBtn = new QPushButton(widget);
     delBtn->setObjectName("delBtn");
+    compareBtn = new QPushButton(widget);
+    compareBtn->setObjectName("compareBtn");
+    // Wide enough for "Compare" as well as "对比".
+    compareBtn->setFixedSize(70, 30);
+    compareBtn->setStyleSheet(listButtonStyle);
+    barLayout->addWidget(compareBtn);
     for (QPushButton *button : {delBtn, selectBtn}) {
         button->setFixedSize(45, 30);
         button->setStyleSheet(listButtonStyle);
         barLayout->addWidget(button);
     }
     verticalLayout_2->addWidget(widget);
+    searchBar = new ArchiveSearchBar(connWidget);
+    verticalLayout_2->addWidget(searchBar);
     scrollArea = new QScrollArea(connWidget);
     scrollArea->setObjectName("scrollArea");
     scrollArea->setWidgetResizable(true);

@@ -2,6 +2,7 @@
 // The widget tree of the main window, with its object names and style sheets.
 #pragma once
 
+class ArchiveSearchBar;
 class ConnectWidget;
 class DataShowWidget;
 class DevSettingInfo;
@@ -42,6 +43,8 @@ public:
     QWidget *widget;
     QPushButton *selectBtn;
     QPushButton *delBtn;
+    QPushButton *compareBtn;
+    ArchiveSearchBar *searchBar;
     QScrollArea *scrollArea;
     QWidget *scrollAreaWidgetContents;
     QWidget *mainWidget;

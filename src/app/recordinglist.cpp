@@ -2,9 +2,14 @@
 // The recording list of the main window.
 #include "app/recordinglist.h"
 
+#include "app/archivesearch.h"
+#include "app/archivesearchbar.h"
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
+#include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
+#include "export/comparisonreport.h"
+#include "recording/recordinganalysis.h"
 #include "views/datashowwidget.h"
 
 #include <QButtonGroup>
@@ -12,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -26,11 +32,6 @@ constexpr int listMargin = 4;
 QString trMain(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-QString recordingPath(const QString &name)
-{
-    return dataDir() + QLatin1Char('/') + name + QStringLiteral(".data");
 }
 
 // Whether QFile::moveToTrash has a trash to move into. On freedesktop systems
@@ -53,13 +54,26 @@ bool hasTrash()
 } // namespace
 
 RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget *window)
-    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window))
+    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window)),
+      moreLabel(new QLabel(form->scrollAreaWidgetContents))
 {
     buttons->setExclusive(false);
     connect(buttons, qOverload<QAbstractButton *>(&QButtonGroup::buttonClicked), this,
             &RecordingList::entryClicked);
     form->delBtn->hide();
+    form->compareBtn->hide();
+    moreLabel->setObjectName(QStringLiteral("moreLabel"));
+    moreLabel->setAlignment(Qt::AlignCenter);
+    moreLabel->setStyleSheet(QStringLiteral("color:#787878;font-size:13px;"));
+    moreLabel->hide();
     retranslate();
+}
+
+RecordingList::~RecordingList() = default;
+
+void RecordingList::useArchive(const ArchiveLocation &location)
+{
+    search = std::make_unique<ArchiveSearch>(location);
 }
 
 void RecordingList::retranslate()
@@ -67,6 +81,7 @@ void RecordingList::retranslate()
     form->delBtn->setText(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除")));
     form->selectBtn->setText(selectMode ? trMain(QT_TRANSLATE_NOOP("MainWindow", "取消"))
                                         : trMain(QT_TRANSLATE_NOOP("MainWindow", "编辑")));
+    form->compareBtn->setText(trMain(QT_TRANSLATE_NOOP("MainWindow", "对比")));
 }
 
 FileButton *RecordingList::createEntry(const QString &filePath, int index)
@@ -78,6 +93,7 @@ FileButton *RecordingList::createEntry(const QString &filePath, int index)
                        form->scrollArea->width() - 2 * listMargin, entryHeight);
     connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
     connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
+    connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
     return entry;
 }
 
@@ -86,7 +102,7 @@ void RecordingList::setContentsHeight(int entries)
     form->scrollAreaWidgetContents->setFixedHeight(entryPitch * entries + listMargin);
 }
 
-void RecordingList::loadFileButtons()
+void RecordingList::removeEntries()
 {
     buttons->setExclusive(false);
     while (!buttons->buttons().isEmpty()) {
@@ -95,6 +111,22 @@ void RecordingList::loadFileButtons()
         last->close();
         last->deleteLater();
     }
+    moreLabel->hide();
+}
+
+void RecordingList::loadFileButtons()
+{
+    removeEntries();
+    // An archive that cannot be used leaves the folder's list; the keeper has
+    // told the user about it once already.
+    if (form->searchBar->isActive() && search && search->available())
+        loadSearchEntries();
+    else
+        loadFolderEntries();
+}
+
+void RecordingList::loadFolderEntries()
+{
     const QFileInfoList files =
         QDir(dataDir()).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
     for (int i = 0; i < files.size(); ++i) {
@@ -103,6 +135,60 @@ void RecordingList::loadFileButtons()
         buttons->addButton(entry, i);
     }
     setContentsHeight(files.size());
+}
+
+QString RecordingList::archivedName(const ArchiveEntry &entry)
+{
+    // The name a download of it would have had.
+    return QStringLiteral("%1_%2").arg(modelName(entry.model),
+                                       QDateTime::fromSecsSinceEpoch(entry.start, Qt::UTC)
+                                           .toString(QStringLiteral("yyyyMMdd_hhmmss")));
+}
+
+void RecordingList::loadSearchEntries()
+{
+    const ArchiveSearch::Result found = search->find(form->searchBar->filter(), maxSearchEntries);
+    int index = 0;
+    for (const ArchiveEntry &match : found.entries) {
+        const bool remote = match.path.isEmpty();
+        // A file that left this computer, without a copy in the archive, cannot be opened.
+        if (remote && !match.hasContent)
+            continue;
+        FileButton *entry = createEntry(match.path, index);
+        if (remote)
+            entry->setText(archivedName(match));
+        QStringList detail{modelName(match.model), match.serial};
+        if (match.outOfRange)
+            detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "超限"));
+        if (remote)
+            detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "不在本机"));
+        entry->setArchiveInfo(match.sha256, match.serial, detail.join(QStringLiteral(" · ")),
+                              match.outOfRange);
+        entry->show();
+        buttons->addButton(entry, index);
+        ++index;
+    }
+    const int more = found.total - found.entries.size();
+    if (more > 0) {
+        moreLabel->setText(
+            trMain(QT_TRANSLATE_NOOP("MainWindow", "还有 %1 个记录，请细化搜索")).arg(more));
+        moreLabel->setGeometry(listMargin, listMargin + entryPitch * index,
+                               form->scrollArea->width() - 2 * listMargin, entryHeight);
+        moreLabel->show();
+    }
+    setContentsHeight(index + (more > 0 ? 1 : 0));
+}
+
+void RecordingList::searchChanged()
+{
+    loadFileButtons();
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        entry->setSelectMode(selectMode ? 1 : 0);
+        entry->setCheckable(selectMode);
+    }
+    if (!selectMode)
+        markShownEntry();
 }
 
 void RecordingList::addFileButton(const QString &filePath)
@@ -126,6 +212,8 @@ void RecordingList::layoutEntries()
     for (int i = 0; i < entries.size(); ++i)
         entries.at(i)->setGeometry(listMargin, listMargin + entryPitch * i,
                                    form->scrollArea->width() - 2 * listMargin, entryHeight);
+    moreLabel->setGeometry(listMargin, listMargin + entryPitch * entries.size(),
+                           form->scrollArea->width() - 2 * listMargin, entryHeight);
 }
 
 void RecordingList::entryClicked(QAbstractButton *button)
@@ -137,9 +225,72 @@ void RecordingList::entryClicked(QAbstractButton *button)
         entry->setChecked(false);
         entry->setCheckable(false);
         view->clearRecording();
+    } else if (entry->isRemote()) {
+        openArchived(entry);
     } else {
         openDataFile(entry->filePath());
     }
+}
+
+QString RecordingList::openablePath(FileButton *entry)
+{
+    if (!entry->isRemote())
+        return entry->filePath();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                          QStringLiteral("/archive");
+    return search ? search->cachedCopy(entry->sha256(), entry->text(), cache) : QString();
+}
+
+void RecordingList::openArchived(FileButton *entry)
+{
+    const QString path = openablePath(entry);
+    if (path.isEmpty())
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+    else
+        openDataFile(path);
+}
+
+void RecordingList::compareSelected()
+{
+    QList<FileButton *> marked;
+    for (QAbstractButton *button : buttons->buttons()) {
+        if (button->isChecked())
+            marked << static_cast<FileButton *>(button);
+    }
+    if (marked.size() < 2 || marked.size() > ComparisonReport::maxRecordings) {
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "请选择 2 到 8 个记录进行对比")));
+        return;
+    }
+    QStringList paths;
+    QStringList labels;
+    for (FileButton *entry : qAsConst(marked)) {
+        const QString path = openablePath(entry);
+        if (path.isEmpty()) {
+            emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+            return;
+        }
+        paths << path;
+        labels << entry->text();
+    }
+    switchDelFile();
+    if (!view->openComparison(paths, labels))
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+}
+
+void RecordingList::showHistory(const QString &serial)
+{
+    ComparedRecording history;
+    history.loaded = search ? search->history(serial) : LoadedRecording();
+    if (!history.loaded.ok()) {
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "无法读取历史记录")));
+        return;
+    }
+    history.analysis = RecordingAnalysis::of(history.loaded);
+    const QString name = history.loaded.recording.devName;
+    history.label = (name.isEmpty() ? serial : name) + QLatin1Char(' ') +
+                    trMain(QT_TRANSLATE_NOOP("MainWindow", "历史记录"));
+    view->showComparison({history});
+    markShownEntry();
 }
 
 bool RecordingList::openDataFile(const QString &filePath)
@@ -217,19 +368,23 @@ void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
 
 void RecordingList::delUpdateRename(QString newName, QString oldName)
 {
-    const QString newPath = recordingPath(newName);
+    // An archived entry may lie in another folder than the recordings folder.
+    FileButton *renamed = entryWithText(oldName);
+    const QString folder = renamed ? QFileInfo(renamed->filePath()).absolutePath() : dataDir();
+    const QString oldPath = folder + QLatin1Char('/') + oldName + QStringLiteral(".data");
+    const QString newPath = folder + QLatin1Char('/') + newName + QStringLiteral(".data");
     if (QFile::exists(newPath)) {
         QMessageBox::critical(window, trMain(QT_TRANSLATE_NOOP("MainWindow", "重命名")),
                               trMain(QT_TRANSLATE_NOOP("MainWindow", "命名已存在")) + "!");
         return;
     }
-    if (!QFile::rename(recordingPath(oldName), newPath))
+    if (!QFile::rename(oldPath, newPath))
         return;
     if (oldName == view->recordingBaseName())
         view->setRecordingBaseName(newName);
-    if (FileButton *entry = entryWithText(oldName)) {
-        entry->setText(newName);
-        entry->setFilePath(newPath);
+    if (renamed) {
+        renamed->setText(newName);
+        renamed->setFilePath(newPath);
     }
 }
 
@@ -247,6 +402,7 @@ void RecordingList::switchDelFile()
     if (!selectMode)
         markShownEntry();
     form->delBtn->setVisible(selectMode);
+    form->compareBtn->setVisible(selectMode);
     retranslate();
 }
 
@@ -254,14 +410,20 @@ void RecordingList::delDataFiles()
 {
     const QString shown = view->recordingBaseName();
     QStringList names;
-    for (QAbstractButton *entry : buttons->buttons()) {
-        if (entry->isChecked())
+    QStringList paths;
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        // Only files on this computer are deleted here, never the archive's copies.
+        if (entry->isChecked() && !entry->isRemote()) {
             names << entry->text();
+            paths << entry->filePath();
+        }
     }
     bool shownDeleted = false;
     bool allRemoved = true;
-    for (const QString &name : qAsConst(names)) {
-        const bool removed = removeRecordingFile(recordingPath(name));
+    for (int i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        const bool removed = removeRecordingFile(paths.at(i));
         allRemoved = allRemoved && removed;
         shownDeleted = shownDeleted || (removed && !shown.isEmpty() && name == shown);
     }

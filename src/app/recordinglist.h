@@ -2,24 +2,40 @@
 // The recording list of the main window: entries for the files in the recordings folder.
 #pragma once
 
+#include "archive/archivelocation.h"
+
 #include <QObject>
 #include <QString>
+#include <memory>
 
+class ArchiveSearch;
+struct ArchiveEntry;
 class DataShowWidget;
 class FileButton;
 class MainWindowForm;
 class QAbstractButton;
 class QButtonGroup;
+class QLabel;
 class QWidget;
 
 // Builds the entries in the form's scroll area, opens and closes recordings in
 // the view container, deletes and renames files, and runs the selection mode.
 // Entries know only their paths; everything that touches the disk is here.
+// While the search above the list is in use, the entries are the archive's
+// matches instead of the folder's files; recordings that are not on this
+// computer open from a copy of the archive's bytes.
 class RecordingList : public QObject
 {
     Q_OBJECT
 public:
+    // The most entries one search builds, so that a keystroke stays fast.
+    static constexpr int maxSearchEntries = 200;
+
     RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget *window);
+    ~RecordingList() override;
+
+    // Searches `location` from now on (opened at the first search).
+    void useArchive(const ArchiveLocation &location);
 
     void loadFileButtons();
     void addFileButton(const QString &filePath);
@@ -36,6 +52,12 @@ public slots:
     void delUpdateRename(QString newName, QString oldName);
     void switchDelFile();
     void delDataFiles();
+    // The search changed: the archive's matches, or the folder again when it was cleared.
+    void searchChanged();
+    // Shows the marked entries (2 to 8) on one chart.
+    void compareSelected();
+    // Shows every archived recording of the logger merged into one series.
+    void showHistory(const QString &serial);
 
 signals:
     void sendMessage(QString msg);
@@ -43,6 +65,13 @@ signals:
 private:
     void entryClicked(QAbstractButton *button);
     FileButton *createEntry(const QString &filePath, int index);
+    void removeEntries();
+    void loadFolderEntries();
+    void loadSearchEntries();
+    void openArchived(FileButton *entry);
+    // A path the views can open for the entry; empty when there is none.
+    QString openablePath(FileButton *entry);
+    static QString archivedName(const ArchiveEntry &entry);
     void setContentsHeight(int entries);
     // The entry of the shown recording checked, every other one plain.
     void markShownEntry();
@@ -56,4 +85,7 @@ private:
     QWidget *window;
     QButtonGroup *buttons;
     bool selectMode = false;
+    std::unique_ptr<ArchiveSearch> search;
+    // "N more, refine the search" under a capped search.
+    QLabel *moreLabel;
 };

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@ constexpr int menuWidth = 160;
 constexpr int foldedHeight = 240;
 constexpr int topMargin = 8;
 constexpr int entryHeight = 40;
+constexpr int infoHeight = 44;
 } // namespace
 
 SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglish())
@@ -61,6 +63,12 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
                autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, resetBtn};
     for (QPushButton *button : qAsConst(entries))
         column->addWidget(button);
+    archiveInfo = new QLabel(widget);
+    archiveInfo->setObjectName(QStringLiteral("archiveInfo"));
+    archiveInfo->setFixedHeight(infoHeight);
+    archiveInfo->setStyleSheet(
+        QStringLiteral("QLabel{color: rgb(170, 170, 174); font-size: 12px; padding-left: 8px;}"));
+    column->addWidget(archiveInfo);
     column->addStretch(1);
 
     for (QPushButton *button :
@@ -68,6 +76,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
         button->hide();
     retranslate();
     showAutoDownload();
+    fitHeight();
 
     connect(aboutBtn, &QPushButton::clicked, this, &SettingMenu::showAbout);
     connect(helpBtn, &QPushButton::clicked, this, &SettingMenu::showHelp);
@@ -138,7 +147,13 @@ void SettingMenu::fitHeight()
     int shown = 0;
     for (QPushButton *button : qAsConst(entries))
         shown += button->isHidden() ? 0 : 1;
-    setFixedHeight(qMax(foldedHeight, topMargin + shown * entryHeight + topMargin));
+    setFixedHeight(qMax(foldedHeight, topMargin + shown * entryHeight + infoHeight + topMargin));
+}
+
+void SettingMenu::setArchiveLocation(const ArchiveLocation &location)
+{
+    archive = location;
+    retranslate();
 }
 
 void SettingMenu::showAutoDownload()
@@ -172,6 +187,12 @@ void SettingMenu::retranslate()
     autoXlsxBtn->setText(tr("Excel 工作簿"));
     autoFolderBtn->setText(tr("报告文件夹"));
     resetBtn->setText(tr("恢复出厂设置"));
+    // The kind of archive in words, where it is as its own text (a path or a server).
+    const QString where = archive.displayText();
+    archiveInfo->setText(
+        (archive.isTeamArchive() ? tr("团队档案库") : tr("本机档案库")) + QLatin1Char('\n') +
+        archiveInfo->fontMetrics().elidedText(where, Qt::ElideMiddle, menuWidth - 16));
+    archiveInfo->setToolTip(where);
     showLanguages();
 }
 

@@ -3,8 +3,11 @@
 // factory reset.
 #pragma once
 
+#include "archive/archivelocation.h"
+
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 class SelectButton;
 
@@ -13,6 +16,9 @@ class SettingMenu : public QWidget
     Q_OBJECT
 public:
     explicit SettingMenu(QWidget *parent = nullptr);
+
+    // The info line at the foot of the panel: which archive the window uses.
+    void setArchiveLocation(const ArchiveLocation &location);
 
 signals:
     void sendResetCmd();
@@ -58,6 +64,8 @@ private:
     QPushButton *autoXlsxBtn;
     QPushButton *autoFolderBtn;
     SelectButton *resetBtn;
+    QLabel *archiveInfo;
+    ArchiveLocation archive;
     QList<QPushButton *> entries;
     bool isChinese;
 };

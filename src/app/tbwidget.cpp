@@ -404,3 +404,8 @@ void TbWidget::changeEvent(QEvent *event)
         retranslate();
     QWidget::changeEvent(event);
 }
+
+void TbWidget::setArchiveLocation(const ArchiveLocation &location)
+{
+    settingMenu->setArchiveLocation(location);
+}

@@ -2,6 +2,8 @@
 // TbWidget: the toolbar with the device settings, download and recording buttons and two menus.
 #pragma once
 
+#include "archive/archivelocation.h"
+
 #include <QWidget>
 
 class ExportMenu;
@@ -24,6 +26,8 @@ public:
     void downloadFinished();
     // Starts a download as a click on the download button does; false while it is unusable.
     bool startDownload();
+    // Names the archive in use in the settings menu.
+    void setArchiveLocation(const ArchiveLocation &location);
 
     // The folder holding help.pdf and help_zh.pdf; where shippedFilePath finds them by default.
     void setHelpFolder(const QString &folder) { helpFolder = folder; }

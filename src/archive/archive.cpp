@@ -357,28 +357,24 @@ Archive::ImportSummary Archive::importFolder(
     return summary;
 }
 
-QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
+QString Archive::whereClause(const ArchiveFilter &filter, QVariantList *values)
 {
-    error.clear();
-    QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
-                                 " ON l.sha256 = r.sha256 AND l.host = ? WHERE 1 = 1")
-                      .arg(QLatin1String(entryColumns));
-    QVariantList values{computer};
+    QString sql = QStringLiteral(" WHERE 1 = 1");
     if (!filter.sha256.isEmpty()) {
         sql += QLatin1String(" AND r.sha256 = ?");
-        values << filter.sha256.toLower();
+        *values << filter.sha256.toLower();
     }
     if (!filter.serial.isEmpty()) {
         sql += QLatin1String(" AND r.serial = ?");
-        values << filter.serial;
+        *values << filter.serial;
     }
     if (filter.from) {
         sql += QLatin1String(" AND r.stop_time >= ?");
-        values << *filter.from;
+        *values << *filter.from;
     }
     if (filter.to) {
         sql += QLatin1String(" AND r.start_time <= ?");
-        values << *filter.to;
+        *values << *filter.to;
     }
     if (filter.outOfRangeOnly)
         sql += QLatin1String(" AND r.out_of_range = 1");
@@ -386,8 +382,37 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
         sql += QLatin1String(" AND (LOWER(r.name) LIKE ? ESCAPE '\\' OR LOWER(r.note) LIKE ?"
                              " ESCAPE '\\' OR LOWER(r.serial) LIKE ? ESCAPE '\\')");
         const QString pattern = likePattern(filter.text);
-        values << pattern << pattern << pattern;
+        *values << pattern << pattern << pattern;
     }
+    return sql;
+}
+
+int Archive::count(const ArchiveFilter &filter)
+{
+    error.clear();
+    QVariantList values;
+    const QString sql =
+        QStringLiteral("SELECT COUNT(*) FROM recordings r") + whereClause(filter, &values);
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant &value : qAsConst(values))
+        q.addBindValue(value);
+    if (!q.exec() || !q.next()) {
+        fail(q.lastError().text());
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
+{
+    error.clear();
+    QVariantList values{computer};
+    QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
+                                 " ON l.sha256 = r.sha256 AND l.host = ?")
+                      .arg(QLatin1String(entryColumns)) +
+                  whereClause(filter, &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
@@ -407,6 +432,9 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
         const QString path = q.value(25).toString();
         auto row = rowOf.constFind(sha256);
         if (row == rowOf.constEnd()) {
+            // The rows of one entry are adjacent: the next entry beyond the limit ends the read.
+            if (filter.limit > 0 && entries.size() == filter.limit)
+                break;
             row = rowOf.insert(sha256, entries.size());
             entries << entryFromRow(q);
         }

@@ -7,6 +7,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 #include <functional>
 
@@ -72,8 +73,10 @@ public:
                                const std::function<void(const QString &, const Outcome &)>
                                    &progress = {});
 
-    // Matching entries, newest first (by their last sample).
+    // Matching entries, newest first (by their last sample), at most `filter.limit`.
     QVector<ArchiveEntry> find(const ArchiveFilter &filter);
+    // How many entries match, whatever the limit; -1 with errorText() on a failure.
+    int count(const ArchiveFilter &filter);
     // The entry, or one with an empty sha256.
     ArchiveEntry entry(const QString &sha256);
     // The file's bytes: from its place on this computer, else from a team archive.
@@ -93,6 +96,8 @@ private:
     bool recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime);
     Outcome addFileUnlocked(const QString &path);
     bool fail(const QString &text);
+    // " WHERE …" of the filter's conditions on `recordings r`; appends their values.
+    static QString whereClause(const ArchiveFilter &filter, QVariantList *values);
 
     ArchiveLocation where;
     QString connectionName;

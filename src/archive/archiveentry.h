@@ -65,4 +65,6 @@ struct ArchiveFilter {
     bool outOfRangeOnly = false;
     // Text in the name, the note or the serial number, any case.
     QString text;
+    // At most this many entries, the newest; 0 for all.
+    int limit = 0;
 };

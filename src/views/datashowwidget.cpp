@@ -4,6 +4,7 @@
 
 #include "core/utils.h"
 #include "recording/recordingreader.h"
+#include "views/comparisonwidget.h"
 #include "views/datachartwidget.h"
 #include "views/datadevinfowidget.h"
 #include "views/datainfotbwidget.h"
@@ -48,6 +49,7 @@ DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
     connect(tableTitle, &DataInfoTbWidget::sendRestoreSignal, this,
             &DataShowWidget::delSendRestoreSignal);
     connect(dataInfo, &DataDevInfoWidget::updateNotes, this, &DataShowWidget::updateNotes);
+    connect(comparison, &ComparisonWidget::closeRequested, this, &DataShowWidget::endComparison);
 }
 
 void DataShowWidget::setupUi()
@@ -75,8 +77,11 @@ void DataShowWidget::setupUi()
     chartData->setObjectName(QStringLiteral("chartData"));
     dataInfo = new DataDevInfoWidget(stackedWidget);
     dataInfo->setObjectName(QStringLiteral("dataInfo"));
+    comparison = new ComparisonWidget(stackedWidget);
+    comparison->setObjectName(QStringLiteral("comparison"));
     stackedWidget->addWidget(chartData);
     stackedWidget->addWidget(dataInfo);
+    stackedWidget->addWidget(comparison);
     verticalLayout_2->addWidget(tableTitle);
     verticalLayout_2->addWidget(stackedWidget);
     verticalLayout->addWidget(cwidget);
@@ -118,6 +123,8 @@ bool DataShowWidget::openRecording(const QString &path)
         recording.stopRecordTime = rebuiltStopTime(recording, loaded.interval);
     mLoaded = std::move(loaded);
     mAnalysis = std::move(opened.analysis);
+    if (isComparing())
+        endComparison();
 
     chartData->showRecording(mLoaded.samples, mLoaded.recording, true);
     fillSummary();
@@ -136,6 +143,46 @@ void DataShowWidget::clearRecording()
     // Nothing can reach the samples any more; give their memory back.
     mLoaded = LoadedRecording();
     mAnalysis = RecordingAnalysis();
+}
+
+bool DataShowWidget::openComparison(const QStringList &paths, const QStringList &labels)
+{
+    const int generation = ++mLoadGeneration;
+    QEventLoop loop;
+    QFutureWatcher<OpenedRecording> watcher;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::mapped(paths, &readAndAnalyse));
+    loop.exec();
+    if (generation != mLoadGeneration)
+        return false;
+    QVector<ComparedRecording> recordings;
+    for (int i = 0; i < paths.size(); ++i) {
+        OpenedRecording opened = watcher.resultAt(i);
+        if (!opened.loaded.ok())
+            return false;
+        recordings.append({labels.value(i), std::move(opened.loaded), std::move(opened.analysis)});
+    }
+    showComparison(recordings);
+    return true;
+}
+
+void DataShowWidget::showComparison(const QVector<ComparedRecording> &recordings)
+{
+    clearRecording();
+    mCompared = recordings;
+    // The tab bar's alarm marks, restore button and summary belong to one
+    // recording; the comparison page brings its own restore and close.
+    tableTitle->hide();
+    comparison->showComparison(mCompared);
+    stackedWidget->setCurrentWidget(comparison);
+}
+
+void DataShowWidget::endComparison()
+{
+    mCompared.clear();
+    comparison->clear();
+    tableTitle->show();
+    stackedWidget->setCurrentIndex(tableTitle->currentIndex());
 }
 
 void DataShowWidget::fillSummary()
@@ -164,6 +211,13 @@ void DataShowWidget::delSendRestoreSignal()
 
 void DataShowWidget::delSendExportTypeSignal(int type)
 {
+    if (isComparing()) {
+        if (type == 1)
+            emit sendMessage(tr("对比只能导出为PDF"));
+        else
+            exportComparisonReport(this, mCompared);
+        return;
+    }
     if (!isShowing()) {
         emit sendMessage(tr("无法导出，请先打下载数据文件并打开它"));
         return;

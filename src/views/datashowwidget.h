@@ -2,11 +2,13 @@
 // The recording view area: loads a recording file and shows it as chart, table and summary.
 #pragma once
 
+#include "recording/comparedrecording.h"
 #include "recording/loadedrecording.h"
 #include "recording/recordinganalysis.h"
 
 #include <QWidget>
 
+class ComparisonWidget;
 class DataChartWidget;
 class DataDevInfoWidget;
 class DataInfoTbWidget;
@@ -27,6 +29,20 @@ public:
     bool openRecording(const QString &path);
     // Shows nothing any more.
     void clearRecording();
+
+    // Shows several recordings on one chart in place of the shown recording,
+    // which is closed; the export menu then writes the comparison's report.
+    void showComparison(const QVector<ComparedRecording> &recordings);
+    // Reads the files on the global thread pool, several at once, while a
+    // local event loop keeps the window responsive, then shows them compared,
+    // each named by its label. False, leaving the view as it was, when one of
+    // them cannot be read.
+    bool openComparison(const QStringList &paths, const QStringList &labels);
+    // Back to the single recording's pages, empty.
+    void endComparison();
+    bool isComparing() const { return !mCompared.isEmpty(); }
+    const QVector<ComparedRecording> &compared() const { return mCompared; }
+    ComparisonWidget *comparisonPage() const { return comparison; }
 
     QString recordingBaseName() const { return mBaseName; }
     // The shown file was given a new name; later exports propose it.
@@ -71,10 +87,12 @@ private:
     QStackedWidget *stackedWidget;
     DataChartWidget *chartData;
     DataDevInfoWidget *dataInfo;
+    ComparisonWidget *comparison;
 
     QString mPath;
     QString mBaseName;
     LoadedRecording mLoaded;
     RecordingAnalysis mAnalysis;
     int mLoadGeneration = 0;
+    QVector<ComparedRecording> mCompared;
 };

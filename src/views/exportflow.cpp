@@ -3,6 +3,7 @@
 #include "views/exportflow.h"
 
 #include "core/settinginfo.h"
+#include "export/comparisonreport.h"
 #include "export/pdfreport.h"
 #include "export/reportdatapage.h"
 #include "export/spreadsheetwriter.h"
@@ -95,5 +96,16 @@ void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
     const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish())
                                   : writeSpreadsheet(path, recording);
     if (written)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings)
+{
+    const QString baseName = QCoreApplication::translate("DataShowWidget", "对比") +
+                             QDate::currentDate().toString(QStringLiteral("_yyyyMMdd"));
+    const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
+    if (path.isEmpty())
+        return;
+    if (ComparisonReport::write(path, recordings, isEnglish()))
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -3,6 +3,7 @@
 // the report writing they share with the automatic download.
 #pragma once
 
+#include "recording/comparedrecording.h"
 #include "recording/loadedrecording.h"
 
 #include <QString>
@@ -27,3 +28,8 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
 // A cancelled dialog or a file that cannot be written ends the export silently.
 void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
                        const QString &baseName);
+
+// Asks for a PDF file name (default: the recordings folder and "对比" with the
+// date), writes the one-page comparison report in the interface language and
+// opens it with the desktop's viewer.
+void exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);

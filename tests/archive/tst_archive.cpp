@@ -221,6 +221,12 @@ void TstArchive::searchesByEachFilter()
     all.serial = QStringLiteral("H1X7");
     all.text = QStringLiteral("shelf");
     QCOMPARE(found(all), QStringList{"Pharmacy/shelf"});
+    // A limit keeps the newest entries; the count is of every match.
+    ArchiveFilter newest = inMarch;
+    newest.limit = 2;
+    QCOMPARE(found(newest), (QStringList{"Cold room/Door 50%_open", "Pharmacy/shelf"}));
+    QCOMPARE(archive.count(newest), 3);
+    QCOMPARE(archive.count(text), 0);
 
     // The command line prints the same search, one JSON line each.
     int exitCode = -1;

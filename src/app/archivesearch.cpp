@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's own connection to the archive.
+#include "app/archivesearch.h"
+
+#include "archive/archive.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+ArchiveSearch::ArchiveSearch(const ArchiveLocation &location) : where(location) {}
+
+ArchiveSearch::~ArchiveSearch() = default;
+
+bool ArchiveSearch::available()
+{
+    if (!tried) {
+        tried = true;
+        archive = std::make_unique<Archive>();
+        usable = archive->open(where);
+    }
+    return usable;
+}
+
+ArchiveSearch::Result ArchiveSearch::find(ArchiveFilter filter, int limit)
+{
+    Result result;
+    if (!available())
+        return result;
+    filter.limit = limit;
+    result.entries = archive->find(filter);
+    // Only a full page needs counting: fewer entries than the limit are all.
+    result.total = result.entries.size() < limit ? result.entries.size() : archive->count(filter);
+    return result;
+}
+
+QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName,
+                                  const QString &cacheFolder)
+{
+    if (!available())
+        return QString();
+    // One folder per fingerprint: two recordings of the same name never meet.
+    const QString folder = cacheFolder + QLatin1Char('/') + sha256;
+    const QString path = folder + QLatin1Char('/') + baseName + QStringLiteral(".data");
+    if (QFileInfo::exists(path))
+        return path;
+    const QByteArray bytes = archive->fileBytes(sha256);
+    if (bytes.isEmpty() || !QDir().mkpath(folder))
+        return QString();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QString();
+    return path;
+}
+
+LoadedRecording ArchiveSearch::history(const QString &serial)
+{
+    return available() ? archive->history(serial) : LoadedRecording();
+}

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ArchiveSearch: the window's own connection to the archive, for the search and for opening
+// archived recordings.
+#pragma once
+
+#include "archive/archiveentry.h"
+#include "archive/archivelocation.h"
+
+#include <QString>
+#include <QVector>
+#include <memory>
+
+class Archive;
+
+// Used on the GUI thread only (the archive's connection belongs to the thread
+// that opened it). The connection is opened at the first use and never
+// retried: an archive that cannot be reached is reported once by the
+// ArchiveKeeper, and the list then simply shows the recordings folder.
+class ArchiveSearch
+{
+public:
+    // What one search found: the newest entries and how many match in all.
+    struct Result {
+        QVector<ArchiveEntry> entries;
+        int total = 0;
+    };
+
+    explicit ArchiveSearch(const ArchiveLocation &location);
+    ~ArchiveSearch();
+    ArchiveSearch(const ArchiveSearch &) = delete;
+    ArchiveSearch &operator=(const ArchiveSearch &) = delete;
+
+    // Opens the archive when that was not tried yet; false when it cannot be used.
+    bool available();
+    // At most `limit` entries, newest first; nothing when the archive is not available.
+    Result find(ArchiveFilter filter, int limit);
+    // A copy of an archived recording's bytes that the views can open, in
+    // `cacheFolder` and named `baseName`.data so that the shown recording
+    // carries that name; written once per fingerprint. Empty when the archive
+    // does not have the bytes.
+    QString cachedCopy(const QString &sha256, const QString &baseName, const QString &cacheFolder);
+    // The logger's merged history; not ok() when it cannot be built.
+    LoadedRecording history(const QString &serial);
+
+private:
+    ArchiveLocation where;
+    std::unique_ptr<Archive> archive;
+    bool tried = false;
+    bool usable = false;
+};

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The search above the recording list: text, a date span and "out of range only".
+#include "app/archivesearchbar.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace
+{
+const char *const editStyle = "QLineEdit{border:1px solid #DDD;border-radius:4px;padding:2px 6px;"
+                              "font-size:14px;background:white;}";
+const char *const dateStyle = "QDateEdit{border:1px solid #DDD;border-radius:4px;padding:1px 4px;"
+                              "font-size:13px;background:white;}";
+const char *const checkStyle = "QCheckBox{font-size:13px;color:#333;}";
+
+qint64 dayStart(const QDate &date)
+{
+    return QDateTime(date, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+}
+} // namespace
+
+ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("archiveSearchBar"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setSpacing(4);
+
+    auto *firstRow = new QHBoxLayout;
+    searchEdit = new QLineEdit(this);
+    searchEdit->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit->setClearButtonEnabled(true);
+    searchEdit->setStyleSheet(editStyle);
+    searchEdit->setFixedHeight(28);
+    outOfRangeBox = new QCheckBox(this);
+    outOfRangeBox->setObjectName(QStringLiteral("outOfRangeBox"));
+    outOfRangeBox->setStyleSheet(checkStyle);
+    firstRow->addWidget(searchEdit, 1);
+    firstRow->addWidget(outOfRangeBox);
+    layout->addLayout(firstRow);
+
+    auto *secondRow = new QHBoxLayout;
+    dateBox = new QCheckBox(this);
+    dateBox->setObjectName(QStringLiteral("dateBox"));
+    dateBox->setStyleSheet(checkStyle);
+    // The last month by default: what a user who switches the span on most
+    // likely wants.
+    const QDate today = QDate::currentDate();
+    fromEdit = new QDateEdit(today.addMonths(-1), this);
+    fromEdit->setObjectName(QStringLiteral("fromEdit"));
+    toEdit = new QDateEdit(today, this);
+    toEdit->setObjectName(QStringLiteral("toEdit"));
+    for (QDateEdit *edit : {fromEdit, toEdit}) {
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setCalendarPopup(true);
+        edit->setStyleSheet(dateStyle);
+        edit->setEnabled(false);
+    }
+    secondRow->addWidget(dateBox);
+    secondRow->addWidget(fromEdit, 1);
+    secondRow->addWidget(toEdit, 1);
+    layout->addLayout(secondRow);
+
+    debounce = new QTimer(this);
+    debounce->setSingleShot(true);
+    debounce->setInterval(debounceMs);
+    connect(debounce, &QTimer::timeout, this, &ArchiveSearchBar::searchChanged);
+    const auto restart = [this] { debounce->start(); };
+    connect(searchEdit, &QLineEdit::textChanged, this, restart);
+    connect(fromEdit, &QDateEdit::dateChanged, this, restart);
+    connect(toEdit, &QDateEdit::dateChanged, this, restart);
+    connect(outOfRangeBox, &QCheckBox::toggled, this, restart);
+    connect(dateBox, &QCheckBox::toggled, this, [this, restart](bool on) {
+        fromEdit->setEnabled(on);
+        toEdit->setEnabled(on);
+        restart();
+    });
+    retranslate();
+}
+
+ArchiveFilter ArchiveSearchBar::filter() const
+{
+    ArchiveFilter filter;
+    filter.text = searchEdit->text().trimmed();
+    filter.outOfRangeOnly = outOfRangeBox->isChecked();
+    if (dateBox->isChecked()) {
+        // The whole of both days, whichever way round they were entered.
+        const QDate first = std::min(fromEdit->date(), toEdit->date());
+        const QDate last = std::max(fromEdit->date(), toEdit->date());
+        filter.from = dayStart(first);
+        filter.to = dayStart(last.addDays(1)) - 1;
+    }
+    return filter;
+}
+
+bool ArchiveSearchBar::isActive() const
+{
+    return !searchEdit->text().trimmed().isEmpty() || dateBox->isChecked() ||
+           outOfRangeBox->isChecked();
+}
+
+void ArchiveSearchBar::clearSearch()
+{
+    searchEdit->clear();
+    dateBox->setChecked(false);
+    outOfRangeBox->setChecked(false);
+}
+
+void ArchiveSearchBar::retranslate()
+{
+    searchEdit->setPlaceholderText(tr("搜索名称、备注或序列号"));
+    outOfRangeBox->setText(tr("仅超限"));
+    dateBox->setText(tr("日期"));
+}
+
+void ArchiveSearchBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}

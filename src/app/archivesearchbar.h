@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The search above the recording list: text, a date span and "out of range only".
+#pragma once
+
+#include "archive/archiveentry.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QTimer;
+
+// Tells the list when the user has paused typing or changed a filter; the
+// list then asks the archive. An empty search (no text, no date span, every
+// recording) means the list of the recordings folder.
+class ArchiveSearchBar : public QWidget
+{
+    Q_OBJECT
+public:
+    // How long typing must pause before the search runs.
+    static constexpr int debounceMs = 150;
+
+    explicit ArchiveSearchBar(QWidget *parent = nullptr);
+
+    // The filter the controls describe; the dates are whole wall-clock days.
+    ArchiveFilter filter() const;
+    bool isActive() const;
+    // Empties the text and switches both filters off.
+    void clearSearch();
+
+    QLineEdit *textEdit() const { return searchEdit; }
+    QCheckBox *dateSwitch() const { return dateBox; }
+    QDateEdit *fromDate() const { return fromEdit; }
+    QDateEdit *toDate() const { return toEdit; }
+    QCheckBox *outOfRangeSwitch() const { return outOfRangeBox; }
+
+signals:
+    void searchChanged();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslate();
+
+    QLineEdit *searchEdit;
+    QCheckBox *dateBox;
+    QDateEdit *fromEdit;
+    QDateEdit *toEdit;
+    QCheckBox *outOfRangeBox;
+    QTimer *debounce;
+};

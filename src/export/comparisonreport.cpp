@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing a comparison of recordings as a one-page A4 PDF: chart, legend and statistics.
+#include "export/comparisonreport.h"
+
+#include "core/units.h"
+#include "core/utils.h"
+#include "export/reportchart.h"
+#include "export/reportpainter.h"
+
+#include <QDateTime>
+#include <QLineF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// Plot area inside the chart frame.
+constexpr int plotLeft = 77;
+constexpr int plotTop = 130;
+constexpr int plotBottom = 410;
+constexpr int plotHeight = plotBottom - plotTop;
+constexpr int rowPitch = plotHeight / 10;
+constexpr int legendTop = 478;
+constexpr int tableTop = 560;
+constexpr int tableRow = 18;
+
+const QColor gridColor(120, 120, 120);
+
+// "yyyy/MM/dd hh:mm" of a wall-clock time.
+QString minuteText(qint64 secs)
+{
+    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC)
+        .toString(QStringLiteral("yyyy/MM/dd hh:mm"));
+}
+
+QString serialOf(const ComparedRecording &item)
+{
+    return item.loaded.recording.sn;
+}
+
+} // namespace
+
+QColor ComparisonReport::colour(int index)
+{
+    // Eight hues apart enough to tell on screen and on paper, none of them the
+    // red of the alarm marks.
+    static const QColor palette[maxRecordings] = {
+        QColor(55, 109, 247), QColor(232, 89, 12),  QColor(43, 138, 62), QColor(194, 37, 92),
+        QColor(112, 72, 232), QColor(12, 133, 153), QColor(139, 90, 43), QColor(73, 80, 87)};
+    return palette[((index % maxRecordings) + maxRecordings) % maxRecordings];
+}
+
+bool ComparisonReport::timeSpan(const QVector<ComparedRecording> &recordings, qint64 *first,
+                                qint64 *last)
+{
+    bool any = false;
+    for (const ComparedRecording &item : recordings) {
+        const QVector<SamplePoint> &samples = item.loaded.samples;
+        if (samples.isEmpty())
+            continue;
+        *first = any ? std::min(*first, samples.constFirst().time) : samples.constFirst().time;
+        *last = any ? std::max(*last, samples.constLast().time) : samples.constLast().time;
+        any = true;
+    }
+    return any;
+}
+
+ComparisonReport::ComparisonReport(const ReportPainter &painter,
+                                   const QVector<ComparedRecording> &recordings)
+    : rp(painter), items(recordings), unit(recordings.constFirst().loaded.recording.tempUnit)
+{
+    for (const ComparedRecording &item : recordings)
+        withHumidity = withHumidity || item.loaded.recording.isContainHum;
+}
+
+bool ComparisonReport::write(const QString &path, const QVector<ComparedRecording> &recordings,
+                             bool english)
+{
+    if (recordings.isEmpty())
+        return false;
+    QPdfWriter writer(path);
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(tr("温度湿度记录对比"));
+    writer.setCreator(QStringLiteral("hygra"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const ReportPainter rp(painter, writer.width(), writer.height(), english);
+    ComparisonReport(rp, recordings).draw();
+    return painter.end();
+}
+
+void ComparisonReport::draw() const
+{
+    using RP = ReportPainter;
+    rp.painter().setPen(Qt::black);
+    rp.text(RP::Title, RP::box(34, 34, rp.right(), 58), RP::alignC, tr("温度湿度记录对比"));
+    qint64 first = 0;
+    qint64 last = 0;
+    const bool any = timeSpan(items, &first, &last);
+    const QString span =
+        any ? QStringLiteral("%1 – %2").arg(minuteText(first), minuteText(last)) : QString();
+    rp.text(RP::Label, RP::box(34, 64, rp.right(), 78), RP::alignC,
+            tr("%1 个记录").arg(items.size()) + QStringLiteral("    ") + span);
+    drawChart();
+    drawLegend();
+    drawStatistics();
+}
+
+void ComparisonReport::drawChart() const
+{
+    using RP = ReportPainter;
+    QPainter &p = rp.painter();
+    const int pw = rp.plotWidth();
+    const int r = rp.right();
+    p.setPen(Qt::black);
+    p.drawRect(RP::box(34, 92, r, 470));
+    const QString unitText = unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
+    rp.text(RP::Label, RP::box(40, 98, 200, 111), RP::alignL,
+            tr("温度") + QLatin1Char(' ') + unitText);
+    if (withHumidity)
+        rp.text(RP::Label, RP::box(r - 200, 98, r - 6, 111), RP::alignRR, tr("湿度 %RH（虚线）"));
+
+    qint64 first = 0;
+    qint64 last = 0;
+    if (!timeSpan(items, &first, &last))
+        return;
+    double low = 0;
+    double high = 0;
+    bool anyTemperature = false;
+    for (const ComparedRecording &item : items) {
+        const SeriesStatistics &t = item.analysis.temperature;
+        if (t.count == 0)
+            continue;
+        low = anyTemperature ? std::min(low, t.minimum) : t.minimum;
+        high = anyTemperature ? std::max(high, t.maximum) : t.maximum;
+        anyTemperature = true;
+    }
+    const ReportChart::TemperatureScale scale = ReportChart::temperatureScale(
+        int(std::lround(high * 100)), int(std::lround(low * 100)), unit);
+    const ReportChart::TimeScale time = ReportChart::timeScale(last - first, first);
+
+    p.setPen(gridColor);
+    for (int k = 0; k <= 10; ++k)
+        rp.line(plotLeft, plotTop + rowPitch * k, plotLeft + pw, plotTop + rowPitch * k);
+    for (int k = 0; k <= 7; ++k)
+        rp.line(plotLeft + rp.chartColumn() * k, plotTop, plotLeft + rp.chartColumn() * k,
+                plotBottom);
+    p.setPen(Qt::black);
+    for (int k = 0; k <= 10; ++k) {
+        const int y = plotTop + rowPitch * k;
+        rp.text(RP::Label, RP::box(34, y - 7, 74, y + 6), RP::alignC,
+                QString::number(scale.top - k * scale.step, 'f', 1));
+        if (withHumidity)
+            rp.text(RP::Label, RP::box(rp.width() - 74, y - 7, r, y + 6), RP::alignC,
+                    QString::number(100 - 10 * k));
+    }
+    const int cc = rp.chartColumn();
+    for (int k = 0; k <= 7; ++k) {
+        const int x = plotLeft - cc / 2 + cc * k;
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(time.start + k * time.step, Qt::UTC);
+        rp.text(RP::Label, RP::box(x, 414, x + cc - 1, 444), RP::alignC,
+                at.toString(QStringLiteral("hh:mm:ss\nyyyy/MM/dd")));
+    }
+
+    const double span = std::max<qint64>(time.span(), 1);
+    const double range = scale.top - scale.bottom;
+    const auto xOf = [&](qint64 t) { return plotLeft + double(t - time.start) / span * pw; };
+    const auto clampY = [](double y) {
+        return std::isfinite(y) ? qBound(double(plotTop), y, double(plotBottom))
+                                : double(plotBottom);
+    };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setClipRect(RP::box(plotLeft, plotTop, plotLeft + pw, plotBottom));
+    for (int i = 0; i < items.size(); ++i) {
+        const QVector<SamplePoint> &samples = items.at(i).loaded.samples;
+        const bool humidity = items.at(i).loaded.recording.isContainHum;
+        // About two points per horizontal point of the plot are enough for a line.
+        const int q = std::max(1, int(samples.size() / (2 * pw)));
+        QVector<QLineF> temperatureLines;
+        QVector<QLineF> humidityLines;
+        QPointF lastT;
+        QPointF lastH;
+        bool haveT = false;
+        bool haveH = false;
+        for (int s = 0; s < samples.size(); s += q) {
+            const SamplePoint &sample = samples.at(s);
+            const double x = xOf(sample.time);
+            // A missing value breaks the curve.
+            if (sample.temperature != noSampleTemperature) {
+                const QPointF pt(
+                    x, clampY(plotTop - (fromCelsius(sample.temperature, unit) - scale.top) /
+                                            range * plotHeight));
+                if (haveT)
+                    temperatureLines.append(QLineF(lastT, pt));
+                lastT = pt;
+                haveT = true;
+            } else {
+                haveT = false;
+            }
+            if (humidity && sample.humidity != noSampleHumidity) {
+                const QPointF pt(x, clampY(plotTop - (sample.humidity - 100.0) / 100 * plotHeight));
+                if (haveH)
+                    humidityLines.append(QLineF(lastH, pt));
+                lastH = pt;
+                haveH = true;
+            } else {
+                haveH = false;
+            }
+        }
+        p.setPen(QPen(colour(i), 1.0));
+        p.drawLines(temperatureLines);
+        p.setPen(QPen(colour(i), 0.8, Qt::DashLine));
+        p.drawLines(humidityLines);
+    }
+    p.restore();
+}
+
+void ComparisonReport::drawLegend() const
+{
+    using RP = ReportPainter;
+    QPainter &p = rp.painter();
+    const int column = rp.contentWidth() / 2;
+    for (int i = 0; i < items.size(); ++i) {
+        const int x = 40 + column * (i % 2);
+        const int y = legendTop + 18 * (i / 2);
+        p.save();
+        p.setPen(QPen(colour(i), 3));
+        rp.line(x, y + 7, x + 20, y + 7);
+        p.restore();
+        p.setPen(Qt::black);
+        const QString serial = serialOf(items.at(i));
+        rp.text(RP::Label, RP::box(x + 26, y, x + column - 10, y + 13), RP::alignLC,
+                serial.isEmpty() ? items.at(i).label
+                                 : tr("%1（序列号 %2）").arg(items.at(i).label, serial));
+    }
+}
+
+void ComparisonReport::drawStatistics() const
+{
+    using RP = ReportPainter;
+    QPainter &p = rp.painter();
+    const QString heads[] = {tr("记录"), tr("序列号"), tr("最低"),     tr("最高"),
+                             tr("平均"), tr("MKT"),    tr("高于上限"), tr("低于下限")};
+    // From the colour mark to the right edge of the page's text.
+    const int widths[] = {128, 80, 46, 46, 46, 46, 60, 60};
+    const int left = 34 + 14;
+    const auto drawRow = [&](int y, const QString *cells) {
+        int x = left;
+        for (int c = 0; c < 8; ++c) {
+            rp.text(RP::Label, RP::box(x, y, x + widths[c] - 3, y + tableRow - 2),
+                    c == 0 ? RP::alignLC : RP::alignC, cells[c]);
+            x += widths[c];
+        }
+    };
+    p.setPen(Qt::black);
+    rp.text(RP::Section, RP::box(34, tableTop - 24, rp.right(), tableTop - 6), RP::alignL,
+            tr("统计"));
+    drawRow(tableTop, heads);
+    rp.line(34, tableTop + tableRow, rp.ruleEnd(), tableTop + tableRow);
+    const auto temperature = [this](const SeriesStatistics &s, double v) {
+        return s.count == 0 ? QStringLiteral("-") : temperatureText(v, unit);
+    };
+    for (int i = 0; i < items.size(); ++i) {
+        const ComparedRecording &item = items.at(i);
+        const RecordingAnalysis &a = item.analysis;
+        const int y = tableTop + tableRow * (i + 1) + 2;
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour(i));
+        p.drawRect(RP::box(36, y + 4, 43, y + 11));
+        p.restore();
+        const QString cells[] = {item.label,
+                                 serialOf(item),
+                                 temperature(a.temperature, a.temperature.minimum),
+                                 temperature(a.temperature, a.temperature.maximum),
+                                 temperature(a.temperature, a.temperature.mean),
+                                 a.mktCelsius ? temperatureText(*a.mktCelsius, unit)
+                                              : QStringLiteral("-"),
+                                 durationText(a.timeAboveSeconds),
+                                 durationText(a.timeBelowSeconds)};
+        drawRow(y, cells);
+    }
+    const int noteTop = tableTop + tableRow * (items.size() + 1) + 12;
+    rp.text(RP::Label, RP::box(34, noteTop, rp.right(), noteTop + 13), RP::alignL,
+            tr("MKT：平均动力学温度（ΔH = 83.144 kJ/mol）"));
+    rp.text(RP::Label, RP::box(34, noteTop + 15, rp.right(), noteTop + 28), RP::alignL,
+            tr("高于上限、低于下限：温度在记录的一级报警范围之外的时间"));
+}

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The archive in the window: the search above the recording list, the comparison of several
+// recordings and its report, and the folder list when the archive cannot be reached.
+#include "app/archivekeeper.h"
+#include "app/archivesearchbar.h"
+#include "app/filebutton.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowform.h"
+#include "app/recordinglist.h"
+#include "archive/archive.h"
+#include "archive/recordingbytes.h"
+#include "core/settinginfo.h"
+#include "export/comparisonreport.h"
+#include "testsupport.h"
+#include "views/comparisonwidget.h"
+#include "views/cpaxistickerdatetime.h"
+#include "views/datagraph.h"
+#include "views/datashowwidget.h"
+#include "widgets/snackbar.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestArchiveWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void searchFiltersTheList_data();
+    void searchFiltersTheList();
+    void typingNarrowsAndClearingRestoresTheFolder();
+    void aLongSearchNamesWhatItLeftOut();
+    void comparesThreeRecordingsAndWritesTheirReport();
+    void historyShowsTheLoggersMergedSeries();
+    void unreachableTeamArchiveLeavesTheFolderList();
+
+private:
+    void write(const QString &name, const FileSpec &spec);
+    // The four recordings of the search tests, archived.
+    void fillArchive();
+    void search(const QString &text);
+    QStringList shownTexts() const;
+    FileButton *entry(int i) const
+    {
+        return static_cast<FileButton *>(window->recordingList()->group()->buttons().at(i));
+    }
+    ArchiveSearchBar *bar() const { return window->form()->searchBar; }
+
+    MainWindow *window = nullptr;
+};
+
+void TestArchiveWindow::init()
+{
+    QDir(appFolder()).removeRecursively();
+    window = new MainWindow;
+    window->show();
+    QDir().mkpath(dataDir());
+    QTest::qWait(400);
+}
+
+void TestArchiveWindow::cleanup()
+{
+    // The settings belong to the window.
+    settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"), QString());
+    delete window;
+    window = nullptr;
+}
+
+void TestArchiveWindow::write(const QString &name, const FileSpec &spec)
+{
+    QFile file(dataDir() + QLatin1Char('/') + name + QStringLiteral(".data"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(recordingBytes(spec)) > 0);
+}
+
+void TestArchiveWindow::fillArchive()
+{
+    const auto day = [](int month, int d) { return QDateTime(QDate(2026, month, d), QTime(8, 0)); };
+    write("cold1", {"H2B0012345", "Cold room", "", day(3, 1), 100});
+    write("cold2", {"H2B0012345", "Cold room", "door open", day(3, 20), 100, 3200});
+    write("pharmacy", {"H1X7", "Pharmacy", "", day(4, 2), 100});
+    write("shelf", {"H1X7", "Pharmacy", "shelf", day(2, 27), 3 * 1440});
+    // The keeper imports the folder in the background.
+    window->findChild<ArchiveKeeper *>()->syncFolder();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        [] {
+            Archive archive;
+            return archive.open(ArchiveLocation::local(dataDir())) ? archive.find({}).size() : -1;
+        }(),
+        4, 10000);
+}
+
+void TestArchiveWindow::search(const QString &text)
+{
+    bar()->textEdit()->setText(text);
+    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
+    QVERIFY(ran.wait(2000));
+}
+
+QStringList TestArchiveWindow::shownTexts() const
+{
+    QStringList texts;
+    for (QAbstractButton *button : window->recordingList()->group()->buttons())
+        texts << button->text();
+    return texts;
+}
+
+void TestArchiveWindow::searchFiltersTheList_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("outOfRange");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QStringList>("shown");
+    // Newest first, by the last sample.
+    QTest::newRow("name") << "pharm" << false << QDate() << QDate()
+                          << QStringList{"pharmacy", "shelf"};
+    QTest::newRow("note") << "DOOR" << false << QDate() << QDate() << QStringList{"cold2"};
+    QTest::newRow("serial") << "b00123" << false << QDate() << QDate()
+                            << QStringList{"cold2", "cold1"};
+    QTest::newRow("out of range") << "" << true << QDate() << QDate() << QStringList{"cold2"};
+    // The recording that began in February and ran into March counts; the
+    // days may be given either way round.
+    QTest::newRow("dates") << "" << false << QDate(2026, 3, 31) << QDate(2026, 3, 1)
+                           << QStringList{"cold2", "shelf", "cold1"};
+    QTest::newRow("all three") << "room" << true << QDate(2026, 3, 1) << QDate(2026, 3, 31)
+                               << QStringList{"cold2"};
+    QTest::newRow("nothing") << "freezer" << false << QDate() << QDate() << QStringList();
+}
+
+void TestArchiveWindow::searchFiltersTheList()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, outOfRange);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QStringList, shown);
+    fillArchive();
+    bar()->outOfRangeSwitch()->setChecked(outOfRange);
+    if (from.isValid()) {
+        bar()->dateSwitch()->setChecked(true);
+        bar()->fromDate()->setDate(from);
+        bar()->toDate()->setDate(to);
+    }
+    search(text);
+    QCOMPARE(shownTexts(), shown);
+    for (int i = 0; i < shown.size(); ++i) {
+        QVERIFY(!entry(i)->isRemote());
+        QVERIFY(!entry(i)->serial().isEmpty());
+    }
+}
+
+void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
+{
+    fillArchive();
+    const QStringList folder{"cold1", "cold2", "pharmacy", "shelf"};
+    window->loadFileButtons();
+    QCOMPARE(shownTexts(), folder);
+    search("h");
+    QCOMPARE(shownTexts(), (QStringList{"pharmacy", "cold2", "shelf", "cold1"}));
+    search("ph");
+    QCOMPARE(shownTexts(), (QStringList{"pharmacy", "shelf"}));
+    search("phx");
+    QCOMPARE(shownTexts(), QStringList());
+    search("pharm");
+    // An archived entry opens like a folder entry and is marked as shown.
+    entry(0)->click();
+    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("pharmacy"));
+    QVERIFY(entry(0)->isChecked());
+    bar()->clearSearch();
+    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
+    QVERIFY(ran.wait(2000));
+    QCOMPARE(shownTexts(), folder);
+    QVERIFY(entry(2)->isChecked());
+    QVERIFY(entry(2)->serial().isEmpty());
+}
+
+void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
+{
+    const int files = RecordingList::maxSearchEntries + 3;
+    for (int i = 0; i < files; ++i)
+        write(QStringLiteral("r%1").arg(i, 3, 10, QLatin1Char('0')),
+              {"H2LONG0001", "Long", "", QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addDays(i), 10});
+    window->findChild<ArchiveKeeper *>()->syncFolder();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        [] {
+            Archive archive;
+            return archive.open(ArchiveLocation::local(dataDir())) ? archive.find({}).size() : -1;
+        }(),
+        files, 20000);
+    search("long");
+    const QStringList shown = shownTexts();
+    QCOMPARE(shown.size(), RecordingList::maxSearchEntries);
+    // The newest ones; the three oldest are left out and counted.
+    QCOMPARE(shown.first(), QStringLiteral("r202"));
+    QCOMPARE(shown.last(), QStringLiteral("r003"));
+    auto *more = window->form()->scrollAreaWidgetContents->findChild<QLabel *>("moreLabel");
+    QVERIFY(more->isVisible());
+    QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
+    QCOMPARE(window->form()->scrollAreaWidgetContents->height(),
+             54 * (RecordingList::maxSearchEntries + 1) + 4);
+    search("long1");
+    QVERIFY(!more->isVisible());
+}
+
+void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
+{
+    fillArchive();
+    search("h");
+    QCOMPARE(shownTexts(), (QStringList{"pharmacy", "cold2", "shelf", "cold1"}));
+    DataShowWidget *view = window->form()->dataShow;
+    QPushButton *compare = window->form()->compareBtn;
+    QVERIFY(compare->isHidden());
+    window->form()->selectBtn->click();
+    QVERIFY(!compare->isHidden());
+    // One marked recording is not a comparison.
+    entry(0)->click();
+    compare->click();
+    QVERIFY(!view->isComparing());
+    QCOMPARE(window->noticeOverlay()->text(), QStringLiteral("请选择 2 到 8 个记录进行对比"));
+    entry(1)->click();
+    entry(3)->click();
+    compare->click();
+    QVERIFY(view->isComparing());
+    QVERIFY(!window->recordingList()->isSelectMode());
+
+    ComparisonWidget *page = view->comparisonPage();
+    QCOMPARE(view->pages()->currentWidget(), page);
+    QCOMPARE(page->temperatureGraphs().size(), 3);
+    QCOMPARE(page->humidityGraphs().size(), 3);
+    QCustomPlot *plot = page->plot();
+    // Two entries to a row: the grid's fourth cell stays empty.
+    int legendEntries = 0;
+    for (int i = 0; i < plot->legend->itemCount(); ++i)
+        legendEntries += plot->legend->item(i) ? 1 : 0;
+    QCOMPARE(legendEntries, 3);
+    const QStringList legend{"pharmacy（序列号 H1X7）", "cold2（序列号 H2B0012345）",
+                             "cold1（序列号 H2B0012345）"};
+    for (int i = 0; i < 3; ++i) {
+        DataGraph *graph = page->temperatureGraphs().at(i);
+        QCOMPARE(graph->pen().color(), ComparisonReport::colour(i));
+        QCOMPARE(page->humidityGraphs().at(i)->pen().color(), ComparisonReport::colour(i));
+        QCOMPARE(graph->name(), legend.at(i));
+        QVERIFY(plot->legend->hasItemWithPlottable(graph));
+        for (int j = 0; j < i; ++j)
+            QVERIFY(graph->pen().color() != page->temperatureGraphs().at(j)->pen().color());
+    }
+    // The time axis holds every recording: 1 March 08:00 to 2 April 09:39.
+    const double first = QDateTime(QDate(2026, 3, 1), QTime(8, 0), Qt::UTC).toSecsSinceEpoch();
+    const double last = QDateTime(QDate(2026, 4, 2), QTime(9, 39), Qt::UTC).toSecsSinceEpoch();
+    QVERIFY(plot->xAxis->range().lower <= first && first - plot->xAxis->range().lower < 86400);
+    QVERIFY(plot->xAxis->range().upper >= last && plot->xAxis->range().upper - last < 86400);
+    // The tooltip names a hovered sample's wall-clock time, as on the single chart.
+    QCOMPARE(page->ticker()->keyToDateTime(first).toString("yyyy-MM-dd hh:mm"),
+             QStringLiteral("2026-03-01 08:00"));
+
+    // The spreadsheet is for one recording; the comparison is a PDF.
+    view->delSendExportTypeSignal(1);
+    QCOMPARE(window->noticeOverlay()->text(), QStringLiteral("对比只能导出为PDF"));
+    QTemporaryDir out;
+    const QString pdf = out.filePath("compare.pdf");
+    QVERIFY(ComparisonReport::write(pdf, view->compared(), false));
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(10000));
+    // The report's font maps 比 to the look-alike radical ⽐, which is what the text gives back.
+    const QString page1 = QString::fromUtf8(text.readAllStandardOutput());
+    QCOMPARE(page1.count(QLatin1Char('\f')), 1);
+    for (const QString &expected :
+         {QString("温度湿度记录对"), QString("3 个记录"), QString("2026/03/01 08:00"),
+          QString("2026/04/02 09:39"), QString("pharmacy"), QString("cold2"), QString("cold1"),
+          QString("H1X7"), QString("MKT"), QString("20.0℃"), QString("20.1℃"), QString("32.1℃")})
+        QVERIFY2(page1.contains(expected), qPrintable(expected + "\n" + page1));
+
+    // Opening a recording ends the comparison.
+    entry(2)->click();
+    QVERIFY(!view->isComparing());
+    QCOMPARE(view->pages()->currentIndex(), 0);
+}
+
+void TestArchiveWindow::historyShowsTheLoggersMergedSeries()
+{
+    fillArchive();
+    search("H2B");
+    window->recordingList()->showHistory(entry(0)->serial());
+    DataShowWidget *view = window->form()->dataShow;
+    QVERIFY(view->isComparing());
+    QCOMPARE(view->compared().size(), 1);
+    QCOMPARE(view->compared().at(0).label, QStringLiteral("Cold room 历史记录"));
+    QCOMPARE(view->compared().at(0).loaded.samples.size(), 200);
+    QCOMPARE(view->comparisonPage()->temperatureGraphs().size(), 1);
+}
+
+void TestArchiveWindow::unreachableTeamArchiveLeavesTheFolderList()
+{
+    settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"),
+                             QStringLiteral("postgresql://nobody@/none?host=/nonexistent"));
+    delete window;
+    QDir(dataDir()).removeRecursively();
+    QDir().mkpath(dataDir());
+    write("a", {"A1", "One", "", QDateTime(QDate(2026, 3, 1), QTime(8, 0))});
+    write("b", {"B1", "Two", "", QDateTime(QDate(2026, 3, 2), QTime(8, 0))});
+    window = new MainWindow;
+    window->show();
+    auto *keeper = window->findChild<ArchiveKeeper *>();
+    QSignalSpy reported(keeper, &ArchiveKeeper::unavailable);
+    QSignalSpy listNotices(window->recordingList(), &RecordingList::sendMessage);
+    const QString notice = QStringLiteral("无法打开记录档案库，仍使用记录文件夹");
+    QTRY_COMPARE_WITH_TIMEOUT(window->noticeOverlay()->text(), notice, 5000);
+    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
+
+    search("One");
+    bar()->outOfRangeSwitch()->setChecked(true);
+    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
+    QVERIFY(ran.wait(2000));
+    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
+    entry(1)->click();
+    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("b"));
+    QTest::qWait(300);
+    QCOMPARE(reported.size(), 1);
+    QCOMPARE(listNotices.size(), 0);
+    QCOMPARE(window->noticeOverlay()->text(), notice);
+}
+
+int main(int argc, char *argv[])
+{
+    std::unique_ptr<QTemporaryDir> home(testsupport::useTemporaryHome());
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(resources);
+    TestArchiveWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_archivewindow.moc"
