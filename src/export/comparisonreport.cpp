@@ -9,7 +9,6 @@
 
 #include <QDateTime>
 #include <QLineF>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -83,11 +82,7 @@ bool ComparisonReport::write(const QString &path, const QVector<ComparedRecordin
     if (recordings.isEmpty())
         return false;
     QPdfWriter writer(path);
-    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-    writer.setResolution(72);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    setUpReportPages(writer);
     writer.setTitle(tr("温度湿度记录对比"));
     writer.setCreator(QStringLiteral("hygra"));
     QPainter painter;

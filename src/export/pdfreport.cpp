@@ -11,7 +11,6 @@
 #include "export/reportpainter.h"
 
 #include <QDateTime>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QThread>
@@ -50,13 +49,8 @@ int dataPageCount(int sampleCount)
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
                     bool english)
 {
-    // One device unit is one point on a full A4 page without margins.
     QPdfWriter writer(path);
-    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-    writer.setResolution(72);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    setUpReportPages(writer);
 
     // The XMP packet repeats what Qt writes into the document information.
     const QString title = documentTitle(recording.recording);

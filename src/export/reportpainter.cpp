@@ -2,7 +2,9 @@
 // The drawing context shared by the report's page parts: painter, page geometry and fonts.
 #include "export/reportpainter.h"
 
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QStringList>
 
 ReportPainter::ReportPainter(QPainter &painter, int pageWidth, int pageHeight, bool english)
@@ -39,4 +41,13 @@ void ReportPainter::label(const QRect &rect, const QString &text) const
 void ReportPainter::line(int x1, int y1, int x2, int y2) const
 {
     p.drawLine(x1, y1, x2, y2);
+}
+
+void setUpReportPages(QPdfWriter &writer)
+{
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
 }

@@ -10,6 +10,11 @@
 #include <memory>
 
 class QPainter;
+class QPdfWriter;
+
+// Sets the report pages up: PDF/A-1b, A4 portrait without margins, one device
+// unit to a point.
+void setUpReportPages(QPdfWriter &writer);
 
 // One device unit is one point (72 dpi); every position of the report is an
 // integer in these units, derived from the page width and height.
