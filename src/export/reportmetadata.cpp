@@ -96,8 +96,7 @@ ReportMetadata ReportMetadata::of(const LoadedRecording &recording)
 QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creator,
                                      const QString &producer, const QDateTime &created) const
 {
-    // The packet wrapper of the XMP specification: a byte order mark in UTF-8
-    // and the fixed identifier.
+    // XMP's packet wrapper: a byte order mark in UTF-8 and the fixed identifier.
     QByteArray body;
     QXmlStreamWriter xml(&body);
     xml.setAutoFormatting(true);

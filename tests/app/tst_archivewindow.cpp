@@ -44,7 +44,7 @@ private slots:
     void unreachableTeamArchiveLeavesTheFolderList();
 
 private:
-    void write(const QString &name, const FileSpec &spec);
+    void write(const QString &name, const SmallRecording &recording);
     // The four recordings of the search tests, archived.
     void fillArchive();
     void search(const QString &text);
@@ -75,11 +75,11 @@ void TestArchiveWindow::cleanup()
     window = nullptr;
 }
 
-void TestArchiveWindow::write(const QString &name, const FileSpec &spec)
+void TestArchiveWindow::write(const QString &name, const SmallRecording &recording)
 {
     QFile file(dataDir() + QLatin1Char('/') + name + QStringLiteral(".data"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.write(recordingBytes(spec)) > 0);
+    QVERIFY(file.write(recordingBytes(recording)) > 0);
 }
 
 void TestArchiveWindow::fillArchive()

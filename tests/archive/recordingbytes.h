@@ -9,7 +9,7 @@
 #include <QtEndian>
 
 // An HX20D recording of one-minute samples; TL1 is 0 °C and TH1 30 °C.
-struct FileSpec {
+struct SmallRecording {
     QString sn;
     QString name;
     QString note;
@@ -19,18 +19,18 @@ struct FileSpec {
     qint16 temperature = 2000;
 };
 
-inline QByteArray recordingBytes(const FileSpec &spec)
+inline QByteArray recordingBytes(const SmallRecording &recording)
 {
     ReadDevInfoJson info;
     info.devType = 1;
-    info.sn = spec.sn;
-    info.devName = spec.name;
-    info.note = spec.note;
+    info.sn = recording.sn;
+    info.devName = recording.name;
+    info.note = recording.note;
     info.recordInterval = 12;
-    info.recordNum = spec.count;
-    info.numofReport = spec.count;
-    info.startRecordTime = spec.start;
-    info.stopRecordTime = spec.start.addSecs(qint64(spec.count) * 60);
+    info.recordNum = recording.count;
+    info.numofReport = recording.count;
+    info.startRecordTime = recording.start;
+    info.stopRecordTime = recording.start.addSecs(qint64(recording.count) * 60);
     info.tl3.isOpen = true;
     info.tl3.alertValue = 0;
     info.th3.isOpen = true;
@@ -39,9 +39,9 @@ inline QByteArray recordingBytes(const FileSpec &spec)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     writeRecordingHeader(&buffer, info);
-    for (int i = 0; i < spec.count; ++i) {
+    for (int i = 0; i < recording.count; ++i) {
         char sample[4];
-        qToLittleEndian(qint16(spec.temperature + i % 7), sample);
+        qToLittleEndian(qint16(recording.temperature + i % 7), sample);
         qToLittleEndian(qint16(500), sample + 2);
         buffer.write(sample, 4);
     }

@@ -23,7 +23,7 @@ private slots:
     void unreachableArchiveIsReportedOnce();
 
 private:
-    QString write(const QString &name, const FileSpec &spec);
+    QString write(const QString &name, const SmallRecording &recording);
     int archived();
 
     std::unique_ptr<QTemporaryDir> home;
@@ -42,11 +42,11 @@ void TstArchiveKeeper::init()
     settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"), QString());
 }
 
-QString TstArchiveKeeper::write(const QString &name, const FileSpec &spec)
+QString TstArchiveKeeper::write(const QString &name, const SmallRecording &recording)
 {
     const QString path = QDir(dataDir()).filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(recordingBytes(spec)) < 0)
+    if (!file.open(QIODevice::WriteOnly) || file.write(recordingBytes(recording)) < 0)
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }

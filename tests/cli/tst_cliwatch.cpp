@@ -40,7 +40,7 @@ struct WatchRun {
     DownloadWatch watch;
 };
 
-loggersim::LoggerSpec spec(int model, const QString &sn, int samples)
+loggersim::LoggerSpec loggerOf(int model, const QString &sn, int samples)
 {
     loggersim::LoggerSpec s;
     s.model = model;
@@ -104,8 +104,8 @@ void TstCliWatch::servesArrivalsInTurn()
     options.xlsx = true;
     WatchRun run(options);
     QTimer::singleShot(60, [] {
-        loggersim::addLogger(spec(0, QStringLiteral("B"), 800));
-        loggersim::addLogger(spec(1, QStringLiteral("C"), 300));
+        loggersim::addLogger(loggerOf(0, QStringLiteral("B"), 800));
+        loggersim::addLogger(loggerOf(1, QStringLiteral("C"), 300));
     });
     run.watch.start();
     QTRY_COMPARE_WITH_TIMEOUT(run.lines().size(), 3, 15000);
@@ -199,7 +199,7 @@ void TstCliWatch::servesALoggerOncePerPlugging()
     QTRY_COMPARE_WITH_TIMEOUT(run.lines().size(), 1, 10000);
     // The same logger seen again without having left (its serial number on
     // another device) is not downloaded again.
-    loggersim::addLogger(spec(1, QStringLiteral("A"), 300));
+    loggersim::addLogger(loggerOf(1, QStringLiteral("A"), 300));
     QTRY_VERIFY_WITH_TIMEOUT(run.progress().contains("A: served already"), 10000);
     QCOMPARE(run.lines().size(), 1);
     // Unplugged and plugged in again, it is.
