@@ -59,6 +59,11 @@ QString temperatureText(double celsius, int unit)
     return QString::number(celsius, 'f', 1) + QStringLiteral("℃");
 }
 
+QString temperatureUnitSymbol(int unit)
+{
+    return unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
+}
+
 qint64 wallClockMs(const QDateTime &dateTime)
 {
     // From the date and time as they read: a logger's time may fall into a

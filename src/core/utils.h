@@ -15,6 +15,8 @@ QString freeFileName(const QString &folder, const QString &fileName);
 
 QString durationText(qint64 seconds);
 QString temperatureText(double celsius, int unit);
+// "℃" or "℉", the unit symbol the views and reports write after a temperature.
+QString temperatureUnitSymbol(int unit);
 
 // The local reading of a date-time taken as if it were UTC. Loggers keep local
 // wall-clock time without daylight saving, so sample times are compared and

@@ -4,6 +4,7 @@
 
 #include "config/alarmrules.h"
 #include "core/units.h"
+#include "core/utils.h"
 #include "settings/delaysetwidget.h"
 #include "widgets/checkbutton.h"
 #include "widgets/combobox.h"
@@ -97,7 +98,7 @@ void AlarmRowWidget::setTemperatureUnit(int unit)
         return;
     const QSignalBlocker blocker(spin);
     spin->setRange(-40, unit == Fahrenheit ? 185 : 85);
-    spin->setSuffix(unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃"));
+    spin->setSuffix(temperatureUnitSymbol(unit));
 }
 
 void AlarmRowWidget::showValue(double value)

@@ -24,11 +24,6 @@ const QColor temperatureColour(55, 109, 247);
 const QColor humidityColour(83, 185, 151);
 const QColor alarmColour(255, 0, 0);
 
-QString temperatureUnit(int tempUnit)
-{
-    return tempUnit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
-}
-
 DataGraph *addGraph(QCPAxis *keyAxis, QCPAxis *valueAxis, const QColor &colour, bool line)
 {
     auto *graph = new DataGraph(keyAxis, valueAxis);
@@ -171,7 +166,7 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
     tableView->setHeaderLabels(
         {tr("编号"), tr("日期时间"), tr("温度"), mWithHumidity ? tr("湿度") : QString()});
     tableView->showSamples(samples, mTempUnit, mWithHumidity, mAlarmMarks);
-    const QString unit = temperatureUnit(mTempUnit);
+    const QString unit = temperatureUnitSymbol(mTempUnit);
     tempShowBtn->setText(unit);
 
     // The graphs let go of their points first, so the buffers of the previous

@@ -120,7 +120,7 @@ QString DataTableModel::timeText(qint64 wallClockSecs)
 
 QString DataTableModel::temperatureCellText(float celsius, int tempUnit)
 {
-    const QString unit = tempUnit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
+    const QString unit = temperatureUnitSymbol(tempUnit);
     if (celsius == noSampleTemperature)
         return QStringLiteral("---") + unit;
     return QString::number(fromCelsius(celsius, tempUnit), 'f', 1) + unit;
