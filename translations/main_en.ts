@@ -139,10 +139,6 @@
 <context>
     <name>ComparisonWidget</name>
     <message>
-        <source>%1（序列号 %2）</source>
-        <translation>%1 (SN %2)</translation>
-    </message>
-    <message>
         <source>温度</source>
         <translation>Temperature</translation>
     </message>

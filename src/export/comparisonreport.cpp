@@ -36,11 +36,6 @@ QString minuteText(qint64 secs)
         .toString(QStringLiteral("yyyy/MM/dd hh:mm"));
 }
 
-QString serialOf(const ComparedRecording &item)
-{
-    return item.loaded.recording.sn;
-}
-
 } // namespace
 
 QColor ComparisonReport::colour(int index)
@@ -66,6 +61,27 @@ bool ComparisonReport::timeSpan(const QVector<ComparedRecording> &recordings, qi
         any = true;
     }
     return any;
+}
+
+bool ComparisonReport::temperatureExtent(const QVector<ComparedRecording> &recordings,
+                                         double *low, double *high)
+{
+    bool any = false;
+    for (const ComparedRecording &item : recordings) {
+        const SeriesStatistics &t = item.analysis.temperature;
+        if (t.count == 0)
+            continue;
+        *low = any ? std::min(*low, t.minimum) : t.minimum;
+        *high = any ? std::max(*high, t.maximum) : t.maximum;
+        any = true;
+    }
+    return any;
+}
+
+QString ComparisonReport::legendText(const ComparedRecording &recording)
+{
+    const QString serial = recording.loaded.recording.sn;
+    return serial.isEmpty() ? recording.label : tr("%1（序列号 %2）").arg(recording.label, serial);
 }
 
 ComparisonReport::ComparisonReport(const ReportPainter &painter,
@@ -118,9 +134,8 @@ void ComparisonReport::drawChart() const
     const int r = rp.right();
     p.setPen(Qt::black);
     p.drawRect(RP::box(34, 92, r, 470));
-    const QString unitText = unit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
     rp.text(RP::Label, RP::box(40, 98, 200, 111), RP::alignL,
-            tr("温度") + QLatin1Char(' ') + unitText);
+            tr("温度") + QLatin1Char(' ') + temperatureUnitSymbol(unit));
     if (withHumidity)
         rp.text(RP::Label, RP::box(r - 200, 98, r - 6, 111), RP::alignRR, tr("湿度 %RH（虚线）"));
 
@@ -130,15 +145,7 @@ void ComparisonReport::drawChart() const
         return;
     double low = 0;
     double high = 0;
-    bool anyTemperature = false;
-    for (const ComparedRecording &item : items) {
-        const SeriesStatistics &t = item.analysis.temperature;
-        if (t.count == 0)
-            continue;
-        low = anyTemperature ? std::min(low, t.minimum) : t.minimum;
-        high = anyTemperature ? std::max(high, t.maximum) : t.maximum;
-        anyTemperature = true;
-    }
+    temperatureExtent(items, &low, &high);
     const ReportChart::TemperatureScale scale = ReportChart::temperatureScale(
         int(std::lround(high * 100)), int(std::lround(low * 100)), unit);
     const ReportChart::TimeScale time = ReportChart::timeScale(last - first, first);
@@ -233,10 +240,8 @@ void ComparisonReport::drawLegend() const
         rp.line(x, y + 7, x + 20, y + 7);
         p.restore();
         p.setPen(Qt::black);
-        const QString serial = serialOf(items.at(i));
         rp.text(RP::Label, RP::box(x + 26, y, x + column - 10, y + 13), RP::alignLC,
-                serial.isEmpty() ? items.at(i).label
-                                 : tr("%1（序列号 %2）").arg(items.at(i).label, serial));
+                legendText(items.at(i)));
     }
 }
 
@@ -275,7 +280,7 @@ void ComparisonReport::drawStatistics() const
         p.drawRect(RP::box(36, y + 4, 43, y + 11));
         p.restore();
         const QString cells[] = {item.label,
-                                 serialOf(item),
+                                 item.loaded.recording.sn,
                                  temperature(a.temperature, a.temperature.minimum),
                                  temperature(a.temperature, a.temperature.maximum),
                                  temperature(a.temperature, a.temperature.mean),

@@ -27,6 +27,11 @@ public:
     static QColor colour(int index);
     // The wall-clock seconds of the first and the last sample of the set.
     static bool timeSpan(const QVector<ComparedRecording> &recordings, qint64 *first, qint64 *last);
+    // The lowest and the highest valid temperature of the set, in °C; false without any.
+    static bool temperatureExtent(const QVector<ComparedRecording> &recordings, double *low,
+                                  double *high);
+    // The legend's name of a recording: its label and its logger's serial number.
+    static QString legendText(const ComparedRecording &recording);
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.

@@ -3,6 +3,7 @@
 #include "views/comparisonwidget.h"
 
 #include "core/units.h"
+#include "core/utils.h"
 #include "export/comparisonreport.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
@@ -20,11 +21,6 @@
 
 namespace
 {
-
-QString unitText(int tempUnit)
-{
-    return tempUnit == Fahrenheit ? QStringLiteral("℉") : QStringLiteral("℃");
-}
 
 // Room around the values, as the single chart leaves 6 °C.
 constexpr double valueMargin = 6;
@@ -107,12 +103,6 @@ void ComparisonWidget::setupPlot()
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
 }
 
-QString ComparisonWidget::legendText(const ComparedRecording &recording)
-{
-    const QString serial = recording.loaded.recording.sn;
-    return serial.isEmpty() ? recording.label : tr("%1（序列号 %2）").arg(recording.label, serial);
-}
-
 void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordings)
 {
     clear();
@@ -120,12 +110,9 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
     QCustomPlot *plot = graphicsView;
     const int unit =
         recordings.isEmpty() ? Celsius : recordings.constFirst().loaded.recording.tempUnit;
-    const QString temperatureUnit = unitText(unit);
+    const QString temperatureUnit = temperatureUnitSymbol(unit);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     bool anyHumidity = false;
-    bool anyTemperature = false;
-    double low = 0;
-    double high = 0;
     for (int i = 0; i < recordings.size(); ++i) {
         const ComparedRecording &item = recordings.at(i);
         const QVector<SamplePoint> &samples = item.loaded.samples;
@@ -150,7 +137,7 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
         graph->setUnit(temperatureUnit);
         graph->setTimeMapping(1, 0);
         graph->data()->set(temperature, true);
-        graph->setName(legendText(item));
+        graph->setName(ComparisonReport::legendText(item));
         mTemperatureGraphs.append(graph);
         if (withHumidity) {
             auto *wet = new DataGraph(plot->xAxis, plot->yAxis2);
@@ -163,12 +150,6 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
             mHumidityGraphs.append(wet);
             anyHumidity = true;
         }
-        const SeriesStatistics &t = item.analysis.temperature;
-        if (t.count > 0) {
-            low = anyTemperature ? std::min(low, t.minimum) : t.minimum;
-            high = anyTemperature ? std::max(high, t.maximum) : t.maximum;
-            anyTemperature = true;
-        }
     }
     qint64 first = 0;
     qint64 last = 0;
@@ -176,7 +157,9 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
         mKeyFirst = double(first);
         mKeyLast = double(std::max(last, first + 1));
     }
-    if (anyTemperature) {
+    double low = 0;
+    double high = 0;
+    if (ComparisonReport::temperatureExtent(recordings, &low, &high)) {
         mLower = fromCelsius(low - valueMargin, unit);
         mUpper = fromCelsius(high + valueMargin, unit);
     }
@@ -212,9 +195,9 @@ void ComparisonWidget::retranslate()
     closeButton->setText(tr("关闭对比"));
     graphicsView->yAxis2->setLabel(tr("湿度 %RH（虚线）"));
     const int unit = mShown.isEmpty() ? Celsius : mShown.constFirst().loaded.recording.tempUnit;
-    graphicsView->yAxis->setLabel(tr("温度") + QLatin1Char(' ') + unitText(unit));
+    graphicsView->yAxis->setLabel(tr("温度") + QLatin1Char(' ') + temperatureUnitSymbol(unit));
     for (int i = 0; i < mTemperatureGraphs.size() && i < mShown.size(); ++i)
-        mTemperatureGraphs.at(i)->setName(legendText(mShown.at(i)));
+        mTemperatureGraphs.at(i)->setName(ComparisonReport::legendText(mShown.at(i)));
     if (!mShown.isEmpty())
         titleLabel->setText(tr("对比：%1 个记录").arg(mShown.size()));
 }

@@ -40,9 +40,6 @@ public:
     const QVector<DataGraph *> &temperatureGraphs() const { return mTemperatureGraphs; }
     const QVector<DataGraph *> &humidityGraphs() const { return mHumidityGraphs; }
 
-    // The legend text of a recording: its label and its logger's serial number.
-    static QString legendText(const ComparedRecording &recording);
-
 signals:
     // The close button: the view area goes back to the single recording.
     void closeRequested();
