@@ -7,7 +7,6 @@
 
 #include <QAtomicInt>
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -195,8 +194,7 @@ Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes,
     LoadedRecording recording = RecordingReader::readFrom(&buffer);
     if (!recording.ok())
         return {Outcome::Skipped, QString(), recordingStatusText(recording.status)};
-    recording.sha256 = QString::fromLatin1(
-        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    recording.sha256 = RecordingAnalysis::fingerprint(bytes);
 
     ArchiveEntry entry = ArchiveEntry::describe(recording);
     entry.addedAt = QDateTime::currentDateTimeUtc();
@@ -462,6 +460,11 @@ QByteArray Archive::fileBytes(const QString &sha256)
         fail(QStringLiteral("the archive holds no recording %1").arg(sha256));
         return QByteArray();
     }
+    return bytesOf(found);
+}
+
+QByteArray Archive::bytesOf(const ArchiveEntry &found)
+{
     if (!found.path.isEmpty()) {
         QFile file(found.path);
         if (file.open(QIODevice::ReadOnly))
@@ -476,23 +479,29 @@ QByteArray Archive::fileBytes(const QString &sha256)
         fail(q.lastError().text());
         return QByteArray();
     }
-    fail(QStringLiteral("the file of recording %1 is not on this computer").arg(sha256));
+    fail(QStringLiteral("the file of recording %1 is not on this computer").arg(found.sha256));
     return QByteArray();
 }
 
-LoadedRecording Archive::load(const QString &sha256)
+LoadedRecording Archive::parse(QByteArray bytes, const QString &sha256)
 {
-    QByteArray bytes = fileBytes(sha256);
     if (bytes.isEmpty())
         return LoadedRecording();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     LoadedRecording recording = RecordingReader::readFrom(&buffer);
-    recording.sha256 = QString::fromLatin1(
-        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     if (!recording.ok())
         fail(QStringLiteral("recording %1 cannot be read: %2")
                  .arg(sha256, recordingStatusText(recording.status)));
+    return recording;
+}
+
+LoadedRecording Archive::load(const QString &sha256)
+{
+    const QByteArray bytes = fileBytes(sha256);
+    LoadedRecording recording = parse(bytes, sha256);
+    if (recording.ok())
+        recording.sha256 = RecordingAnalysis::fingerprint(bytes);
     return recording;
 }
 
@@ -507,10 +516,11 @@ LoadedRecording Archive::history(const QString &serial)
     }
     std::sort(entries.begin(), entries.end(),
               [](const ArchiveEntry &a, const ArchiveEntry &b) { return a.start < b.start; });
+    // The merged series is no file and carries no fingerprint, so none is taken.
     QVector<LoadedRecording> recordings;
     recordings.reserve(entries.size());
-    for (const ArchiveEntry &e : entries) {
-        recordings << load(e.sha256);
+    for (const ArchiveEntry &e : qAsConst(entries)) {
+        recordings << parse(bytesOf(e), e.sha256);
         if (!recordings.last().ok())
             return LoadedRecording();
     }
@@ -543,9 +553,7 @@ QVector<Archive::Problem> Archive::check()
             problems.append({sha256, path, QStringLiteral("the file is missing")});
             continue;
         }
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        hash.addData(&file);
-        if (QString::fromLatin1(hash.result().toHex()) != sha256)
+        if (RecordingAnalysis::fingerprint(&file) != sha256)
             problems.append({sha256, path, QStringLiteral("the file has changed")});
     }
     return problems;

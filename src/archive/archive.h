@@ -95,6 +95,10 @@ private:
     bool insertEntry(const ArchiveEntry &entry, const QByteArray &bytes);
     bool recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime);
     Outcome addFileUnlocked(const QString &path);
+    // The file's bytes of an entry found on this connection; empty with errorText().
+    QByteArray bytesOf(const ArchiveEntry &entry);
+    // Reads a recording from its bytes; not ok() with errorText() when it is none.
+    LoadedRecording parse(QByteArray bytes, const QString &sha256);
     bool fail(const QString &text);
     // " WHERE …" of the filter's conditions on `recordings r`; appends their values.
     static QString whereClause(const ArchiveFilter &filter, QVariantList *values);

@@ -9,9 +9,9 @@
 #include "core/settinginfo.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
+#include "recording/recordinganalysis.h"
 
 #include <QCommandLineParser>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -260,7 +260,7 @@ int ArchiveCommands::get(const QStringList &arguments)
     const QByteArray bytes = archive.fileBytes(sha256);
     if (bytes.isEmpty())
         return fail(ExitNotArchived, archive.errorText());
-    if (QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() != sha256.toLatin1())
+    if (RecordingAnalysis::fingerprint(bytes) != sha256)
         return fail(ExitArchiveProblems,
                     QStringLiteral("the archived file no longer matches its fingerprint"));
     QSaveFile file(parser.value(outOption));

@@ -216,6 +216,11 @@ RecordingAnalysis RecordingAnalysis::of(const LoadedRecording &recording,
     return analysis;
 }
 
+QString RecordingAnalysis::fingerprint(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
 QString RecordingAnalysis::fingerprint(QIODevice *device)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);

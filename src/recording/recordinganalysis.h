@@ -78,4 +78,6 @@ struct RecordingAnalysis {
     // the device's current position to its end, in lower-case hex; empty when
     // the device cannot be read.
     static QString fingerprint(QIODevice *device);
+    // The same of bytes held in memory.
+    static QString fingerprint(const QByteArray &bytes);
 };
