@@ -24,6 +24,8 @@ public:
     ~ArchiveKeeper() override;
 
     const ArchiveLocation &location() const { return where; }
+    // False when the settings file names no archive that can be used at all.
+    bool hasLocation() const { return locationError.isEmpty(); }
 
 public slots:
     // Adds the recording files of the folder that the archive does not know.

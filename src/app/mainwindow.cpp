@@ -66,7 +66,8 @@ MainWindow::MainWindow(QWidget *parent)
     autoDownload = new AutoDownload(this);
     archiveKeeper = new ArchiveKeeper(dataDir(), this);
     // The search uses the archive the keeper fills, through a connection of its own.
-    list->useArchive(archiveKeeper->location());
+    if (archiveKeeper->hasLocation())
+        list->useArchive(archiveKeeper->location());
     ui->tbWidget->setArchiveLocation(archiveKeeper->location());
     connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this, [this] {

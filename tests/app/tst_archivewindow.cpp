@@ -41,7 +41,8 @@ private slots:
     void aLongSearchNamesWhatItLeftOut();
     void comparesThreeRecordingsAndWritesTheirReport();
     void historyShowsTheLoggersMergedSeries();
-    void unreachableTeamArchiveLeavesTheFolderList();
+    void unusableArchiveLeavesTheFolderList_data();
+    void unusableArchiveLeavesTheFolderList();
 
 private:
     void write(const QString &name, const SmallRecording &recording);
@@ -300,10 +301,17 @@ void TestArchiveWindow::historyShowsTheLoggersMergedSeries()
     QCOMPARE(view->comparisonPage()->temperatureGraphs().size(), 1);
 }
 
-void TestArchiveWindow::unreachableTeamArchiveLeavesTheFolderList()
+void TestArchiveWindow::unusableArchiveLeavesTheFolderList_data()
 {
-    settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"),
-                             QStringLiteral("postgresql://nobody@/none?host=/nonexistent"));
+    QTest::addColumn<QString>("url");
+    QTest::newRow("unreachable server") << "postgresql://nobody@/none?host=/nonexistent";
+    QTest::newRow("malformed address") << "mysql://host/db";
+}
+
+void TestArchiveWindow::unusableArchiveLeavesTheFolderList()
+{
+    QFETCH(QString, url);
+    settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"), url);
     delete window;
     QDir(dataDir()).removeRecursively();
     QDir().mkpath(dataDir());
