@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SelectDialog: a modal question answered with "取消" or "确定".
+// SelectDialog: a modal question answered with "取消", "确定" or a third answer between them.
 #include "widgets/selectdialog.h"
 
 #include <QHBoxLayout>
@@ -40,19 +40,37 @@ SelectDialog::SelectDialog(const QString &text, QWidget *parent)
     row->setSpacing(30);
     auto *cancelButton = new QPushButton(tr("取消"), widget);
     cancelButton->setObjectName(QStringLiteral("pushButton"));
-    auto *okButton = new QPushButton(tr("确定"), widget);
+    alternativeButton = new QPushButton(widget);
+    alternativeButton->setObjectName(QStringLiteral("pushButton_3"));
+    alternativeButton->hide();
+    okButton = new QPushButton(tr("确定"), widget);
     okButton->setObjectName(QStringLiteral("pushButton_2"));
-    for (QPushButton *button : {cancelButton, okButton})
+    for (QPushButton *button : {cancelButton, alternativeButton, okButton})
         button->setMinimumSize(112, 30);
     row->addStretch();
     row->addWidget(cancelButton);
+    row->addWidget(alternativeButton);
     row->addWidget(okButton);
     row->addStretch();
     column->addLayout(row);
 
     connect(cancelButton, &QPushButton::clicked, this, &SelectDialog::on_pushButton_clicked);
     connect(okButton, &QPushButton::clicked, this, &SelectDialog::on_pushButton_2_clicked);
+    connect(alternativeButton, &QPushButton::clicked, this, [this] { done(Alternative); });
     okButton->setFocus();
+}
+
+void SelectDialog::setConfirmText(const QString &text)
+{
+    okButton->setText(text);
+}
+
+void SelectDialog::addAlternative(const QString &text, bool focused)
+{
+    alternativeButton->setText(text);
+    alternativeButton->show();
+    if (focused)
+        alternativeButton->setFocus();
 }
 
 void SelectDialog::on_pushButton_clicked()
