@@ -126,12 +126,15 @@ void DevSettingInfo::connectControls()
     connect(alarms, &AlarmSection::changed, this, &DevSettingInfo::markModified);
     connect(alarms, &AlarmSection::clamped, this, &DevSettingInfo::sendMessage);
     // The validator drops a refused character without a sound; the hint beside the field,
-    // which says what a name takes, lights up for a while.
+    // which says what a name takes, lights up for a while. A name loaded from the logger is
+    // no keystroke, whatever it holds.
     auto *hintTimer = new QTimer(this);
     hintTimer->setSingleShot(true);
     hintTimer->setInterval(3000);
     connect(hintTimer, &QTimer::timeout, this, [this] { ui.markNameRefused(false); });
     connect(ui.devNameLE, &QLineEdit::inputRejected, this, [this, hintTimer] {
+        if (filling)
+            return;
         ui.markNameRefused(true);
         hintTimer->start();
     });

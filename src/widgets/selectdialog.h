@@ -25,6 +25,9 @@ public:
     // that Return chooses it rather than the confirming one.
     void addAlternative(const QString &text, bool focused);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private slots:
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();

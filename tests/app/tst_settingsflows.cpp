@@ -14,6 +14,7 @@
 #include "settings/persetbutton.h"
 #include "settings/presetwidget.h"
 #include "testsupport.h"
+#include "views/datashowwidget.h"
 #include "widgets/clearlineedit.h"
 #include "widgets/selectdialog.h"
 #include "widgets/snackbar.h"
@@ -25,6 +26,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
@@ -72,6 +75,50 @@ void answerNext(const QString &button, Asked *asked = nullptr)
     poll->start();
 }
 
+// Saves the screen as `name`.png in the HYGRA_SCREENSHOTS folder: on a display (Xvfb) as the
+// window manager placed everything, offscreen `window` with `dialog` painted where it lies.
+void picture(QWidget *window, QWidget *dialog, const QString &name)
+{
+    const QString file = qEnvironmentVariable("HYGRA_SCREENSHOTS") + QLatin1Char('/') + name +
+                         QStringLiteral(".png");
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        QProcess::execute(QStringLiteral("import"),
+                          {QStringLiteral("-window"), QStringLiteral("root"), file});
+        return;
+    }
+    QImage shot = window->grab().toImage();
+    if (dialog) {
+        QPainter painter(&shot);
+        painter.drawImage(dialog->frameGeometry().topLeft() - window->geometry().topLeft(),
+                          dialog->grab().toImage());
+    }
+    shot.save(file);
+}
+
+// With HYGRA_SCREENSHOTS naming a folder, the next modal dialog is pictured over `window` as
+// `name`.png once it has painted, then answered with its button `button` (or cancelled).
+void pictureNextDialog(QWidget *window, const QString &name, const QString &button)
+{
+    auto *poll = new QTimer(answerOwner);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, window, name, button] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QTimer::singleShot(400, dialog, [window, dialog, name, button] {
+            picture(window, dialog, name);
+            auto *target = dialog->findChild<QPushButton *>(button);
+            if (target && target->isVisible())
+                target->click();
+            else
+                dialog->reject();
+        });
+    });
+    poll->start();
+}
+
 int countFrames(const QList<QByteArray> &written, uint8_t code, int subCode = -1)
 {
     int n = 0;
@@ -100,6 +147,8 @@ private slots:
     void unplugSaysTheEditsWereNotWritten();
     void renamingAPreset();
     void qtDialogsFollowTheLanguage();
+    void screenshots_data();
+    void screenshots();
 
 private:
     // Opens the window on `loggers`, connects the first and opens the settings page.
@@ -403,6 +452,65 @@ void TestSettingsFlows::qtDialogsFollowTheLanguage()
     QCOMPARE(lookIn(), QStringLiteral("Look in:"));
     emit toolbar()->sendLangueCmd(true);
     QCOMPARE(lookIn(), QStringLiteral("查找范围："));
+}
+
+void TestSettingsFlows::screenshots_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::newRow("zh") << false;
+    QTest::newRow("en") << true;
+}
+
+// The questions of the settings page, the factory reset and the export's file dialog at
+// 1280 × 720, for looking at.
+void TestSettingsFlows::screenshots()
+{
+    QFETCH(bool, english);
+    const QString folder = qEnvironmentVariable("HYGRA_SCREENSHOTS");
+    if (folder.isEmpty())
+        QSKIP("HYGRA_SCREENSHOTS names no folder");
+    QVERIFY(openSettingsPage("HX20D:sn=H2B0012345:samples=5000"));
+    window->setGeometry(0, 0, 1280, 720);
+    const QString suffix = english ? QStringLiteral("-en") : QStringLiteral("-zh");
+    if (english)
+        emit toolbar()->sendLangueCmd(false);
+    // The connection's notices have sunk again.
+    QTest::qWait(4000);
+    editName("ColdRoom_2");
+    QTest::keyClicks(nameEdit(), " -");
+    QTest::qWait(300);
+    picture(window, nullptr, "name-hint" + suffix);
+
+    PresetWidget *panel = page()->presetPanel();
+    QTest::mouseClick(page()->presetButton(), Qt::LeftButton);
+    QTest::keyClicks(panel->nameLineEdit(), "Freezer room");
+    panel->completeBtn()->click();
+    QVERIFY(QTest::qWaitFor([panel] { return panel->entries().size() == 1; }, 2000));
+    panel->entries().first()->findChild<QMenu *>()->actions().at(2)->trigger();
+    QTest::keyClicks(QApplication::focusWidget(), "Freezer room B");
+    QTest::qWait(300);
+    picture(window, nullptr, "preset-rename" + suffix);
+    QTest::mouseClick(page()->presetButton(), Qt::LeftButton);
+
+    pictureNextDialog(window, "leave-question" + suffix, "pushButton");
+    leave();
+    pictureNextDialog(window, "erase-warning" + suffix, "pushButton");
+    page()->saveButton()->click();
+    QVERIFY(QTest::qWaitFor(
+        [&] { return QFile::exists(folder + "/erase-warning" + suffix + ".png"); }, 5000));
+    QTest::qWait(100);
+    answerNext("pushButton_3");
+    leave();
+    QVERIFY(QTest::qWaitFor([this] { return !pageShown(); }, 2000));
+
+    pictureNextDialog(window, "factory-reset" + suffix, "pushButton");
+    emit toolbar()->sendResetCmd();
+
+    emit toolbar()->devDownLoadSignal();
+    QVERIFY(QTest::qWaitFor([this] { return window->form()->dataShow->isShowing(); }, 15000));
+    QTest::qWait(1500);
+    pictureNextDialog(window, "save-dialog" + suffix, QString());
+    emit toolbar()->sendExportTypeSignal(0);
 }
 
 int main(int argc, char *argv[])
