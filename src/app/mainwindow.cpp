@@ -89,6 +89,7 @@ void MainWindow::makeConnections()
 {
     TbWidget *tb = ui->tbWidget;
     ConnectWidget *panel = ui->connectWidget;
+    DevSettingInfo *settings = ui->devSetting;
     DataShowWidget *view = ui->dataShow;
 
     connect(tb, &TbWidget::devSettingShowSignal, this, &MainWindow::delDevSettingShowSignal);
@@ -108,7 +109,21 @@ void MainWindow::makeConnections()
 
     connect(usbControl, &UsbControl::initReadConfigState, this,
             &MainWindow::delInitReadConfigState);
-    makeSettingsConnections();
+    connect(usbControl, &UsbControl::devConfigSignal, settings,
+            &DevSettingInfo::delDevConfigSignal);
+    connect(usbControl, &UsbControl::devWriteReturnConfig, settings,
+            &DevSettingInfo::delDevWriteReturnConfig);
+    connect(usbControl, &UsbControl::devWriteReturnConfig, this,
+            [panel](OneConfigCmdStruct config, QString) {
+                panel->setStartInfo(config.startMode, config.isKeyRetart);
+            });
+    connect(usbControl, &UsbControl::devReadNoteSignal, settings,
+            &DevSettingInfo::delDevReadNoteSignal);
+    connect(usbControl, &UsbControl::devStateSignal, settings, &DevSettingInfo::delDevStateSignal);
+    // Queued: the erase warning runs its own event loop, which must not run inside the
+    // controller's handling of the answer.
+    connect(usbControl, &UsbControl::recordCountResult, settings,
+            &DevSettingInfo::delRecordCountResult, Qt::QueuedConnection);
     connect(usbControl, &UsbControl::devStateSignal, panel, &ConnectWidget::delDevStateSignal);
     connect(usbControl, &UsbControl::dataDownloadErr, this, &MainWindow::delDataDownloadErr);
     connect(usbControl, &UsbControl::dataDownloadProgress, this, [this](int cur, int total) {
@@ -134,33 +149,9 @@ void MainWindow::makeConnections()
     connect(tb, &TbWidget::sendResetCmd, this, &MainWindow::delSendResetCmd);
     connect(tb, &TbWidget::sendLangueCmd, this, &MainWindow::delSendLangueCmd);
     connect(tb, &TbWidget::showAbout, this, &MainWindow::delShowAbout);
-    connect(view, &DataShowWidget::sendMessage, this, &MainWindow::delSendMessage);
-    connect(list, &RecordingList::sendMessage, this, &MainWindow::delSendMessage);
-    connect(tb, &TbWidget::sendMessage, this, &MainWindow::delSendMessage);
-}
-
-void MainWindow::makeSettingsConnections()
-{
-    TbWidget *tb = ui->tbWidget;
-    ConnectWidget *panel = ui->connectWidget;
-    DevSettingInfo *settings = ui->devSetting;
-    connect(usbControl, &UsbControl::devConfigSignal, settings,
-            &DevSettingInfo::delDevConfigSignal);
-    connect(usbControl, &UsbControl::devWriteReturnConfig, settings,
-            &DevSettingInfo::delDevWriteReturnConfig);
-    connect(usbControl, &UsbControl::devWriteReturnConfig, this,
-            [panel](OneConfigCmdStruct config, QString) {
-                panel->setStartInfo(config.startMode, config.isKeyRetart);
-            });
-    connect(usbControl, &UsbControl::devReadNoteSignal, settings,
-            &DevSettingInfo::delDevReadNoteSignal);
-    connect(usbControl, &UsbControl::devStateSignal, settings, &DevSettingInfo::delDevStateSignal);
-    // Queued: the erase warning runs its own event loop, which must not run inside the
-    // controller's handling of the answer.
-    connect(usbControl, &UsbControl::recordCountResult, settings,
-            &DevSettingInfo::delRecordCountResult, Qt::QueuedConnection);
     connect(tb, &TbWidget::sendSaveConfigOptSignal, settings,
             &DevSettingInfo::delSendSaveConfigOptSignal);
+    connect(view, &DataShowWidget::sendMessage, this, &MainWindow::delSendMessage);
     connect(settings, &DevSettingInfo::toWriteConfigToDev, this,
             &MainWindow::delToWriteConfigToDev);
     connect(settings, &DevSettingInfo::toReadRecordCount, this,
@@ -171,6 +162,8 @@ void MainWindow::makeSettingsConnections()
     connect(settings, &DevSettingInfo::toNoticeTbWidgetOnlyStartMode, tb,
             &TbWidget::delToNoticeTbWidgetOnlyStartMode);
     connect(settings, &DevSettingInfo::closeThis, this, &MainWindow::delClostThisConfigWidget);
+    connect(list, &RecordingList::sendMessage, this, &MainWindow::delSendMessage);
+    connect(tb, &TbWidget::sendMessage, this, &MainWindow::delSendMessage);
 }
 
 void MainWindow::applyLanguage(const QString &language)

@@ -88,7 +88,6 @@ private:
     void dropConnection();
     void resetAfterDisconnect();
     void closeSettingsPage();
-    void makeSettingsConnections();
     void enableListArea();
     void endDownload();
     QString downloadErrorText(int errType) const;

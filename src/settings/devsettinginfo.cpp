@@ -20,13 +20,13 @@
 #include "settings/settingformmapper.h"
 #include "settings/settingquestions.h"
 #include "widgets/combobox.h"
-#include "widgets/selectdialog.h"
 #include "widgets/wheelguard.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
