@@ -36,6 +36,17 @@
     </message>
 </context>
 <context>
+    <name>AlarmSection</name>
+    <message>
+        <source>%1 不能高于 %2，已改为 %3</source>
+        <translation>%1 cannot be above %2; it was set to %3</translation>
+    </message>
+    <message>
+        <source>%1 不能低于 %2，已改为 %3</source>
+        <translation>%1 cannot be below %2; it was set to %3</translation>
+    </message>
+</context>
+<context>
     <name>ArchiveSearchBar</name>
     <message>
         <source>搜索名称、备注或序列号</source>
@@ -1036,6 +1047,38 @@ all recorded data in the logger</translation>
         <source>请输入备注</source>
         <translation>Enter a note</translation>
     </message>
+    <message>
+        <source>设备中没有记录，写入配置不会清除数据。</source>
+        <translation>The logger holds no records; the write erases nothing.</translation>
+    </message>
+    <message>
+        <source>设备中有 1 条记录，写入配置会将它清除。
+先下载可以保留这条记录。</source>
+        <translation>The logger holds 1 record that will be erased by the write.
+Download it first to keep it.</translation>
+    </message>
+    <message>
+        <source>设备中有 %1 条记录，写入配置会将它们全部清除。
+先下载可以保留这些记录。</source>
+        <translation>The logger holds %1 records that will be erased by the write.
+Download them first to keep them.</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>先下载</source>
+        <translation>Download first</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
+        <translation>Letters, digits and _ only, up to 20; no spaces or hyphens</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1213,6 +1256,20 @@ all recorded data in the logger</translation>
         <source>历史记录</source>
         <translation>History</translation>
     </message>
+    <message>
+        <source>设备已断开，修改的设置没有写入设备</source>
+        <translation>The logger was disconnected; the changed settings were not written to it</translation>
+    </message>
+    <message>
+        <source>将 %1（SN %2）恢复出厂设置？
+报警阈值、设备名称、备注和记录间隔都会被重置。</source>
+        <translation>Restore the factory settings of %1 (SN %2)?
+Its alarm limits, name, note and record interval will be reset.</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置</source>
+        <translation>Restore factory settings</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1270,6 +1327,10 @@ all recorded data in the logger</translation>
     <message>
         <source>完成</source>
         <translation>Done</translation>
+    </message>
+    <message>
+        <source>重命名预设</source>
+        <translation>Rename preset</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,17 @@
     </message>
 </context>
 <context>
+    <name>AlarmSection</name>
+    <message>
+        <source>%1 不能高于 %2，已改为 %3</source>
+        <translation>%1 不能高于 %2，已改为 %3</translation>
+    </message>
+    <message>
+        <source>%1 不能低于 %2，已改为 %3</source>
+        <translation>%1 不能低于 %2，已改为 %3</translation>
+    </message>
+</context>
+<context>
     <name>ArchiveSearchBar</name>
     <message>
         <source>搜索名称、备注或序列号</source>
@@ -1036,6 +1047,38 @@
         <source>请输入备注</source>
         <translation>请输入备注</translation>
     </message>
+    <message>
+        <source>设备中没有记录，写入配置不会清除数据。</source>
+        <translation>设备中没有记录，写入配置不会清除数据。</translation>
+    </message>
+    <message>
+        <source>设备中有 1 条记录，写入配置会将它清除。
+先下载可以保留这条记录。</source>
+        <translation>设备中有 1 条记录，写入配置会将它清除。
+先下载可以保留这条记录。</translation>
+    </message>
+    <message>
+        <source>设备中有 %1 条记录，写入配置会将它们全部清除。
+先下载可以保留这些记录。</source>
+        <translation>设备中有 %1 条记录，写入配置会将它们全部清除。
+先下载可以保留这些记录。</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>先下载</source>
+        <translation>先下载</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
+        <translation>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1213,6 +1256,20 @@
         <source>历史记录</source>
         <translation>历史记录</translation>
     </message>
+    <message>
+        <source>设备已断开，修改的设置没有写入设备</source>
+        <translation>设备已断开，修改的设置没有写入设备</translation>
+    </message>
+    <message>
+        <source>将 %1（SN %2）恢复出厂设置？
+报警阈值、设备名称、备注和记录间隔都会被重置。</source>
+        <translation>将 %1（SN %2）恢复出厂设置？
+报警阈值、设备名称、备注和记录间隔都会被重置。</translation>
+    </message>
+    <message>
+        <source>恢复出厂设置</source>
+        <translation>恢复出厂设置</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1270,6 +1327,10 @@
     <message>
         <source>完成</source>
         <translation>完成</translation>
+    </message>
+    <message>
+        <source>重命名预设</source>
+        <translation>重命名预设</translation>
     </message>
 </context>
 <context>

@@ -75,6 +75,11 @@ void ConnectWidget::showDisconnected()
     busy = false;
 }
 
+QString ConnectWidget::serialNumber() const
+{
+    return isConnected() ? snNameLabel->text() : QString();
+}
+
 void ConnectWidget::beginConnection()
 {
     busy = true;

@@ -19,6 +19,9 @@ public:
     // The start values that every toNoticeTbWidget carries.
     void setStartInfo(int startMode, bool isRestart);
     bool isConnected() const { return devType != -1; }
+    // The connected logger's model (-1 when none) and serial number, as its state reports them.
+    int connectedModel() const { return devType; }
+    QString serialNumber() const;
     // A connection is under way, by a click or by the automatic download: presses are ignored.
     void beginConnection();
     // A connection was asked for or is established.

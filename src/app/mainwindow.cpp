@@ -9,27 +9,25 @@
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
 #include "app/downloaddialog.h"
+#include "app/languagecatalogues.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
 #include "core/settinginfo.h"
-#include "core/shippedfiles.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
 #include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
 #include "settings/devsettinginfo.h"
 #include "views/datashowwidget.h"
+#include "widgets/selectdialog.h"
 #include "widgets/snackbar.h"
 
-#include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QTranslator>
 
 namespace
 {
@@ -70,9 +68,8 @@ MainWindow::MainWindow(QWidget *parent)
         list->useArchive(archiveKeeper->location());
     ui->tbWidget->setArchiveLocation(archiveKeeper->location());
     connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
-    connect(archiveKeeper, &ArchiveKeeper::unavailable, this, [this] {
-        delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹"));
-    });
+    connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
+            [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
 
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())
@@ -123,6 +120,10 @@ void MainWindow::makeConnections()
     connect(usbControl, &UsbControl::devReadNoteSignal, settings,
             &DevSettingInfo::delDevReadNoteSignal);
     connect(usbControl, &UsbControl::devStateSignal, settings, &DevSettingInfo::delDevStateSignal);
+    // Queued: the erase warning runs its own event loop, which must not run inside the
+    // controller's handling of the answer.
+    connect(usbControl, &UsbControl::recordCountResult, settings,
+            &DevSettingInfo::delRecordCountResult, Qt::QueuedConnection);
     connect(usbControl, &UsbControl::devStateSignal, panel, &ConnectWidget::delDevStateSignal);
     connect(usbControl, &UsbControl::dataDownloadErr, this, &MainWindow::delDataDownloadErr);
     connect(usbControl, &UsbControl::dataDownloadProgress, this, [this](int cur, int total) {
@@ -153,6 +154,10 @@ void MainWindow::makeConnections()
     connect(view, &DataShowWidget::sendMessage, this, &MainWindow::delSendMessage);
     connect(settings, &DevSettingInfo::toWriteConfigToDev, this,
             &MainWindow::delToWriteConfigToDev);
+    connect(settings, &DevSettingInfo::toReadRecordCount, this,
+            [this] { emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd, recordCountQuery)); });
+    // The download the toolbar's button starts; the page stays open with its edits.
+    connect(settings, &DevSettingInfo::toDownloadFirst, this, &MainWindow::delDevDownLoadSignal);
     connect(settings, &DevSettingInfo::sendMessage, this, &MainWindow::delSendMessage);
     connect(settings, &DevSettingInfo::toNoticeTbWidgetOnlyStartMode, tb,
             &TbWidget::delToNoticeTbWidgetOnlyStartMode);
@@ -163,13 +168,9 @@ void MainWindow::makeConnections()
 
 void MainWindow::applyLanguage(const QString &language)
 {
-    if (!translator)
-        translator = new QTranslator(this);
-    const QString file = language.contains(QLatin1String("English")) ? "main_en.qm" : "main_zh.qm";
-    const QString path = shippedFilePath(QStringLiteral("lgxtranslation/") + file);
-    if (!translator->load(path))
-        qDebug() << "translation catalogue not loaded:" << path;
-    QCoreApplication::installTranslator(translator);
+    if (!languages)
+        languages = new LanguageCatalogues(this);
+    languages->apply(language);
 }
 
 void MainWindow::loadFileButtons()
@@ -214,12 +215,16 @@ void MainWindow::enableListArea()
 
 void MainWindow::resetAfterDisconnect()
 {
+    const bool editsLost = ui->stackedWidget->currentIndex() == MainWindowForm::SettingsPage &&
+                           ui->devSetting->isModified();
     dropConnection();
     ui->tbWidget->resetButtons();
     ui->devSetting->setEnabled(false);
     ui->stackedWidget->setCurrentIndex(MainWindowForm::RecordingPage);
     ui->scrollAreaWidgetContents->setEnabled(true);
     enableListArea();
+    if (editsLost)
+        delSendMessage(tr("设备已断开，修改的设置没有写入设备"));
 }
 
 void MainWindow::closeSettingsPage()
@@ -342,10 +347,21 @@ void MainWindow::delToStopStartRecordSignal(bool isStop)
 
 void MainWindow::delSendResetCmd()
 {
-    if (ui->connectWidget->isConnected())
-        emit sendSimpleCmdSignal(makeSimpleCmd(ResetCmd));
-    else
+    ConnectWidget *panel = ui->connectWidget;
+    if (!panel->isConnected()) {
         delSendMessage(tr("请连接设备后重试"));
+        return;
+    }
+    // The entry sits among harmless ones; a slip must not reset the logger's limits, name,
+    // note and interval.
+    SelectDialog question(
+        tr("将 %1（SN %2）恢复出厂设置？\n报警阈值、设备名称、备注和记录间隔都会被重置。")
+            .arg(modelName(panel->connectedModel()), panel->serialNumber()),
+        this);
+    question.setConfirmText(tr("恢复出厂设置"));
+    // The logger may be gone by the time the question is answered.
+    if (question.exec() == QDialog::Accepted && panel->isConnected())
+        emit sendSimpleCmdSignal(makeSimpleCmd(ResetCmd));
 }
 
 void MainWindow::delResetCmdResult(bool isSuccess)

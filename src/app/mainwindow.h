@@ -11,10 +11,10 @@
 
 class ArchiveKeeper;
 class AutoDownload;
+class LanguageCatalogues;
 class LoggerWatcher;
 class MainWindowForm;
 class QTimer;
-class QTranslator;
 class RecordingList;
 class Snackbar;
 class UsbControl;
@@ -27,7 +27,8 @@ public:
     ~MainWindow() override;
 
     // Loads the English catalogue when `language` contains "English", the
-    // Chinese one otherwise, and installs it so every widget re-translates.
+    // Chinese one otherwise, and installs it so every widget re-translates; Qt's
+    // own dialogs follow.
     void applyLanguage(const QString &language);
 
     // Opens the index-th attached logger of `model` and starts the initial read; says so
@@ -44,6 +45,7 @@ public:
     QTimer *statePollTimer() const { return pollTimer; }
     Snackbar *noticeOverlay() const { return notice; }
     LoggerWatcher *loggerWatcher() const { return removalWatcher; }
+    LanguageCatalogues *catalogues() const { return languages; }
 
 signals:
     void usbConnectSingnal(LgxDevType devType, bool isConnect);
@@ -105,7 +107,7 @@ private:
     UsbControl *usbControl = nullptr;
     QTimer *pollTimer = nullptr;
     Snackbar *notice = nullptr;
-    QTranslator *translator = nullptr;
+    LanguageCatalogues *languages = nullptr;
     LoggerWatcher *removalWatcher = nullptr;
     AutoDownload *autoDownload = nullptr;
     ArchiveKeeper *archiveKeeper = nullptr;

@@ -60,17 +60,32 @@ void AlarmSection::takeValue(int r)
     if (AlarmRules::isTemperature(r)) {
         const double entered = AlarmRules::celsiusOf(w->spinBox()->value(), shownUnit);
         const double bounded = AlarmRules::boundedTemperature(*working, r, entered);
-        if (bounded != entered)
+        if (bounded != entered) {
             w->showValue(AlarmRules::shownTemperature(AlarmRules::hundredths(bounded), shownUnit));
+            emit clamped(clampText(r, bounded < entered));
+        }
         setting.alertValue = AlarmRules::hundredths(bounded);
     } else {
         const double entered = w->spinBox()->value();
         const double bounded = AlarmRules::boundedHumidity(*working, r, entered);
-        if (bounded != entered)
+        if (bounded != entered) {
             w->showValue(bounded);
+            emit clamped(clampText(r, bounded < entered));
+        }
         setting.alertValue = qRound(bounded * 10.0);
     }
     emit changed();
+}
+
+QString AlarmSection::clampText(int r, bool lowered) const
+{
+    // Thresholds run from the highest row down: the bound above a row is the row before it.
+    const int neighbour = r == HhRow ? HlRow : r == HlRow ? HhRow : lowered ? r - 1 : r + 1;
+    auto name = [](int row) { return QString::fromLatin1(AlarmRules::key(row)).toUpper(); };
+    const QDoubleSpinBox *spin = row(r)->spinBox();
+    const QString value = spin->cleanText() + spin->suffix();
+    return (lowered ? tr("%1 不能高于 %2，已改为 %3") : tr("%1 不能低于 %2，已改为 %3"))
+        .arg(name(r), name(neighbour), value);
 }
 
 void AlarmSection::setDelay(int r, int seconds)

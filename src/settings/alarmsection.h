@@ -39,6 +39,8 @@ public:
 signals:
     // A user change that marks the form modified.
     void changed();
+    // An entered threshold crossed a neighbour and was moved onto it; `text` says so.
+    void clamped(const QString &text);
 
 private slots:
     void delCheckClicked(QAbstractButton *button);
@@ -48,6 +50,9 @@ private:
     // and the value it shows.
     void switchRow(int row, bool on);
     void showValue(int row);
+    // "TL1 不能高于 TH1，已改为 20.0℃": `row` was moved down (`lowered`) or up onto its
+    // neighbour, and shows the value it now holds.
+    QString clampText(int row, bool lowered) const;
 
     Rows rows;
     OneConfigCmdStruct *working;

@@ -18,14 +18,15 @@
 #include "settings/delaysetwidgetfrom10.h"
 #include "settings/presetwidget.h"
 #include "settings/settingformmapper.h"
+#include "settings/settingquestions.h"
 #include "widgets/combobox.h"
-#include "widgets/selectdialog.h"
 #include "widgets/wheelguard.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -54,7 +55,8 @@ DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("DevSettingInfo{background-color:white;}"));
     for (int seconds = 10; seconds <= 300; ++seconds)
-        ui.autoLightCB->addItem(QString::asprintf("%03ds", seconds), seconds);
+        ui.autoLightCB->addItem(QString(), seconds);
+    showScreenTimes();
     ui.autoLightCB->hide();
     alarms = new AlarmSection(ui.alarmRows, &workingConfig, this);
     mapper = new SettingFormMapper(ui, alarms, &workingConfig, this);
@@ -122,6 +124,20 @@ void DevSettingInfo::connectControls()
 {
     connect(mapper, &SettingFormMapper::edited, this, &DevSettingInfo::markModified);
     connect(alarms, &AlarmSection::changed, this, &DevSettingInfo::markModified);
+    connect(alarms, &AlarmSection::clamped, this, &DevSettingInfo::sendMessage);
+    // The validator drops a refused character without a sound; the hint beside the field,
+    // which says what a name takes, lights up for a while. A name loaded from the logger is
+    // no keystroke, whatever it holds.
+    auto *hintTimer = new QTimer(this);
+    hintTimer->setSingleShot(true);
+    hintTimer->setInterval(3000);
+    connect(hintTimer, &QTimer::timeout, this, [this] { ui.markNameRefused(false); });
+    connect(ui.devNameLE, &QLineEdit::inputRejected, this, [this, hintTimer] {
+        if (filling)
+            return;
+        ui.markNameRefused(true);
+        hintTimer->start();
+    });
     connect(ui.clockGroup, &QButtonGroup::idClicked, this, [this](int id) {
         const bool manual = id == 1;
         ui.dateTimeLE->setEnabled(manual);
@@ -166,6 +182,12 @@ void DevSettingInfo::markModified()
     modified = true;
 }
 
+void DevSettingInfo::markUnmodified()
+{
+    saveBtn->setEnabled(false);
+    modified = false;
+}
+
 void DevSettingInfo::delDevConfigSignal(OneConfigCmdStruct config, int devType)
 {
     if (devType == NoDevType)
@@ -177,6 +199,9 @@ void DevSettingInfo::delDevConfigSignal(OneConfigCmdStruct config, int devType)
     filling = true;
     fill(config, devType, true);
     filling = false;
+    // What the logger holds is no change, whatever the page showed before.
+    markUnmodified();
+    awaitingCount = false;
 }
 
 void DevSettingInfo::fill(const OneConfigCmdStruct &source, int model, bool fromDevice)
@@ -363,18 +388,37 @@ void DevSettingInfo::delPickedDateTime(const QString &objName, const QDateTime &
     markModified();
 }
 
-bool DevSettingInfo::askAndWrite()
-{
-    SelectDialog dialog(tr("注意配置设备会清除\n设备中所有记录的数据"), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    emit toWriteConfigToDev(workingConfig, noteText);
-    return true;
-}
-
 void DevSettingInfo::delSave()
 {
-    askAndWrite();
+    requestWrite(false);
+}
+
+void DevSettingInfo::requestWrite(bool leaving)
+{
+    if (awaitingCount)
+        return;
+    awaitingCount = true;
+    writeWhileLeaving = leaving;
+    emit toReadRecordCount();
+}
+
+void DevSettingInfo::delRecordCountResult(bool isSuccess, qint64 recordNum, int numofReport)
+{
+    if (!awaitingCount)
+        return;
+    awaitingCount = false;
+    switch (SettingQuestions::askErase(this, isSuccess, recordNum, numofReport)) {
+    case SettingQuestions::Erase::Write:
+        emit toWriteConfigToDev(workingConfig, noteText);
+        // Only a write that was really sent may close the page when its result comes.
+        closeAfterWrite = writeWhileLeaving;
+        break;
+    case SettingQuestions::Erase::DownloadFirst:
+        emit toDownloadFirst();
+        break;
+    case SettingQuestions::Erase::Cancel:
+        break;
+    }
 }
 
 void DevSettingInfo::delDevWriteReturnConfig(OneConfigCmdStruct config, QString wNote)
@@ -393,25 +437,29 @@ void DevSettingInfo::delDevWriteReturnConfig(OneConfigCmdStruct config, QString 
         closeAfterWrite = false;
         QTimer::singleShot(2200, this, &DevSettingInfo::closeThis);
     } else {
-        saveBtn->setEnabled(false);
-        modified = false;
+        markUnmodified();
     }
 }
 
 void DevSettingInfo::delSendSaveConfigOptSignal()
 {
-    if (!saveBtn->isEnabled()) {
+    // The modified state, not the Save button: an open preset panel disables the button
+    // while the edits are still there.
+    if (!modified) {
         emit closeThis();
         return;
     }
-    SelectDialog dialog(tr("是否保存设备设置"), this);
-    if (dialog.exec() != QDialog::Accepted) {
+    switch (SettingQuestions::askLeave(this)) {
+    case SettingQuestions::Leave::Save:
+        requestWrite(true);
+        break;
+    case SettingQuestions::Leave::Discard:
+        delNoSave();
         emit closeThis();
-        return;
+        break;
+    case SettingQuestions::Leave::Stay:
+        break;
     }
-    // Only a write that was really sent may close the page when its result comes.
-    if (askAndWrite())
-        closeAfterWrite = true;
 }
 
 void DevSettingInfo::delNoSave()
@@ -420,8 +468,7 @@ void DevSettingInfo::delNoSave()
     ui.lineEdit->setText(deviceNote);
     fill(deviceConfig, connectDevType, false);
     filling = false;
-    saveBtn->setEnabled(false);
-    modified = false;
+    markUnmodified();
 }
 
 void DevSettingInfo::delUsingSettings(OneConfigCmdStruct config, QString note, int devType)
@@ -505,6 +552,8 @@ void DevSettingInfo::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     deviceClockTimer->stop();
     systemClockTimer->stop();
+    // A count that arrives after the page was left asks nothing.
+    awaitingCount = false;
 }
 
 void DevSettingInfo::changeEvent(QEvent *event)
@@ -513,8 +562,15 @@ void DevSettingInfo::changeEvent(QEvent *event)
         ui.retranslateUi();
         ui.applyLanguageWidths(isEnglish());
         retranslate();
+        showScreenTimes();
     }
     QWidget::changeEvent(event);
+}
+
+void DevSettingInfo::showScreenTimes()
+{
+    for (int i = 0; i < ui.autoLightCB->count(); ++i)
+        ui.autoLightCB->setItemText(i, tr("%1 秒").arg(ui.autoLightCB->itemData(i).toInt()));
 }
 
 void DevSettingInfo::retranslate()

@@ -46,6 +46,12 @@ signals:
     void sendMessage(QString msg);
     void toNoticeTbWidgetOnlyStartMode(int startMode);
     void closeThis();
+    // Before the erase warning: how many records does the logger hold? Answered with
+    // delRecordCountResult.
+    void toReadRecordCount();
+    // The user chose to download the logger's recording before writing; the page stays
+    // open with its edits.
+    void toDownloadFirst();
 
 public slots:
     void delDevConfigSignal(OneConfigCmdStruct config, int connectDevType);
@@ -68,6 +74,9 @@ public slots:
     void delNoSave();
     void delSave();
     void delSendSaveConfigOptSignal();
+    // The logger's answer to toReadRecordCount (false with zeros when it gave none): asks
+    // the erase warning and writes, downloads first or does nothing, as the user answers.
+    void delRecordCountResult(bool isSuccess, qint64 recordNum, int numofReport);
 
 private slots:
     void on_th3SpinBox_editingFinished();
@@ -93,8 +102,12 @@ private:
     // `fromDevice` also sets the version label and both clocks.
     void fill(const OneConfigCmdStruct &source, int model, bool fromDevice);
     void markModified();
-    // Asks the erase warning and emits the write; true when the user agreed.
-    bool askAndWrite();
+    // Loaded, reverted or written: nothing left to save.
+    void markUnmodified();
+    // Asks the logger for its record count, which the erase warning names; `leaving`: the
+    // page closes once the write's result is in.
+    void requestWrite(bool leaving);
+    void showScreenTimes();
     void delPickedDateTime(const QString &objName, const QDateTime &dateTime);
     void tickDeviceClock();
     void tickSystemClock();
@@ -114,6 +127,9 @@ private:
     bool filling = false;
     bool modified = false;
     bool closeAfterWrite = false;
+    // A write waits for the record count; whether it was asked for while leaving.
+    bool awaitingCount = false;
+    bool writeWhileLeaving = false;
     AlarmSection *alarms = nullptr;
     SettingFormMapper *mapper = nullptr;
     DateTimeDialog *dateTimeDlg = nullptr;

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace
@@ -32,6 +33,8 @@ const char *const pageStyle =
     "QLineEdit{border:1px solid rgb(224, 224, 224);border-radius:4px;padding-left:6px;}"
     "QLineEdit:disabled{color:rgb(160, 160, 160);background-color:rgb(248, 248, 248);}"
     "QLabel[rowName=\"true\"]{color:rgb(96, 96, 96);}"
+    "QLabel#devNameHint{color:rgb(128, 128, 128);}"
+    "QLabel#devNameHint[refused=\"true\"]{color:rgb(255, 107, 0);font-weight:bold;}"
     "QLabel[sectionTitle=\"true\"]{font-size:18px;font-weight:bold;color:rgb(32, 33, 36);"
     "padding-top:12px;}";
 
@@ -190,6 +193,9 @@ void DevSettingUi::setupUi(QWidget *form)
     devNameLE->setValidator(new QRegularExpressionValidator(
         QRegularExpression(DeviceIdentityRules::namePattern()), devNameLE));
     put(row, devNameLE);
+    devNameHint = new QLabel(row);
+    devNameHint->setObjectName(QStringLiteral("devNameHint"));
+    put(row, devNameHint);
 
     row = addRow();
     devIdLE = new QLineEdit(row);
@@ -323,10 +329,22 @@ void DevSettingUi::retranslateUi()
     for (int i = 0; i < radios.size(); ++i)
         radios.at(i)->setText(translated(radioNames[i]));
     lineEdit->setPlaceholderText(translated(QT_TRANSLATE_NOOP("DevSettingInfo", "请输入备注")));
+    devNameHint->setText(translated(QT_TRANSLATE_NOOP(
+        "DevSettingInfo", "仅限字母、数字和下划线，最多 20 个；不能有空格或连字符")));
     for (AlarmRowWidget *row : alarmRows)
         row->retranslate();
     // The type column's title lines up with the type boxes, whose width follows their texts.
     columnTitles.at(1)->setFixedWidth(alarmRows[0]->typeCB()->width());
+}
+
+void DevSettingUi::markNameRefused(bool refused)
+{
+    if (devNameHint->property("refused").toBool() == refused)
+        return;
+    devNameHint->setProperty("refused", refused);
+    // A dynamic property takes effect in the style sheet only when the label is polished again.
+    devNameHint->style()->unpolish(devNameHint);
+    devNameHint->style()->polish(devNameHint);
 }
 
 void DevSettingUi::applyLanguageWidths(bool english)

@@ -33,11 +33,15 @@ public:
     void retranslateUi();
     // Row label and radio button widths for English (wider texts) or Chinese.
     void applyLanguageWidths(bool english);
+    // Marks the name hint after a refused keystroke, or clears the mark.
+    void markNameRefused(bool refused);
 
     QScrollArea *scrollArea = nullptr;
     QWidget *content = nullptr;
 
     QLineEdit *devNameLE = nullptr;
+    // Beside the name: which characters a name takes; marked while a keystroke was refused.
+    QLabel *devNameHint = nullptr;
     QLineEdit *devIdLE = nullptr;
     QLabel *devVersionLabel = nullptr;
     QLabel *devSNLabel = nullptr;

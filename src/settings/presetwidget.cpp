@@ -160,12 +160,19 @@ QList<PersetButton *> PresetWidget::entries() const
     return buttons;
 }
 
-void PresetWidget::openCreateRow()
+void PresetWidget::openCreateRow(const QString &name)
 {
     addBtn->hide();
     createRow->show();
     createLabel->show();
+    createLabel->setText(renameFile.isEmpty() ? tr("新建预设") : tr("重命名预设"));
     nameEdit->show();
+    nameEdit->setText(name);
+    nameEdit->selectAll();
+    // Keys typed now name the preset; the entry a context menu was opened on keeps no
+    // focus, so a space cannot apply it over the form.
+    if (nameEdit->isVisible())
+        nameEdit->setFocus();
 }
 
 void PresetWidget::loadConfigs()
@@ -270,9 +277,8 @@ void PresetWidget::delPerSetOptSignal(QString objname, int optNum)
     case 2:
         if (name.second < 0 || name.second >= list.size())
             return;
-        openCreateRow();
-        nameEdit->setText(list.at(name.second).configName);
         renameFile = name.first;
+        openCreateRow(list.at(name.second).configName);
         break;
     default:
         break;
@@ -340,7 +346,7 @@ void PresetWidget::retranslate()
     deleteBtn->setText(tr("删除"));
     selectBtn->setText(tr("选择"));
     emptyText->setText(tr("暂无预设，请新建预设"));
-    createLabel->setText(tr("新建预设"));
+    createLabel->setText(renameFile.isEmpty() ? tr("新建预设") : tr("重命名预设"));
     nameEdit->setPlaceholderText(tr("输入预设名称"));
     complete->setText(tr("完成"));
 }

@@ -59,7 +59,9 @@ protected:
 
 private:
     void buildForm();
-    void openCreateRow();
+    // Opens the name row for a new preset (empty `name`) or for renaming the preset of
+    // `renameFile` that is called `name`; the name field takes the keys.
+    void openCreateRow(const QString &name = QString());
     void setSelectMode(bool on);
     void placeEntries();
     // Emits usingSettings for the preset at `position`; false when there is none.

@@ -231,9 +231,8 @@ void TestMainWindow::downloadOfAnySizeCompletes()
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     for (int round = 1; round <= 3; ++round) {
         // A dialog still open after a while is stuck: give up as a user would.
-        onNextDialog<DownloadDialog>([](DownloadDialog *dialog) {
-            QTimer::singleShot(4000, dialog, &QDialog::reject);
-        });
+        onNextDialog<DownloadDialog>(
+            [](DownloadDialog *dialog) { QTimer::singleShot(4000, dialog, &QDialog::reject); });
         window->delSendMessage(QString());
         emit toolbar()->devDownLoadSignal();
         QVERIFY2(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 6000),
@@ -277,7 +276,8 @@ void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
     loggersim::setFaults(id, faults);
     // Once the dialog is up, the new file turns into one that takes no data.
     onNextDialog<DownloadDialog>([](DownloadDialog *) {
-        const QString path = QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
+        const QString path =
+            QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
         QFile::remove(path);
         QFile::link(QStringLiteral("/dev/full"), path);
     });
@@ -403,6 +403,7 @@ void TestMainWindow::resetNeedsConnection()
     emit toolbar()->sendResetCmd();
     QCOMPARE(notice(), QStringLiteral("请连接设备后重试"));
     QVERIFY(connectedWindow(id));
+    onNextDialog<SelectDialog>([](SelectDialog *d) { d->accept(); }); // the confirmation
     emit toolbar()->sendResetCmd();
     QVERIFY(
         QTest::qWaitFor([this] { return notice() == QStringLiteral("恢复出厂设置成功"); }, 3000));

@@ -15,6 +15,7 @@
 #include "settings/devsettinginfo.h"
 #include "settings/persetbutton.h"
 #include "settings/presetwidget.h"
+#include "settings/settingquestions.h"
 #include "testsupport.h"
 #include "widgets/checkbutton.h"
 #include "widgets/clearlineedit.h"
@@ -75,24 +76,39 @@ OneConfigCmdStruct deviceConfig()
     return c;
 }
 
-// Answers the next modal dialog with "确定" (accept) or "取消", noting its question.
-void answerNextDialog(bool accept, QStringList *asked = nullptr)
+// Waits for the next modal question, notes it and clicks its button named `button`
+// ("pushButton" cancels, "pushButton_2" confirms, "pushButton_3" the answer between them);
+// a wait that `owner` owns ends with it, question or not.
+void clickInNextDialog(const char *button, QStringList *asked = nullptr, QObject *owner = nullptr)
 {
-    auto *poll = new QTimer;
+    auto *poll = new QTimer(owner);
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, accept, asked] {
+    QObject::connect(poll, &QTimer::timeout, [poll, button, asked] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         poll->stop();
         poll->deleteLater();
-        if (asked) {
-            if (auto *label = dialog->findChild<QLabel *>("label"))
-                asked->append(label->text());
-        }
-        accept ? dialog->accept() : dialog->reject();
+        if (asked)
+            asked->append(dialog->findChild<QLabel *>("label")->text());
+        auto *target = dialog->findChild<QPushButton *>(QLatin1String(button));
+        target ? target->click() : dialog->reject();
     });
     poll->start();
+}
+
+// Answers the next question with "确定" (accept) or "取消", noting it.
+void answerNextDialog(bool accept, QStringList *asked = nullptr)
+{
+    clickInNextDialog(accept ? "pushButton_2" : "pushButton", asked);
+}
+
+// Answers the page's record-count questions at once, as a logger that gave no count would:
+// the warning is then the general one.
+void answerRecordCounts(DevSettingInfo &page)
+{
+    QObject::connect(&page, &DevSettingInfo::toReadRecordCount, &page,
+                     [&page] { page.delRecordCountResult(false, 0, 0); });
 }
 
 // The name label of the first row, "设备名称".
@@ -141,11 +157,18 @@ private slots:
     void declinedWarningWritesNothing();
     void leavingUnchangedClosesAtOnce();
     void leavingWithChangesWritesThenCloses();
-    void leavingAndDecliningCloses();
+    void leavingAndDiscardingCloses();
     void leavingAndCancellingTheWarningStaysOpen();
+    void leavingWithThePresetPanelOpenAsks();
+    void eraseWarningTexts_data();
+    void eraseWarningTexts();
+    void countArrivingUnaskedAsksNothing();
     void revertingRestoresTheDeviceRecord();
     void levelClicks();
     void thresholdOrdering();
+    void clampingSaysSo_data();
+    void clampingSaysSo();
+    void nameHintSaysWhatIsRefused();
     void fahrenheit();
     void disabledRowsWrittenAsStored();
     void alarmDelayRoundTrip();
@@ -184,7 +207,8 @@ void TestDevSettingInfo::constructionDefaults()
         QVERIFY2(rb->isChecked(), qPrintable(rb->objectName()));
     QVERIFY(!ui.centigradeRB->isChecked() && !ui.fdegreeRB->isChecked());
     QCOMPARE(ui.autoLightCB->count(), 291);
-    QCOMPARE(ui.autoLightCB->itemText(0), QStringLiteral("010s"));
+    QCOMPARE(ui.autoLightCB->itemText(0), QStringLiteral("10 秒"));
+    QCOMPARE(ui.autoLightCB->itemText(20), QStringLiteral("30 秒"));
     QCOMPARE(ui.autoLightCB->itemData(290).toInt(), 300);
     QVERIFY(ui.autoLightCB->isHidden());
     QVERIFY(ui.startTimeLE->isHidden());
@@ -247,8 +271,8 @@ void TestDevSettingInfo::screenTime_data()
     QTest::addColumn<bool>("autoOff");
     QTest::addColumn<QString>("item");
     QTest::newRow("9") << 9 << false << "";
-    QTest::newRow("10") << 10 << true << "010s";
-    QTest::newRow("300") << 300 << true << "300s";
+    QTest::newRow("10") << 10 << true << "10 秒";
+    QTest::newRow("300") << 300 << true << "300 秒";
     QTest::newRow("301") << 301 << false << "";
     QTest::newRow("always on") << 0 << false << "";
 }
@@ -453,6 +477,7 @@ void TestDevSettingInfo::writeVerification()
     QSignalSpy messages(&page, &DevSettingInfo::sendMessage);
     QSignalSpy notice(&page, &DevSettingInfo::toNoticeTbWidgetOnlyStartMode);
     QSignalSpy close(&page, &DevSettingInfo::closeThis);
+    answerRecordCounts(page);
     QStringList asked;
     answerNextDialog(true, &asked);
     page.saveButton()->click();
@@ -484,6 +509,7 @@ void TestDevSettingInfo::declinedWarningWritesNothing()
     page.delDevConfigSignal(deviceConfig(), HX10D);
     page.form().devNameLE->setText("x");
     QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
+    answerRecordCounts(page);
     answerNextDialog(false);
     page.delSave();
     QCOMPARE(write.count(), 0);
@@ -506,6 +532,7 @@ void TestDevSettingInfo::leavingWithChangesWritesThenCloses()
     page.form().devNameLE->setText("Changed");
     QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
     QSignalSpy close(&page, &DevSettingInfo::closeThis);
+    answerRecordCounts(page);
     QStringList asked;
     answerNextDialog(true, &asked);
     QTimer::singleShot(100, [&asked] { answerNextDialog(true, &asked); });
@@ -523,17 +550,19 @@ void TestDevSettingInfo::leavingWithChangesWritesThenCloses()
     QCOMPARE(close.count(), 1);
 }
 
-void TestDevSettingInfo::leavingAndDecliningCloses()
+void TestDevSettingInfo::leavingAndDiscardingCloses()
 {
     DevSettingInfo page;
     page.delDevConfigSignal(deviceConfig(), HX10D);
     page.form().devNameLE->setText("Changed");
     QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
     QSignalSpy close(&page, &DevSettingInfo::closeThis);
-    answerNextDialog(false);
+    clickInNextDialog("pushButton_3"); // "不保存"
     page.delSendSaveConfigOptSignal();
     QCOMPARE(close.count(), 1);
     QCOMPARE(write.count(), 0);
+    QCOMPARE(page.form().devNameLE->text(), QStringLiteral("Logger_1"));
+    QVERIFY(!page.isModified());
 }
 
 void TestDevSettingInfo::leavingAndCancellingTheWarningStaysOpen()
@@ -543,6 +572,7 @@ void TestDevSettingInfo::leavingAndCancellingTheWarningStaysOpen()
     page.form().devNameLE->setText("Changed");
     QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
     QSignalSpy close(&page, &DevSettingInfo::closeThis);
+    answerRecordCounts(page);
     answerNextDialog(true);
     QTimer::singleShot(100, [] { answerNextDialog(false); });
     page.delSendSaveConfigOptSignal();
@@ -554,6 +584,72 @@ void TestDevSettingInfo::leavingAndCancellingTheWarningStaysOpen()
     page.delDevWriteReturnConfig(write.at(0).at(0).value<OneConfigCmdStruct>(),
                                  write.at(0).at(1).toString());
     QVERIFY(!close.wait(2500));
+}
+
+// An open preset panel disables the Save button; the edits are still there to lose.
+void TestDevSettingInfo::leavingWithThePresetPanelOpenAsks()
+{
+    DevSettingInfo page;
+    page.show();
+    page.delDevConfigSignal(deviceConfig(), HX10D);
+    page.form().devNameLE->setText("Changed");
+    QTest::mouseClick(page.presetButton(), Qt::LeftButton);
+    QVERIFY(!page.saveButton()->isEnabled());
+    QSignalSpy close(&page, &DevSettingInfo::closeThis);
+    QStringList asked;
+    clickInNextDialog("pushButton", &asked);
+    page.delSendSaveConfigOptSignal();
+    QCOMPARE(asked, QStringList{"是否保存设备设置"});
+    QCOMPARE(close.count(), 0);
+    QCOMPARE(page.form().devNameLE->text(), QStringLiteral("Changed"));
+}
+
+void TestDevSettingInfo::eraseWarningTexts_data()
+{
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<qint64>("recordNum");
+    QTest::addColumn<int>("numofReport");
+    QTest::addColumn<QString>("text");
+    const QString many = "设备中有 %1 条记录，写入配置会将它们全部清除。\n先下载可以保留这些记录。";
+    QTest::newRow("no answer") << false << qint64(0) << 0
+                               << "注意配置设备会清除\n设备中所有记录的数据";
+    QTest::newRow("empty") << true << qint64(0) << 0 << "设备中没有记录，写入配置不会清除数据。";
+    QTest::newRow("one") << true << qint64(1) << 1
+                         << "设备中有 1 条记录，写入配置会将它清除。\n先下载可以保留这条记录。";
+    // A recording with an empty memory still has something to lose.
+    QTest::newRow("recorded, none held") << true << qint64(500) << 0 << many.arg("500");
+    QTest::newRow("beyond 32 bits") << true << qint64(3000000000) << 0 << many.arg("3,000,000,000");
+}
+
+void TestDevSettingInfo::eraseWarningTexts()
+{
+    QFETCH(bool, known);
+    QFETCH(qint64, recordNum);
+    QFETCH(int, numofReport);
+    QTEST(SettingQuestions::eraseWarning(known, recordNum, numofReport), "text");
+}
+
+// A count that nobody's write waits for (the page was left, or read again) opens no warning.
+void TestDevSettingInfo::countArrivingUnaskedAsksNothing()
+{
+    DevSettingInfo page;
+    page.delDevConfigSignal(deviceConfig(), HX10D);
+    page.form().devNameLE->setText("Changed");
+    QSignalSpy ask(&page, &DevSettingInfo::toReadRecordCount);
+    QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
+    page.delSave();
+    page.delSave();
+    QCOMPARE(ask.count(), 1);
+    page.delDevConfigSignal(deviceConfig(), HX10D);
+    QStringList asked;
+    QObject waits;
+    clickInNextDialog("pushButton_2", &asked, &waits);
+    page.delRecordCountResult(true, 10, 10);
+    QCOMPARE(asked, QStringList());
+    QCOMPARE(write.count(), 0);
+    // The page asks again for the next write.
+    page.delSave();
+    QCOMPARE(ask.count(), 2);
 }
 
 void TestDevSettingInfo::revertingRestoresTheDeviceRecord()
@@ -635,6 +731,59 @@ void TestDevSettingInfo::thresholdOrdering()
     QCOMPARE(page.workingRecord().hl.alertValue, 300);
 }
 
+void TestDevSettingInfo::clampingSaysSo_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("message"); // empty: within its neighbours, nothing said
+    QTest::newRow("low above high") << 0 << int(Tl1Row) << 25.0 << "TL1 不能高于 TH1，已改为 20.0℃";
+    QTest::newRow("high below low") << 0 << int(Th1Row) << 1.0 << "TH1 不能低于 TL1，已改为 5.0℃";
+    QTest::newRow("in order") << 0 << int(Tl1Row) << 15.0 << "";
+    QTest::newRow("Fahrenheit") << 1 << int(Tl1Row) << 100.0 << "TL1 不能高于 TH1，已改为 68.0℉";
+    QTest::newRow("humidity") << 0 << int(HhRow) << 20.0 << "HH 不能低于 HL，已改为 30%RH";
+}
+
+void TestDevSettingInfo::clampingSaysSo()
+{
+    QFETCH(int, unit);
+    QFETCH(int, row);
+    QFETCH(double, value);
+    QFETCH(QString, message);
+    DevSettingInfo page;
+    OneConfigCmdStruct c = deviceConfig();
+    c.tempUnit = unit;
+    page.delDevConfigSignal(c, HX20D);
+    QSignalSpy messages(&page, &DevSettingInfo::sendMessage);
+    enter(page, row, value);
+    QCOMPARE(messages.count(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(messages.at(0).at(0).toString(), message);
+}
+
+void TestDevSettingInfo::nameHintSaysWhatIsRefused()
+{
+    DevSettingInfo page;
+    page.show();
+    // A logger's own name may break the rule; loading it is no refused keystroke.
+    OneConfigCmdStruct c = deviceConfig();
+    std::strcpy(c.devName, "Cold Room");
+    page.delDevConfigSignal(c, HX10D);
+    auto *hint = page.findChild<QLabel *>(QStringLiteral("devNameHint"));
+    QVERIFY(hint);
+    QVERIFY(!hint->property("refused").toBool());
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(),
+             QStringLiteral("仅限字母、数字和下划线，最多 20 个；不能有空格或连字符"));
+    QLineEdit *edit = page.form().devNameLE;
+    edit->clear();
+    QTest::keyClicks(edit, "Cold_1");
+    QVERIFY(!hint->property("refused").toBool());
+    QTest::keyClicks(edit, " Room-2");
+    QCOMPARE(edit->text(), QStringLiteral("Cold_1Room2"));
+    QVERIFY(hint->property("refused").toBool());
+}
+
 void TestDevSettingInfo::fahrenheit()
 {
     DevSettingInfo page;
@@ -665,6 +814,7 @@ void TestDevSettingInfo::disabledRowsWrittenAsStored()
     QCOMPARE(th3->value(), 185.0);
     QCOMPARE(row(page, Tl3Row)->spinBox()->value(), -40.0);
     QSignalSpy write(&page, &DevSettingInfo::toWriteConfigToDev);
+    answerRecordCounts(page);
     answerNextDialog(true);
     page.delSave();
     QCOMPARE(write.count(), 1);

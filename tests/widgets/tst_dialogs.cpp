@@ -136,23 +136,39 @@ void TestDialogs::downloadEnds()
 void TestDialogs::selectDialogKeys_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("alternative"); // 0 none, 1 shown, 2 shown with the focus
+    QTest::addColumn<QString>("focused");
     QTest::addColumn<int>("result");
-    QTest::newRow("Return confirms") << int(Qt::Key_Return) << int(QDialog::Accepted);
-    QTest::newRow("Enter confirms") << int(Qt::Key_Enter) << int(QDialog::Accepted);
-    QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Return confirms")
+        << int(Qt::Key_Return) << 0 << "pushButton_2" << int(QDialog::Accepted);
+    QTest::newRow("Enter confirms")
+        << int(Qt::Key_Enter) << 0 << "pushButton_2" << int(QDialog::Accepted);
+    QTest::newRow("Escape cancels")
+        << int(Qt::Key_Escape) << 0 << "pushButton_2" << int(QDialog::Rejected);
+    QTest::newRow("third answer, Return still confirms")
+        << int(Qt::Key_Return) << 1 << "pushButton_2" << int(QDialog::Accepted);
+    // Where confirming erases something, Return takes the safe third answer.
+    QTest::newRow("focused third answer takes Return")
+        << int(Qt::Key_Return) << 2 << "pushButton_3" << int(SelectDialog::Alternative);
+    QTest::newRow("Escape cancels beside a third answer")
+        << int(Qt::Key_Escape) << 2 << "pushButton_3" << int(QDialog::Rejected);
 }
 
 void TestDialogs::selectDialogKeys()
 {
     QFETCH(int, key);
+    QFETCH(int, alternative);
+    QFETCH(QString, focused);
     QFETCH(int, result);
     const QString question = QStringLiteral("注意配置设备会清除\n设备中所有记录的数据");
     SelectDialog dialog(question);
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label"))->text(), question);
+    if (alternative > 0)
+        dialog.addAlternative(QStringLiteral("先下载"), alternative == 2);
     QTimer::singleShot(0, &dialog, [&] {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QWidget *focus = QApplication::focusWidget();
-        QCOMPARE(focus ? focus->objectName() : QString(), QStringLiteral("pushButton_2"));
+        QCOMPARE(focus ? focus->objectName() : QString(), focused);
         QTest::keyClick(focus, Qt::Key(key));
     });
     QCOMPARE(dialog.exec(), result);
