@@ -284,8 +284,10 @@ int CliCommands::watch(const QStringList &arguments)
         "  error              why the logger could not be served\n"
         "A logger is served once per plugging in, whatever the outcome: unplug it and\n"
         "plug it in again to download it again. One pulled out mid-download loses only\n"
-        "its partial file. Ctrl+C (SIGINT) or SIGTERM ends the watch with exit code 0,\n"
-        "abandoning the download in progress and removing its partial file."));
+        "its partial file. Ctrl+C (SIGINT) or SIGTERM ends the watch, abandoning the\n"
+        "download in progress and removing its partial file. The exit code is 0, or 10\n"
+        "when a report, spreadsheet or workbook asked for could not be written (its\n"
+        "line's error names the file and the reason; the recording is kept)."));
     const QCommandLineOption dirOption(
         QStringLiteral("dir"),
         QStringLiteral("Folder for the new files (default: the recordings folder)."),
@@ -324,7 +326,7 @@ int CliCommands::watch(const QStringList &arguments)
     SignalBridge bridge;
     QObject::connect(&bridge, &SignalBridge::received, &watch, &DownloadWatch::stop);
     watch.exec();
-    return ExitOk;
+    return watch.hadWriteFailure() ? ExitCannotWrite : ExitOk;
 }
 
 int CliCommands::show(const QStringList &arguments)
@@ -432,20 +434,21 @@ int CliCommands::exportFile(const QStringList &arguments)
     if (read != ExitOk)
         return read;
     QString target;
+    QString error;
     bool written = false;
     if (parser.isSet(pdfOption)) {
         target = parser.value(pdfOption);
-        written =
-            writePdfReport(target, recording, dataPageCount(recording.samples.size()), isEnglish());
+        written = writePdfReport(target, recording, dataPageCount(recording.samples.size()),
+                                 isEnglish(), &error);
     } else if (parser.isSet(xlsxOption)) {
         target = parser.value(xlsxOption);
-        written = writeXlsxWorkbook(target, recording, isEnglish());
+        written = writeXlsxWorkbook(target, recording, isEnglish(), &error);
     } else {
         target = parser.value(csvOption);
-        written = writeSpreadsheet(target, recording);
+        written = writeSpreadsheet(target, recording, &error);
     }
     if (!written)
-        return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
+        return fail(ExitCannotWrite, cannotWriteText(target, error));
     out << QDir::toNativeSeparators(target) << '\n';
     return ExitOk;
 }

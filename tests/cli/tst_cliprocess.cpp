@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // hygra-cli-demo run as a process against emulated loggers: every command and its failures.
 #include "cli/cliexit.h"
+#include "fullfolder.h"
 #include "loggersim.h"
 #include "recording/recordingreader.h"
 #include "testsupport.h"
@@ -46,6 +47,8 @@ private slots:
     void infoPrintsStateAndConfiguration();
     void downloadedRecordingEqualsTheLoggers();
     void exportsSpreadsheetAndReport();
+    void exportToAFullDiskKeepsTheOlderFile_data();
+    void exportToAFullDiskKeepsTheOlderFile();
     void configSetThenGetRoundTrips();
     void startsAndStopsRecording_data();
     void startsAndStopsRecording();
@@ -230,6 +233,44 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QCOMPARE(run({QStringLiteral("verify"), changed, pdf}).exitCode, 13);
 }
 
+void TstCliProcess::exportToAFullDiskKeepsTheOlderFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("target");
+    const QString path = downloadOnce();
+    const QString serial = QStringLiteral("H2CLI00001");
+    QTest::newRow("PDF report") << QStringList{"export", path, "--pdf"} << "report.pdf";
+    QTest::newRow("spreadsheet") << QStringList{"export", path, "--csv"} << "samples.csv";
+    QTest::newRow("workbook") << QStringList{"export", path, "--xlsx"} << "book.xlsx";
+    QTest::newRow("history report")
+        << QStringList{"archive", "history", serial, "--pdf"} << "history.pdf";
+    QTest::newRow("history spreadsheet")
+        << QStringList{"archive", "history", serial, "--csv"} << "history.csv";
+}
+
+// The disk fills while the file is written: the command fails naming the file
+// and the reason, and what was there before is left as it was.
+void TstCliProcess::exportToAFullDiskKeepsTheOlderFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, target);
+    QVERIFY(!downloadOnce().isEmpty());
+    const testsupport::FullFolder full({target});
+    if (!full.isReady())
+        QSKIP(qPrintable(full.skipReason()));
+    const QString path = full.filePath(target);
+    const Run r = run(arguments << path);
+    QCOMPARE(r.exitCode, int(ExitCannotWrite));
+    QVERIFY2(QString::fromUtf8(r.err).contains(
+                 QStringLiteral("cannot write %1: No space left on device").arg(path)),
+             r.err.constData());
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(full.leftovers({target}), QStringList());
+    QFile older(path);
+    QVERIFY(older.open(QIODevice::ReadOnly));
+    QCOMPARE(older.readAll(), testsupport::FullFolder::olderContent(target));
+}
+
 void TstCliProcess::configSetThenGetRoundTrips()
 {
     // One emulated logger lives only as long as one process, so the write and
@@ -407,6 +448,11 @@ void TstCliProcess::failures_data()
         << QStringList{"export", downloadOnce(), "--csv", dir} << fixed << 10 << "cannot write";
     QTest::newRow("workbook to a folder")
         << QStringList{"export", downloadOnce(), "--xlsx", dir} << fixed << 10 << "cannot write";
+    // A device that takes no byte: nothing may report success.
+    for (const char *format : {"--pdf", "--csv", "--xlsx"})
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a full device").arg(format)))
+            << QStringList{"export", downloadOnce(), format, "/dev/full"} << fixed << 10
+            << "cannot write /dev/full: No space left on device";
     QTest::newRow("export with workbook and spreadsheet")
         << QStringList{"export", "a.data", "--xlsx", "a.xlsx", "--csv", "a.csv"} << fixed << 2
         << "exactly one of --csv";
