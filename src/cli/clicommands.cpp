@@ -458,9 +458,14 @@ int CliCommands::verify(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Tells whether a PDF report was made from exactly this recording file:\n"
-                       "the SHA-256 the report's metadata names must equal the file's. When they\n"
-                       "match, prints the fingerprint with the logger's serial number and the\n"
-                       "time span the report names; otherwise prints both fingerprints."));
+                       "the report must be a complete PDF with one metadata packet, the\n"
+                       "document's own, whose SHA-256 equals the file's, and its first page must\n"
+                       "show that fingerprint, the logger's serial number, the start and stop\n"
+                       "time and the sample count of the file. When it does, prints the\n"
+                       "fingerprint with the serial number and the time span the report names.\n"
+                       "Exit code 13: the report was made from another file (both fingerprints\n"
+                       "are printed); 19: the report is incomplete, damaged or altered. A\n"
+                       "fingerprint is no signature: whoever can write a PDF can write one."));
     parser.addPositionalArgument(QStringLiteral("FILE.data"),
                                  QStringLiteral("The recording file."));
     parser.addPositionalArgument(QStringLiteral("REPORT.pdf"), QStringLiteral("The PDF report."));
@@ -476,7 +481,7 @@ int CliCommands::verify(const QStringList &arguments)
     if (recording.sha256.isEmpty())
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
     const ReportCheck check =
-        ReportCheck::compare(path, recording.sha256, parser.positionalArguments().at(1));
+        ReportCheck::compare(path, recording, parser.positionalArguments().at(1));
     if (check.exitCode != ExitOk)
         return fail(check.exitCode, check.text);
     out << check.text << '\n';

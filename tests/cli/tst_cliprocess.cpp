@@ -6,6 +6,7 @@
 #include "recording/recordingreader.h"
 #include "testsupport.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
@@ -35,6 +36,53 @@ struct Run {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray sha256Hex(const QString &path)
+{
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256).toHex();
+}
+
+// Whether poppler's pdfinfo reads `pdf` without repairing or complaining of anything.
+bool opensCleanly(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    return info.waitForFinished(10000) && info.exitCode() == 0 &&
+           info.readAllStandardError().isEmpty();
+}
+
+// `pdf` with `bytes` inserted at `at` and its cross-reference table and
+// trailer moved along, so that it stays a PDF every reader opens as it is.
+QByteArray insertKeepingOffsets(QByteArray pdf, int at, const QByteArray &bytes)
+{
+    pdf.insert(at, bytes);
+    const int shift = bytes.size();
+    const int table = pdf.lastIndexOf("\nxref\n") + 6;
+    int line = pdf.indexOf('\n', table) + 1; // past the subsection's "0 N"
+    while (pdf.mid(line, 20).endsWith(" n \n") || pdf.mid(line, 20).endsWith(" f \n")) {
+        const qint64 offset = pdf.mid(line, 10).toLongLong();
+        if (pdf.at(line + 17) == 'n' && offset >= at)
+            pdf.replace(line, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
+        line += 20;
+    }
+    const int start = pdf.lastIndexOf("startxref\n") + 10;
+    const int end = pdf.indexOf('\n', start);
+    const qint64 xref = pdf.mid(start, end - start).trimmed().toLongLong();
+    pdf.replace(start, end - start, QByteArray::number(xref + shift) + ' ');
+    return pdf;
+}
+
 } // namespace
 
 class TstCliProcess : public QObject
@@ -49,6 +97,8 @@ private slots:
     void exportsSpreadsheetAndReport();
     void exportToAFullDiskKeepsTheOlderFile_data();
     void exportToAFullDiskKeepsTheOlderFile();
+    void verifyRefusesForgedReports_data();
+    void verifyRefusesForgedReports();
     void configSetThenGetRoundTrips();
     void startsAndStopsRecording_data();
     void startsAndStopsRecording();
@@ -269,6 +319,72 @@ void TstCliProcess::exportToAFullDiskKeepsTheOlderFile()
     QFile older(path);
     QVERIFY(older.open(QIODevice::ReadOnly));
     QCOMPARE(older.readAll(), testsupport::FullFolder::olderContent(target));
+}
+
+void TstCliProcess::verifyRefusesForgedReports_data()
+{
+    QTest::addColumn<QString>("recording");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    // X's genuine report, and Y: another logger's recording of the same length.
+    const QString x = downloadOnce();
+    const Run other = run({QStringLiteral("download"), QStringLiteral("--dir"), work.path()},
+                          QString::fromLatin1(fixedLogger).replace("H2CLI00001", "H2CLI00002"));
+    QCOMPARE(other.exitCode, 0);
+    const QString y = QString::fromLocal8Bit(other.lastLine());
+    const QString genuine = work.filePath("x.pdf");
+    const QString ofY = work.filePath("y.pdf");
+    QCOMPARE(run({QStringLiteral("export"), x, QStringLiteral("--pdf"), genuine}).exitCode, 0);
+    QCOMPARE(run({QStringLiteral("export"), y, QStringLiteral("--pdf"), ofY}).exitCode, 0);
+    const QByteArray pdf = readFile(genuine);
+    const QByteArray xHash = sha256Hex(x);
+    const QByteArray yHash = sha256Hex(y);
+    QVERIFY(pdf.contains(xHash));
+
+    // Y's fingerprint in X's bytes: the metadata names Y, the pages still show X.
+    const QString replaced = work.filePath("replaced.pdf");
+    QVERIFY(writeFile(replaced, QByteArray(pdf).replace(xHash, yHash)));
+    // Y's metadata packet in a comment right after the header, offsets kept valid.
+    const QByteArray yPdf = readFile(ofY);
+    const int from = yPdf.indexOf("<?xpacket begin");
+    const int to = yPdf.indexOf("<?xpacket end=\"w\"?>") + 19;
+    QVERIFY(from > 0 && to > from);
+    const QByteArray packet = yPdf.mid(from, to - from).replace('\n', ' ');
+    const QString hidden = work.filePath("hidden.pdf");
+    QVERIFY(
+        writeFile(hidden, insertKeepingOffsets(pdf, pdf.indexOf("1 0 obj"), '%' + packet + '\n')));
+    QVERIFY(opensCleanly(replaced));
+    QVERIFY(opensCleanly(hidden));
+    // The first 50,000 bytes: the metadata is there, the trailer is not.
+    const QString cut = work.filePath("cut.pdf");
+    QVERIFY(writeFile(cut, pdf.left(50000)));
+
+    const QString altered = QStringLiteral("is incomplete, damaged or altered");
+    QTest::newRow("genuine") << x << genuine << 0 << "";
+    QTest::newRow("another file's fingerprint in the bytes")
+        << y << replaced << int(ExitReportAltered)
+        << altered + ": its first page does not show the SHA-256 its metadata names";
+    QTest::newRow("a second metadata packet after the header")
+        << y << hidden << int(ExitReportAltered) << altered + ": it holds 2 metadata packets";
+    QTest::newRow("cut to 50,000 bytes")
+        << x << cut << int(ExitReportAltered)
+        << altered + ": its cross-reference table or trailer is broken";
+    QTest::newRow("another recording's genuine report")
+        << x << ofY << int(ExitReportMismatch) << "was not made from";
+}
+
+void TstCliProcess::verifyRefusesForgedReports()
+{
+    QFETCH(QString, recording);
+    QFETCH(QString, report);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run r = run({QStringLiteral("verify"), recording, report});
+    QVERIFY2(r.exitCode == exitCode, r.err.constData());
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    QCOMPARE(r.out.isEmpty(), exitCode != 0);
 }
 
 void TstCliProcess::configSetThenGetRoundTrips()
