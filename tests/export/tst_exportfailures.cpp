@@ -43,8 +43,6 @@ class TestExportFailures : public QObject
 private slots:
     void fullDiskKeepsTheOlderFile_data();
     void fullDiskKeepsTheOlderFile();
-    void fullDeviceFails_data();
-    void fullDeviceFails();
     void successReplacesTheOlderFile_data();
     void successReplacesTheOlderFile();
 
@@ -91,22 +89,6 @@ void TestExportFailures::fullDiskKeepsTheOlderFile()
     QFile older(full.filePath(name));
     QVERIFY(older.open(QIODevice::ReadOnly));
     QCOMPARE(older.readAll(), testsupport::FullFolder::olderContent(name));
-}
-
-void TestExportFailures::fullDeviceFails_data()
-{
-    addWriters();
-}
-
-// A device is written in place, as nothing can be renamed over it; its refusal is the reason.
-void TestExportFailures::fullDeviceFails()
-{
-    QFETCH(Writer, writer);
-    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-        QSKIP("this system has no /dev/full");
-    QString error;
-    QVERIFY(!writer(QStringLiteral("/dev/full"), &error));
-    QCOMPARE(error, QStringLiteral("No space left on device"));
 }
 
 void TestExportFailures::successReplacesTheOlderFile_data()

@@ -3,7 +3,6 @@
 // and the one notice that tells how it went.
 #include "core/settinginfo.h"
 #include "export/exportsupport.h"
-#include "fullfolder.h"
 #include "testsupport.h"
 #include "views/exportflow.h"
 #include "widgets/waitprogressdialog.h"
@@ -48,8 +47,6 @@ private slots:
     void cancelledDialogWritesNothing();
     void withoutViewerTheNoticeSaysSo_data();
     void withoutViewerTheNoticeSaysSo();
-    void fullDiskNamesTheFileAndTheReason_data();
-    void fullDiskNamesTheFileAndTheReason();
 
 private:
     // Answers the next file dialog with `path`, or cancels it when empty,
@@ -310,29 +307,6 @@ void TestExportFlow::withoutViewerTheNoticeSaysSo()
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
     QVERIFY(QFileInfo(path).size() > 0);
     QCOMPARE(notice, writtenNotice(path) + QStringLiteral("；没有可以打开它的程序"));
-}
-
-void TestExportFlow::fullDiskNamesTheFileAndTheReason_data()
-{
-    withoutViewerTheNoticeSaysSo_data();
-}
-
-void TestExportFlow::fullDiskNamesTheFileAndTheReason()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, name);
-    const testsupport::FullFolder full;
-    if (!full.isReady())
-        QSKIP(qPrintable(full.skipReason()));
-    const QString path = full.filePath(name);
-    const QString notice = runExport(kind, path);
-    QVERIFY(dialogSeen);
-    QCOMPARE(
-        notice,
-        QStringLiteral("无法导出 %1：No space left on device").arg(QDir::toNativeSeparators(path)));
-    QVERIFY2(opened.isEmpty(), "nothing is handed to the viewer");
-    QCOMPARE(full.leftovers(), QStringList());
-    QVERIFY(!overlaySeen || !mainWindow->findChild<WaitProgressDialog *>());
 }
 
 int main(int argc, char **argv)
