@@ -804,6 +804,18 @@
         <translation>A comparison can only be exported as PDF</translation>
     </message>
     <message>
+        <source>无法导出 %1：%2</source>
+        <translation>Could not export %1: %2</translation>
+    </message>
+    <message>
+        <source>已导出 %1，保存在 %2</source>
+        <translation>Exported %1 to %2</translation>
+    </message>
+    <message>
+        <source>已导出 %1，保存在 %2；没有可以打开它的程序</source>
+        <translation>Exported %1 to %2; no program could open it</translation>
+    </message>
+    <message>
         <source>对比</source>
         <translation>Comparison</translation>
     </message>

@@ -804,6 +804,18 @@
         <translation>对比只能导出为PDF</translation>
     </message>
     <message>
+        <source>无法导出 %1：%2</source>
+        <translation>无法导出 %1：%2</translation>
+    </message>
+    <message>
+        <source>已导出 %1，保存在 %2</source>
+        <translation>已导出 %1，保存在 %2</translation>
+    </message>
+    <message>
+        <source>已导出 %1，保存在 %2；没有可以打开它的程序</source>
+        <translation>已导出 %1，保存在 %2；没有可以打开它的程序</translation>
+    </message>
+    <message>
         <source>对比</source>
         <translation>对比</translation>
     </message>

@@ -298,11 +298,13 @@ int ArchiveCommands::history(const QStringList &arguments)
         return fail(ExitNotArchived, archive.errorText());
     const bool isPdf = parser.isSet(pdfOption);
     const QString target = parser.value(isPdf ? pdfOption : csvOption);
-    const bool written =
-        isPdf ? writePdfReport(target, merged, dataPageCount(merged.samples.size()), isEnglish())
-              : writeSpreadsheet(target, merged);
+    QString error;
+    const bool written = isPdf
+                             ? writePdfReport(target, merged, dataPageCount(merged.samples.size()),
+                                              isEnglish(), &error)
+                             : writeSpreadsheet(target, merged, &error);
     if (!written)
-        return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
+        return fail(ExitCannotWrite, cannotWriteText(target, error));
     out << QDir::toNativeSeparators(target) << '\n';
     return ExitOk;
 }

@@ -284,8 +284,10 @@ int CliCommands::watch(const QStringList &arguments)
         "  error              why the logger could not be served\n"
         "A logger is served once per plugging in, whatever the outcome: unplug it and\n"
         "plug it in again to download it again. One pulled out mid-download loses only\n"
-        "its partial file. Ctrl+C (SIGINT) or SIGTERM ends the watch with exit code 0,\n"
-        "abandoning the download in progress and removing its partial file."));
+        "its partial file. Ctrl+C (SIGINT) or SIGTERM ends the watch, abandoning the\n"
+        "download in progress and removing its partial file. The exit code is 0, or 10\n"
+        "when a report, spreadsheet or workbook asked for could not be written (its\n"
+        "line's error names the file and the reason; the recording is kept)."));
     const QCommandLineOption dirOption(
         QStringLiteral("dir"),
         QStringLiteral("Folder for the new files (default: the recordings folder)."),
@@ -324,7 +326,7 @@ int CliCommands::watch(const QStringList &arguments)
     SignalBridge bridge;
     QObject::connect(&bridge, &SignalBridge::received, &watch, &DownloadWatch::stop);
     watch.exec();
-    return ExitOk;
+    return watch.hadWriteFailure() ? ExitCannotWrite : ExitOk;
 }
 
 int CliCommands::show(const QStringList &arguments)
@@ -432,20 +434,21 @@ int CliCommands::exportFile(const QStringList &arguments)
     if (read != ExitOk)
         return read;
     QString target;
+    QString error;
     bool written = false;
     if (parser.isSet(pdfOption)) {
         target = parser.value(pdfOption);
-        written =
-            writePdfReport(target, recording, dataPageCount(recording.samples.size()), isEnglish());
+        written = writePdfReport(target, recording, dataPageCount(recording.samples.size()),
+                                 isEnglish(), &error);
     } else if (parser.isSet(xlsxOption)) {
         target = parser.value(xlsxOption);
-        written = writeXlsxWorkbook(target, recording, isEnglish());
+        written = writeXlsxWorkbook(target, recording, isEnglish(), &error);
     } else {
         target = parser.value(csvOption);
-        written = writeSpreadsheet(target, recording);
+        written = writeSpreadsheet(target, recording, &error);
     }
     if (!written)
-        return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(target));
+        return fail(ExitCannotWrite, cannotWriteText(target, error));
     out << QDir::toNativeSeparators(target) << '\n';
     return ExitOk;
 }
@@ -455,9 +458,14 @@ int CliCommands::verify(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Tells whether a PDF report was made from exactly this recording file:\n"
-                       "the SHA-256 the report's metadata names must equal the file's. When they\n"
-                       "match, prints the fingerprint with the logger's serial number and the\n"
-                       "time span the report names; otherwise prints both fingerprints."));
+                       "the report must be a complete PDF with one metadata packet, the\n"
+                       "document's own, whose SHA-256 equals the file's, and its first page must\n"
+                       "show that fingerprint, the logger's serial number, the start and stop\n"
+                       "time and the sample count of the file. When it does, prints the\n"
+                       "fingerprint with the serial number and the time span the report names.\n"
+                       "Exit code 13: the report was made from another file (both fingerprints\n"
+                       "are printed); 19: the report is incomplete, damaged or altered. A\n"
+                       "fingerprint is no signature: whoever can write a PDF can write one."));
     parser.addPositionalArgument(QStringLiteral("FILE.data"),
                                  QStringLiteral("The recording file."));
     parser.addPositionalArgument(QStringLiteral("REPORT.pdf"), QStringLiteral("The PDF report."));
@@ -473,7 +481,7 @@ int CliCommands::verify(const QStringList &arguments)
     if (recording.sha256.isEmpty())
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
     const ReportCheck check =
-        ReportCheck::compare(path, recording.sha256, parser.positionalArguments().at(1));
+        ReportCheck::compare(path, recording, parser.positionalArguments().at(1));
     if (check.exitCode != ExitOk)
         return fail(check.exitCode, check.text);
     out << check.text << '\n';

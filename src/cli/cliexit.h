@@ -28,4 +28,7 @@ enum CliExit {
     ExitNotArchived = 17,
     // `archive check` found files that are missing or changed.
     ExitArchiveProblems = 18,
+    // The report is incomplete, damaged or altered: its bytes, its metadata and
+    // its first page do not agree with each other or with the recording file.
+    ExitReportAltered = 19,
 };

@@ -4,6 +4,7 @@
 #include "cli/cliexit.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 
 int parseCommand(QCommandLineParser &parser, const QStringList &arguments, int positionals,
                  QTextStream &out, QTextStream &err)
@@ -30,4 +31,10 @@ int printFailure(QTextStream &err, int code, const QString &message)
     err << "hygra-cli: " << message << '\n';
     err.flush();
     return code;
+}
+
+QString cannotWriteText(const QString &path, const QString &reason)
+{
+    const QString text = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
+    return reason.isEmpty() ? text : text + QStringLiteral(": ") + reason;
 }

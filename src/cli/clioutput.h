@@ -15,3 +15,6 @@ int parseCommand(QCommandLineParser &parser, const QStringList &arguments, int p
 
 // Prints "hygra-cli: message" to `err` and returns `code`.
 int printFailure(QTextStream &err, int code, const QString &message);
+
+// "cannot write PATH: REASON", the reason left out when there is none.
+QString cannotWriteText(const QString &path, const QString &reason);

@@ -3,6 +3,7 @@
 #include "cli/configjson.h"
 
 #include "config/alertsettingjson.h"
+#include "config/configfieldranges.h"
 #include "config/deviceidentityrules.h"
 #include "config/persettingjson.h"
 #include "device/protocol.h"
@@ -54,36 +55,63 @@ const AlarmField alarmFields[] = {
     {"hh", &OneConfigCmdStruct::hh},   {"hl", &OneConfigCmdStruct::hl},
 };
 
-// One whole-number member: its key, its range and how it is stored.
+using Range = ConfigFieldRanges::Range;
+
+// A whole number within `range` (or 0 when `zeroToo`), or nothing.
+bool integerIn(const QJsonValue &value, Range range, long long *result, bool zeroToo = false)
+{
+    long long number = 0;
+    if (!integerIn(value, double(std::numeric_limits<long long>::min()),
+                   double(std::numeric_limits<long long>::max()), &number) ||
+        !(range.contains(number) || (zeroToo && number == 0)))
+        return false;
+    *result = number;
+    return true;
+}
+
+// "KEY: expected a whole number from LOW to HIGH".
+QString rangeError(const QString &key, Range range, bool zeroToo = false)
+{
+    return QStringLiteral("%1: expected %2a whole number from %3 to %4")
+        .arg(key, zeroToo ? QStringLiteral("0 or ") : QString())
+        .arg(range.low)
+        .arg(range.high);
+}
+
+// One whole-number member: its key, the values the form writes and how it is stored.
 struct NumberField {
     const char *key;
-    double low;
-    double high;
+    Range range;
+    // 0 is allowed besides the range.
+    bool zeroToo;
     std::function<long long(const OneConfigCmdStruct &)> get;
     std::function<void(OneConfigCmdStruct &, long long)> set;
 };
 
 template <typename T>
-NumberField numberField(const char *key, double low, double high, T OneConfigCmdStruct::*member)
+NumberField numberField(const char *key, Range range, T OneConfigCmdStruct::*member,
+                        bool zeroToo = false)
 {
-    return {key, low, high,
+    return {key, range, zeroToo,
             [member](const OneConfigCmdStruct &c) { return (long long)(c.*member); },
             [member](OneConfigCmdStruct &c, long long v) { c.*member = T(v); }};
 }
 
 const QList<NumberField> &numberFields()
 {
+    using R = ConfigFieldRanges;
     static const QList<NumberField> fields = {
         // The settings form offers identifiers 0 to 100.
-        numberField("devId", DeviceIdentityRules::minId, DeviceIdentityRules::maxId,
+        numberField("devId", {DeviceIdentityRules::minId, DeviceIdentityRules::maxId},
                     &OneConfigCmdStruct::devId),
-        numberField("tempUnit", 0, 1, &OneConfigCmdStruct::tempUnit),
-        numberField("recordMode", 0, 1, &OneConfigCmdStruct::recordMode),
-        numberField("startMode", 0, 255, &OneConfigCmdStruct::startMode),
-        numberField("startDelayTime", 0, 255, &OneConfigCmdStruct::startDelayTime),
-        numberField("screenDisplayTime", 0, 65535, &OneConfigCmdStruct::screenDisplayTime),
-        numberField("recordInterval", 0, 65535, &OneConfigCmdStruct::recordInterval),
-        numberField("sensorType", 0, 255, &OneConfigCmdStruct::sensorType),
+        numberField("tempUnit", {0, 1}, &OneConfigCmdStruct::tempUnit),
+        numberField("recordMode", {0, 1}, &OneConfigCmdStruct::recordMode),
+        numberField("startMode", R::startMode, &OneConfigCmdStruct::startMode),
+        numberField("startDelayTime", R::startDelay, &OneConfigCmdStruct::startDelayTime),
+        numberField("screenDisplayTime", R::screenOff, &OneConfigCmdStruct::screenDisplayTime,
+                    true),
+        numberField("recordInterval", R::recordInterval, &OneConfigCmdStruct::recordInterval),
+        numberField("sensorType", R::sensorType, &OneConfigCmdStruct::sensorType),
     };
     return fields;
 }
@@ -122,10 +150,24 @@ bool takeDate(const QJsonObject &object, const char *key, uint8_t bytes[6], QStr
     return true;
 }
 
-bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const QString &key, QString *error)
+// An alarm member given in `object` under `name`: a value the logger holds
+// already is taken as it is, as the form writes back what it loaded.
+bool alarmNumberIn(const QJsonObject &object, const char *name, long long held, Range range,
+                   const QString &key, QString *error)
 {
-    const QJsonObject object = value.toObject();
+    const QString member = QLatin1String(name);
     long long number = 0;
+    if (!object.contains(member) || object.value(member) == QJsonValue(double(held)) ||
+        integerIn(object.value(member), range, &number))
+        return true;
+    *error = rangeError(key + QLatin1Char('.') + member, range);
+    return false;
+}
+
+bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const char *name, QString *error)
+{
+    const QString key = QLatin1String(name);
+    const QJsonObject object = value.toObject();
     if (!value.isObject()) {
         *error = QStringLiteral("%1: expected an object").arg(key);
         return false;
@@ -140,17 +182,11 @@ bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const QString &key,
         *error = QStringLiteral("%1.isAccumulate: expected true or false").arg(key);
         return false;
     }
-    if (object.contains(QLatin1String("alertValue")) &&
-        !integerIn(object.value(QLatin1String("alertValue")), std::numeric_limits<int32_t>::min(),
-                   std::numeric_limits<int32_t>::max(), &number)) {
-        *error = QStringLiteral("%1.alertValue: expected a whole number").arg(key);
+    if (!alarmNumberIn(object, "alertValue", alarm->alertValue, ConfigFieldRanges::threshold(name),
+                       key, error) ||
+        !alarmNumberIn(object, "delayTime", alarm->delayTime, ConfigFieldRanges::alarmDelay, key,
+                       error))
         return false;
-    }
-    if (object.contains(QLatin1String("delayTime")) &&
-        !integerIn(object.value(QLatin1String("delayTime")), 0, 65535, &number)) {
-        *error = QStringLiteral("%1.delayTime: expected a whole number from 0 to 65535").arg(key);
-        return false;
-    }
     AlertSettingJson setting = AlertSettingJson::fromSetting(*alarm);
     setting.readJson(object);
     *alarm = setting.toSetting();
@@ -207,11 +243,8 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
         if (object.value(key) == QJsonValue(double(field.get(c))))
             continue;
         long long number = 0;
-        if (!integerIn(object.value(key), field.low, field.high, &number)) {
-            *error = QStringLiteral("%1: expected a whole number from %2 to %3")
-                         .arg(key)
-                         .arg(field.low)
-                         .arg(field.high);
+        if (!integerIn(object.value(key), field.range, &number, field.zeroToo)) {
+            *error = rangeError(key, field.range, field.zeroToo);
             return false;
         }
         field.set(c, number);
@@ -231,7 +264,8 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
         return false;
     for (const AlarmField &field : alarmFields) {
         const QString key = QLatin1String(field.key);
-        if (object.contains(key) && !takeAlarm(object.value(key), &(c.*field.member), key, error))
+        if (object.contains(key) &&
+            !takeAlarm(object.value(key), &(c.*field.member), field.key, error))
             return false;
     }
     if (object.contains(QLatin1String("note"))) {
@@ -248,4 +282,3 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
     *note = newNote;
     return true;
 }
-

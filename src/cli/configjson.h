@@ -18,9 +18,10 @@ public:
 
     // Sets the members whose keys are present in `object` and leaves the others,
     // so a file may change a single field of the configuration just read. Values
-    // of the wrong type or out of the field's range, a name the settings form
-    // would refuse and a note longer than 104 GBK bytes or with characters GBK
-    // lacks are refused: false, with `error` naming the key, and nothing changed.
+    // of the wrong type or outside what the settings form writes (ConfigFieldRanges),
+    // a name the form would refuse and a note longer than 104 GBK bytes or with
+    // characters GBK lacks are refused: false, with `error` naming the key and
+    // the range, and nothing changed.
     // A name or number equal to the one in `config` is taken as it is, as the
     // form writes back what it loaded. The firmware version and the controller's
     // own fields are never taken.

@@ -4,6 +4,7 @@
 
 #include "cli/archivecommands.h"
 #include "cli/cliexit.h"
+#include "cli/clioutput.h"
 #include "cli/devicesession.h"
 #include "cli/outputfiles.h"
 #include "core/lgxdevtype.h"
@@ -233,6 +234,7 @@ void DownloadWatch::writeReports(WatchOutcome &outcome)
     outcome.samples = recording.samples.size();
     outcome.alarm = ReportFirstPage::anyAlarmRaised(recording.recording);
     const QFileInfo file(outcome.file);
+    QString reason;
     struct Report {
         bool asked;
         const char *suffix;
@@ -242,15 +244,17 @@ void DownloadWatch::writeReports(WatchOutcome &outcome)
     };
     const Report reports[] = {
         {options.pdf, ".pdf", &outcome.pdf, "PDF report",
-         [&recording](const QString &path) {
+         [&recording, &reason](const QString &path) {
              return writePdfReport(path, recording, dataPageCount(recording.samples.size()),
-                                   isEnglish());
+                                   isEnglish(), &reason);
          }},
         {options.csv, ".csv", &outcome.csv, "spreadsheet",
-         [&recording](const QString &path) { return writeSpreadsheet(path, recording); }},
+         [&recording, &reason](const QString &path) {
+             return writeSpreadsheet(path, recording, &reason);
+         }},
         {options.xlsx, ".xlsx", &outcome.xlsx, "workbook",
-         [&recording](const QString &path) {
-             return writeXlsxWorkbook(path, recording, isEnglish());
+         [&recording, &reason](const QString &path) {
+             return writeXlsxWorkbook(path, recording, isEnglish(), &reason);
          }},
     };
     for (const Report &report : reports) {
@@ -263,12 +267,16 @@ void DownloadWatch::writeReports(WatchOutcome &outcome)
                 QStringLiteral(" before the %1 was written").arg(QLatin1String(report.what));
             return;
         }
-        *report.path =
-            writeNewFile(file.path(), file.completeBaseName() + report.suffix, report.write);
+        const QString name = file.completeBaseName() + report.suffix;
+        reason.clear();
+        *report.path = writeNewFile(file.path(), name, report.write);
         if (report.path->isEmpty()) {
             outcome.error =
-                QStringLiteral("the %1 could not be written in %2")
-                    .arg(QLatin1String(report.what), QDir::toNativeSeparators(file.path()));
+                cannotWriteText(QStringLiteral("the %1 %2")
+                                    .arg(QLatin1String(report.what),
+                                         QDir::toNativeSeparators(file.dir().filePath(name))),
+                                reason);
+            writeFailed = true;
             return;
         }
         progress(QStringLiteral("%1: wrote %2")

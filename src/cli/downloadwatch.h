@@ -49,6 +49,8 @@ public:
     // start(), then runs the event loop until the watch finishes.
     void exec();
     bool isFinished() const { return done; }
+    // Whether a report, spreadsheet or workbook asked for could not be written.
+    bool hadWriteFailure() const { return writeFailed; }
 
 public slots:
     // Ends the watch: a download in progress is abandoned and its partial file
@@ -92,4 +94,5 @@ private:
     bool servingScheduled = false;
     bool stopping = false;
     bool done = false;
+    bool writeFailed = false;
 };

@@ -2,10 +2,16 @@
 // ReportCheck: whether a PDF report was made from a recording file, for `hygra-cli verify`.
 #pragma once
 
+#include "recording/loadedrecording.h"
+
 #include <QString>
 
 // A report names the SHA-256 of the recording file it was made from in its
-// XMP metadata; the check compares that with the file's own.
+// XMP metadata and at the foot of its pages. The check accepts a report only
+// when it is a complete PDF with exactly one metadata packet, the document's
+// own, whose fingerprint equals the file's, and when its first page shows that
+// fingerprint and what the file says: the logger's serial number, the start
+// and stop time and the sample count.
 struct ReportCheck {
     // A report of a logger's whole memory is about a megabyte, so a larger
     // file than this is no report. Reports are mapped, never read into memory.
@@ -16,7 +22,7 @@ struct ReportCheck {
     // What to print: the verdict when exitCode is ExitOk, else the error.
     QString text;
 
-    // `fingerprint` is the recording file's SHA-256 in hex.
-    static ReportCheck compare(const QString &recordingPath, const QString &fingerprint,
+    // `recording` is the file at `recordingPath` as read, with its SHA-256.
+    static ReportCheck compare(const QString &recordingPath, const LoadedRecording &recording,
                                const QString &reportPath);
 };

@@ -2,6 +2,7 @@
 // AlarmRules: the level rules of the alarm switches and the ordering of the thresholds.
 #include "config/alarmrules.h"
 
+#include "config/configfieldranges.h"
 #include "core/units.h"
 
 #include <QtGlobal>
@@ -158,5 +159,6 @@ double AlarmRules::offValue(int row, int unit)
         return 100;
     if (row == HlRow)
         return 0;
-    return shownTemperature(isHigh(row) ? 8500 : -4000, unit);
+    const ConfigFieldRanges::Range range = ConfigFieldRanges::temperatureThreshold;
+    return shownTemperature(int(isHigh(row) ? range.high : range.low), unit);
 }

@@ -4,6 +4,7 @@
 
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/exportfile.h"
 #include "export/reportchart.h"
 #include "export/reportpainter.h"
 
@@ -93,20 +94,36 @@ ComparisonReport::ComparisonReport(const ReportPainter &painter,
 }
 
 bool ComparisonReport::write(const QString &path, const QVector<ComparedRecording> &recordings,
-                             bool english)
+                             bool english, QString *error)
 {
-    if (recordings.isEmpty())
+    if (recordings.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("there is nothing to compare");
         return false;
-    QPdfWriter writer(path);
-    setUpReportPages(writer);
-    writer.setTitle(tr("温度湿度记录对比"));
-    writer.setCreator(QStringLiteral("hygra"));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    }
+    ExportFile file(path);
+    if (!file.open())
+        return file.fail(error);
+    bool drawn = false;
+    {
+        QPdfWriter writer(file.device());
+        setUpReportPages(writer);
+        writer.setTitle(tr("温度湿度记录对比"));
+        writer.setCreator(QStringLiteral("hygra"));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            const ReportPainter rp(painter, writer.width(), writer.height(), english);
+            ComparisonReport(rp, recordings).draw();
+            drawn = painter.end();
+        }
+    }
+    if (!drawn) {
+        file.cancel();
+        if (error)
+            *error = QStringLiteral("the PDF writer could not begin the document");
         return false;
-    const ReportPainter rp(painter, writer.width(), writer.height(), english);
-    ComparisonReport(rp, recordings).draw();
-    return painter.end();
+    }
+    return file.commit() || file.fail(error);
 }
 
 void ComparisonReport::draw() const

@@ -35,9 +35,11 @@ public:
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.
-    // Reentrant. False when the file cannot be written or nothing is given.
+    // Reentrant. The file replaces an earlier one only once it is complete.
+    // False, with the reason in `error` when given, when nothing is given or
+    // the file could not be written whole; an earlier file is then left as it was.
     static bool write(const QString &path, const QVector<ComparedRecording> &recordings,
-                      bool english);
+                      bool english, QString *error = nullptr);
 
 private:
     ComparisonReport(const ReportPainter &painter, const QVector<ComparedRecording> &recordings);

@@ -2,6 +2,7 @@
 // Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
 #include "export/pdfreport.h"
 
+#include "export/exportfile.h"
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
 #include "export/reportevaluation.h"
@@ -38,18 +39,9 @@ QString documentTitle(const ReadDevInfoJson &info)
     return info.sn.isEmpty() ? title : title + QLatin1Char(' ') + info.sn;
 }
 
-} // namespace
-
-int dataPageCount(int sampleCount)
+// The whole report; false when the painter could not begin or end the document.
+bool drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPages, bool english)
 {
-    const int perPage = ReportDataPage::samplesPerPage;
-    return sampleCount / perPage + (sampleCount % perPage != 0 ? 1 : 0);
-}
-
-bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
-                    bool english)
-{
-    QPdfWriter writer(path);
     setUpReportPages(writer);
 
     // The XMP packet repeats what Qt writes into the document information.
@@ -83,4 +75,32 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
         footer.draw(page + 1);
     }
     return painter.end();
+}
+
+} // namespace
+
+int dataPageCount(int sampleCount)
+{
+    const int perPage = ReportDataPage::samplesPerPage;
+    return sampleCount / perPage + (sampleCount % perPage != 0 ? 1 : 0);
+}
+
+bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
+                    bool english, QString *error)
+{
+    ExportFile file(path);
+    if (!file.open())
+        return file.fail(error);
+    bool drawn = false;
+    {
+        QPdfWriter writer(file.device());
+        drawn = drawReport(writer, recording, dataPages, english);
+    }
+    if (!drawn) {
+        file.cancel();
+        if (error)
+            *error = QStringLiteral("the PDF writer could not begin the document");
+        return false;
+    }
+    return file.commit() || file.fail(error);
 }

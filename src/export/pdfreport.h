@@ -14,7 +14,9 @@ int dataPageCount(int sampleCount);
 // English texts when `english` is set. Every page's foot and the XMP metadata
 // carry the recording's `sha256`; a recording built in memory has none, and
 // then neither names a fingerprint. Reentrant: it only reads the recording,
-// so it may run on a pool thread. Returns false when the file cannot be opened
-// for writing.
+// so it may run on a pool thread. The file replaces an earlier one only once
+// it is complete. Returns false, with the system's reason in `error` when
+// given, when it could not be written whole; an earlier file at `path` is then
+// left as it was.
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
-                    bool english);
+                    bool english, QString *error = nullptr);

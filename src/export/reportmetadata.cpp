@@ -150,36 +150,46 @@ QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creato
            "\n<?xpacket end=\"w\"?>";
 }
 
-std::optional<ReportMetadata> ReportMetadata::fromPdf(const QByteArray &pdf)
+std::optional<ReportMetadata> ReportMetadata::fromXmp(const QByteArray &xmp)
 {
     const QByteArray open("<x:xmpmeta");
     const QByteArray close("</x:xmpmeta>");
-    for (int from = pdf.indexOf(open); from >= 0; from = pdf.indexOf(open, from + 1)) {
-        const int end = pdf.indexOf(close, from);
-        if (end < 0)
-            break;
-        QXmlStreamReader xml(pdf.mid(from, end + close.size() - from));
-        ReportMetadata found;
-        const QString uri = QLatin1String(namespaceUri);
-        auto take = [&found](const QString &name, const QString &value) {
-            for (const Property &p : properties) {
-                if (name == QLatin1String(p.name))
-                    found.*p.member = value.trimmed();
-            }
-        };
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            for (const QXmlStreamAttribute &a : xml.attributes()) {
-                if (a.namespaceUri() == uri)
-                    take(a.name().toString(), a.value().toString());
-            }
-            if (xml.namespaceUri() == uri) {
-                const QString name = xml.name().toString();
-                take(name, xml.readElementText(QXmlStreamReader::SkipChildElements));
-            }
+    const int from = xmp.indexOf(open);
+    const int end = from < 0 ? -1 : xmp.indexOf(close, from);
+    if (end < 0)
+        return std::nullopt;
+    QXmlStreamReader xml(xmp.mid(from, end + close.size() - from));
+    ReportMetadata found;
+    const QString uri = QLatin1String(namespaceUri);
+    auto take = [&found](const QString &name, const QString &value) {
+        for (const Property &p : properties) {
+            if (name == QLatin1String(p.name))
+                found.*p.member = value.trimmed();
         }
-        if (!xml.hasError() && !found.sha256.isEmpty())
+    };
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        for (const QXmlStreamAttribute &a : xml.attributes()) {
+            if (a.namespaceUri() == uri)
+                take(a.name().toString(), a.value().toString());
+        }
+        if (xml.namespaceUri() == uri) {
+            const QString name = xml.name().toString();
+            take(name, xml.readElementText(QXmlStreamReader::SkipChildElements));
+        }
+    }
+    if (xml.hasError() || found.sha256.isEmpty())
+        return std::nullopt;
+    return found;
+}
+
+std::optional<ReportMetadata> ReportMetadata::fromPdf(const QByteArray &pdf)
+{
+    const QByteArray open("<x:xmpmeta");
+    for (int from = pdf.indexOf(open); from >= 0; from = pdf.indexOf(open, from + 1)) {
+        const std::optional<ReportMetadata> found = fromXmp(pdf.mid(from));
+        if (found)
             return found;
     }
     return std::nullopt;

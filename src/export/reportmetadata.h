@@ -33,8 +33,17 @@ struct ReportMetadata {
     QByteArray xmpPacket(const QString &title, const QString &creator, const QString &producer,
                          const QDateTime &created) const;
 
+    // The properties of the XMP packet `xmp`; empty when it holds no
+    // fingerprint. Reads both the element and the attribute form of XMP properties.
+    static std::optional<ReportMetadata> fromXmp(const QByteArray &xmp);
     // The properties of the first XMP packet in a PDF's bytes that holds a
-    // fingerprint; empty when there is none. Reads both the element and the
-    // attribute form of XMP properties.
+    // fingerprint; empty when there is none.
     static std::optional<ReportMetadata> fromPdf(const QByteArray &pdf);
+
+    bool operator==(const ReportMetadata &other) const
+    {
+        return sha256 == other.sha256 && serialNumber == other.serialNumber &&
+               recordingStart == other.recordingStart && recordingStop == other.recordingStop;
+    }
+    bool operator!=(const ReportMetadata &other) const { return !(*this == other); }
 };

@@ -4,9 +4,9 @@
 
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/exportfile.h"
 #include "export/wallclocktext.h"
 
-#include <QFile>
 #include <QTextCodec>
 
 QString temperatureColumnTitle(int tempUnit)
@@ -59,23 +59,22 @@ QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUn
     return line;
 }
 
-bool writeSpreadsheet(const QString &path, const LoadedRecording &recording)
+bool writeSpreadsheet(const QString &path, const LoadedRecording &recording, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    ExportFile file(path);
+    if (!file.open())
+        return file.fail(error);
     const bool withHumidity = recording.recording.isContainHum;
     const int unit = recording.recording.tempUnit;
     // The local code page, as toLocal8Bit() gives it on Qt 5; Qt 6's toLocal8Bit()
     // is UTF-8 on every Unix whatever the locale says.
     const QTextCodec *local = QTextCodec::codecForLocale();
-    file.write(local->fromUnicode(spreadsheetHeader(withHumidity, unit)));
+    bool written = file.write(local->fromUnicode(spreadsheetHeader(withHumidity, unit)));
     QString line;
     line.reserve(40);
-    for (const SamplePoint &sample : recording.samples) {
-        buildLine(line, sample, withHumidity, unit);
-        file.write(local->fromUnicode(line));
+    for (int i = 0; written && i < recording.samples.size(); ++i) {
+        buildLine(line, recording.samples.at(i), withHumidity, unit);
+        written = file.write(local->fromUnicode(line));
     }
-    file.close();
-    return true;
+    return file.commit() || file.fail(error);
 }

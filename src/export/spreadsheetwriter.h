@@ -15,7 +15,9 @@ QString spreadsheetHeader(bool withHumidity, int tempUnit);
 // humidity, the humidity; "---" for a missing value; ends in a line feed.
 QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit);
 
-// Writes the header and one line per sample to `path`, replacing any earlier
-// content, each line in the local 8-bit encoding. Returns false, having
-// written nothing, when the file cannot be opened; write errors are ignored.
-bool writeSpreadsheet(const QString &path, const LoadedRecording &recording);
+// Writes the header and one line per sample to `path`, each line in the local
+// 8-bit encoding; the file replaces an earlier one only once it is complete.
+// Returns false, with the system's reason in `error` when given, when the file
+// could not be written whole; an earlier file at `path` is then left as it was.
+bool writeSpreadsheet(const QString &path, const LoadedRecording &recording,
+                      QString *error = nullptr);

@@ -3,6 +3,7 @@
 #include "export/xlsxworkbookwriter.h"
 
 #include "core/units.h"
+#include "export/exportfile.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxcells.h"
 #include "export/xlsxsummarysheet.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QList>
+#include <QTemporaryDir>
 #include <cmath>
 
 namespace
@@ -184,21 +186,63 @@ private:
     const char *samplesSheetName = nullptr;
 };
 
+// Copies the finished workbook `from` to the export `to`.
+bool copyInto(const QString &from, const QString &to, QString *error)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = source.errorString();
+        return false;
+    }
+    ExportFile target(to);
+    if (!target.open())
+        return target.fail(error);
+    constexpr qint64 chunk = 1 << 16;
+    while (!source.atEnd()) {
+        const QByteArray bytes = source.read(chunk);
+        if (bytes.isEmpty() && source.error() != QFileDevice::NoError) {
+            target.cancel();
+            if (error)
+                *error = source.errorString();
+            return false;
+        }
+        if (!target.write(bytes))
+            break;
+    }
+    return target.commit() || target.fail(error);
+}
+
 } // namespace
 
-bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english)
+bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english,
+                       QString *error)
 {
-    if (recording.samples.size() >= LXW_ROW_MAX)
+    const auto failure = [error](const QString &why) {
+        if (error)
+            *error = why;
         return false;
-    const QByteArray file = QFile::encodeName(path);
+    };
+    if (recording.samples.size() >= LXW_ROW_MAX)
+        return failure(QStringLiteral("the recording has more samples than a worksheet has rows"));
+    // The library writes the workbook under a name of its own; it reaches the
+    // target as any other export, whole or not at all.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return failure(scratch.errorString());
+    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
+    const QByteArray file = QFile::encodeName(built);
     lxw_workbook_options options = {};
     // Rows go to a temporary file as they are written instead of staying in memory.
     options.constant_memory = LXW_TRUE;
     lxw_workbook *workbook = workbook_new_opt(file.constData(), &options);
     if (!workbook)
-        return false;
+        return failure(QStringLiteral("the workbook could not be created"));
     WorkbookBuilder builder(workbook, recording);
     builder.build(english);
     // Closing writes the file; it frees the workbook whatever the outcome.
-    return workbook_close(workbook) == LXW_NO_ERROR;
+    const lxw_error closed = workbook_close(workbook);
+    if (closed != LXW_NO_ERROR)
+        return failure(QString::fromUtf8(lxw_strerror(closed)));
+    return copyInto(built, path, error);
 }

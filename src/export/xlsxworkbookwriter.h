@@ -18,7 +18,9 @@
 // the spreadsheet program draws and zooms them itself.
 //
 // Texts come from the installed catalogue; `english` widens the summary's name
-// column for the longer English names. Reentrant. Returns false when the file
-// could not be written, or, writing nothing, when the samples exceed a
-// worksheet's rows.
-bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english);
+// column for the longer English names. Reentrant. The file replaces an earlier
+// one only once it is complete. Returns false, with the reason in `error` when
+// given, when it could not be written whole or the samples exceed a
+// worksheet's rows; an earlier file at `path` is then left as it was.
+bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english,
+                       QString *error = nullptr);

@@ -211,21 +211,19 @@ void DataShowWidget::delSendRestoreSignal()
 
 void DataShowWidget::delSendExportTypeSignal(int type)
 {
-    if (isComparing()) {
-        if (type == 1)
-            emit sendMessage(tr("对比只能导出为PDF"));
-        else
-            exportComparisonReport(this, mCompared);
+    if (isComparing() && type == 1) {
+        emit sendMessage(tr("对比只能导出为PDF"));
         return;
     }
-    if (!isShowing()) {
+    if (!isComparing() && !isShowing()) {
         emit sendMessage(tr("无法导出，请先打下载数据文件并打开它"));
         return;
     }
-    if (type == 1)
-        exportSpreadsheet(this, mLoaded, mBaseName);
-    else
-        exportPdfReport(this, mLoaded, mBaseName);
+    const QString notice = isComparing() ? exportComparisonReport(this, mCompared)
+                           : type == 1   ? exportSpreadsheet(this, mLoaded, mBaseName)
+                                         : exportPdfReport(this, mLoaded, mBaseName);
+    if (!notice.isEmpty())
+        emit sendMessage(notice);
 }
 
 void DataShowWidget::updateNotes(QString note)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two export flows run by the view container: ask for a file, write it, open it.
+// The export flows run by the view container: ask for a file, write it, open it, say how it went.
 #include "views/exportflow.h"
 
 #include "core/settinginfo.h"
@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFutureWatcher>
 #include <QUrl>
@@ -41,15 +42,18 @@ QString workbookPath(const QString &path)
 }
 
 // Writes on a pool thread while the wait overlay covers the container's window and
-// keeps the GUI thread's events flowing; returns the writer's result.
+// keeps the GUI thread's events flowing; returns the writer's result. The overlay
+// closes when the writer is done: the notice after it tells how it went.
 bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedRecording &recording,
-                          int dataPages)
+                          int dataPages, QString *error)
 {
     WaitProgressDialog wait(container ? container->window() : nullptr);
     QFutureWatcher<bool> watcher;
-    QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &wait,
-                     &WaitProgressDialog::delSuccess);
-    watcher.setFuture(QtConcurrent::run(writePdfReport, path, recording, dataPages, isEnglish()));
+    QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &wait, &QWidget::close);
+    const bool english = isEnglish();
+    watcher.setFuture(QtConcurrent::run([&path, &recording, dataPages, english, error] {
+        return writePdfReport(path, recording, dataPages, english, error);
+    }));
     wait.exec();
     // The overlay only closes after the writer has finished; waiting here
     // makes sure the file is complete even if something closed it earlier.
@@ -57,30 +61,49 @@ bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedR
     return watcher.result();
 }
 
+// The notice that ends an export to `path`. Only a written file is handed to
+// the desktop: a viewer given a missing document would only complain of it.
+QString finish(const QString &path, bool written, const QString &error)
+{
+    if (!written)
+        // The reasons are Qt's own texts, which its catalogue translates.
+        return QCoreApplication::translate("DataShowWidget", "无法导出 %1：%2")
+            .arg(QDir::toNativeSeparators(path),
+                 QCoreApplication::translate("QIODevice", error.toUtf8().constData()));
+    const QFileInfo file(path);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    const char *const text =
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path))
+            ? QT_TRANSLATE_NOOP("DataShowWidget", "已导出 %1，保存在 %2")
+            : QT_TRANSLATE_NOOP("DataShowWidget", "已导出 %1，保存在 %2；没有可以打开它的程序");
+    return QCoreApplication::translate("DataShowWidget", text).arg(file.fileName(), folder);
+}
+
 } // namespace
 
-bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path)
+bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path,
+                        QString *error)
 {
     const int samples = recording.samples.size();
     const int dataPages = dataPageCount(samples);
     return samples > ReportDataPage::samplesPerPage
-               ? writeWithWaitOverlay(container, path, recording, dataPages)
-               : writePdfReport(path, recording, dataPages, isEnglish());
+               ? writeWithWaitOverlay(container, path, recording, dataPages, error)
+               : writePdfReport(path, recording, dataPages, isEnglish(), error);
 }
 
-void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName)
+QString exportPdfReport(QWidget *container, const LoadedRecording &recording,
+                        const QString &baseName)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty())
-        return;
-    // Handing a file that was never written to the viewer would only make it
-    // complain about a missing document.
-    if (writePdfReportFile(container, recording, path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return QString();
+    QString error;
+    const bool written = writePdfReportFile(container, recording, path, &error);
+    return finish(path, written, error);
 }
 
-void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
-                       const QString &baseName)
+QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
+                          const QString &baseName)
 {
     const QString workbookFilter =
         QCoreApplication::translate("DataShowWidget", "Excel 工作簿 (*.xlsx)");
@@ -88,24 +111,25 @@ void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
     QString path = askForFile(container, baseName, ".csv",
                               QStringLiteral("(*.csv);;") + workbookFilter, &chosenFilter);
     if (path.isEmpty())
-        return;
+        return QString();
     const bool workbook = chosenFilter == workbookFilter ||
                           path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
     if (workbook)
         path = workbookPath(path);
-    const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish())
-                                  : writeSpreadsheet(path, recording);
-    if (written)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QString error;
+    const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish(), &error)
+                                  : writeSpreadsheet(path, recording, &error);
+    return finish(path, written, error);
 }
 
-void exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings)
+QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings)
 {
     const QString baseName = QCoreApplication::translate("DataShowWidget", "对比") +
                              QDate::currentDate().toString(QStringLiteral("_yyyyMMdd"));
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty())
-        return;
-    if (ComparisonReport::write(path, recordings, isEnglish()))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return QString();
+    QString error;
+    const bool written = ComparisonReport::write(path, recordings, isEnglish(), &error);
+    return finish(path, written, error);
 }

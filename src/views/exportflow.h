@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two export flows run by the view container (ask for a file, write it, open it), and
-// the report writing they share with the automatic download.
+// The export flows run by the view container (ask for a file, write it, open it, say how it
+// went), and the report writing they share with the automatic download.
 #pragma once
 
 #include "recording/comparedrecording.h"
@@ -12,24 +12,28 @@ class QWidget;
 
 // Writes the PDF report of `recording` to `path` in the interface language. Long recordings
 // are written on a pool thread while the export wait overlay covers the container's window;
-// short ones on the calling (GUI) thread. Returns whether the file was written.
-bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path);
+// short ones on the calling (GUI) thread. Returns whether the file was written; when not,
+// `error` (if given) holds the system's reason.
+bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path,
+                        QString *error = nullptr);
 
-// Asks for a PDF file name (default: the recordings folder, `baseName` and
-// ".PDF"), writes the report in the interface language and opens it with the
-// desktop's viewer. A cancelled dialog or a file that cannot be written ends the
-// export without output.
-void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName);
+// Each export below asks for a file name, writes the file in the interface
+// language and opens it with the desktop's program for its type. It returns
+// the one notice that ends it: the file's name and folder, with a word when no
+// program could open it, or, when the file could not be written, its path and
+// the reason (an earlier file there is then left as it was). A cancelled
+// dialog ends it without a file and without a notice: an empty text.
 
-// Asks for a CSV file name (default: the recordings folder, `baseName` and
-// ".csv"), writes the samples and opens the file with the desktop's program.
-// The dialog's second file type, or a name ending in ".xlsx", writes the Excel
-// workbook in the interface language instead, under the name with ".xlsx".
-// A cancelled dialog or a file that cannot be written ends the export silently.
-void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
-                       const QString &baseName);
+// The PDF report; the dialog proposes the recordings folder, `baseName` and ".PDF".
+QString exportPdfReport(QWidget *container, const LoadedRecording &recording,
+                        const QString &baseName);
 
-// Asks for a PDF file name (default: the recordings folder and "对比" with the
-// date), writes the one-page comparison report in the interface language and
-// opens it with the desktop's viewer.
-void exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);
+// The samples as a comma-separated file; the dialog proposes the recordings
+// folder, `baseName` and ".csv". The dialog's second file type, or a name
+// ending in ".xlsx", writes the Excel workbook instead, under the name with ".xlsx".
+QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
+                          const QString &baseName);
+
+// The one-page comparison report; the dialog proposes the recordings folder
+// and "对比" with the date.
+QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);

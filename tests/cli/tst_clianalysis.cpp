@@ -2,7 +2,8 @@
 // The analysis `hygra-cli show` prints and `hygra-cli verify`'s check of a report, in-process.
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
-#include "export/reportmetadata.h"
+#include "export/pdfreport.h"
+#include "recording/recordingreader.h"
 #include "recording/recordingwriter.h"
 
 #include <QBuffer>
@@ -25,6 +26,7 @@ QByteArray recordingBytes(const QVector<qint16> &temperatures)
 {
     ReadDevInfoJson info;
     info.devType = 1;
+    info.sn = QStringLiteral("H2TEST0001");
     info.recordInterval = 12;
     info.startRecordTime = QDateTime(QDate(2026, 3, 1), QTime(8, 0));
     info.th3 = {true, 800};
@@ -48,13 +50,14 @@ QString sha256(const QByteArray &bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
-// A PDF header and a metadata stream: all of a report that verify reads.
-QByteArray reportOf(const QString &fingerprint)
+// The PDF report of the recording file `path`; without its fingerprint, as
+// older versions wrote it, when `fingerprint` is false.
+bool writeReport(const QString &path, const QString &report, bool fingerprint = true)
 {
-    ReportMetadata m{fingerprint, "H2TEST0001", "2026-03-01T08:00:00", "2026-03-01T08:07:00"};
-    const QByteArray xmp = fingerprint.isEmpty() ? "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"/>"
-                                                 : m.xmpPacket("Report", "hygra", "hygra", {});
-    return "%PDF-1.4\n1 0 obj\n<< /Type /Metadata >>\nstream\n" + xmp + "\nendstream\nendobj\n";
+    LoadedRecording recording = RecordingReader::read(path);
+    if (!fingerprint)
+        recording.sha256.clear();
+    return recording.ok() && writePdfReport(report, recording, 1, false);
 }
 
 QString text(const QJsonValue &v)
@@ -121,15 +124,18 @@ void TstCliAnalysis::initTestCase()
         {"recording.data", recording},
         {"missing-only.data", recordingBytes({missing, missing})},
         {"changed.data", changed},
-        {"report.pdf", reportOf(sha256(recording))},
-        {"other.pdf", reportOf(sha256(recordingBytes({500})))},
-        {"plain.pdf", reportOf(QString())},
+        {"other.data", recordingBytes({500})},
     };
     for (auto it = files.begin(); it != files.end(); ++it) {
         QFile file(folder.filePath(it.key()));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(it.value()) == it.value().size());
         fingerprints.insert(it.key(), sha256(it.value()));
     }
+    const QString own = folder.filePath(QStringLiteral("recording.data"));
+    QVERIFY(writeReport(own, folder.filePath(QStringLiteral("report.pdf"))));
+    QVERIFY(writeReport(folder.filePath(QStringLiteral("other.data")),
+                        folder.filePath(QStringLiteral("other.pdf"))));
+    QVERIFY(writeReport(own, folder.filePath(QStringLiteral("plain.pdf")), false));
 }
 
 void TstCliAnalysis::showAnalysis_data()
@@ -226,5 +232,5 @@ void TstCliAnalysis::verify()
     QVERIFY2(shown.contains(expected), qPrintable(shown));
 }
 
-QTEST_GUILESS_MAIN(TstCliAnalysis)
+QTEST_MAIN(TstCliAnalysis)
 #include "tst_clianalysis.moc"

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // hygra-cli-demo run as a process against emulated loggers: every command and its failures.
 #include "cli/cliexit.h"
+#include "fullfolder.h"
 #include "loggersim.h"
 #include "recording/recordingreader.h"
 #include "testsupport.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
@@ -34,6 +36,53 @@ struct Run {
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray sha256Hex(const QString &path)
+{
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256).toHex();
+}
+
+// Whether poppler's pdfinfo reads `pdf` without repairing or complaining of anything.
+bool opensCleanly(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    return info.waitForFinished(10000) && info.exitCode() == 0 &&
+           info.readAllStandardError().isEmpty();
+}
+
+// `pdf` with `bytes` inserted at `at` and its cross-reference table and
+// trailer moved along, so that it stays a PDF every reader opens as it is.
+QByteArray insertKeepingOffsets(QByteArray pdf, int at, const QByteArray &bytes)
+{
+    pdf.insert(at, bytes);
+    const int shift = bytes.size();
+    const int table = pdf.lastIndexOf("\nxref\n") + 6;
+    int line = pdf.indexOf('\n', table) + 1; // past the subsection's "0 N"
+    while (pdf.mid(line, 20).endsWith(" n \n") || pdf.mid(line, 20).endsWith(" f \n")) {
+        const qint64 offset = pdf.mid(line, 10).toLongLong();
+        if (pdf.at(line + 17) == 'n' && offset >= at)
+            pdf.replace(line, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
+        line += 20;
+    }
+    const int start = pdf.lastIndexOf("startxref\n") + 10;
+    const int end = pdf.indexOf('\n', start);
+    const qint64 xref = pdf.mid(start, end - start).trimmed().toLongLong();
+    pdf.replace(start, end - start, QByteArray::number(xref + shift) + ' ');
+    return pdf;
+}
+
 } // namespace
 
 class TstCliProcess : public QObject
@@ -46,6 +95,10 @@ private slots:
     void infoPrintsStateAndConfiguration();
     void downloadedRecordingEqualsTheLoggers();
     void exportsSpreadsheetAndReport();
+    void exportToAFullDiskKeepsTheOlderFile_data();
+    void exportToAFullDiskKeepsTheOlderFile();
+    void verifyRefusesForgedReports_data();
+    void verifyRefusesForgedReports();
     void configSetThenGetRoundTrips();
     void startsAndStopsRecording_data();
     void startsAndStopsRecording();
@@ -230,6 +283,110 @@ void TstCliProcess::exportsSpreadsheetAndReport()
     QCOMPARE(run({QStringLiteral("verify"), changed, pdf}).exitCode, 13);
 }
 
+void TstCliProcess::exportToAFullDiskKeepsTheOlderFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("target");
+    const QString path = downloadOnce();
+    const QString serial = QStringLiteral("H2CLI00001");
+    QTest::newRow("PDF report") << QStringList{"export", path, "--pdf"} << "report.pdf";
+    QTest::newRow("spreadsheet") << QStringList{"export", path, "--csv"} << "samples.csv";
+    QTest::newRow("workbook") << QStringList{"export", path, "--xlsx"} << "book.xlsx";
+    QTest::newRow("history report")
+        << QStringList{"archive", "history", serial, "--pdf"} << "history.pdf";
+    QTest::newRow("history spreadsheet")
+        << QStringList{"archive", "history", serial, "--csv"} << "history.csv";
+}
+
+// The disk fills while the file is written: the command fails naming the file
+// and the reason, and what was there before is left as it was.
+void TstCliProcess::exportToAFullDiskKeepsTheOlderFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, target);
+    QVERIFY(!downloadOnce().isEmpty());
+    const testsupport::FullFolder full({target});
+    if (!full.isReady())
+        QSKIP(qPrintable(full.skipReason()));
+    const QString path = full.filePath(target);
+    const Run r = run(arguments << path);
+    QCOMPARE(r.exitCode, int(ExitCannotWrite));
+    QVERIFY2(QString::fromUtf8(r.err).contains(
+                 QStringLiteral("cannot write %1: No space left on device").arg(path)),
+             r.err.constData());
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(full.leftovers({target}), QStringList());
+    QFile older(path);
+    QVERIFY(older.open(QIODevice::ReadOnly));
+    QCOMPARE(older.readAll(), testsupport::FullFolder::olderContent(target));
+}
+
+void TstCliProcess::verifyRefusesForgedReports_data()
+{
+    QTest::addColumn<QString>("recording");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    // X's genuine report, and Y: another logger's recording of the same length.
+    const QString x = downloadOnce();
+    const Run other = run({QStringLiteral("download"), QStringLiteral("--dir"), work.path()},
+                          QString::fromLatin1(fixedLogger).replace("H2CLI00001", "H2CLI00002"));
+    QCOMPARE(other.exitCode, 0);
+    const QString y = QString::fromLocal8Bit(other.lastLine());
+    const QString genuine = work.filePath("x.pdf");
+    const QString ofY = work.filePath("y.pdf");
+    QCOMPARE(run({QStringLiteral("export"), x, QStringLiteral("--pdf"), genuine}).exitCode, 0);
+    QCOMPARE(run({QStringLiteral("export"), y, QStringLiteral("--pdf"), ofY}).exitCode, 0);
+    const QByteArray pdf = readFile(genuine);
+    const QByteArray xHash = sha256Hex(x);
+    const QByteArray yHash = sha256Hex(y);
+    QVERIFY(pdf.contains(xHash));
+
+    // Y's fingerprint in X's bytes: the metadata names Y, the pages still show X.
+    const QString replaced = work.filePath("replaced.pdf");
+    QVERIFY(writeFile(replaced, QByteArray(pdf).replace(xHash, yHash)));
+    // Y's metadata packet in a comment right after the header, offsets kept valid.
+    const QByteArray yPdf = readFile(ofY);
+    const int from = yPdf.indexOf("<?xpacket begin");
+    const int to = yPdf.indexOf("<?xpacket end=\"w\"?>") + 19;
+    QVERIFY(from > 0 && to > from);
+    const QByteArray packet = yPdf.mid(from, to - from).replace('\n', ' ');
+    const QString hidden = work.filePath("hidden.pdf");
+    QVERIFY(
+        writeFile(hidden, insertKeepingOffsets(pdf, pdf.indexOf("1 0 obj"), '%' + packet + '\n')));
+    QVERIFY(opensCleanly(replaced));
+    QVERIFY(opensCleanly(hidden));
+    // The first 50,000 bytes: the metadata is there, the trailer is not.
+    const QString cut = work.filePath("cut.pdf");
+    QVERIFY(writeFile(cut, pdf.left(50000)));
+
+    const QString altered = QStringLiteral("is incomplete, damaged or altered");
+    QTest::newRow("genuine") << x << genuine << 0 << "";
+    QTest::newRow("another file's fingerprint in the bytes")
+        << y << replaced << int(ExitReportAltered)
+        << altered + ": its first page does not show the SHA-256 its metadata names";
+    QTest::newRow("a second metadata packet after the header")
+        << y << hidden << int(ExitReportAltered) << altered + ": it holds 2 metadata packets";
+    QTest::newRow("cut to 50,000 bytes")
+        << x << cut << int(ExitReportAltered)
+        << altered + ": its cross-reference table or trailer is broken";
+    QTest::newRow("another recording's genuine report")
+        << x << ofY << int(ExitReportMismatch) << "was not made from";
+}
+
+void TstCliProcess::verifyRefusesForgedReports()
+{
+    QFETCH(QString, recording);
+    QFETCH(QString, report);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run r = run({QStringLiteral("verify"), recording, report});
+    QVERIFY2(r.exitCode == exitCode, r.err.constData());
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    QCOMPARE(r.out.isEmpty(), exitCode != 0);
+}
+
 void TstCliProcess::configSetThenGetRoundTrips()
 {
     // One emulated logger lives only as long as one process, so the write and
@@ -407,6 +564,11 @@ void TstCliProcess::failures_data()
         << QStringList{"export", downloadOnce(), "--csv", dir} << fixed << 10 << "cannot write";
     QTest::newRow("workbook to a folder")
         << QStringList{"export", downloadOnce(), "--xlsx", dir} << fixed << 10 << "cannot write";
+    // A device that takes no byte: nothing may report success.
+    for (const char *format : {"--pdf", "--csv", "--xlsx"})
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a full device").arg(format)))
+            << QStringList{"export", downloadOnce(), format, "/dev/full"} << fixed << 10
+            << "cannot write /dev/full: No space left on device";
     QTest::newRow("export with workbook and spreadsheet")
         << QStringList{"export", "a.data", "--xlsx", "a.xlsx", "--csv", "a.csv"} << fixed << 2
         << "exactly one of --csv";

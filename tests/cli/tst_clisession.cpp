@@ -33,6 +33,7 @@ private slots:
     void applyTakesOnlyPresentKeys();
     void applyRefusesBadValues_data();
     void applyRefusesBadValues();
+    void applyTakesTheFormsLimits();
     void configJsonRoundTrips();
     void configSetGuards_data();
     void configSetGuards();
@@ -210,6 +211,67 @@ void TstCliSession::applyRefusesBadValues_data()
                QByteArray(R"("})")
         << "note:";
     QTest::newRow("note outside GBK") << QByteArray(R"({"note": "x😀"})") << "note:";
+    // What the wire field could carry but the settings form never writes.
+    QTest::newRow("temperature threshold past the wire's 16 bits")
+        << QByteArray(R"({"th1": {"alertValue": 1000000000}})")
+        << "th1.alertValue: expected a whole number from -4000 to 8500";
+    QTest::newRow("temperature threshold above 85 °C")
+        << QByteArray(R"({"th3": {"alertValue": 8501}})")
+        << "th3.alertValue: expected a whole number from -4000 to 8500";
+    QTest::newRow("temperature threshold below -40 °C")
+        << QByteArray(R"({"tl2": {"alertValue": -4001}})") << "tl2.alertValue: expected";
+    QTest::newRow("humidity threshold above 100 %RH")
+        << QByteArray(R"({"hh": {"alertValue": 1001}})")
+        << "hh.alertValue: expected a whole number from 0 to 1000";
+    QTest::newRow("humidity threshold below 0")
+        << QByteArray(R"({"hl": {"alertValue": -1}})") << "hl.alertValue: expected";
+    QTest::newRow("alarm delay past 24 h")
+        << QByteArray(R"({"th2": {"delayTime": 17281}})")
+        << "th2.delayTime: expected a whole number from 0 to 17280";
+    QTest::newRow("interval under 10 s")
+        << QByteArray(R"({"recordInterval": 1})")
+        << "recordInterval: expected a whole number from 2 to 17280";
+    QTest::newRow("start delay past 4 h")
+        << QByteArray(R"({"startDelayTime": 241})")
+        << "startDelayTime: expected a whole number from 0 to 240";
+    QTest::newRow("screen off after 5 s")
+        << QByteArray(R"({"screenDisplayTime": 5})")
+        << "screenDisplayTime: expected 0 or a whole number from 10 to 300";
+    QTest::newRow("unknown start mode")
+        << QByteArray(R"({"startMode": 3})") << "startMode: expected a whole number from 0 to 2";
+    QTest::newRow("unknown sensor")
+        << QByteArray(R"({"sensorType": 3})") << "sensorType: expected a whole number from 0 to 2";
+}
+
+void TstCliSession::applyTakesTheFormsLimits()
+{
+    OneConfigCmdStruct config{};
+    QString note;
+    QString error;
+    const QJsonObject changes =
+        QJsonDocument::fromJson(R"({"th3": {"alertValue": 8500}, "tl3": {"alertValue": -4000},
+                                    "hh": {"alertValue": 1000}, "hl": {"alertValue": 0},
+                                    "tl1": {"delayTime": 17280}, "recordInterval": 17280,
+                                    "startDelayTime": 240, "screenDisplayTime": 300,
+                                    "startMode": 2, "sensorType": 2})")
+            .object();
+    QVERIFY2(ConfigJson::apply(changes, &config, &note, &error), qPrintable(error));
+    QCOMPARE(config.th3.alertValue, 8500);
+    QCOMPARE(config.tl3.alertValue, -4000);
+    QCOMPARE(config.hh.alertValue, 1000);
+    QCOMPARE(int(config.tl1.delayTime), 17280);
+    QCOMPARE(int(config.recordInterval), 17280);
+    QCOMPARE(int(config.startDelayTime), 240);
+    QCOMPARE(int(config.screenDisplayTime), 300);
+    QVERIFY(ConfigJson::apply(QJsonObject{{"screenDisplayTime", 0}}, &config, &note, &error));
+    QCOMPARE(int(config.screenDisplayTime), 0);
+    // What the logger holds already is written back as it is, as the form does.
+    config.th1.alertValue = 9000;
+    config.startDelayTime = 255;
+    QVERIFY2(ConfigJson::apply(ConfigJson::toJson(config, note), &config, &note, &error),
+             qPrintable(error));
+    QCOMPARE(config.th1.alertValue, 9000);
+    QCOMPARE(int(config.startDelayTime), 255);
 }
 
 void TstCliSession::applyRefusesBadValues()
@@ -238,7 +300,7 @@ void TstCliSession::configJsonRoundTrips()
     std::memcpy(config.devName, "冷库 7", sizeof "冷库 7");
     config.devId = 100;
     config.tempUnit = 1;
-    config.startDelayTime = 255;
+    config.startDelayTime = 240;
     config.recordInterval = 720;
     config.hl = {true, 150, true, 6};
     config.isDateTimeFlowSys = true;
@@ -265,7 +327,7 @@ void TstCliSession::configJsonRoundTrips()
     QVERIFY(std::equal(date, date + 6, back.devDateTime));
     QCOMPARE(int(back.perSetStartTime[0]), 0);
     QCOMPARE(int(back.devId), 100);
-    QCOMPARE(int(back.startDelayTime), 255);
+    QCOMPARE(int(back.startDelayTime), 240);
     QCOMPARE(int(back.recordInterval), 720);
     QCOMPARE(back.tempUnit, 1);
     QCOMPARE(back.isDateTimeFlowSys, true);
@@ -306,6 +368,13 @@ void TstCliSession::configSetGuards_data()
                                 << int(ExitBadConfigFile) << nameRule;
     QTest::newRow("identifier 101") << empty << QByteArray(R"({"devId": 101})") << false
                                     << int(ExitBadConfigFile) << "devId: expected";
+    // Refused before anything is written: the records the write would erase stay.
+    QTest::newRow("threshold the logger cannot hold, --erase")
+        << held << QByteArray(R"({"th1": {"alertValue": 1000000000}})") << true
+        << int(ExitBadConfigFile) << "th1.alertValue: expected a whole number from -4000 to 8500";
+    QTest::newRow("humidity threshold past 100 %RH, --erase")
+        << held << QByteArray(R"({"hh": {"alertValue": 2000}})") << true << int(ExitBadConfigFile)
+        << "hh.alertValue: expected a whole number from 0 to 1000";
 }
 
 void TstCliSession::configSetGuards()

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hands-free download in-process: loggers plugged in and pulled out while the watch runs.
+#include "cli/clicommands.h"
+#include "cli/cliexit.h"
 #include "cli/downloadwatch.h"
 #include "core/settinginfo.h"
+#include "fullfolder.h"
 #include "loggersim.h"
 #include "testsupport.h"
 
@@ -62,6 +65,7 @@ private slots:
     void skipsOrStopsWithOnce_data();
     void skipsOrStopsWithOnce();
     void servesALoggerOncePerPlugging();
+    void reportOnAFullDiskEndsWithCannotWrite();
 
 private:
     QStringList recordingsLeft() const;
@@ -209,6 +213,36 @@ void TstCliWatch::servesALoggerOncePerPlugging()
     QCOMPARE(run.lines().at(1).value("serial").toString(), QStringLiteral("A"));
     QCOMPARE(QDir(target->path()).entryList(QDir::Files).size(), 2);
     run.watch.stop();
+}
+
+// The recording fits on the disk, its spreadsheet does not: the watch keeps
+// the recording, names the file it could not write and why, and ends with the
+// write-failure code.
+void TstCliWatch::reportOnAFullDiskEndsWithCannotWrite()
+{
+    loggersim::configure(QStringLiteral("HX20D:sn=F:samples=300"));
+    const testsupport::FullFolder full({}, 8192);
+    if (!full.isReady())
+        QSKIP(qPrintable(full.skipReason()));
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code =
+        CliCommands(&out, &err)
+            .run({QStringLiteral("hygra-cli"), QStringLiteral("watch"), QStringLiteral("--once"),
+                  QStringLiteral("--dir"), full.path(), QStringLiteral("--csv")});
+    QCOMPARE(code, int(ExitCannotWrite));
+    const QJsonObject line = QJsonDocument::fromJson(out.data()).object();
+    const QString file = line.value("file").toString();
+    QVERIFY2(QFile::exists(file), out.data().constData());
+    QVERIFY(line.value("csv").isNull());
+    const QString csv = file.chopped(5) + ".csv";
+    QVERIFY2(
+        line.value("error").toString() ==
+            QStringLiteral("cannot write the spreadsheet %1: No space left on device").arg(csv),
+        qPrintable(line.value("error").toString()));
+    QCOMPARE(full.leftovers(), QStringList(QFileInfo(file).fileName()));
 }
 
 QTEST_GUILESS_MAIN(TstCliWatch)

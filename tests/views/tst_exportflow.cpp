@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The export flows end to end: file dialog, writing on or off the GUI thread, opening the result.
+// The export flows end to end: file dialog, writing on or off the GUI thread, opening the result
+// and the one notice that tells how it went.
 #include "core/settinginfo.h"
 #include "export/exportsupport.h"
 #include "testsupport.h"
@@ -17,6 +18,14 @@
 #include <QtTest>
 
 const QString workbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+
+// The notice after a written export: the file's name and its folder.
+QString writtenNotice(const QString &path)
+{
+    const QFileInfo file(path);
+    return QStringLiteral("已导出 %1，保存在 %2")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
 
 class TestExportFlow : public QObject
 {
@@ -36,6 +45,8 @@ private slots:
     void workbookTypeWritesTheWorkbook();
     void cancelledDialogWritesNothing_data();
     void cancelledDialogWritesNothing();
+    void withoutViewerTheNoticeSaysSo_data();
+    void withoutViewerTheNoticeSaysSo();
 
 private:
     // Answers the next file dialog with `path`, or cancels it when empty,
@@ -51,6 +62,7 @@ private:
         watcher.start();
     }
     void poll();
+    QString runExport(const QString &kind, const QString &path);
 
     QObject owner;
     QMainWindow *mainWindow = nullptr;
@@ -137,7 +149,8 @@ void TestExportFlow::shortReportIsWrittenOnTheGuiThread()
 {
     const QString path = out.filePath(QStringLiteral("short.PDF"));
     answerWith(path);
-    exportPdfReport(container, exporttest::recording(576), QStringLiteral("HX20D_20231130_164900"));
+    const QString notice = exportPdfReport(container, exporttest::recording(576),
+                                           QStringLiteral("HX20D_20231130_164900"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QCOMPARE(dialogTitle, QStringLiteral("导出"));
@@ -147,18 +160,22 @@ void TestExportFlow::shortReportIsWrittenOnTheGuiThread()
     QVERIFY2(!overlaySeen, "no wait overlay up to 576 samples");
     QCOMPARE(exporttest::pdfPageCount(path), 2);
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(notice, writtenNotice(path));
 }
 
 void TestExportFlow::longReportIsWrittenBehindTheWaitOverlay()
 {
     const QString path = out.filePath(QStringLiteral("long.PDF"));
     answerWith(path);
-    exportPdfReport(container, exporttest::recording(577), QStringLiteral("long"));
+    const QString notice =
+        exportPdfReport(container, exporttest::recording(577), QStringLiteral("long"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QVERIFY2(overlaySeen, "the GUI thread kept running while the report was written");
     QCOMPARE(overlayParent, mainWindow);
-    QVERIFY(overlayDone);
+    // The notice tells the outcome, for long reports as for short ones.
+    QVERIFY2(!overlayDone, "the overlay claims no success of its own");
+    QCOMPARE(notice, writtenNotice(path));
     QVERIFY2(!mainWindow->findChild<WaitProgressDialog *>(), "the overlay is gone afterwards");
     QCOMPARE(exporttest::pdfPageCount(path), 3);
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
@@ -168,7 +185,8 @@ void TestExportFlow::spreadsheetIsWrittenAndOpened()
 {
     const QString path = out.filePath(QStringLiteral("samples.csv"));
     answerWith(path);
-    exportSpreadsheet(container, exporttest::recording(2, false), QStringLiteral("base"));
+    const QString notice =
+        exportSpreadsheet(container, exporttest::recording(2, false), QStringLiteral("base"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QCOMPARE(dialogTitle, QStringLiteral("导出"));
@@ -181,6 +199,7 @@ void TestExportFlow::spreadsheetIsWrittenAndOpened()
     QCOMPARE(lines.size(), 4); // header, two samples, nothing after the last line feed
     QCOMPARE(lines[1], QByteArray("2023/11/30,16:49:00,20.0"));
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(notice, writtenNotice(path));
 }
 
 void TestExportFlow::workbookTypeWritesTheWorkbook_data()
@@ -199,7 +218,8 @@ void TestExportFlow::workbookTypeWritesTheWorkbook()
     QFETCH(bool, workbookType);
     QFETCH(QString, written);
     answerWith(out.filePath(typed), workbookType ? workbookFilter : QString());
-    exportSpreadsheet(container, exporttest::recording(3), QStringLiteral("base"));
+    const QString notice =
+        exportSpreadsheet(container, exporttest::recording(3), QStringLiteral("base"));
     watcher.stop();
     QVERIFY(dialogSeen);
     const QString path = out.filePath(written);
@@ -209,6 +229,7 @@ void TestExportFlow::workbookTypeWritesTheWorkbook()
     QVERIFY2(!QFile::exists(out.filePath(QStringLiteral("book.csv"))),
              "no file under the typed name");
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(notice, writtenNotice(path));
 }
 
 void TestExportFlow::cancelledDialogWritesNothing_data()
@@ -226,15 +247,66 @@ void TestExportFlow::cancelledDialogWritesNothing()
     QFETCH(int, samples);
     const QStringList before = QDir(dataDir()).entryList(QDir::Files);
     answerWith(QString());
-    if (pdf)
-        exportPdfReport(container, exporttest::recording(samples), QStringLiteral("cancelled"));
-    else
-        exportSpreadsheet(container, exporttest::recording(samples), QStringLiteral("cancelled"));
+    const QString notice = pdf ? exportPdfReport(container, exporttest::recording(samples),
+                                                 QStringLiteral("cancelled"))
+                               : exportSpreadsheet(container, exporttest::recording(samples),
+                                                   QStringLiteral("cancelled"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QVERIFY(!overlaySeen);
     QVERIFY(opened.isEmpty());
+    QCOMPARE(notice, QString());
     QCOMPARE(QDir(dataDir()).entryList(QDir::Files), before);
+}
+
+// One export of each kind, answering the file dialog with `path`; returns its notice.
+QString TestExportFlow::runExport(const QString &kind, const QString &path)
+{
+    const bool workbook = kind == QLatin1String("workbook");
+    answerWith(path, workbook ? workbookFilter : QString());
+    QString notice;
+    if (kind == QLatin1String("comparison")) {
+        ComparedRecording one;
+        one.label = QStringLiteral("A");
+        one.loaded = exporttest::recording(600);
+        notice = exportComparisonReport(container, {one, one});
+    } else if (kind == QLatin1String("spreadsheet") || workbook) {
+        notice = exportSpreadsheet(container, exporttest::recording(1500), QStringLiteral("base"));
+    } else {
+        const int samples = kind == QLatin1String("short report") ? 500 : 1500;
+        notice = exportPdfReport(container, exporttest::recording(samples), QStringLiteral("base"));
+    }
+    watcher.stop();
+    return notice;
+}
+
+void TestExportFlow::withoutViewerTheNoticeSaysSo_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("short report") << "short report"
+                                  << "unviewed-short.PDF";
+    QTest::newRow("long report") << "long report"
+                                 << "unviewed-long.PDF";
+    QTest::newRow("spreadsheet") << "spreadsheet"
+                                 << "unviewed-samples.csv";
+    QTest::newRow("workbook") << "workbook"
+                              << "unviewed-book.xlsx";
+    QTest::newRow("comparison") << "comparison"
+                                << "unviewed-both.PDF";
+}
+
+// The offscreen platform has no desktop services: nothing can open the file.
+void TestExportFlow::withoutViewerTheNoticeSaysSo()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, name);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const QString path = out.filePath(name);
+    const QString notice = runExport(kind, path);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    QVERIFY(QFileInfo(path).size() > 0);
+    QCOMPARE(notice, writtenNotice(path) + QStringLiteral("；没有可以打开它的程序"));
 }
 
 int main(int argc, char **argv)
