@@ -18,6 +18,7 @@ ArchiveEntry ArchiveEntry::describe(const LoadedRecording &recording)
     }
     entry.intervalSeconds = recording.interval;
     entry.samples = recording.samples.size();
+    entry.expectedSamples = recording.expectedSamples;
     entry.tempUnit = header.tempUnit;
     entry.hasHumidity = header.isContainHum;
     for (const recordingsummary::AlarmRowLayout &row :

@@ -22,6 +22,8 @@ struct ArchiveEntry {
     qint64 stop = 0;
     qint64 intervalSeconds = 0;
     int samples = 0;
+    // The samples the file's header promises; 0 for entries an older program added.
+    int expectedSamples = 0;
     // 0 °C, 1 °F: the unit the recording shows.
     int tempUnit = 0;
     bool hasHumidity = false;
@@ -49,6 +51,9 @@ struct ArchiveEntry {
     bool fileGone = false;
     // A team archive holds the file's bytes.
     bool hasContent = false;
+
+    // The file holds fewer samples than its header promises.
+    bool complete() const { return samples >= expectedSamples; }
 
     // The figures of `recording` (read from a file, with its fingerprint) and its analysis.
     static ArchiveEntry describe(const LoadedRecording &recording);
