@@ -27,53 +27,10 @@ constexpr int importBatch = 64;
 
 QAtomicInt connectionCounter;
 
-const char *const entryColumns =
-    "r.sha256, r.model, r.serial, r.name, r.note, r.start_time, r.stop_time, r.interval_s,"
-    " r.samples, r.temp_unit, r.has_humidity, r.alarm, r.out_of_range, r.mkt, r.time_above,"
-    " r.time_below, r.temp_min, r.temp_max, r.temp_mean, r.hum_min, r.hum_max, r.hum_mean,"
-    " r.added_at, r.added_by, r.content IS NOT NULL, r.expected_samples";
-
 // An empty value binds as NULL on both engines.
 QVariant optionalValue(const std::optional<double> &value)
 {
     return value ? QVariant(*value) : QVariant();
-}
-
-std::optional<double> optionalDouble(const QVariant &value)
-{
-    return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
-}
-
-ArchiveEntry entryFromRow(const QSqlQuery &q)
-{
-    ArchiveEntry e;
-    e.sha256 = q.value(0).toString();
-    e.model = q.value(1).toInt();
-    e.serial = q.value(2).toString();
-    e.name = q.value(3).toString();
-    e.note = q.value(4).toString();
-    e.start = q.value(5).toLongLong();
-    e.stop = q.value(6).toLongLong();
-    e.intervalSeconds = q.value(7).toLongLong();
-    e.samples = q.value(8).toInt();
-    e.tempUnit = q.value(9).toInt();
-    e.hasHumidity = q.value(10).toInt() != 0;
-    e.alarm = q.value(11).toInt() != 0;
-    e.outOfRange = q.value(12).toInt() != 0;
-    e.mktCelsius = optionalDouble(q.value(13));
-    e.timeAboveSeconds = q.value(14).toLongLong();
-    e.timeBelowSeconds = q.value(15).toLongLong();
-    e.temperatureMin = optionalDouble(q.value(16));
-    e.temperatureMax = optionalDouble(q.value(17));
-    e.temperatureMean = optionalDouble(q.value(18));
-    e.humidityMin = optionalDouble(q.value(19));
-    e.humidityMax = optionalDouble(q.value(20));
-    e.humidityMean = optionalDouble(q.value(21));
-    e.addedAt = QDateTime::fromSecsSinceEpoch(q.value(22).toLongLong(), Qt::UTC);
-    e.addedBy = q.value(23).toString();
-    e.hasContent = q.value(24).toBool();
-    e.expectedSamples = q.value(25).toInt();
-    return e;
 }
 
 QString likePattern(const QString &text)
@@ -436,7 +393,7 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
     QVariantList values{computer};
     QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
                                  " ON l.sha256 = r.sha256 AND l.host = ?")
-                      .arg(QLatin1String(entryColumns)) +
+                      .arg(QLatin1String(ArchiveEntry::columns)) +
                   whereClause(filter, &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
@@ -461,7 +418,7 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
             if (filter.limit > 0 && entries.size() == filter.limit)
                 break;
             row = rowOf.insert(sha256, entries.size());
-            entries << entryFromRow(q);
+            entries << ArchiveEntry::fromRow(q);
         }
         ArchiveEntry &entry = entries[*row];
         if (entry.path.isEmpty() && !path.isEmpty() && QFileInfo::exists(path))

@@ -9,6 +9,8 @@
 #include <QString>
 #include <optional>
 
+class QSqlQuery;
+
 struct ArchiveEntry {
     // The SHA-256 of the file in lower-case hex: one entry per file content.
     QString sha256;
@@ -57,6 +59,11 @@ struct ArchiveEntry {
 
     // The figures of `recording` (read from a file, with its fingerprint) and its analysis.
     static ArchiveEntry describe(const LoadedRecording &recording);
+
+    // The columns of `recordings r` that fromRow() reads, in its order.
+    static const char *const columns;
+    // An entry from a row whose first values are `columns`; the place is left empty.
+    static ArchiveEntry fromRow(const QSqlQuery &row);
 };
 
 // A search of the archive; an empty member does not restrict it.
