@@ -75,7 +75,8 @@ void ArchiveKeeper::run(const std::function<void(Archive &)> &task)
 
 void ArchiveKeeper::reportLater(const QString &reason)
 {
-    QMetaObject::invokeMethod(this, [this, reason] { report(reason); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, reason] { report(reason); }, Qt::QueuedConnection);
 }
 
 void ArchiveKeeper::report(const QString &reason)
@@ -122,7 +123,9 @@ void ArchiveKeeper::reportSkippedLater(const QStringList &files)
     QString named = files.mid(0, namedInNotice).join(tr("；"));
     if (files.size() > namedInNotice)
         named = tr("%1 等").arg(named);
-    const QString notice = tr("%1 个文件未存入记录档案库：%2").arg(files.size()).arg(named);
-    QMetaObject::invokeMethod(this, [this, notice] { emit skipped(notice); },
-                              Qt::QueuedConnection);
+    const QString notice = files.size() == 1
+                               ? tr("未存入记录档案库：%1").arg(named)
+                               : tr("%1 个文件未存入记录档案库：%2").arg(files.size()).arg(named);
+    QMetaObject::invokeMethod(
+        this, [this, notice] { emit skipped(notice); }, Qt::QueuedConnection);
 }
