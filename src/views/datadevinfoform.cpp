@@ -224,7 +224,9 @@ void DataDevInfoForm::setupUi(QWidget *form)
              infoRow(page, "minVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最小值"),
                      "minValueLabel", &minValueLabel, 170),
              infoRow(page, "avgVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "平均值"),
-                     "avgValueLabel", &avgValueLabel, 170)});
+                     "avgValueLabel", &avgValueLabel, 170),
+             infoRow(page, "timeZoneNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "时区"),
+                     "timeZoneLabel", &timeZoneLabel, 170)});
 
     addTitle("evaluationTitle", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估"));
     addGrid({infoRow(page, "rangeNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估范围"),
@@ -243,6 +245,8 @@ void DataDevInfoForm::setupUi(QWidget *form)
                      "longestStartLabel", &longestStartLabel, 170),
              infoRow(page, "energyNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "活化能"),
                      "activationEnergyLabel", &activationEnergyLabel, 170)});
+    layout->addWidget(infoRow(page, "verdictNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "判定"),
+                              "verdictLabel", &verdictLabel, 196));
     layout->addWidget(fingerprintRow(page));
 
     addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));
