@@ -915,6 +915,14 @@
         <source>时区</source>
         <translation>Time zone</translation>
     </message>
+    <message>
+        <source>已覆盖记录条数</source>
+        <translation>Overwritten samples</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Verdict</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>

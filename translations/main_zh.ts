@@ -915,6 +915,14 @@
         <source>时区</source>
         <translation>时区</translation>
     </message>
+    <message>
+        <source>已覆盖记录条数</source>
+        <translation>已覆盖记录条数</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>判定</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
