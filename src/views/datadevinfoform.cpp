@@ -143,6 +143,9 @@ void DataDevInfoForm::setupUi(QWidget *form)
         layout->addWidget(title);
     };
 
+    // The verdict comes first, where the page is seen without scrolling.
+    layout->addWidget(infoRow(page, "verdictNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "判定"),
+                              "verdictLabel", &verdictLabel, 196));
     addTitle("label_25", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录仪信息"));
     auto *device = new QWidget(page);
     device->setMinimumHeight(38);
@@ -245,8 +248,6 @@ void DataDevInfoForm::setupUi(QWidget *form)
                      "longestStartLabel", &longestStartLabel, 170),
              infoRow(page, "energyNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "活化能"),
                      "activationEnergyLabel", &activationEnergyLabel, 170)});
-    layout->addWidget(infoRow(page, "verdictNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "判定"),
-                              "verdictLabel", &verdictLabel, 196));
     layout->addWidget(fingerprintRow(page));
 
     addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));
