@@ -21,6 +21,7 @@
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
+#include "recording/recordingfile.h"
 #include "recording/recordingreader.h"
 
 #include <QCommandLineParser>
@@ -401,6 +402,9 @@ int CliCommands::readRecording(const QString &path, LoadedRecording *recording)
     case RecordingStatus::CannotOpen:
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
     case RecordingStatus::UnreadableName:
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1: %2; rename the file")
+                                             .arg(RecordingFile::shownPath(path),
+                                                  recordingStatusText(recording->status)));
     case RecordingStatus::NotRegularFile:
         return fail(
             ExitFileNotReadable,

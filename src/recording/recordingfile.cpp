@@ -2,6 +2,7 @@
 // Opening a recording file for reading: regular files within the size bound only, never blocking.
 #include "recording/recordingfile.h"
 
+#include "recording/recordingfolder.h"
 #include "recording/recordingreader.h"
 
 #include <QDir>
@@ -85,23 +86,23 @@ RecordingStatus RecordingFile::readAll(const QString &path, QByteArray *bytes)
     return file.error() == QFileDevice::NoError ? status : RecordingStatus::CannotOpen;
 }
 
-bool RecordingFile::isUndecodableName(const QString &path)
+QByteArray RecordingFile::undecodableSpelling(const QString &path)
 {
 #ifdef Q_OS_UNIX
     // Only a name decoded with replacement characters can have lost bytes.
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (!name.contains(QChar::ReplacementCharacter))
-        return false;
+        return QByteArray();
     DIR *folder = ::opendir(QFile::encodeName(info.absolutePath()).constData());
     if (!folder)
-        return false;
+        return QByteArray();
     const QByteArray spelt = QFile::encodeName(name);
-    bool found = false;
+    QByteArray found;
     while (const dirent *entry = ::readdir(folder)) {
         const QByteArray bytes(entry->d_name);
         if (bytes != spelt && QFile::decodeName(bytes) == name) {
-            found = true;
+            found = bytes;
             break;
         }
     }
@@ -109,6 +110,20 @@ bool RecordingFile::isUndecodableName(const QString &path)
     return found;
 #else
     Q_UNUSED(path)
-    return false;
+    return QByteArray();
 #endif
+}
+
+bool RecordingFile::isUndecodableName(const QString &path)
+{
+    return !undecodableSpelling(path).isEmpty();
+}
+
+QString RecordingFile::shownPath(const QString &path)
+{
+    const QByteArray spelling = undecodableSpelling(path);
+    if (spelling.isEmpty())
+        return path;
+    const QString name = QFileInfo(path).fileName();
+    return path.left(path.size() - name.size()) + RecordingFolder::shownName(spelling);
 }

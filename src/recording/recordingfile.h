@@ -26,4 +26,10 @@ public:
     // file name of `path` but is spelt with other bytes: a name that the
     // system's file name encoding cannot represent.
     static bool isUndecodableName(const QString &path);
+    // `path` for messages: an undecodable name with its bytes shown as \xHH.
+    static QString shownPath(const QString &path);
+
+private:
+    // The bytes of the entry that isUndecodableName() finds, or none.
+    static QByteArray undecodableSpelling(const QString &path);
 };

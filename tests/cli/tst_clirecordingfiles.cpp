@@ -65,6 +65,7 @@ private slots:
     void oddFilesAreRefusedAtOnce_data();
     void oddFilesAreRefusedAtOnce();
     void importReportsEverySkippedFile();
+    void undecodableNameIsShownByItsBytes();
 
 private:
     // Runs the program with `arguments`; a run that outlasts `timeoutMs` is killed.
@@ -270,6 +271,27 @@ void TstCliRecordingFiles::importReportsEverySkippedFile()
     QCOMPARE(problem.value("path").toString(), folder + "/cut.data");
     QCOMPARE(problem.value("problem").toString(),
              QStringLiteral("incomplete recording: 1024 of 3000 samples"));
+}
+
+// A shell passes the name's own bytes, which no QString argument can spell.
+void TstCliRecordingFiles::undecodableNameIsShownByItsBytes()
+{
+    const QByteArray native = QFile::encodeName(work.path()) + "/odd\xff.data";
+    const QByteArray bytes = readAll(complete);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
+    const Run r = run(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("exec \"$0\" show \"$(printf '%s/odd\\377.data' \"$1\")\""),
+                       QStringLiteral(HYGRA_CLI_DEMO), work.path()});
+    QCOMPARE(r.exitCode, int(ExitFileNotReadable));
+    QVERIFY2(QString::fromUtf8(r.err).contains(
+                 QStringLiteral("cannot read %1/odd\\xFF.data: its name is not valid UTF-8; "
+                                "rename the file")
+                     .arg(work.path())),
+             r.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TstCliRecordingFiles)
