@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The verdict line: which sides it names, how it rounds times, and when it judges nothing.
+// The verdict line: which sides it names, how it rounds times, and a range with nothing to judge.
 #include "export/recordingverdict.h"
 
 #include <QtTest>
@@ -30,15 +30,12 @@ class TestRecordingVerdict : public QObject
 private slots:
     void verdict_data();
     void verdict();
-    void countsAndCuts();
 };
 
 void TestRecordingVerdict::verdict_data()
 {
     QTest::addColumn<RecordingAnalysis>("analysis");
     QTest::addColumn<QString>("text");
-    QTest::newRow("within") << analysis(2, 8, 0, 0, 0) << "符合限值";
-    QTest::newRow("no limit on") << analysis({}, {}, 0, 0, 0) << "无判定限值";
     QTest::newRow("no valid sample") << analysis(2, 8, 0, 0, 0, 0) << "无有效样本，无法判定";
     QTest::newRow("one excursion, upper bound only")
         << analysis({}, 8, 1, 600, 0) << "超出限值：1 次超限，高于上限 0 小时 10 分";
@@ -55,19 +52,6 @@ void TestRecordingVerdict::verdict()
     QFETCH(RecordingAnalysis, analysis);
     QFETCH(QString, text);
     QCOMPARE(RecordingVerdict::verdictText(analysis), text);
-}
-
-void TestRecordingVerdict::countsAndCuts()
-{
-    QCOMPARE(RecordingVerdict::sampleCountText(64512, 0), QStringLiteral("64512"));
-    QCOMPARE(RecordingVerdict::sampleCountText(64512, 35488),
-             QStringLiteral("64512（另有 35488 条已被覆盖）"));
-    LoadedRecording recording;
-    recording.samples.resize(5120);
-    QVERIFY(RecordingVerdict::incompleteText(recording).isEmpty());
-    recording.expectedSamples = 64512;
-    QCOMPARE(RecordingVerdict::incompleteText(recording),
-             QStringLiteral("记录不完整：5120 / 64512 个样本"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordingVerdict)

@@ -65,8 +65,6 @@ private slots:
     void oddFilesAreRefusedAtOnce();
     void sizeBound();
     void undecodableNameIsNamedAsSuch();
-    void everyRefusalHasItsText_data();
-    void everyRefusalHasItsText();
 
 private:
     QTemporaryDir dir;
@@ -145,23 +143,6 @@ void TestRecordingFile::undecodableNameIsNamedAsSuch()
     QCOMPARE(RecordingReader::read(path).status, RecordingStatus::UnreadableName);
     QCOMPARE(RecordingReader::read(dir.filePath("missing\xef\xbf\xbd.data")).status,
              RecordingStatus::CannotOpen);
-}
-
-void TestRecordingFile::everyRefusalHasItsText_data()
-{
-    QTest::addColumn<RecordingStatus>("status");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("name") << RecordingStatus::UnreadableName << "its name is not valid UTF-8";
-    QTest::newRow("kind") << RecordingStatus::NotRegularFile << "it is not a regular file";
-    QTest::newRow("size") << RecordingStatus::TooLarge
-                          << "it is larger than 4194304 bytes, more than any recording holds";
-}
-
-void TestRecordingFile::everyRefusalHasItsText()
-{
-    QFETCH(RecordingStatus, status);
-    QFETCH(QString, text);
-    QCOMPARE(recordingStatusText(status), text);
 }
 
 QTEST_GUILESS_MAIN(TestRecordingFile)
