@@ -47,6 +47,57 @@
     </message>
 </context>
 <context>
+    <name>ArchiveKeeper</name>
+    <message>
+        <source>文件名不是有效的 UTF-8</source>
+        <translation>文件名不是有效的 UTF-8</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>文件过大，不是记录文件</source>
+        <translation>文件过大，不是记录文件</translation>
+    </message>
+    <message>
+        <source>文件过短，不是记录文件</source>
+        <translation>文件过短，不是记录文件</translation>
+    </message>
+    <message>
+        <source>未知的记录仪型号，不是记录文件</source>
+        <translation>未知的记录仪型号，不是记录文件</translation>
+    </message>
+    <message>
+        <source>文件头已损坏</source>
+        <translation>文件头已损坏</translation>
+    </message>
+    <message>
+        <source>无法读取</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1 等</source>
+        <translation>%1 等</translation>
+    </message>
+    <message>
+        <source>%1 个文件未存入记录档案库：%2</source>
+        <translation>%1 个文件未存入记录档案库：%2</translation>
+    </message>
+    <message>
+        <source>未存入记录档案库：%1</source>
+        <translation>未存入记录档案库：%1</translation>
+    </message>
+</context>
+<context>
     <name>ArchiveSearchBar</name>
     <message>
         <source>搜索名称、备注或序列号</source>
@@ -428,6 +479,14 @@
     <message>
         <source>无上限</source>
         <translation>无上限</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>时区</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>判定</translation>
     </message>
 </context>
 <context>
@@ -818,6 +877,74 @@
     <message>
         <source>对比</source>
         <translation>对比</translation>
+    </message>
+    <message>
+        <source>记录不完整：%1 / %2 个样本</source>
+        <translation>记录不完整：%1 / %2 个样本</translation>
+    </message>
+    <message>
+        <source>%1（另有 %2 条已被覆盖）</source>
+        <translation>%1（另有 %2 条已被覆盖）</translation>
+    </message>
+    <message>
+        <source>%1 小时 %2 分</source>
+        <translation>%1 小时 %2 分</translation>
+    </message>
+    <message>
+        <source>无判定限值</source>
+        <translation>无判定限值</translation>
+    </message>
+    <message>
+        <source>无有效样本，无法判定</source>
+        <translation>无有效样本，无法判定</translation>
+    </message>
+    <message>
+        <source>符合限值</source>
+        <translation>符合限值</translation>
+    </message>
+    <message>
+        <source>1 次超限</source>
+        <translation>1 次超限</translation>
+    </message>
+    <message>
+        <source>%1 次超限</source>
+        <translation>%1 次超限</translation>
+    </message>
+    <message>
+        <source>高于上限 %1</source>
+        <translation>高于上限 %1</translation>
+    </message>
+    <message>
+        <source>低于下限 %1</source>
+        <translation>低于下限 %1</translation>
+    </message>
+    <message>
+        <source>超出限值：%1</source>
+        <translation>超出限值：%1</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>记录仪本地时间</source>
+        <translation>记录仪本地时间</translation>
+    </message>
+    <message>
+        <source>。文件中的样本少于其文件头所记，下载或复制未完成；缺少的样本不在图表、表格和导出中。</source>
+        <translation>。文件中的样本少于其文件头所记，下载或复制未完成；缺少的样本不在图表、表格和导出中。</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>时区</translation>
+    </message>
+    <message>
+        <source>已覆盖记录条数</source>
+        <translation>已覆盖记录条数</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>判定</translation>
     </message>
 </context>
 <context>

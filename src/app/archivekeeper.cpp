@@ -3,6 +3,14 @@
 
 #include "archive/archive.h"
 
+#include <QFileInfo>
+
+namespace
+{
+// How many skipped files a notice names; the rest are counted.
+constexpr int namedInNotice = 3;
+} // namespace
+
 ArchiveKeeper::ArchiveKeeper(const QString &recordingsFolder, QObject *parent)
     : QObject(parent), folder(recordingsFolder)
 {
@@ -23,8 +31,15 @@ void ArchiveKeeper::syncFolder()
 {
     const QString recordings = folder;
     run([this, recordings](Archive &archive) {
-        if (archive.importFolder(recordings).failed > 0)
+        QStringList skippedFiles;
+        const auto progress = [&skippedFiles](const QString &path,
+                                              const Archive::Outcome &outcome) {
+            if (outcome.kind == Archive::Outcome::Skipped)
+                skippedFiles << skippedText(path, outcome);
+        };
+        if (archive.importFolder(recordings, progress).failed > 0)
             reportLater(archive.errorText());
+        reportSkippedLater(skippedFiles);
     });
 }
 
@@ -36,6 +51,8 @@ void ArchiveKeeper::addFile(const QString &path)
         const Archive::Outcome outcome = archive.addFile(path);
         if (outcome.kind == Archive::Outcome::Failed)
             reportLater(outcome.reason);
+        else if (outcome.kind == Archive::Outcome::Skipped)
+            reportSkippedLater({skippedText(path, outcome)});
     });
 }
 
@@ -58,7 +75,8 @@ void ArchiveKeeper::run(const std::function<void(Archive &)> &task)
 
 void ArchiveKeeper::reportLater(const QString &reason)
 {
-    QMetaObject::invokeMethod(this, [this, reason] { report(reason); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, reason] { report(reason); }, Qt::QueuedConnection);
 }
 
 void ArchiveKeeper::report(const QString &reason)
@@ -68,4 +86,46 @@ void ArchiveKeeper::report(const QString &reason)
         return;
     reported = true;
     emit unavailable(reason);
+}
+
+QString ArchiveKeeper::reasonText(RecordingStatus status)
+{
+    switch (status) {
+    case RecordingStatus::UnreadableName:
+        return tr("文件名不是有效的 UTF-8");
+    case RecordingStatus::NotRegularFile:
+        return tr("不是普通文件");
+    case RecordingStatus::TooLarge:
+        return tr("文件过大，不是记录文件");
+    case RecordingStatus::TooShort:
+        return tr("文件过短，不是记录文件");
+    case RecordingStatus::UnknownModel:
+        return tr("未知的记录仪型号，不是记录文件");
+    case RecordingStatus::BadJsonLength:
+    case RecordingStatus::BadJson:
+        return tr("文件头已损坏");
+    default:
+        return tr("无法读取");
+    }
+}
+
+QString ArchiveKeeper::skippedText(const QString &path, const Archive::Outcome &outcome)
+{
+    const QString reason = reasonText(outcome.status);
+    qWarning("archive: skipped %s: %s", qPrintable(path), qPrintable(outcome.reason));
+    return tr("%1（%2）").arg(QFileInfo(path).fileName(), reason);
+}
+
+void ArchiveKeeper::reportSkippedLater(const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    QString named = files.mid(0, namedInNotice).join(tr("；"));
+    if (files.size() > namedInNotice)
+        named = tr("%1 等").arg(named);
+    const QString notice = files.size() == 1
+                               ? tr("未存入记录档案库：%1").arg(named)
+                               : tr("%1 个文件未存入记录档案库：%2").arg(files.size()).arg(named);
+    QMetaObject::invokeMethod(
+        this, [this, notice] { emit skipped(notice); }, Qt::QueuedConnection);
 }

@@ -2,13 +2,12 @@
 // ArchiveKeeper: keeps the archive up to date with the window's recordings, off the GUI thread.
 #pragma once
 
+#include "archive/archive.h"
 #include "archive/archivelocation.h"
 
 #include <QObject>
 #include <QThreadPool>
 #include <functional>
-
-class Archive;
 
 // Adds the recordings folder's files at start-up and every new download,
 // one task after another on a thread of its own, each with its own database
@@ -36,12 +35,18 @@ public slots:
 signals:
     // The first failure to open or write the archive, with its reason.
     void unavailable(const QString &reason);
+    // A notice naming the files an import or a new file left out, and why.
+    void skipped(const QString &notice);
 
 private:
     void run(const std::function<void(Archive &)> &task);
     void report(const QString &reason);
     // report() from a task's thread.
     void reportLater(const QString &reason);
+    // Emits `skipped` for `files` ("name（reason）") from a task's thread.
+    void reportSkippedLater(const QStringList &files);
+    static QString reasonText(RecordingStatus status);
+    static QString skippedText(const QString &path, const Archive::Outcome &outcome);
 
     QString folder;
     ArchiveLocation where;

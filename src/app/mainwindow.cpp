@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
+    connect(archiveKeeper, &ArchiveKeeper::skipped, this, &MainWindow::delSendMessage);
 
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())

@@ -3,6 +3,8 @@
 
 #include "archive/archiveschema.h"
 #include "archive/recordinghistory.h"
+#include "recording/recordingfile.h"
+#include "recording/recordingfolder.h"
 #include "recording/recordingreader.h"
 
 #include <QAtomicInt>
@@ -25,52 +27,10 @@ constexpr int importBatch = 64;
 
 QAtomicInt connectionCounter;
 
-const char *const entryColumns =
-    "r.sha256, r.model, r.serial, r.name, r.note, r.start_time, r.stop_time, r.interval_s,"
-    " r.samples, r.temp_unit, r.has_humidity, r.alarm, r.out_of_range, r.mkt, r.time_above,"
-    " r.time_below, r.temp_min, r.temp_max, r.temp_mean, r.hum_min, r.hum_max, r.hum_mean,"
-    " r.added_at, r.added_by, r.content IS NOT NULL";
-
 // An empty value binds as NULL on both engines.
 QVariant optionalValue(const std::optional<double> &value)
 {
     return value ? QVariant(*value) : QVariant();
-}
-
-std::optional<double> optionalDouble(const QVariant &value)
-{
-    return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
-}
-
-ArchiveEntry entryFromRow(const QSqlQuery &q)
-{
-    ArchiveEntry e;
-    e.sha256 = q.value(0).toString();
-    e.model = q.value(1).toInt();
-    e.serial = q.value(2).toString();
-    e.name = q.value(3).toString();
-    e.note = q.value(4).toString();
-    e.start = q.value(5).toLongLong();
-    e.stop = q.value(6).toLongLong();
-    e.intervalSeconds = q.value(7).toLongLong();
-    e.samples = q.value(8).toInt();
-    e.tempUnit = q.value(9).toInt();
-    e.hasHumidity = q.value(10).toInt() != 0;
-    e.alarm = q.value(11).toInt() != 0;
-    e.outOfRange = q.value(12).toInt() != 0;
-    e.mktCelsius = optionalDouble(q.value(13));
-    e.timeAboveSeconds = q.value(14).toLongLong();
-    e.timeBelowSeconds = q.value(15).toLongLong();
-    e.temperatureMin = optionalDouble(q.value(16));
-    e.temperatureMax = optionalDouble(q.value(17));
-    e.temperatureMean = optionalDouble(q.value(18));
-    e.humidityMin = optionalDouble(q.value(19));
-    e.humidityMax = optionalDouble(q.value(20));
-    e.humidityMean = optionalDouble(q.value(21));
-    e.addedAt = QDateTime::fromSecsSinceEpoch(q.value(22).toLongLong(), Qt::UTC);
-    e.addedBy = q.value(23).toString();
-    e.hasContent = q.value(24).toBool();
-    return e;
 }
 
 QString likePattern(const QString &text)
@@ -85,6 +45,13 @@ QString likePattern(const QString &text)
 QString canonicalPath(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QString incompleteText(int samples, int expectedSamples)
+{
+    return QStringLiteral("incomplete recording: %1 of %2 samples")
+        .arg(samples)
+        .arg(expectedSamples);
 }
 } // namespace
 
@@ -176,11 +143,13 @@ Archive::Outcome Archive::addFile(const QString &path)
 
 Archive::Outcome Archive::addFileUnlocked(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Outcome::Skipped, QString(), QStringLiteral("cannot be read")};
-    const QByteArray bytes = file.readAll();
-    const QFileInfo info(file);
+    QByteArray bytes;
+    const RecordingStatus read = RecordingFile::readAll(path, &bytes);
+    if (read == RecordingStatus::CannotOpen)
+        return {Outcome::Skipped, QString(), QStringLiteral("cannot be read"), read};
+    if (read != RecordingStatus::Loaded)
+        return {Outcome::Skipped, QString(), recordingStatusText(read), read};
+    const QFileInfo info(path);
     return addBytes(canonicalPath(path), bytes, info.size(),
                     info.lastModified().toMSecsSinceEpoch());
 }
@@ -193,7 +162,8 @@ Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes,
     buffer.open(QIODevice::ReadOnly);
     LoadedRecording recording = RecordingReader::readFrom(&buffer);
     if (!recording.ok())
-        return {Outcome::Skipped, QString(), recordingStatusText(recording.status)};
+        return {Outcome::Skipped, QString(), recordingStatusText(recording.status),
+                recording.status};
     recording.sha256 = RecordingAnalysis::fingerprint(bytes);
 
     ArchiveEntry entry = ArchiveEntry::describe(recording);
@@ -209,7 +179,12 @@ Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes,
         return {Outcome::Failed, entry.sha256, error};
     if (!recordPlace(path, entry.sha256, size, mtime))
         return {Outcome::Failed, entry.sha256, error};
-    return {isNew ? Outcome::Added : Outcome::Known, entry.sha256, QString()};
+    return {isNew ? Outcome::Added : Outcome::Known,
+            entry.sha256,
+            QString(),
+            RecordingStatus::Loaded,
+            entry.samples,
+            entry.expectedSamples};
 }
 
 bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
@@ -219,8 +194,8 @@ bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
         "INSERT INTO recordings (sha256, model, serial, name, note, start_time, stop_time,"
         " interval_s, samples, temp_unit, has_humidity, alarm, out_of_range, mkt, time_above,"
         " time_below, temp_min, temp_max, temp_mean, hum_min, hum_max, hum_mean, added_at,"
-        " added_by, content) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-        " ?, ?, ?, ?, ?)"));
+        " added_by, content, expected_samples) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+        " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const QVariantList values = {
         e.sha256,
         e.model,
@@ -247,6 +222,7 @@ bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
         e.addedAt.toSecsSinceEpoch(),
         e.addedBy,
         where.isTeamArchive() ? QVariant(bytes) : QVariant(),
+        e.expectedSamples,
     };
     for (const QVariant &value : values)
         q.addBindValue(value);
@@ -290,8 +266,6 @@ Archive::ImportSummary Archive::importFolder(
         }
     }
 
-    const QFileInfoList files =
-        QDir(base).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
     QSet<QString> present;
     QStringList batch;
     auto commitBatch = [&] {
@@ -325,8 +299,18 @@ Archive::ImportSummary Archive::importFolder(
         batch.clear();
         return true;
     };
-    for (const QFileInfo &file : files) {
-        const QString path = canonicalPath(file.filePath());
+    for (const RecordingFolder::Entry &listed : RecordingFolder::list(base)) {
+        // No call can open a file by a name its encoding cannot spell.
+        if (!listed.decodable) {
+            const RecordingStatus status = RecordingStatus::UnreadableName;
+            ++summary.skipped;
+            if (progress)
+                progress(listed.shownPath,
+                         {Outcome::Skipped, QString(), recordingStatusText(status), status});
+            continue;
+        }
+        const QString path = canonicalPath(listed.path);
+        const QFileInfo file(path);
         present.insert(path);
         const auto known = places.constFind(path);
         if (known != places.constEnd() && known->first == file.size() &&
@@ -409,7 +393,7 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
     QVariantList values{computer};
     QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
                                  " ON l.sha256 = r.sha256 AND l.host = ?")
-                      .arg(QLatin1String(entryColumns)) +
+                      .arg(QLatin1String(ArchiveEntry::columns)) +
                   whereClause(filter, &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
@@ -427,14 +411,14 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
     QHash<QString, int> rowOf;
     while (q.next()) {
         const QString sha256 = q.value(0).toString();
-        const QString path = q.value(25).toString();
+        const QString path = q.value(26).toString();
         auto row = rowOf.constFind(sha256);
         if (row == rowOf.constEnd()) {
             // The rows of one entry are adjacent: the next entry beyond the limit ends the read.
             if (filter.limit > 0 && entries.size() == filter.limit)
                 break;
             row = rowOf.insert(sha256, entries.size());
-            entries << entryFromRow(q);
+            entries << ArchiveEntry::fromRow(q);
         }
         ArchiveEntry &entry = entries[*row];
         if (entry.path.isEmpty() && !path.isEmpty() && QFileInfo::exists(path))
@@ -465,11 +449,10 @@ QByteArray Archive::fileBytes(const QString &sha256)
 
 QByteArray Archive::bytesOf(const ArchiveEntry &found)
 {
-    if (!found.path.isEmpty()) {
-        QFile file(found.path);
-        if (file.open(QIODevice::ReadOnly))
-            return file.readAll();
-    }
+    QByteArray bytes;
+    if (!found.path.isEmpty() &&
+        RecordingFile::readAll(found.path, &bytes) == RecordingStatus::Loaded)
+        return bytes;
     if (found.hasContent) {
         QSqlQuery q(QSqlDatabase::database(connectionName, false));
         q.prepare(QStringLiteral("SELECT content FROM recordings WHERE sha256 = ?"));
@@ -531,7 +514,8 @@ QVector<Archive::Problem> Archive::check()
 {
     QVector<Problem> problems;
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
-    q.prepare(QStringLiteral("SELECT r.sha256, l.path, r.content IS NOT NULL FROM recordings r"
+    q.prepare(QStringLiteral("SELECT r.sha256, l.path, r.content IS NOT NULL, r.samples,"
+                             " r.expected_samples FROM recordings r"
                              " LEFT JOIN locations l ON l.sha256 = r.sha256 AND l.host = ?"
                              " ORDER BY r.sha256, l.path"));
     q.addBindValue(computer);
@@ -544,17 +528,35 @@ QVector<Archive::Problem> Archive::check()
         const QString sha256 = q.value(0).toString();
         const QString path = q.value(1).toString();
         if (path.isEmpty()) {
+            const int samples = q.value(3).toInt();
+            const int expected = q.value(4).toInt();
             if (!q.value(2).toBool())
                 problems.append({sha256, path, QStringLiteral("no file on this computer")});
+            else if (samples < expected)
+                problems.append({sha256, path, incompleteText(samples, expected)});
             continue;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes;
+        const RecordingStatus read = RecordingFile::readAll(path, &bytes);
+        if (read == RecordingStatus::CannotOpen) {
             problems.append({sha256, path, QStringLiteral("the file is missing")});
             continue;
         }
-        if (RecordingAnalysis::fingerprint(&file) != sha256)
+        if (read != RecordingStatus::Loaded) {
+            problems.append({sha256, path, recordingStatusText(read)});
+            continue;
+        }
+        if (RecordingAnalysis::fingerprint(bytes) != sha256) {
             problems.append({sha256, path, QStringLiteral("the file has changed")});
+            continue;
+        }
+        // Judged from the bytes, so entries an older program added are judged too.
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const LoadedRecording recording = RecordingReader::readFrom(&buffer);
+        if (recording.ok() && !recording.complete())
+            problems.append({sha256, path,
+                             incompleteText(recording.samples.size(), recording.expectedSamples)});
     }
     return problems;
 }

@@ -31,6 +31,11 @@ public:
         Kind kind = Failed;
         QString sha256;
         QString reason;
+        // Why a file was skipped: the reader's verdict on it.
+        RecordingStatus status = RecordingStatus::Loaded;
+        // Of a file read: the samples it holds and those its header promises.
+        int samples = 0;
+        int expectedSamples = 0;
     };
     // The counts of a folder import.
     struct ImportSummary {

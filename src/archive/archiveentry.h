@@ -9,6 +9,8 @@
 #include <QString>
 #include <optional>
 
+class QSqlQuery;
+
 struct ArchiveEntry {
     // The SHA-256 of the file in lower-case hex: one entry per file content.
     QString sha256;
@@ -22,6 +24,8 @@ struct ArchiveEntry {
     qint64 stop = 0;
     qint64 intervalSeconds = 0;
     int samples = 0;
+    // The samples the file's header promises; 0 for entries an older program added.
+    int expectedSamples = 0;
     // 0 °C, 1 °F: the unit the recording shows.
     int tempUnit = 0;
     bool hasHumidity = false;
@@ -50,8 +54,16 @@ struct ArchiveEntry {
     // A team archive holds the file's bytes.
     bool hasContent = false;
 
+    // The file holds fewer samples than its header promises.
+    bool complete() const { return samples >= expectedSamples; }
+
     // The figures of `recording` (read from a file, with its fingerprint) and its analysis.
     static ArchiveEntry describe(const LoadedRecording &recording);
+
+    // The columns of `recordings r` that fromRow() reads, in its order.
+    static const char *const columns;
+    // An entry from a row whose first values are `columns`; the place is left empty.
+    static ArchiveEntry fromRow(const QSqlQuery &row);
 };
 
 // A search of the archive; an empty member does not restrict it.

@@ -56,6 +56,10 @@ QStringList stepTo(int version)
                            " PRIMARY KEY (host, path))"),
             QStringLiteral("CREATE INDEX locations_sha256 ON locations (sha256)"),
         };
+    case 2:
+        // The samples each file's header promises; entries of older programs read as complete.
+        return {QStringLiteral("ALTER TABLE recordings"
+                               " ADD COLUMN expected_samples INTEGER NOT NULL DEFAULT 0")};
     default:
         return {};
     }

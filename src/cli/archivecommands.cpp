@@ -51,6 +51,8 @@ QByteArray entryLine(const ArchiveEntry &e)
     o.insert(QStringLiteral("stop"), RecordingJson::timeText(e.stop));
     o.insert(QStringLiteral("intervalSeconds"), e.intervalSeconds);
     o.insert(QStringLiteral("samples"), e.samples);
+    o.insert(QStringLiteral("expectedSamples"), e.expectedSamples);
+    o.insert(QStringLiteral("complete"), e.complete());
     o.insert(QStringLiteral("alarm"), e.alarm);
     o.insert(QStringLiteral("outOfRange"), e.outOfRange);
     o.insert(QStringLiteral("mktCelsius"), optionalJson(e.mktCelsius, 2));
@@ -161,7 +163,9 @@ int ArchiveCommands::importFolder(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Adds every recording file (*.data) of DIR that the archive does not know, and prints\n"
         "the counts as JSON: added, known (already archived) and skipped (not a readable\n"
-        "recording; each is named on standard error). A file imported twice is one entry."));
+        "recording; each is named on standard error with the reason). A file imported twice\n"
+        "is one entry. A recording with fewer samples than its header says is archived\n"
+        "marked incomplete, named on standard error, and reported by 'archive check'."));
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The folder."));
     const int parsed = parse(parser, arguments, 1);
     if (parsed >= 0)
@@ -178,6 +182,11 @@ int ArchiveCommands::importFolder(const QStringList &arguments)
             if (outcome.kind == Archive::Outcome::Skipped)
                 err << "hygra-cli: skipped " << QDir::toNativeSeparators(path) << ": "
                     << outcome.reason << '\n';
+            else if (outcome.kind != Archive::Outcome::Failed &&
+                     outcome.samples < outcome.expectedSamples)
+                err << "hygra-cli: archived " << QDir::toNativeSeparators(path)
+                    << " as an incomplete recording: " << outcome.samples << " of "
+                    << outcome.expectedSamples << " samples\n";
         });
     QJsonObject counts;
     counts.insert(QStringLiteral("added"), summary.added);
@@ -314,8 +323,9 @@ int ArchiveCommands::check(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads every archived recording's file on this computer and compares it with its\n"
-        "fingerprint. Prints one JSON line per problem (sha256, path, problem) and ends with\n"
-        "exit code 18 when there is one."));
+        "fingerprint; a recording with fewer samples than its header says is a problem too.\n"
+        "Prints one JSON line per problem (sha256, path, problem) and ends with exit code 18\n"
+        "when there is one."));
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;

@@ -21,6 +21,7 @@
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
+#include "recording/recordingfile.h"
 #include "recording/recordingreader.h"
 
 #include <QCommandLineParser>
@@ -389,14 +390,30 @@ int CliCommands::show(const QStringList &arguments)
     QJsonObject o = RecordingJson::toJson(recording, parser.isSet(samplesOption));
     o.insert(QStringLiteral("analysis"), AnalysisJson::toJson(analysis, recording.sha256));
     out << jsonText(o);
+    if (!recording.complete())
+        err << "hygra-cli: " << parser.positionalArguments().first()
+            << " is an incomplete recording: " << recording.samples.size() << " of "
+            << recording.expectedSamples << " samples\n";
     return ExitOk;
 }
 
 int CliCommands::readRecording(const QString &path, LoadedRecording *recording)
 {
     *recording = RecordingReader::read(path);
-    if (recording->status == RecordingStatus::CannotOpen || QFileInfo(path).isDir())
+    switch (recording->status) {
+    case RecordingStatus::CannotOpen:
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
+    case RecordingStatus::UnreadableName:
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1: %2; rename the file")
+                                             .arg(RecordingFile::shownPath(path),
+                                                  recordingStatusText(recording->status)));
+    case RecordingStatus::NotRegularFile:
+        return fail(
+            ExitFileNotReadable,
+            QStringLiteral("cannot read %1: %2").arg(path, recordingStatusText(recording->status)));
+    default:
+        break;
+    }
     if (!recording->ok())
         return fail(ExitNotRecording, QStringLiteral("%1 is not a recording file: %2")
                                           .arg(path, recordingStatusText(recording->status)));

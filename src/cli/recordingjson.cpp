@@ -74,6 +74,7 @@ QJsonObject RecordingJson::toJson(const LoadedRecording &recording, bool withSam
     for (const char *key : statisticKeys)
         statistics.insert(QLatin1String(key), stored.take(QLatin1String(key)));
     statistics.insert(QStringLiteral("sampleCount"), recording.samples.size());
+    statistics.insert(QStringLiteral("expectedSampleCount"), recording.expectedSamples);
     statistics.insert(QStringLiteral("intervalSeconds"), double(recording.interval));
     statistics.insert(QStringLiteral("shownDuration"), double(header.shownDuration));
     statistics.insert(QStringLiteral("totalDuration"), double(header.totalDuration));
@@ -86,6 +87,7 @@ QJsonObject RecordingJson::toJson(const LoadedRecording &recording, bool withSam
     }
 
     QJsonObject o;
+    o.insert(QStringLiteral("complete"), recording.complete());
     o.insert(QStringLiteral("header"), stored);
     o.insert(QStringLiteral("statistics"), statistics);
     o.insert(QStringLiteral("alarms"), alarms);

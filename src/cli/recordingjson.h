@@ -6,9 +6,11 @@
 
 #include <QJsonObject>
 
+// "complete" tells whether the file holds every sample its header promises,
 // "header" holds the recording's stored header without its statistics and
 // alarms, "statistics" the logger's statistics (hundredths of °C, tenths of
-// %RH, as stored) with the sample count and the durations, "alarms" each
+// %RH, as stored) with the sample count, the count the header promises and
+// the durations, "alarms" each
 // alarm's setting and result by key with the "label" the summary and the
 // report show for it ("th1" is labelled TH3), and with `withSamples` "samples" lists
 // every sample with its time (the logger's local time), temperature in °C,

@@ -5,8 +5,10 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "export/reportpainter.h"
+#include "recording/recordingsummary.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QLineF>
 #include <QPainter>
 #include <QVector>
@@ -27,6 +29,8 @@ const QColor humidityColor(0, 0, 255);
 const QColor dryColor(255, 255, 0);
 const QColor fitColor(0, 255, 0);
 const QColor wetColor(0, 204, 255);
+const QColor temperatureLimitColor(200, 0, 0);
+const QColor humidityLimitColor(120, 0, 160);
 
 // NaN-safe: a degenerate scale (top equal to bottom) yields NaN or infinity,
 // which must still land on the plot's edge.
@@ -98,6 +102,7 @@ void ReportChart::draw() const
         temperatureScale(info.maxTemp, info.minTemp, info.tempUnit);
     drawScales(time, temperature);
     drawCurves(time, temperature);
+    drawLimits(temperature);
     drawZoneBars();
     drawLegend();
 }
@@ -202,6 +207,69 @@ void ReportChart::drawCurves(const TimeScale &time, const TemperatureScale &temp
     if (runStart >= 0)
         drawRun(runStart, n);
     p.setPen(Qt::black);
+}
+
+QVector<ReportChart::LimitLine> ReportChart::limitLines(const ReadDevInfoJson &info,
+                                                        const TemperatureScale &temperature)
+{
+    using recordingsummary::AlarmKind;
+    QVector<LimitLine> lines;
+    const double range = temperature.top - temperature.bottom;
+    for (const recordingsummary::AlarmRowLayout &row :
+         recordingsummary::alarmRowLayouts(info.isContainHum)) {
+        const AlertDataJson &alarm = recordingsummary::alarmOf(info, row);
+        const bool humidity =
+            row.kind == AlarmKind::HighHumidity || row.kind == AlarmKind::LowHumidity;
+        if (!alarm.isOpen ||
+            !(humidity || row.label == QLatin1String("TH1") || row.label == QLatin1String("TL1")))
+            continue;
+        LimitLine line;
+        line.humidity = humidity;
+        double y;
+        if (humidity) {
+            const double value = alarm.alertValue / 10.0;
+            line.label = row.label + QLatin1Char(' ') + QString::number(value, 'g', -1) +
+                         QStringLiteral("%RH");
+            y = plotTop - (value - 100.0) / 100 * plotHeight;
+        } else {
+            const double celsius = alarm.alertValue / 100.0;
+            line.label = row.label + QLatin1Char(' ') + temperatureText(celsius, info.tempUnit);
+            y = plotTop -
+                (fromCelsius(celsius, info.tempUnit) - temperature.top) / range * plotHeight;
+        }
+        // A limit beyond the scale has no place on the plot.
+        if (!(y >= plotTop && y <= plotBottom))
+            continue;
+        line.y = y;
+        lines.append(line);
+    }
+    return lines;
+}
+
+void ReportChart::drawLimits(const TemperatureScale &temperature) const
+{
+    QPainter &p = rp.painter();
+    const int pw = rp.plotWidth();
+    p.save();
+    for (const LimitLine &line : limitLines(data.recording, temperature)) {
+        const QColor color = line.humidity ? humidityLimitColor : temperatureLimitColor;
+        QPen pen(color);
+        pen.setStyle(Qt::DashLine);
+        p.setPen(pen);
+        p.drawLine(QLineF(plotLeft, line.y, plotLeft + pw, line.y));
+        // Temperature limits are named at the right end, humidity ones at the
+        // left, so two limits close together keep their labels apart; a white
+        // ground keeps a label legible over the curves.
+        const int y = int(line.y);
+        const int width =
+            QFontMetrics(rp.font(ReportPainter::Label)).horizontalAdvance(line.label) + 4;
+        const int left = line.humidity ? plotLeft + 2 : plotLeft + pw - 2 - width;
+        const QRect box = ReportPainter::box(left, y - 12, left + width, y - 1);
+        p.fillRect(box, Qt::white);
+        p.setPen(color);
+        rp.text(ReportPainter::Label, box, ReportPainter::alignC, line.label);
+    }
+    p.restore();
 }
 
 void ReportChart::drawZoneBars() const

@@ -5,6 +5,8 @@
 #include "recording/loadedrecording.h"
 
 #include <QCoreApplication>
+#include <QString>
+#include <QVector>
 
 class ReportPainter;
 
@@ -27,12 +29,26 @@ public:
         float top = 0;
     };
 
+    // An alarm limit in force drawn across the plot.
+    struct LimitLine {
+        // "TH1 30.0℃", "HH 80%RH".
+        QString label;
+        double y = 0;
+        bool humidity = false;
+    };
+
     // Whole-second steps: a duration that is no multiple of seven rounds the
     // step up and starts one second before the first sample.
     static TimeScale timeScale(qint64 shownDuration, qint64 firstTime);
     // From the recording's statistics (hundredths of °C), widened by 10 °C on
     // both sides before conversion to `tempUnit`.
     static TemperatureScale temperatureScale(int maxTemp, int minTemp, int tempUnit);
+
+    // The switched-on level-1 temperature limits (TH1, TL1) and, with
+    // humidity, HH and HL, each at its height on the plot; limits beyond the
+    // scale are left out.
+    static QVector<LimitLine> limitLines(const ReadDevInfoJson &info,
+                                         const TemperatureScale &temperature);
 
     ReportChart(const ReportPainter &painter, const LoadedRecording &recording);
 
@@ -42,6 +58,7 @@ private:
     void drawFrame() const;
     void drawScales(const TimeScale &time, const TemperatureScale &temperature) const;
     void drawCurves(const TimeScale &time, const TemperatureScale &temperature) const;
+    void drawLimits(const TemperatureScale &temperature) const;
     void drawZoneBars() const;
     void drawLegend() const;
 

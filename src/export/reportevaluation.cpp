@@ -3,6 +3,7 @@
 #include "export/reportevaluation.h"
 
 #include "core/utils.h"
+#include "export/recordingverdict.h"
 #include "export/reportpainter.h"
 #include "export/wallclocktext.h"
 
@@ -19,6 +20,11 @@ constexpr int leftX = 120;
 constexpr int leftValueRight = 290;
 constexpr int rightX = 294;
 constexpr int rightValueRight = 518;
+
+// The verdict stands in the first section's title band, up to the badge.
+const QRect verdictBox = ReportPainter::box(120, 43, 510, 58);
+const QColor outOfLimitsColor(200, 0, 0);
+const QColor withinLimitsColor(0, 128, 0);
 
 } // namespace
 
@@ -74,4 +80,19 @@ void ReportEvaluation::draw() const
     pair(leftX, leftName, leftValueRight, y, tr("低于范围时长"),
          durationText(analysis.timeBelowSeconds));
     pair(rightX, rightName, rightValueRight, y, tr("最长超限开始"), longestStart);
+    drawVerdict();
+}
+
+void ReportEvaluation::drawVerdict() const
+{
+    QPainter &p = rp.painter();
+    p.save();
+    const bool judged = analysis.validSamples > 0 && (analysis.range.low || analysis.range.high);
+    if (RecordingVerdict::isOutOfLimits(analysis))
+        p.setPen(outOfLimitsColor);
+    else if (judged)
+        p.setPen(withinLimitsColor);
+    rp.text(ReportPainter::Label, verdictBox, ReportPainter::alignRC,
+            RecordingVerdict::verdictText(analysis));
+    p.restore();
 }

@@ -12,7 +12,8 @@ class ReportPainter;
 
 // Three rows of two name-value pairs in the chart's heading band, between the
 // axis titles above the plot: the only free band of the first page wide
-// enough for them, and next to the curve the figures describe.
+// enough for them, and next to the curve the figures describe. The verdict
+// stands at the top of the page, beside the badge.
 class ReportEvaluation
 {
     Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
@@ -26,6 +27,7 @@ public:
     static QString rangeText(const TemperatureRange &range, int tempUnit);
 
 private:
+    void drawVerdict() const;
     void pair(int x, int nameWidth, int valueRight, int y1, const QString &name,
               const QString &value) const;
 

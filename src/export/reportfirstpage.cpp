@@ -5,6 +5,7 @@
 #include "core/lgxdevtype.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/recordingverdict.h"
 #include "export/reportpainter.h"
 #include "recording/recordingsummary.h"
 
@@ -25,7 +26,7 @@ bool isHumidity(AlarmKind kind)
 } // namespace
 
 ReportFirstPage::ReportFirstPage(const ReportPainter &painter, const LoadedRecording &recording)
-    : rp(painter), info(recording.recording)
+    : rp(painter), data(recording), info(recording.recording)
 {
 }
 
@@ -165,7 +166,8 @@ QString ReportFirstPage::statisticText(int temperature, int humidity, bool isMin
 
 void ReportFirstPage::drawTemperatureInfo() const
 {
-    const QString count = recordCountText(info.recordNum);
+    const QString count =
+        RecordingVerdict::sampleCountText(data.samples.size(), info.overWirteRecordNum);
     leftTriple(195, tr("开启时间"), startStopText(info.startRecordTime, info.startTemp));
     rightTriple(195, tr("最大值"), statisticText(info.maxTemp, info.maxHumidity, false));
     leftTriple(211, tr("停止时间"), startStopText(info.stopRecordTime, info.stopTemp));
@@ -173,6 +175,16 @@ void ReportFirstPage::drawTemperatureInfo() const
     leftTriple(227, tr("记录时长"), durationText(info.totalDuration));
     rightTriple(227, tr("平均值"), statisticText(info.avgTemp, info.avgHumidity, false));
     leftTriple(243, tr("记录条数"), count);
+    // Beside the count, in red, for a file with fewer samples than its header promises.
+    const QString incomplete = RecordingVerdict::incompleteText(data);
+    if (!incomplete.isEmpty()) {
+        QPainter &p = rp.painter();
+        p.save();
+        p.setPen(QColor(200, 0, 0));
+        rp.text(ReportPainter::Label, ReportPainter::box(288, 243, 566, 256),
+                ReportPainter::alignLC, incomplete);
+        p.restore();
+    }
 }
 
 void ReportFirstPage::drawAlarmTable() const
@@ -244,4 +256,8 @@ void ReportFirstPage::drawFooter(const QDateTime &createdAt) const
 {
     rp.text(ReportPainter::Label, ReportPainter::box(44, 794, 293, 813), ReportPainter::alignLC,
             QStringLiteral("%1 : %2").arg(tr("报表创建时间"), timeText(createdAt)));
+    // The creation time is the computer's; every time of the recording is the logger's.
+    rp.text(ReportPainter::Label, ReportPainter::box(294, 794, rp.right(), 813),
+            ReportPainter::alignRC,
+            QStringLiteral("%1 : %2").arg(tr("时区"), RecordingVerdict::timeZoneText()));
 }

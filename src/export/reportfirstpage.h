@@ -50,5 +50,6 @@ private:
     QString statisticText(int temperature, int humidity, bool isMinimum) const;
 
     const ReportPainter &rp;
+    const LoadedRecording &data;
     const ReadDevInfoJson &info;
 };

@@ -5,6 +5,7 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "export/exportfile.h"
+#include "export/recordingverdict.h"
 #include "export/wallclocktext.h"
 
 #include <QTextCodec>
@@ -52,6 +53,12 @@ void buildLine(QString &line, const SamplePoint &sample, bool withHumidity, int 
 
 } // namespace
 
+QString spreadsheetNotice(const LoadedRecording &recording)
+{
+    const QString notice = RecordingVerdict::incompleteText(recording);
+    return notice.isEmpty() ? notice : notice + QLatin1Char('\n');
+}
+
 QString spreadsheetLine(const SamplePoint &sample, bool withHumidity, int tempUnit)
 {
     QString line;
@@ -69,7 +76,8 @@ bool writeSpreadsheet(const QString &path, const LoadedRecording &recording, QSt
     // The local code page, as toLocal8Bit() gives it on Qt 5; Qt 6's toLocal8Bit()
     // is UTF-8 on every Unix whatever the locale says.
     const QTextCodec *local = QTextCodec::codecForLocale();
-    bool written = file.write(local->fromUnicode(spreadsheetHeader(withHumidity, unit)));
+    bool written = file.write(
+        local->fromUnicode(spreadsheetNotice(recording) + spreadsheetHeader(withHumidity, unit)));
     QString line;
     line.reserve(40);
     for (int i = 0; written && i < recording.samples.size(); ++i) {

@@ -9,6 +9,10 @@
 // The titles of the temperature and humidity columns: "AT(°C)" or "AT(℉)", and "RH%".
 QString temperatureColumnTitle(int tempUnit);
 QString humidityColumnTitle();
+// The line before the header that says a recording lacks samples its header
+// promises, with its line feed; empty for a complete recording, whose file
+// starts with the header as it always did.
+QString spreadsheetNotice(const LoadedRecording &recording);
 // The header line, by humidity flag and unit, with its line feed.
 QString spreadsheetHeader(bool withHumidity, int tempUnit);
 // One sample: date, time, temperature in the recording's unit and, with

@@ -5,6 +5,7 @@
 #include "core/lgxdevtype.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/recordingverdict.h"
 #include "export/reportevaluation.h"
 #include "export/reportfirstpage.h"
 #include "export/spreadsheetwriter.h"
@@ -36,6 +37,10 @@ void XlsxSummarySheet::write(bool english)
     // Printed, the alarm table keeps its seven columns on the page's width.
     worksheet_fit_to_pages(sheet, 1, 0);
     xlsxcells::text(sheet, row++, 0, tr("温度湿度记录报告"), formats.heading);
+    // Right under the title, where a reader looks first.
+    const QString incomplete = RecordingVerdict::incompleteText(data);
+    if (!incomplete.isEmpty())
+        xlsxcells::text(sheet, row++, 0, incomplete, formats.heading);
     skipRow();
     device();
     configuration();
@@ -108,12 +113,15 @@ void XlsxSummarySheet::temperatures()
     timePair(tr("开启时间"), info.startRecordTime, atTime(info.startTemp));
     timePair(tr("停止时间"), info.stopRecordTime, atTime(info.stopTemp));
     pair(tr("记录时长"), durationText(info.totalDuration));
-    number(tr("记录条数"), recordCountText(info.recordNum).toDouble());
+    number(tr("记录条数"), data.samples.size());
+    if (info.overWirteRecordNum > 0)
+        number(tr("已覆盖记录条数"), double(info.overWirteRecordNum));
     pair(tr("最大值"), statisticText(info.maxTemp, info.maxHumidity, hum, info.tempUnit,
                                      QStringLiteral("--- ---")));
     pair(tr("最小值"), statisticText(info.minTemp, info.minHumidity, hum, info.tempUnit));
     pair(tr("平均值"), statisticText(info.avgTemp, info.avgHumidity, hum, info.tempUnit,
                                      QStringLiteral("--- ---")));
+    pair(tr("时区"), RecordingVerdict::timeZoneText());
     skipRow();
 }
 
@@ -155,6 +163,7 @@ void XlsxSummarySheet::evaluation()
     const RecordingAnalysis analysis = RecordingAnalysis::of(data);
     const int unit = info.tempUnit;
     heading(tr("评估"));
+    pair(tr("判定"), RecordingVerdict::verdictText(analysis));
     pair(tr("判定范围"), ReportEvaluation::rangeText(analysis.range, unit));
     pair(tr("平均动力学温度"),
          analysis.mktCelsius ? temperatureText(*analysis.mktCelsius, unit) : noValue);

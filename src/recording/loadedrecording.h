@@ -12,11 +12,14 @@
 // Why reading stopped; the checks run in this order and the first failure wins.
 enum class RecordingStatus {
     Loaded,
-    CannotOpen,    // the file does not open for reading
-    TooShort,      // fewer than 1024 bytes
-    UnknownModel,  // the first ten bytes name no known model
-    BadJsonLength, // the JSON length is not positive or exceeds the file
-    BadJson,       // the JSON text does not parse
+    CannotOpen,     // the file does not open for reading
+    UnreadableName, // the name is not valid in the system's file name encoding
+    NotRegularFile, // a folder, pipe, device or socket, or a link to one
+    TooLarge,       // more bytes than any recording holds
+    TooShort,       // fewer than 1024 bytes
+    UnknownModel,   // the first ten bytes name no known model
+    BadJsonLength,  // the JSON length is not positive or exceeds the file
+    BadJson,        // the JSON text does not parse
 };
 
 // A self-contained value: the reader builds it on any thread and hands it over
@@ -32,6 +35,12 @@ struct LoadedRecording {
     qint64 interval = 0;
     // The SHA-256 of the whole file in lower-case hex, when read from a file.
     QString sha256;
+    // The samples its header says a download brought; a file cut short holds
+    // fewer. 0 for a header without counts, as older files and merged
+    // recordings have.
+    int expectedSamples = 0;
 
     bool ok() const { return status == RecordingStatus::Loaded; }
+    // Holds every sample its header promises.
+    bool complete() const { return samples.size() >= expectedSamples; }
 };

@@ -6,6 +6,7 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "recording/recordinganalysis.h"
+#include "recording/recordingfile.h"
 #include "recording/recordingwriter.h"
 
 #include <QFile>
@@ -86,11 +87,27 @@ void readSamples(QIODevice *device, qint64 base, LoadedRecording &result)
 
 } // namespace
 
+int RecordingReader::expectedSamples(const ReadDevInfoJson &header)
+{
+    // The blocks a download requests: the quotient of the recorded count, one
+    // more for a partly filled last block of the held ones, at most 63.
+    if (header.numofReport <= 0)
+        return 0;
+    const qint64 blocks =
+        qMin<qint64>(maximumBlocks, qMax<qint64>(0, header.recordNum) / samplesPerBlock +
+                                        (header.numofReport % samplesPerBlock != 0 ? 1 : 0));
+    return int(qMin<qint64>(header.numofReport, blocks * samplesPerBlock));
+}
+
 LoadedRecording RecordingReader::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LoadedRecording();
+    QFile file;
+    const RecordingStatus opened = RecordingFile::open(path, &file);
+    if (opened != RecordingStatus::Loaded) {
+        LoadedRecording refused;
+        refused.status = opened;
+        return refused;
+    }
     LoadedRecording result = readFrom(&file);
     if (result.ok() && file.seek(0))
         result.sha256 = RecordingAnalysis::fingerprint(&file);
@@ -104,6 +121,10 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
         return result;
 
     const qint64 fileSize = device->size() - device->pos();
+    if (!device->isSequential() && fileSize > maximumFileSize) {
+        result.status = RecordingStatus::TooLarge;
+        return result;
+    }
     if (fileSize < minimumFileSize) {
         result.status = RecordingStatus::TooShort;
         return result;
@@ -150,6 +171,7 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
     base = addSaturated(base, mulSaturated(recording.overWirteRecordNum, result.interval));
     base = addSaturated(base, qint64(recording.startDelay) * 60);
     readSamples(device, base, result);
+    result.expectedSamples = expectedSamples(recording);
 
     const qint64 count = result.samples.size();
     if (count > 0) {
@@ -164,6 +186,13 @@ LoadedRecording RecordingReader::readFrom(QIODevice *device)
 QString recordingStatusText(RecordingStatus status)
 {
     switch (status) {
+    case RecordingStatus::UnreadableName:
+        return QStringLiteral("its name is not valid UTF-8");
+    case RecordingStatus::NotRegularFile:
+        return QStringLiteral("it is not a regular file");
+    case RecordingStatus::TooLarge:
+        return QStringLiteral("it is larger than %1 bytes, more than any recording holds")
+            .arg(RecordingReader::maximumFileSize);
     case RecordingStatus::TooShort:
         return QStringLiteral("it is too short");
     case RecordingStatus::UnknownModel:

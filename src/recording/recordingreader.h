@@ -21,12 +21,31 @@ public:
     static constexpr qint64 minimumFileSize = 1024;
     // Bytes read per chunk from the sample area.
     static constexpr int chunkSize = 4096;
-    // Upper bound on the samples taken from one file (65 times a logger's
-    // memory), so a huge file cannot exhaust memory; later samples are ignored.
-    static constexpr int maximumSamples = 1 << 22;
+    // A download fetches blocks of 1,024 samples, at most 63 of them.
+    static constexpr int samplesPerBlock = 1024;
+    static constexpr int maximumBlocks = 63;
+    // The largest memory a logger has: the most samples one download brings,
+    // 64,512 (258,048 bytes).
+    static constexpr int loggerMemorySamples = maximumBlocks * samplesPerBlock;
+    // Upper bound on the samples taken from one file: sixteen full memories
+    // (1,032,192 samples), room for recordings put together from several
+    // downloads, so that a huge file cannot exhaust memory; later samples are
+    // ignored.
+    static constexpr int maximumSamples = 16 * loggerMemorySamples;
+    // Room for the header: its JSON text is about 1.5 KiB, and the longest
+    // name and note a logger holds keep it far below this.
+    static constexpr qint64 maximumHeaderSize = 64 * 1024;
+    // Larger files are refused unread (4 MiB): no recording is that long, and a
+    // file of gigabytes would otherwise be read to its end.
+    static constexpr qint64 maximumFileSize = maximumHeaderSize + qint64(maximumSamples) * 4;
 
-    // Also takes the file's fingerprint (its SHA-256) into the result.
+    // Reads only a regular file of at most maximumFileSize bytes (see
+    // RecordingFile); also takes the file's fingerprint (its SHA-256) into the result.
     static LoadedRecording read(const QString &path);
     // Reads from the current position of an open, readable device to its end.
     static LoadedRecording readFrom(QIODevice *device);
+
+    // The samples a download of a logger with this header writes into the
+    // file: those the logger held, in the blocks the download requests.
+    static int expectedSamples(const ReadDevInfoJson &header);
 };

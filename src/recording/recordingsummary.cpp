@@ -60,9 +60,4 @@ QString statisticText(int temperature, int humidity, bool withHumidity, int temp
              QString::number(humidity / 10.0, 'f', 1));
 }
 
-QString recordCountText(qint64 recordNum)
-{
-    return recordNum > 63999 ? QStringLiteral("64000") : QString::number(recordNum);
-}
-
 } // namespace recordingsummary

@@ -47,7 +47,4 @@ QString timeText(const QDateTime &time);
 QString statisticText(int temperature, int humidity, bool withHumidity, int tempUnit,
                       const QString &missingPair = QStringLiteral("---  ---"));
 
-// The recorded count as shown: a logger counts up to 64,000.
-QString recordCountText(qint64 recordNum);
-
 } // namespace recordingsummary

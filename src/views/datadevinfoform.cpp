@@ -143,6 +143,9 @@ void DataDevInfoForm::setupUi(QWidget *form)
         layout->addWidget(title);
     };
 
+    // The verdict comes first, where the page is seen without scrolling.
+    layout->addWidget(infoRow(page, "verdictNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "判定"),
+                              "verdictLabel", &verdictLabel, 196));
     addTitle("label_25", QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录仪信息"));
     auto *device = new QWidget(page);
     device->setMinimumHeight(38);
@@ -224,7 +227,9 @@ void DataDevInfoForm::setupUi(QWidget *form)
              infoRow(page, "minVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "最小值"),
                      "minValueLabel", &minValueLabel, 170),
              infoRow(page, "avgVNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "平均值"),
-                     "avgValueLabel", &avgValueLabel, 170)});
+                     "avgValueLabel", &avgValueLabel, 170),
+             infoRow(page, "timeZoneNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "时区"),
+                     "timeZoneLabel", &timeZoneLabel, 170)});
 
     addTitle("evaluationTitle", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估"));
     addGrid({infoRow(page, "rangeNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "评估范围"),

@@ -59,6 +59,8 @@ public:
     QLabel *recordDuration = nullptr;
     QLabel *avgValueLabel = nullptr;
     QLabel *recordNum = nullptr;
+    // The clock the shown times are read on.
+    QLabel *timeZoneLabel = nullptr;
 
     // The evaluation against the level-1 range.
     QLabel *rangeLabel = nullptr;
@@ -69,6 +71,8 @@ public:
     QLabel *longestExcursionLabel = nullptr;
     QLabel *longestStartLabel = nullptr;
     QLabel *activationEnergyLabel = nullptr;
+    // Within or out of limits, at a glance.
+    QLabel *verdictLabel = nullptr;
     // Read-only, so the fingerprint can be selected and copied.
     QLineEdit *fingerprintEdit = nullptr;
 

@@ -7,6 +7,8 @@
 #include "core/settinginfo.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/recordingverdict.h"
+#include "recording/loadedrecording.h"
 #include "recording/readdevinfojson.h"
 #include "recording/recordinganalysis.h"
 #include "recording/recordingsummary.h"
@@ -80,7 +82,9 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
             timeWithTemperature(recording.stopRecordTime, recording.stopTemp, unit));
     }
     ui.recordDuration->setText(durationText(recording.totalDuration));
-    ui.recordNum->setText(recordCountText(recording.recordNum));
+    ui.recordNum->setText(
+        RecordingVerdict::sampleCountText(recording.numofReport, recording.overWirteRecordNum));
+    ui.timeZoneLabel->setText(RecordingVerdict::timeZoneText());
     ui.configTimeLabel->setText(timeText(recording.configTime));
 
     const bool hum = recording.isContainHum;
@@ -130,6 +134,13 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
         fillAlarmRow(row, alarmOf(recording, row.layout), recording.recordInterval, unit);
 }
 
+void DataDevInfoWidget::fillFromRecording(const LoadedRecording &recording)
+{
+    fillFromRecording(recording.recording);
+    ui.recordNum->setText(RecordingVerdict::sampleCountText(
+        recording.samples.size(), recording.recording.overWirteRecordNum));
+}
+
 void DataDevInfoWidget::fillEvaluation(const RecordingAnalysis &analysis,
                                        const QString &fingerprint, int tempUnit)
 {
@@ -154,6 +165,14 @@ void DataDevInfoWidget::fillEvaluation(const RecordingAnalysis &analysis,
     ui.activationEnergyLabel->setText(
         QString::number(analysis.activationEnergyKJ, 'g', QLocale::FloatingPointShortest) +
         QStringLiteral(" kJ/mol"));
+    // Red out of limits, green within; plain when nothing could be judged.
+    ui.verdictLabel->setText(RecordingVerdict::verdictText(analysis));
+    QString verdictStyle;
+    if (RecordingVerdict::isOutOfLimits(analysis))
+        verdictStyle = QStringLiteral("color: rgb(198, 40, 40); font-weight: 500;");
+    else if (judged && (range.low || range.high))
+        verdictStyle = QStringLiteral("color: rgb(46, 125, 50); font-weight: 500;");
+    ui.verdictLabel->setStyleSheet(verdictStyle);
     ui.fingerprintEdit->setText(fingerprint.isEmpty() ? noValue : fingerprint);
     ui.fingerprintEdit->setCursorPosition(0);
 }
@@ -192,13 +211,14 @@ void DataDevInfoWidget::clearInfo()
          {ui.devNameLabel, ui.snLabel, ui.idLabel, ui.startTimeLabel, ui.endTimeLabel,
           ui.recordDuration, ui.recordNum, ui.maxValueLabel, ui.minValueLabel, ui.avgValueLabel,
           ui.startModelLabel, ui.stopModelLabel, ui.startDelayLabel, ui.recordModeLabel,
-          ui.recordIntervalLabel, ui.configTimeLabel})
+          ui.recordIntervalLabel, ui.configTimeLabel, ui.timeZoneLabel})
         label->clear();
     ui.lineEdit->clear();
-    for (QLabel *label :
-         {ui.rangeLabel, ui.timeAboveLabel, ui.timeBelowLabel, ui.mktLabel, ui.excursionNum,
-          ui.longestExcursionLabel, ui.longestStartLabel, ui.activationEnergyLabel})
+    for (QLabel *label : {ui.rangeLabel, ui.timeAboveLabel, ui.timeBelowLabel, ui.mktLabel,
+                          ui.excursionNum, ui.longestExcursionLabel, ui.longestStartLabel,
+                          ui.activationEnergyLabel, ui.verdictLabel})
         label->clear();
+    ui.verdictLabel->setStyleSheet(QString());
     ui.fingerprintEdit->clear();
     for (const DataDevInfoAlarmRow &row : qAsConst(ui.alarmRows)) {
         row.checkBtn->setChecked(false);

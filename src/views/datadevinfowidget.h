@@ -9,6 +9,7 @@
 
 class ReadDevInfoJson;
 class AlertDataJson;
+struct LoadedRecording;
 struct RecordingAnalysis;
 
 // Every text is rebuilt from the recording header on each fill; the statistics
@@ -20,9 +21,12 @@ class DataDevInfoWidget : public QWidget
 public:
     explicit DataDevInfoWidget(QWidget *parent = nullptr);
 
+    // The sample count is the one the header says the logger held.
     void fillFromRecording(const ReadDevInfoJson &recording);
-    // The evaluation section: the analysis of the recording's samples and the
-    // file's fingerprint ("---" when empty).
+    // The same, with the count of samples the file holds.
+    void fillFromRecording(const LoadedRecording &recording);
+    // The evaluation section: the analysis of the recording's samples with its
+    // verdict, and the file's fingerprint ("---" when empty).
     void fillEvaluation(const RecordingAnalysis &analysis, const QString &fingerprint,
                         int tempUnit);
     // The empty state: blank texts, closed alarms at their default thresholds.

@@ -3,6 +3,7 @@
 #include "views/datashowwidget.h"
 
 #include "core/utils.h"
+#include "export/recordingverdict.h"
 #include "recording/recordingreader.h"
 #include "views/comparisonwidget.h"
 #include "views/datachartwidget.h"
@@ -14,6 +15,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent>
@@ -71,6 +73,14 @@ void DataShowWidget::setupUi()
     tableTitle->setObjectName(QStringLiteral("tableTitle"));
     tableTitle->setMinimumHeight(50);
     tableTitle->setMaximumHeight(50);
+    incompleteBanner = new QLabel(cwidget);
+    incompleteBanner->setObjectName(QStringLiteral("incompleteBanner"));
+    incompleteBanner->setWordWrap(true);
+    incompleteBanner->setStyleSheet(
+        QStringLiteral("QLabel#incompleteBanner{\n\tbackground-color: rgb(255, 236, 229);\n"
+                       "\tcolor: rgb(176, 42, 0);\n\tborder-left: 4px solid rgb(255, 107, 0);\n"
+                       "\tpadding: 6px 12px;\n\tfont-size: 14px;\n}"));
+    incompleteBanner->hide();
     stackedWidget = new QStackedWidget(cwidget);
     stackedWidget->setObjectName(QStringLiteral("stackedWidget"));
     chartData = new DataChartWidget(stackedWidget);
@@ -83,6 +93,7 @@ void DataShowWidget::setupUi()
     stackedWidget->addWidget(dataInfo);
     stackedWidget->addWidget(comparison);
     verticalLayout_2->addWidget(tableTitle);
+    verticalLayout_2->addWidget(incompleteBanner);
     verticalLayout_2->addWidget(stackedWidget);
     verticalLayout->addWidget(cwidget);
 }
@@ -128,9 +139,12 @@ bool DataShowWidget::openRecording(const QString &path)
 
     chartData->showRecording(mLoaded.samples, mLoaded.recording, true);
     fillSummary();
+    updateIncompleteBanner();
     mPath = path;
     const QString fileName = QFileInfo(path).fileName();
     mBaseName = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
+    if (!mLoaded.complete())
+        emit sendMessage(RecordingVerdict::incompleteText(mLoaded));
     return true;
 }
 
@@ -143,6 +157,7 @@ void DataShowWidget::clearRecording()
     // Nothing can reach the samples any more; give their memory back.
     mLoaded = LoadedRecording();
     mAnalysis = RecordingAnalysis();
+    updateIncompleteBanner();
 }
 
 bool DataShowWidget::openComparison(const QStringList &paths, const QStringList &labels)
@@ -185,9 +200,19 @@ void DataShowWidget::endComparison()
     stackedWidget->setCurrentIndex(tableTitle->currentIndex());
 }
 
+void DataShowWidget::updateIncompleteBanner()
+{
+    const QString notice = RecordingVerdict::incompleteText(mLoaded);
+    incompleteBanner->setText(notice.isEmpty()
+                                  ? notice
+                                  : notice + tr("。文件中的样本少于其文件头所记，下载或复制未完成；"
+                                                "缺少的样本不在图表、表格和导出中。"));
+    incompleteBanner->setVisible(!notice.isEmpty());
+}
+
 void DataShowWidget::fillSummary()
 {
-    dataInfo->fillFromRecording(mLoaded.recording);
+    dataInfo->fillFromRecording(mLoaded);
     dataInfo->fillEvaluation(mAnalysis, mLoaded.sha256, mLoaded.recording.tempUnit);
 }
 
@@ -235,6 +260,7 @@ void DataShowWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         setWindowTitle(tr("Form"));
+        updateIncompleteBanner();
         if (isShowing())
             fillSummary();
         else

@@ -12,6 +12,7 @@ class ComparisonWidget;
 class DataChartWidget;
 class DataDevInfoWidget;
 class DataInfoTbWidget;
+class QLabel;
 class QStackedWidget;
 
 // Page 0 is the chart with the sample table, page 1 the summary. The container
@@ -81,9 +82,13 @@ private:
     void setupUi();
     // Fills the summary page from the shown recording and its evaluation.
     void fillSummary();
+    // Shows the lasting notice of a recording cut short, or hides it.
+    void updateIncompleteBanner();
 
     QWidget *cwidget;
     DataInfoTbWidget *tableTitle;
+    // Above both pages while the shown recording lacks samples its header promises.
+    QLabel *incompleteBanner;
     QStackedWidget *stackedWidget;
     DataChartWidget *chartData;
     DataDevInfoWidget *dataInfo;

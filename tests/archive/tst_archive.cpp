@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,6 +57,10 @@ private slots:
     void killedImportLeavesAConsistentArchive();
     void unreachableServerIsReported();
     void commandLineImportCheckAndHistory();
+    void cutRecordingIsMarkedAndChecked_data() { engines(); }
+    void cutRecordingIsMarkedAndChecked();
+    void olderArchiveGainsTheMark_data() { engines(); }
+    void olderArchiveGainsTheMark();
 
 private:
     void engines();
@@ -458,6 +463,99 @@ void TstArchive::commandLineImportCheckAndHistory()
     runCli({"archive", "get", QString(64, 'a'), "--out", pdf, "--archive", url}, QString(),
            &exitCode);
     QCOMPARE(exitCode, 17);
+}
+
+// A file a crash cut short is archived with its mark, and check names it on
+// this computer from its bytes and on another one from the mark.
+void TstArchive::cutRecordingIsMarkedAndChecked()
+{
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    const QByteArray whole = recordingBytes({"X1", "Cut", "", day(8, 1), 300});
+    writeFile(folder + "/cut.data", whole.left(whole.size() - 200 * 4));
+    writeFile(folder + "/whole.data", recordingBytes({"X2", "Whole", "", day(8, 2), 300}));
+    const ArchiveLocation location = freshLocation();
+    Archive archive;
+    QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
+    QStringList incomplete;
+    const Archive::ImportSummary summary = archive.importFolder(
+        folder, [&incomplete](const QString &path, const Archive::Outcome &outcome) {
+            if (outcome.kind == Archive::Outcome::Added &&
+                outcome.samples < outcome.expectedSamples)
+                incomplete << QFileInfo(path).fileName();
+        });
+    QCOMPARE(summary.added, 2);
+    QCOMPARE(incomplete, QStringList{"cut.data"});
+    const QVector<ArchiveEntry> entries = archive.find({});
+    QCOMPARE(names(entries), (QStringList{"Whole", "Cut"}));
+    QVERIFY(entries.at(0).complete());
+    QVERIFY(!entries.at(1).complete());
+    QCOMPARE(entries.at(1).samples, 100);
+    QCOMPARE(entries.at(1).expectedSamples, 300);
+
+    const QVector<Archive::Problem> problems = archive.check();
+    QCOMPARE(problems.size(), 1);
+    QCOMPARE(problems.first().sha256, entries.at(1).sha256);
+    QCOMPARE(problems.first().reason, QStringLiteral("incomplete recording: 100 of 300 samples"));
+    if (!location.isTeamArchive())
+        return;
+    Archive elsewhere;
+    elsewhere.setComputerName(QStringLiteral("pc-b"));
+    QVERIFY(elsewhere.open(location));
+    const QVector<Archive::Problem> seen = elsewhere.check();
+    QCOMPARE(seen.size(), 1);
+    QVERIFY(seen.first().path.isEmpty());
+    QCOMPARE(seen.first().reason, problems.first().reason);
+}
+
+// An archive written before entries carried their expected count opens, its
+// entries read as complete, and new entries get the count.
+void TstArchive::olderArchiveGainsTheMark()
+{
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    writeFile(folder + "/old.data", recordingBytes({"O1", "Old", "", day(9, 1), 50}));
+    const ArchiveLocation location = freshLocation();
+    {
+        Archive archive;
+        QVERIFY(archive.open(location));
+        QCOMPARE(archive.importFolder(folder).added, 1);
+    }
+    {
+        const bool team = location.isTeamArchive();
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QLatin1String(team ? "QPSQL" : "QSQLITE"), "older");
+        if (team) {
+            db.setHostName(location.host);
+            db.setPort(location.port);
+            db.setDatabaseName(location.database);
+            db.setUserName(location.user);
+        } else {
+            db.setDatabaseName(location.filePath);
+        }
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec("ALTER TABLE recordings DROP COLUMN expected_samples"),
+                 qPrintable(query.lastError().text()));
+        QVERIFY(query.exec("UPDATE schema_version SET version = 1"));
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("older");
+
+    Archive archive;
+    QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
+    QVector<ArchiveEntry> entries = archive.find({});
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first().expectedSamples, 0);
+    QVERIFY(entries.first().complete());
+    const QByteArray whole = recordingBytes({"N1", "New", "", day(9, 2), 50});
+    writeFile(folder + "/new.data", whole.left(whole.size() - 4));
+    archive.importFolder(folder);
+    entries = archive.find({});
+    QCOMPARE(names(entries), (QStringList{"New", "Old"}));
+    QCOMPARE(entries.first().expectedSamples, 50);
+    QVERIFY(!entries.first().complete());
 }
 
 QTEST_GUILESS_MAIN(TstArchive)

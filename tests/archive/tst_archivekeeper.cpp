@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 class TstArchiveKeeper : public QObject
 {
@@ -21,6 +22,7 @@ private slots:
     void init();
     void folderAndNewFilesReachTheArchive();
     void unreachableArchiveIsReportedOnce();
+    void skippedFilesAreReported();
 
 private:
     QString write(const QString &name, const SmallRecording &recording);
@@ -93,6 +95,35 @@ void TstArchiveKeeper::unreachableArchiveIsReportedOnce()
     QSignalSpy malformedFailures(&malformed, &ArchiveKeeper::unavailable);
     malformed.syncFolder();
     QCOMPARE(malformedFailures.size(), 1);
+}
+
+// The start-up import and a new file name what they leave out and why, in
+// the window's language.
+void TstArchiveKeeper::skippedFilesAreReported()
+{
+    write(QStringLiteral("a.data"), {"A", "One", "", QDateTime::currentDateTime()});
+    QFile shortFile(QDir(dataDir()).filePath(QStringLiteral("short.data")));
+    QVERIFY(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(100, 'x'));
+    shortFile.close();
+    const QString pipe = QDir(dataDir()).filePath(QStringLiteral("pipe.data"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    ArchiveKeeper keeper(dataDir());
+    QSignalSpy skipped(&keeper, &ArchiveKeeper::skipped);
+    keeper.syncFolder();
+    QTRY_COMPARE(skipped.size(), 1);
+    const QString notice = skipped.at(0).at(0).toString();
+    QVERIFY2(notice.startsWith(QStringLiteral("2 个文件未存入记录档案库：")), qPrintable(notice));
+    QVERIFY2(notice.contains(QStringLiteral("pipe.data（不是普通文件）")), qPrintable(notice));
+    QVERIFY2(notice.contains(QStringLiteral("short.data（文件过短，不是记录文件）")),
+             qPrintable(notice));
+    QCOMPARE(archived(), 1);
+
+    keeper.addFile(pipe);
+    QTRY_COMPARE(skipped.size(), 2);
+    QVERIFY2(skipped.at(1).at(0).toString().contains(QStringLiteral("pipe.data（不是普通文件）")),
+             qPrintable(skipped.at(1).at(0).toString()));
 }
 
 QTEST_GUILESS_MAIN(TstArchiveKeeper)

@@ -35,6 +35,9 @@ private slots:
     void provenance();
     void evaluation_data();
     void evaluation();
+    void firstPageJudgesTheRecording_data();
+    void firstPageJudgesTheRecording();
+    void chartDrawsTheLimitsInForce();
 
 private:
     // The report's text, page by page, compatibility forms folded: the PDF's
@@ -146,7 +149,6 @@ void TestPdfReport::firstPageTexts()
                                  "记录时长",
                                  "1d 1h 1m 1s",
                                  "记录条数",
-                                 "64000",
                                  "报警阈值",
                                  "报警状态",
                                  "温度",
@@ -453,13 +455,19 @@ void TestPdfReport::evaluation_data()
     // 10000 / -ln(mean of exp(-10000 / T)) - 273.15 = 25.67 °C (78.20 °F).
     QTest::newRow("both bounds, °C")
         << 0 << true
-        << QStringList{"平均动力学温度 : 25.7℃",  "判定范围 : 0.0℃ … 30.0℃",
-                       "高于范围时长 : 15s",      "低于范围时长 : 10s",
-                       "超限次数 : 2 (最长 15s)", "最长超限开始 : 2023/11/30 16:49:10"};
+        << QStringList{"平均动力学温度 : 25.7℃",
+                       "判定范围 : 0.0℃ … 30.0℃",
+                       "高于范围时长 : 15s",
+                       "低于范围时长 : 10s",
+                       "超限次数 : 2 (最长 15s)",
+                       "最长超限开始 : 2023/11/30 16:49:10",
+                       "超出限值：2 次超限，高于上限 0 小时 1 分，低于下限 0 小时 1 分",
+                       "时区 : 记录仪本地时间"};
     QTest::newRow("no low bound, °F")
         << 1 << false
-        << QStringList{"平均动力学温度 : 78.2°F", "判定范围 : 无 … 86.0°F", "高于范围时长 : 15s",
-                       "低于范围时长 : 0s", "超限次数 : 1 (最长 15s)"};
+        << QStringList{"平均动力学温度 : 78.2°F", "判定范围 : 无 … 86.0°F",
+                       "高于范围时长 : 15s",      "低于范围时长 : 0s",
+                       "超限次数 : 1 (最长 15s)", "超出限值：1 次超限，高于上限 0 小时 1 分"};
 }
 
 void TestPdfReport::evaluation()
@@ -477,6 +485,83 @@ void TestPdfReport::evaluation()
     const QString page = squeezed(texts(r, 0).first());
     for (const QString &text : expected)
         QVERIFY2(page.contains(squeezed(text)), qPrintable(text));
+}
+
+Q_DECLARE_METATYPE(LoadedRecording)
+
+void TestPdfReport::firstPageJudgesTheRecording_data()
+{
+    QTest::addColumn<LoadedRecording>("recording");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("absent");
+
+    // Samples rise from 20 °C to 29.99 °C.
+    LoadedRecording within = exporttest::recording(600);
+    within.recording.th3 = exporttest::alarm(true, 3500);
+    within.recording.tl3 = exporttest::alarm(true, 0);
+    within.expectedSamples = 600;
+    QTest::newRow("within limits, complete") << within << QStringList{"符合限值", "记录条数 : 600"}
+                                             << QStringList{"记录不完整", "覆盖", "超出限值"};
+
+    LoadedRecording full = exporttest::recording(64512);
+    full.recording.recordNum = 100000;
+    full.recording.numofReport = 64512;
+    full.recording.overWirteRecordNum = 100000 - 64512;
+    full.expectedSamples = 64512;
+    QTest::newRow("full memory of a loop recording")
+        << full << QStringList{"记录条数 : 64512（另有 35488 条已被覆盖）"}
+        << QStringList{"64000", "记录不完整"};
+
+    LoadedRecording cut = within;
+    cut.expectedSamples = 1000;
+    QTest::newRow("cut short") << cut << QStringList{"记录不完整：600 / 1000 个样本"}
+                               << QStringList{};
+
+    LoadedRecording unjudged = exporttest::recording(10);
+    unjudged.recording.th1 = exporttest::alarm(false, 0);
+    unjudged.recording.tl1 = exporttest::alarm(false, 0);
+    QTest::newRow("no level-1 limits")
+        << unjudged << QStringList{"无判定限值"} << QStringList{"符合限值"};
+}
+
+void TestPdfReport::firstPageJudgesTheRecording()
+{
+    QFETCH(LoadedRecording, recording);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, absent);
+    auto squeezed = [](const QString &text) { return kc(text).remove(QLatin1Char(' ')); };
+    const QString page = squeezed(texts(recording, 0).first());
+    for (const QString &text : expected)
+        QVERIFY2(page.contains(squeezed(text)), qPrintable(text));
+    for (const QString &text : absent)
+        QVERIFY2(!page.contains(squeezed(text)), qPrintable(text));
+}
+
+// TH1, TL1 and HH are on and drawn as labelled lines at their values; HL is off.
+void TestPdfReport::chartDrawsTheLimitsInForce()
+{
+    LoadedRecording r = exporttest::recording(600);
+    r.recording.th3 = exporttest::alarm(true, 3000);
+    r.recording.tl3 = exporttest::alarm(true, 1000);
+    r.recording.hh = exporttest::alarm(true, 800);
+    r.recording.hl = exporttest::alarm(false, 200);
+    const QString path = write(r, 0);
+    auto squeezed = [](const QString &text) { return kc(text).remove(QLatin1Char(' ')); };
+    const QString page = squeezed(exporttest::pdfPages(path).first());
+    for (const char *label : {"TH130.0°C", "TL110.0°C", "HH80%RH"})
+        QVERIFY2(page.contains(kc(QString::fromUtf8(label))), label);
+    QVERIFY(!page.contains(QStringLiteral("HL20%RH")));
+
+    // The scale runs from 5 °C to 40 °C over y 490 to 730: 30 °C lies at
+    // y 558.6, 10 °C at 695.7; 80 %RH at 538.
+    const QImage image = exporttest::renderPage(path, 1, dir.path());
+    QVERIFY(!image.isNull());
+    const QColor temperatureLimit(200, 0, 0);
+    const QColor humidityLimit(120, 0, 160);
+    QVERIFY(exporttest::pixelsNear(image, QRect(80, 557, 430, 4), temperatureLimit) > 150);
+    QVERIFY(exporttest::pixelsNear(image, QRect(80, 694, 430, 4), temperatureLimit) > 150);
+    QVERIFY(exporttest::pixelsNear(image, QRect(80, 536, 430, 4), humidityLimit) > 150);
+    QVERIFY(exporttest::pixelsNear(image, QRect(80, 632, 430, 4), humidityLimit) < 20);
 }
 
 QTEST_MAIN(TestPdfReport)

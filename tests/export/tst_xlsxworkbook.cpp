@@ -111,6 +111,7 @@ private slots:
     void summaryAndCharts();
     void headerTimeInADaylightSavingGapReadsAsRecorded();
     void unwritablePathFails();
+    void summaryJudgesTheRecording();
 
 private:
     QString write(const LoadedRecording &recording)
@@ -290,6 +291,45 @@ void TestXlsxWorkbook::unwritablePathFails()
 {
     QVERIFY(!writeXlsxWorkbook(dir.filePath(QStringLiteral("missing/folder/w.xlsx")),
                                exporttest::recording(3), false));
+}
+
+// The value in the column beside the name `name` of the summary sheet.
+QString besideName(const Sheet &sheet, const QString &name)
+{
+    for (auto it = sheet.cells.constBegin(); it != sheet.cells.constEnd(); ++it) {
+        if (it.value().value == name && it.key().startsWith(QLatin1Char('A')))
+            return sheet.cells.value(QLatin1Char('B') + it.key().mid(1)).value;
+    }
+    return QStringLiteral("<no %1>").arg(name);
+}
+
+// A cut loop recording: the notice under the title, the samples held with the
+// overwritten ones, the verdict and the time zone.
+void TestXlsxWorkbook::summaryJudgesTheRecording()
+{
+    LoadedRecording recording = exporttest::recording(600);
+    recording.recording.th3 = exporttest::alarm(true, 3000);
+    recording.recording.recordNum = 1400;
+    recording.recording.numofReport = 1000;
+    recording.recording.overWirteRecordNum = 400;
+    recording.expectedSamples = 1000;
+    const Sheet summary = readSheet(write(recording), 2);
+    QCOMPARE(summary.cells.value(QStringLiteral("A2")).value,
+             QStringLiteral("记录不完整：600 / 1000 个样本"));
+    QCOMPARE(besideName(summary, QStringLiteral("记录条数")), QStringLiteral("600"));
+    QCOMPARE(besideName(summary, QStringLiteral("已覆盖记录条数")), QStringLiteral("400"));
+    QCOMPARE(besideName(summary, QStringLiteral("时区")), QStringLiteral("记录仪本地时间"));
+    QCOMPARE(besideName(summary, QStringLiteral("判定")), QStringLiteral("符合限值"));
+
+    recording.expectedSamples = 600;
+    recording.recording.overWirteRecordNum = 0;
+    recording.recording.th3 = exporttest::alarm(true, 2500);
+    const Sheet whole = readSheet(write(recording), 2);
+    QVERIFY(whole.cells.value(QStringLiteral("A2")).value.isEmpty());
+    QCOMPARE(besideName(whole, QStringLiteral("已覆盖记录条数")),
+             QStringLiteral("<no 已覆盖记录条数>"));
+    QVERIFY2(besideName(whole, QStringLiteral("判定")).startsWith(QStringLiteral("超出限值：")),
+             qPrintable(besideName(whole, QStringLiteral("判定"))));
 }
 
 QTEST_GUILESS_MAIN(TestXlsxWorkbook)

@@ -32,6 +32,8 @@ private slots:
     void damagedFilesNeverCrash();
     void readsFromPath();
     void sampleCountIsBounded();
+    void expectedSamples_data();
+    void expectedSamples();
 };
 
 void TestRecordingReader::checksInOrder_data()
@@ -184,7 +186,8 @@ void TestRecordingReader::olderFilesGetPresets()
 {
     QJsonObject object;
     basicRecord().toJson(object);
-    for (const char *key : {"devType", "isContainHum", "startTemp", "stopTemp", "sensorType"})
+    for (const char *key : {"devType", "isContainHum", "startTemp", "stopTemp", "sensorType",
+                            "recordNum", "numofReport"})
         object.remove(QLatin1String(key));
     const QByteArray json = compactJson(object);
     const QByteArray bytes =
@@ -197,6 +200,9 @@ void TestRecordingReader::olderFilesGetPresets()
     QCOMPARE(result.recording.startTemp, -7968);
     QCOMPARE(result.recording.stopTemp, -7968);
     QCOMPARE(result.recording.sensorType, 0);
+    // Without counts nothing is promised, so the file reads as complete.
+    QCOMPARE(result.expectedSamples, 0);
+    QVERIFY(result.complete());
     // Humidity is classified: 101 % is above the closed high limit.
     QCOMPARE(result.samples.last().alarmState, 2);
 }
@@ -299,6 +305,51 @@ void TestRecordingReader::sampleCountIsBounded()
     QVERIFY(result.ok());
     QCOMPARE(result.samples.size(), RecordingReader::maximumSamples);
     QCOMPARE(result.samples.capacity(), RecordingReader::maximumSamples);
+}
+
+void TestRecordingReader::expectedSamples_data()
+{
+    QTest::addColumn<qint64>("recordNum");
+    QTest::addColumn<int>("numofReport");
+    QTest::addColumn<int>("present");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<bool>("complete");
+
+    QTest::newRow("full memory") << qint64(64512) << 64512 << 64512 << 64512 << true;
+    QTest::newRow("full memory cut after 5 blocks")
+        << qint64(64512) << 64512 << 5120 << 64512 << false;
+    QTest::newRow("loop recording: overwritten samples are not expected")
+        << qint64(100000) << 64512 << 64512 << 64512 << true;
+    QTest::newRow("last block partly filled") << qint64(2000) << 2000 << 2000 << 2000 << true;
+    QTest::newRow("one sample short") << qint64(2000) << 2000 << 1999 << 2000 << false;
+    QTest::newRow("more than the header says") << qint64(10) << 10 << 12 << 10 << true;
+    QTest::newRow("empty memory") << qint64(500) << 0 << 0 << 0 << true;
+    // A download fetches at most 63 blocks of 1,024 samples, and only the
+    // blocks the recorded count names.
+    QTest::newRow("held count beyond 63 blocks")
+        << qint64(70000) << 65535 << 64512 << 64512 << true;
+    QTest::newRow("held count above the recorded one")
+        << qint64(1000) << 3000 << 1024 << 1024 << true;
+}
+
+void TestRecordingReader::expectedSamples()
+{
+    QFETCH(qint64, recordNum);
+    QFETCH(int, numofReport);
+    QFETCH(int, present);
+    QFETCH(int, expected);
+    QFETCH(bool, complete);
+    ReadDevInfoJson info = basicRecord();
+    info.recordNum = recordNum;
+    info.numofReport = numofReport;
+    QByteArray bytes = header(info);
+    for (int i = 0; i < present; ++i)
+        bytes.append(sample(2100, 600));
+    const LoadedRecording result = readBytes(bytes);
+    QVERIFY(result.ok());
+    QCOMPARE(result.samples.size(), present);
+    QCOMPARE(result.expectedSamples, expected);
+    QCOMPARE(result.complete(), complete);
 }
 
 QTEST_GUILESS_MAIN(TestRecordingReader)

@@ -60,8 +60,8 @@ private slots:
     void fillsEveryLabel();
     void statistics_data();
     void statistics();
-    void recordCountIsCapped_data();
-    void recordCountIsCapped();
+    void sampleCountShowsHeldAndOverwritten_data();
+    void sampleCountShowsHeldAndOverwritten();
     void startAndStopTimes_data();
     void startAndStopTimes();
     void operations_data();
@@ -79,6 +79,7 @@ void TestDevInfo::fillsEveryLabel()
     DataDevInfoWidget panel;
     ReadDevInfoJson info = fixture::header();
     info.recordNum = 1441;
+    info.numofReport = 1441;
     info.totalDuration = 86400;
     info.startDelay = 30;
     panel.fillFromRecording(info);
@@ -132,22 +133,29 @@ void TestDevInfo::statistics()
     QCOMPARE(DataDevInfoWidget::statisticText(temperature, humidity, withHumidity, unit), text);
 }
 
-void TestDevInfo::recordCountIsCapped_data()
+// The samples the recording holds, never a count capped below a full memory,
+// and those the logger overwrote beside them.
+void TestDevInfo::sampleCountShowsHeldAndOverwritten_data()
 {
-    QTest::addColumn<qint64>("count");
+    QTest::addColumn<qint64>("recorded");
+    QTest::addColumn<int>("held");
     QTest::addColumn<QString>("text");
-    QTest::newRow("below") << qint64(63999) << "63999";
-    QTest::newRow("at") << qint64(64000) << "64000";
-    QTest::newRow("loop recording") << qint64(3000000000) << "64000";
+    QTest::newRow("below") << qint64(63999) << 63999 << "63999";
+    QTest::newRow("full memory") << qint64(64512) << 64512 << "64512";
+    QTest::newRow("loop recording")
+        << qint64(3000000000) << 64512 << "64512（另有 2999935488 条已被覆盖）";
 }
 
-void TestDevInfo::recordCountIsCapped()
+void TestDevInfo::sampleCountShowsHeldAndOverwritten()
 {
-    QFETCH(qint64, count);
+    QFETCH(qint64, recorded);
+    QFETCH(int, held);
     QFETCH(QString, text);
     DataDevInfoWidget panel;
     ReadDevInfoJson info = fixture::header();
-    info.recordNum = count;
+    info.recordNum = recorded;
+    info.numofReport = held;
+    info.overWirteRecordNum = recorded - held;
     panel.fillFromRecording(info);
     QCOMPARE(panel.form().recordNum->text(), text);
 }
