@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace
@@ -66,9 +67,11 @@ QString missingOnFirstPage(const QString &page, const LoadedRecording &recording
     const QString stop = recordingsummary::timeText(info.stopRecordTime);
     if (stopAsStored && !shows(stop))
         return QStringLiteral("stop time %1").arg(stop);
-    // A number this short could hide in another; it stands on its own.
-    const QString count = recordingsummary::recordCountText(info.recordNum);
-    if (!page.split(QLatin1Char(' ')).contains(count))
+    // The samples the file holds; a number this short could hide in another,
+    // so it stands on its own (the overwritten count may follow in brackets).
+    const QString count = QString::number(recording.samples.size());
+    const QRegularExpression countWord(QStringLiteral("(^|\\s)%1($|\\s|（|\\()").arg(count));
+    if (!page.contains(countWord))
         return QStringLiteral("sample count %1").arg(count);
     return QString();
 }
