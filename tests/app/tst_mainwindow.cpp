@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -87,6 +88,7 @@ private slots:
     void cleanup();
     void noLoggerShowsNotice();
     void connectShowsLoggerAndPolls();
+    void clickDuringNoticeReachesTheToolbar();
     void refusedOpenShowsHelpNotice();
     void downloadAddsAndShowsRecording();
     void downloadOfAnySizeCompletes_data();
@@ -183,6 +185,27 @@ void TestMainWindow::connectShowsLoggerAndPolls()
     QCOMPARE(countFrames(loggersim::writtenTransfers(id), CmdCode::Check), checks + 1);
 }
 
+// The connect notice is still up when the user goes for the download button:
+// the click reaches it, and only the notice's own box could take it.
+void TestMainWindow::clickDuringNoticeReachesTheToolbar()
+{
+    startWith("HX20D:samples=800");
+    QVERIFY(connectedWindow(loggersim::loggerIds().first()));
+    QVERIFY(
+        QTest::qWaitFor([this] { return notice() == QStringLiteral("设置设备语言成功"); }, 3000));
+    QTest::qWait(1000);
+    QVERIFY(!window->noticeOverlay()->isEnded());
+    auto *download = window->findChild<QWidget *>("downloadBtn");
+    QVERIFY(download->isEnabled());
+    QSignalSpy asked(toolbar(), &TbWidget::devDownLoadSignal);
+    onNextDialog<DownloadDialog>([](DownloadDialog *) {});
+    // Through the window system, as a real click is routed to the widget under it.
+    const QPoint at = download->mapTo(window, download->rect().center());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(asked.count(), 1);
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
+}
+
 void TestMainWindow::refusedOpenShowsHelpNotice()
 {
     startWith("HX10D");
@@ -231,9 +254,8 @@ void TestMainWindow::downloadOfAnySizeCompletes()
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     for (int round = 1; round <= 3; ++round) {
         // A dialog still open after a while is stuck: give up as a user would.
-        onNextDialog<DownloadDialog>([](DownloadDialog *dialog) {
-            QTimer::singleShot(4000, dialog, &QDialog::reject);
-        });
+        onNextDialog<DownloadDialog>(
+            [](DownloadDialog *dialog) { QTimer::singleShot(4000, dialog, &QDialog::reject); });
         window->delSendMessage(QString());
         emit toolbar()->devDownLoadSignal();
         QVERIFY2(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 6000),
@@ -277,7 +299,8 @@ void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
     loggersim::setFaults(id, faults);
     // Once the dialog is up, the new file turns into one that takes no data.
     onNextDialog<DownloadDialog>([](DownloadDialog *) {
-        const QString path = QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
+        const QString path =
+            QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
         QFile::remove(path);
         QFile::link(QStringLiteral("/dev/full"), path);
     });
