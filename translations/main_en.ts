@@ -61,12 +61,12 @@
         <translation>The logger is recording: not downloaded automatically</translation>
     </message>
     <message>
-        <source>无法保存报告：%1</source>
-        <translation>Could not save: %1</translation>
+        <source>无法保存报告：%1（位于 %2）</source>
+        <translation>Could not save: %1 (in %2)</translation>
     </message>
     <message>
-        <source>已保存报告：%1</source>
-        <translation>Saved: %1</translation>
+        <source>已保存报告：%1（位于 %2）</source>
+        <translation>Saved: %1 (in %2)</translation>
     </message>
 </context>
 <context>

@@ -61,12 +61,12 @@
         <translation>记录仪正在记录，未自动下载</translation>
     </message>
     <message>
-        <source>无法保存报告：%1</source>
-        <translation>无法保存报告：%1</translation>
+        <source>无法保存报告：%1（位于 %2）</source>
+        <translation>无法保存报告：%1（位于 %2）</translation>
     </message>
     <message>
-        <source>已保存报告：%1</source>
-        <translation>已保存报告：%1</translation>
+        <source>已保存报告：%1（位于 %2）</source>
+        <translation>已保存报告：%1（位于 %2）</translation>
     </message>
 </context>
 <context>
