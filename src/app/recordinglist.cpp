@@ -308,8 +308,12 @@ void RecordingList::markShownEntry()
     const QString shown = view->recordingBaseName();
     for (QAbstractButton *entry : buttons->buttons()) {
         const bool isShown = !shown.isEmpty() && entry->text() == shown;
-        entry->setCheckable(isShown);
+        // Unchecked while still checkable: setCheckable(false) alone drops the
+        // check without repainting, and the entry would still look open.
+        if (isShown)
+            entry->setCheckable(true);
         entry->setChecked(isShown);
+        entry->setCheckable(isShown);
     }
 }
 

@@ -17,8 +17,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 namespace
@@ -64,6 +66,7 @@ private slots:
     void cleanup();
     void emptyFolderHasNoEntries();
     void clickOpensAndClosesTheRecording();
+    void onlyTheShownEntryLooksOpen();
     void deletingShownOrOtherRecording();
     void deletingWithoutTrashRemovesTheFile();
     void renameRules();
@@ -146,6 +149,27 @@ void TestRecordingList::clickOpensAndClosesTheRecording()
     window->loadFileButtons();
     QVERIFY(!window->openDataFile(dataDir() + "/C.data"));
     QCOMPARE(shown(), QStringLiteral("A"));
+}
+
+// What the screen shows of an entry: the shown recording's entry is painted dark.
+bool looksOpen(QWidget *window, QWidget *entry)
+{
+    QCoreApplication::processEvents();
+    const QImage screen = window->windowHandle()->screen()->grabWindow(window->winId()).toImage();
+    const QPoint at = entry->mapTo(window, QPoint(entry->width() / 2, 4));
+    return QColor(screen.pixel(at)) == QColor(32, 33, 36);
+}
+
+void TestRecordingList::onlyTheShownEntryLooksOpen()
+{
+    fillFolder({"A", "B"});
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    entry(0)->click();
+    QVERIFY(looksOpen(window, entry(0)));
+    entry(1)->click();
+    QCOMPARE(shown(), QStringLiteral("B"));
+    QVERIFY(looksOpen(window, entry(1)));
+    QVERIFY(!looksOpen(window, entry(0)));
 }
 
 void TestRecordingList::deletingShownOrOtherRecording()
