@@ -390,6 +390,7 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
         renamed->setText(newName);
         renamed->setFilePath(newPath);
     }
+    emit recordingRenamed(newPath);
 }
 
 void RecordingList::switchDelFile()

@@ -61,6 +61,8 @@ public slots:
 
 signals:
     void sendMessage(QString msg);
+    // A recording file now lies at `path` under its new name; the archive is told.
+    void recordingRenamed(const QString &path);
 
 private:
     void entryClicked(QAbstractButton *button);

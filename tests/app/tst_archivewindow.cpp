@@ -39,6 +39,7 @@ private slots:
     void searchFiltersTheList();
     void typingNarrowsAndClearingRestoresTheFolder();
     void aLongSearchNamesWhatItLeftOut();
+    void renamedRecordingStaysInTheSearch();
     void comparesThreeRecordingsAndWritesTheirReport();
     void historyShowsTheLoggersMergedSeries();
     void unusableArchiveLeavesTheFolderList_data();
@@ -211,6 +212,33 @@ void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
              54 * (RecordingList::maxSearchEntries + 1) + 4);
     search("long1");
     QVERIFY(!more->isVisible());
+}
+
+void TestArchiveWindow::renamedRecordingStaysInTheSearch()
+{
+    fillArchive();
+    search("cold");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "cold1"}));
+    window->recordingList()->delUpdateRename("freezer door", "cold1");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "freezer door"}));
+    const QString renamed = dataDir() + "/freezer door.data";
+    QVERIFY(QFile::exists(renamed));
+    // The archive learns of the new place in the background.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            Archive archive;
+            if (!archive.open(ArchiveLocation::local(dataDir())))
+                return false;
+            for (const ArchiveEntry &e : archive.find({}))
+                if (e.path == QFileInfo(renamed).canonicalFilePath())
+                    return true;
+            return false;
+        }(),
+        5000);
+    search("col");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "freezer door"}));
+    entry(1)->click();
+    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("freezer door"));
 }
 
 void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
