@@ -1273,6 +1273,17 @@ all recorded data in the logger</translation>
     </message>
 </context>
 <context>
+    <name>QCPToolTip</name>
+    <message>
+        <source>低于下限</source>
+        <translation>below low limit</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>above high limit</translation>
+    </message>
+</context>
+<context>
     <name>SelectDialog</name>
     <message>
         <source>取消</source>

@@ -1273,6 +1273,17 @@
     </message>
 </context>
 <context>
+    <name>QCPToolTip</name>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+</context>
+<context>
     <name>SelectDialog</name>
     <message>
         <source>取消</source>
