@@ -796,6 +796,14 @@
         <source>对比</source>
         <translation>Comparison</translation>
     </message>
+    <message>
+        <source>湿度低于下限</source>
+        <translation>Humidity below low limit</translation>
+    </message>
+    <message>
+        <source>湿度高于上限</source>
+        <translation>Humidity above high limit</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>

@@ -796,6 +796,14 @@
         <source>对比</source>
         <translation>对比</translation>
     </message>
+    <message>
+        <source>湿度低于下限</source>
+        <translation>湿度低于下限</translation>
+    </message>
+    <message>
+        <source>湿度高于上限</source>
+        <translation>湿度高于上限</translation>
+    </message>
 </context>
 <context>
     <name>DateTimeWidget</name>
