@@ -135,6 +135,22 @@
         <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
         <translation>Above and below range: time the temperature spent outside the recording&apos;s level-1 alarm range</translation>
     </message>
+    <message>
+        <source>记录仪 %1 的历史记录（1 次下载）</source>
+        <translation>History of logger %1 (1 download)</translation>
+    </message>
+    <message>
+        <source>记录仪 %1 的历史记录（%2 次下载）</source>
+        <translation>History of logger %1 (%2 downloads)</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -791,10 +807,6 @@
     <message>
         <source>对比只能导出为PDF</source>
         <translation>A comparison can only be exported as PDF</translation>
-    </message>
-    <message>
-        <source>对比</source>
-        <translation>Comparison</translation>
     </message>
     <message>
         <source>湿度低于下限</source>

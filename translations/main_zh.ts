@@ -135,6 +135,22 @@
         <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
         <translation>高于上限、低于下限：温度在记录的一级报警范围之外的时间</translation>
     </message>
+    <message>
+        <source>记录仪 %1 的历史记录（1 次下载）</source>
+        <translation>记录仪 %1 的历史记录（1 次下载）</translation>
+    </message>
+    <message>
+        <source>记录仪 %1 的历史记录（%2 次下载）</source>
+        <translation>记录仪 %1 的历史记录（%2 次下载）</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>对比</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>历史记录</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -791,10 +807,6 @@
     <message>
         <source>对比只能导出为PDF</source>
         <translation>对比只能导出为PDF</translation>
-    </message>
-    <message>
-        <source>对比</source>
-        <translation>对比</translation>
     </message>
     <message>
         <source>湿度低于下限</source>

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 ArchiveSearch::ArchiveSearch(const ArchiveLocation &location) : where(location) {}
 
@@ -53,7 +54,14 @@ QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName
     return path;
 }
 
-LoadedRecording ArchiveSearch::history(const QString &serial)
+LoadedRecording ArchiveSearch::history(const QString &serial, int *downloads)
 {
-    return available() ? archive->history(serial) : LoadedRecording();
+    *downloads = 0;
+    if (!available())
+        return LoadedRecording();
+    LoadedRecording merged = archive->history(serial);
+    ArchiveFilter ofLogger;
+    ofLogger.serial = serial;
+    *downloads = merged.ok() ? std::max(archive->count(ofLogger), 0) : 0;
+    return merged;
 }

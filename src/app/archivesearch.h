@@ -39,8 +39,9 @@ public:
     // carries that name; written once per fingerprint. Empty when the archive
     // does not have the bytes.
     QString cachedCopy(const QString &sha256, const QString &baseName, const QString &cacheFolder);
-    // The logger's merged history; not ok() when it cannot be built.
-    LoadedRecording history(const QString &serial);
+    // The logger's merged history; not ok() when it cannot be built. Sets
+    // `downloads` to the number of recordings it merges.
+    LoadedRecording history(const QString &serial, int *downloads);
 
 private:
     ArchiveLocation where;

@@ -280,7 +280,7 @@ void RecordingList::compareSelected()
 void RecordingList::showHistory(const QString &serial)
 {
     ComparedRecording history;
-    history.loaded = search ? search->history(serial) : LoadedRecording();
+    history.loaded = search ? search->history(serial, &history.downloads) : LoadedRecording();
     if (!history.loaded.ok()) {
         emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "无法读取历史记录")));
         return;

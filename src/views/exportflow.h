@@ -30,6 +30,6 @@ void exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
                        const QString &baseName);
 
 // Asks for a PDF file name (default: the recordings folder and "对比" with the
-// date), writes the one-page comparison report in the interface language and
-// opens it with the desktop's viewer.
+// date, or for a logger's history "历史记录", its serial number and the date), writes the one-page
+// comparison report in the interface language and opens it with the desktop's viewer.
 void exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);

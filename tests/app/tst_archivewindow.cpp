@@ -12,6 +12,7 @@
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
 #include "testsupport.h"
+#include "views/chartlimitlines.h"
 #include "views/comparisonwidget.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <cmath>
 
 class TestArchiveWindow : public QObject
 {
@@ -288,6 +290,9 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
     const double last = QDateTime(QDate(2026, 4, 2), QTime(9, 39), Qt::UTC).toSecsSinceEpoch();
     QVERIFY(plot->xAxis->range().lower <= first && first - plot->xAxis->range().lower < 86400);
     QVERIFY(plot->xAxis->range().upper >= last && plot->xAxis->range().upper - last < 86400);
+    // The limits the three share are drawn once each.
+    QCOMPARE(page->limitLines()->labels(), (QStringList{"TH1 30.0℃", "TL1 0.0℃"}));
+    QCOMPARE(page->limitLines()->lineOf("TH1 30.0℃")->point1->coords().y(), 30.0);
     // The tooltip names a hovered sample's wall-clock time, as on the single chart.
     QCOMPARE(page->ticker()->keyToDateTime(first).toString("yyyy-MM-dd hh:mm"),
              QStringLiteral("2026-03-01 08:00"));
@@ -307,7 +312,8 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
     for (const QString &expected :
          {QString("温度湿度记录对"), QString("3 个记录"), QString("2026/03/01 08:00"),
           QString("2026/04/02 09:39"), QString("pharmacy"), QString("cold2"), QString("cold1"),
-          QString("H1X7"), QString("MKT"), QString("20.0℃"), QString("20.1℃"), QString("32.1℃")})
+          QString("H1X7"), QString("MKT"), QString("20.0℃"), QString("20.1℃"), QString("32.1℃"),
+          QString("TH1 30.0℃"), QString("TL1 0.0℃")})
         QVERIFY2(page1.contains(expected), qPrintable(expected + "\n" + page1));
 
     // Opening a recording ends the comparison.
@@ -327,6 +333,49 @@ void TestArchiveWindow::historyShowsTheLoggersMergedSeries()
     QCOMPARE(view->compared().at(0).label, QStringLiteral("Cold room 历史记录"));
     QCOMPARE(view->compared().at(0).loaded.samples.size(), 200);
     QCOMPARE(view->comparisonPage()->temperatureGraphs().size(), 1);
+    // Named as the logger's history, in the window, the report and the file name offered.
+    const QString title = QStringLiteral("记录仪 H2B0012345 的历史记录（2 次下载）");
+    QCOMPARE(view->comparisonPage()->findChild<QLabel *>("comparisonTitle")->text(), title);
+    QCOMPARE(ComparisonReport::suggestedBaseName(view->compared(), QDate(2026, 4, 5)),
+             QStringLiteral("历史记录_H2B0012345_20260405"));
+
+    // The 19 days between the downloads are a gap, not a straight line.
+    DataGraph *graph = view->comparisonPage()->temperatureGraphs().at(0);
+    const double lastOfFirst =
+        QDateTime(QDate(2026, 3, 1), QTime(9, 39), Qt::UTC).toSecsSinceEpoch();
+    const double firstOfSecond =
+        QDateTime(QDate(2026, 3, 20), QTime(8, 0), Qt::UTC).toSecsSinceEpoch();
+    auto after = graph->data()->findBegin(lastOfFirst + 1, false);
+    QVERIFY(after->key > lastOfFirst && after->key < firstOfSecond);
+    QVERIFY(std::isnan(after->value));
+    QCOMPARE((++after)->key, firstOfSecond);
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("history.pdf");
+    QVERIFY(ComparisonReport::write(pdf, view->compared(), false));
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(10000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(page.contains(QStringLiteral("H2B0012345")) &&
+                 page.contains(QStringLiteral("2 次下载")),
+             qPrintable(page));
+    // Down the middle of the page the chart crosses only the gap: no curve there.
+    QProcess render;
+    render.start("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, out.filePath("history")});
+    QVERIFY(render.waitForFinished(20000));
+    const QImage image(out.filePath("history.png"));
+    QVERIFY(!image.isNull());
+    const QColor curve = ComparisonReport::colour(0);
+    int curvePixels = 0;
+    for (int x = image.width() / 2 - 20; x <= image.width() / 2 + 20; ++x)
+        for (int y = 0; y < image.height() / 2; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            curvePixels += qAbs(c.red() - curve.red()) < 40 &&
+                           qAbs(c.green() - curve.green()) < 40 &&
+                           qAbs(c.blue() - curve.blue()) < 40;
+        }
+    QCOMPARE(curvePixels, 0);
 }
 
 void TestArchiveWindow::unusableArchiveLeavesTheFolderList_data()
