@@ -1233,6 +1233,14 @@ all recorded data in the logger</translation>
         <source>历史记录</source>
         <translation>History</translation>
     </message>
+    <message>
+        <source>没有匹配的记录</source>
+        <translation>No recordings match</translation>
+    </message>
+    <message>
+        <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
+        <translation>No recordings match (the start date was after the end date; searched %1 to %2)</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

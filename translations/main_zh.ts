@@ -1233,6 +1233,14 @@
         <source>历史记录</source>
         <translation>历史记录</translation>
     </message>
+    <message>
+        <source>没有匹配的记录</source>
+        <translation>没有匹配的记录</translation>
+    </message>
+    <message>
+        <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
+        <translation>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -28,6 +28,7 @@ ArchiveSearch::Result ArchiveSearch::find(ArchiveFilter filter, int limit)
     Result result;
     if (!available())
         return result;
+    result.available = true;
     filter.limit = limit;
     result.entries = archive->find(filter);
     // Only a full page needs counting: fewer entries than the limit are all.

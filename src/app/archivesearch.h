@@ -23,6 +23,8 @@ public:
     struct Result {
         QVector<ArchiveEntry> entries;
         int total = 0;
+        // False when the archive cannot be used; the list then shows the folder.
+        bool available = false;
     };
 
     explicit ArchiveSearch(const ArchiveLocation &location);

@@ -98,6 +98,18 @@ ArchiveFilter ArchiveSearchBar::filter() const
     return filter;
 }
 
+bool ArchiveSearchBar::isSpanReversed() const
+{
+    return dateBox->isChecked() && fromEdit->date() > toEdit->date();
+}
+
+QString ArchiveSearchBar::spanText(bool first) const
+{
+    const QDate day = first ? std::min(fromEdit->date(), toEdit->date())
+                            : std::max(fromEdit->date(), toEdit->date());
+    return day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
 bool ArchiveSearchBar::isActive() const
 {
     return !searchEdit->text().trimmed().isEmpty() || dateBox->isChecked() ||

@@ -138,6 +138,11 @@ void FileButton::startRename(bool dark)
     editor->setFocus();
 }
 
+bool FileButton::isInUse() const
+{
+    return (menu && menu->isVisible()) || editor->isVisible();
+}
+
 bool FileButton::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == editor) {

@@ -4,6 +4,7 @@
 
 #include "app/archivesearch.h"
 #include "app/archivesearchbar.h"
+#include "app/archivesearchrunner.h"
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
 #include "core/lgxdevtype.h"
@@ -20,8 +21,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace
 {
@@ -51,21 +55,33 @@ bool hasTrash()
     return true;
 #endif
 }
+
+// When a recording file came to be: the time in a downloaded file's name
+// (model, date, time and a number that keeps two downloads of one second
+// apart), else its modification time, which the download set and a rename keeps.
+qint64 folderOrderTime(const QFileInfo &file)
+{
+    static const QRegularExpression downloaded(
+        QStringLiteral("^[A-Z0-9]+_(\\d{8}_\\d{6})(_\\d+)?$"));
+    const QRegularExpressionMatch match = downloaded.match(file.completeBaseName());
+    if (match.hasMatch()) {
+        const QDateTime named =
+            QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd_hhmmss"));
+        if (named.isValid())
+            return named.toMSecsSinceEpoch();
+    }
+    return file.lastModified().toMSecsSinceEpoch();
+}
 } // namespace
 
 RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget *window)
-    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window)),
-      moreLabel(new QLabel(form->scrollAreaWidgetContents))
+    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window))
 {
     buttons->setExclusive(false);
     connect(buttons, qOverload<QAbstractButton *>(&QButtonGroup::buttonClicked), this,
             &RecordingList::entryClicked);
     form->delBtn->hide();
     form->compareBtn->hide();
-    moreLabel->setObjectName(QStringLiteral("moreLabel"));
-    moreLabel->setAlignment(Qt::AlignCenter);
-    moreLabel->setStyleSheet(QStringLiteral("color:#787878;font-size:13px;"));
-    moreLabel->hide();
     retranslate();
 }
 
@@ -74,6 +90,9 @@ RecordingList::~RecordingList() = default;
 void RecordingList::useArchive(const ArchiveLocation &location)
 {
     search = std::make_unique<ArchiveSearch>(location);
+    runner = std::make_unique<ArchiveSearchRunner>(location);
+    connect(runner.get(), &ArchiveSearchRunner::found, this,
+            [this](int, const ArchiveSearch::Result &found) { showSearchResult(found); });
 }
 
 void RecordingList::retranslate()
@@ -86,14 +105,23 @@ void RecordingList::retranslate()
 
 FileButton *RecordingList::createEntry(const QString &filePath, int index)
 {
-    auto *entry = new FileButton(form->scrollAreaWidgetContents);
+    FileButton *entry = nullptr;
+    if (!spareEntries.isEmpty()) {
+        entry = spareEntries.takeLast();
+        entry->setArchiveInfo(QString(), QString(), QString(), false);
+        entry->setChecked(false);
+        entry->setCheckable(false);
+        entry->setSelectMode(0);
+    } else {
+        entry = new FileButton(form->scrollAreaWidgetContents);
+        connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
+        connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
+        connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
+    }
     entry->setFilePath(filePath);
     entry->setText(FileButton::entryText(filePath));
     entry->setGeometry(listMargin, listMargin + entryPitch * index,
                        form->scrollArea->width() - 2 * listMargin, entryHeight);
-    connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
-    connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
-    connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
     return entry;
 }
 
@@ -105,30 +133,81 @@ void RecordingList::setContentsHeight(int entries)
 void RecordingList::removeEntries()
 {
     buttons->setExclusive(false);
+    // The entries wait hidden for the next rebuild: making hundreds of them
+    // anew would be most of a keystroke's search.
     while (!buttons->buttons().isEmpty()) {
-        QAbstractButton *last = buttons->buttons().constLast();
+        auto *last = static_cast<FileButton *>(buttons->buttons().constLast());
         buttons->removeButton(last);
         last->close();
-        last->deleteLater();
+        // What is chosen in an open menu or typed into an open rename editor
+        // still concerns the entry's own file: that entry is never reused.
+        if (last->isInUse())
+            last->deleteLater();
+        else
+            spareEntries.append(last);
     }
-    moreLabel->hide();
+}
+
+void RecordingList::setListNote(const QString &text)
+{
+    form->listNote->setText(text);
+    form->listNote->setVisible(!text.isEmpty());
 }
 
 void RecordingList::loadFileButtons()
 {
+    // The archive's matches come later, from the search's own thread.
+    if (form->searchBar->isActive() && runner) {
+        runner->request(form->searchBar->filter(), maxSearchEntries);
+        return;
+    }
+    removeEntries();
+    loadFolderEntries();
+    setListNote(QString());
+    entriesRebuilt();
+    emit searchShown();
+}
+
+void RecordingList::entriesRebuilt()
+{
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        entry->setSelectMode(selectMode ? 1 : 0);
+        entry->setCheckable(selectMode);
+    }
+    if (!selectMode)
+        markShownEntry();
+    if (scrollToTop)
+        form->scrollArea->verticalScrollBar()->setValue(0);
+    scrollToTop = false;
+}
+
+void RecordingList::showSearchResult(const ArchiveSearch::Result &found)
+{
+    // A result that comes after the search was cleared is no longer asked for.
+    if (!form->searchBar->isActive())
+        return;
     removeEntries();
     // An archive that cannot be used leaves the folder's list; the keeper has
     // told the user about it once already.
-    if (form->searchBar->isActive() && search && search->available())
-        loadSearchEntries();
-    else
+    if (found.available) {
+        loadSearchEntries(found);
+    } else {
         loadFolderEntries();
+        setListNote(QString());
+    }
+    entriesRebuilt();
+    emit searchShown();
 }
 
 void RecordingList::loadFolderEntries()
 {
-    const QFileInfoList files =
+    QFileInfoList files =
         QDir(dataDir()).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
+    // Newest first, as the search lists its matches; equal times keep the names' order.
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        return folderOrderTime(a) > folderOrderTime(b);
+    });
     for (int i = 0; i < files.size(); ++i) {
         FileButton *entry = createEntry(files.at(i).filePath(), i);
         entry->show();
@@ -145,9 +224,8 @@ QString RecordingList::archivedName(const ArchiveEntry &entry)
                                            .toString(QStringLiteral("yyyyMMdd_hhmmss")));
 }
 
-void RecordingList::loadSearchEntries()
+void RecordingList::loadSearchEntries(const ArchiveSearch::Result &found)
 {
-    const ArchiveSearch::Result found = search->find(form->searchBar->filter(), maxSearchEntries);
     int index = 0;
     for (const ArchiveEntry &match : found.entries) {
         const bool remote = match.path.isEmpty();
@@ -168,27 +246,26 @@ void RecordingList::loadSearchEntries()
         buttons->addButton(entry, index);
         ++index;
     }
+    setContentsHeight(index);
     const int more = found.total - found.entries.size();
-    if (more > 0) {
-        moreLabel->setText(
+    if (more > 0)
+        setListNote(
             trMain(QT_TRANSLATE_NOOP("MainWindow", "还有 %1 个记录，请细化搜索")).arg(more));
-        moreLabel->setGeometry(listMargin, listMargin + entryPitch * index,
-                               form->scrollArea->width() - 2 * listMargin, entryHeight);
-        moreLabel->show();
-    }
-    setContentsHeight(index + (more > 0 ? 1 : 0));
+    else if (index > 0)
+        setListNote(QString());
+    else if (form->searchBar->isSpanReversed())
+        setListNote(
+            trMain(QT_TRANSLATE_NOOP("MainWindow",
+                                     "没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）"))
+                .arg(form->searchBar->spanText(true), form->searchBar->spanText(false)));
+    else
+        setListNote(trMain(QT_TRANSLATE_NOOP("MainWindow", "没有匹配的记录")));
 }
 
 void RecordingList::searchChanged()
 {
+    scrollToTop = true;
     loadFileButtons();
-    for (QAbstractButton *button : buttons->buttons()) {
-        auto *entry = static_cast<FileButton *>(button);
-        entry->setSelectMode(selectMode ? 1 : 0);
-        entry->setCheckable(selectMode);
-    }
-    if (!selectMode)
-        markShownEntry();
 }
 
 void RecordingList::addFileButton(const QString &filePath)
@@ -212,8 +289,6 @@ void RecordingList::layoutEntries()
     for (int i = 0; i < entries.size(); ++i)
         entries.at(i)->setGeometry(listMargin, listMargin + entryPitch * i,
                                    form->scrollArea->width() - 2 * listMargin, entryHeight);
-    moreLabel->setGeometry(listMargin, listMargin + entryPitch * entries.size(),
-                           form->scrollArea->width() - 2 * listMargin, entryHeight);
 }
 
 void RecordingList::entryClicked(QAbstractButton *button)

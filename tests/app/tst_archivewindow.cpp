@@ -27,6 +27,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
@@ -40,6 +42,7 @@ private slots:
     void searchFiltersTheList_data();
     void searchFiltersTheList();
     void typingNarrowsAndClearingRestoresTheFolder();
+    void searchRunsOffTheWindowAndTheNewestWins();
     void aLongSearchNamesWhatItLeftOut();
     void renamedRecordingStaysInTheSearch();
     void comparesThreeRecordingsAndWritesTheirReport();
@@ -84,6 +87,10 @@ void TestArchiveWindow::write(const QString &name, const SmallRecording &recordi
     QFile file(dataDir() + QLatin1Char('/') + name + QStringLiteral(".data"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(file.write(recordingBytes(recording)) > 0);
+    QVERIFY(file.flush());
+    // Downloaded when its last sample was taken, as the folder list orders it.
+    QVERIFY(file.setFileTime(recording.start.addSecs(60 * recording.count),
+                             QFileDevice::FileModificationTime));
 }
 
 void TestArchiveWindow::fillArchive()
@@ -105,9 +112,10 @@ void TestArchiveWindow::fillArchive()
 
 void TestArchiveWindow::search(const QString &text)
 {
+    QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
     bar()->textEdit()->setText(text);
-    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
-    QVERIFY(ran.wait(2000));
+    // The bar waits for typing to pause, the search runs on its own thread.
+    QVERIFY(shown.wait(3000));
 }
 
 QStringList TestArchiveWindow::shownTexts() const
@@ -139,6 +147,8 @@ void TestArchiveWindow::searchFiltersTheList_data()
     QTest::newRow("all three") << "room" << true << QDate(2026, 3, 1) << QDate(2026, 3, 31)
                                << QStringList{"cold2"};
     QTest::newRow("nothing") << "freezer" << false << QDate() << QDate() << QStringList();
+    QTest::newRow("nothing in a reversed span")
+        << "" << false << QDate(2026, 1, 31) << QDate(2026, 1, 1) << QStringList();
 }
 
 void TestArchiveWindow::searchFiltersTheList()
@@ -161,12 +171,21 @@ void TestArchiveWindow::searchFiltersTheList()
         QVERIFY(!entry(i)->isRemote());
         QVERIFY(!entry(i)->serial().isEmpty());
     }
+    // A search that finds nothing says so above the list, and why when the days are reversed.
+    QLabel *note = window->form()->listNote;
+    QCOMPARE(note->isVisible(), shown.isEmpty());
+    if (shown.isEmpty())
+        QCOMPARE(note->text(), from > to
+                                   ? QStringLiteral("没有匹配的记录（开始日期晚于结束日期，已按 "
+                                                    "2026-01-01 至 2026-01-31 搜索）")
+                                   : QStringLiteral("没有匹配的记录"));
 }
 
 void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
 {
     fillArchive();
-    const QStringList folder{"cold1", "cold2", "pharmacy", "shelf"};
+    // Newest first, as the search.
+    const QStringList folder{"pharmacy", "cold2", "shelf", "cold1"};
     window->loadFileButtons();
     QCOMPARE(shownTexts(), folder);
     search("h");
@@ -184,8 +203,32 @@ void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
     QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
     QVERIFY(ran.wait(2000));
     QCOMPARE(shownTexts(), folder);
-    QVERIFY(entry(2)->isChecked());
-    QVERIFY(entry(2)->serial().isEmpty());
+    QVERIFY(entry(0)->isChecked());
+    QVERIFY(entry(0)->serial().isEmpty());
+}
+
+// A keystroke's search returns at once; the list changes when the archive
+// answers, and only for the newest of several searches asked in a row.
+void TestArchiveWindow::searchRunsOffTheWindowAndTheNewestWins()
+{
+    fillArchive();
+    window->loadFileButtons();
+    const QStringList folder = shownTexts();
+    QCOMPARE(folder.size(), 4);
+    RecordingList *list = window->recordingList();
+    QSignalSpy shown(list, &RecordingList::searchShown);
+    // Straight to the list, without the bar's pause for typing.
+    bar()->textEdit()->blockSignals(true);
+    for (const char *text : {"p", "ph", "pharm", "cold"}) {
+        bar()->textEdit()->setText(QString::fromLatin1(text));
+        list->searchChanged();
+    }
+    bar()->textEdit()->blockSignals(false);
+    QCOMPARE(shownTexts(), folder);
+    QVERIFY(shown.wait(3000));
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "cold1"}));
+    QTest::qWait(300);
+    QCOMPARE(shown.count(), 1);
 }
 
 void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
@@ -207,13 +250,26 @@ void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
     // The newest ones; the three oldest are left out and counted.
     QCOMPARE(shown.first(), QStringLiteral("r202"));
     QCOMPARE(shown.last(), QStringLiteral("r003"));
-    auto *more = window->form()->scrollAreaWidgetContents->findChild<QLabel *>("moreLabel");
+    // Said above the list, where it is seen without scrolling to its end.
+    QLabel *more = window->form()->listNote;
     QVERIFY(more->isVisible());
+    QVERIFY(more->geometry().bottom() < window->form()->scrollArea->geometry().top());
     QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(),
-             54 * (RecordingList::maxSearchEntries + 1) + 4);
+             54 * RecordingList::maxSearchEntries + 4);
     search("long1");
-    QVERIFY(!more->isVisible());
+    QCOMPARE(shownTexts(), QStringList());
+    QVERIFY(more->isVisible());
+    QCOMPARE(more->text(), QStringLiteral("没有匹配的记录"));
+    search("long");
+    QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
+    // Another filter shows its matches from the top, not where the last list was scrolled to.
+    QScrollBar *scroll = window->form()->scrollArea->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QVERIFY(scroll->value() > 1000);
+    search("lon");
+    QCOMPARE(shownTexts().first(), QStringLiteral("r202"));
+    QCOMPARE(scroll->value(), 0);
 }
 
 void TestArchiveWindow::renamedRecordingStaysInTheSearch()
@@ -401,14 +457,14 @@ void TestArchiveWindow::unusableArchiveLeavesTheFolderList()
     QSignalSpy listNotices(window->recordingList(), &RecordingList::sendMessage);
     const QString notice = QStringLiteral("无法打开记录档案库，仍使用记录文件夹");
     QTRY_COMPARE_WITH_TIMEOUT(window->noticeOverlay()->text(), notice, 5000);
-    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
+    QCOMPARE(shownTexts(), (QStringList{"b", "a"}));
 
     search("One");
+    QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
     bar()->outOfRangeSwitch()->setChecked(true);
-    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
-    QVERIFY(ran.wait(2000));
-    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
-    entry(1)->click();
+    QVERIFY(shown.wait(3000));
+    QCOMPARE(shownTexts(), (QStringList{"b", "a"}));
+    entry(0)->click();
     QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("b"));
     QTest::qWait(300);
     QCOMPARE(reported.size(), 1);

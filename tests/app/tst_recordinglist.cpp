@@ -73,6 +73,7 @@ private slots:
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
     void downloadedFileGoesToTheEnd();
+    void folderListsTheNewestFirst();
 
 private:
     QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
@@ -112,10 +113,18 @@ void TestRecordingList::cleanup()
 
 void TestRecordingList::fillFolder(const QStringList &names)
 {
-    for (const QString &name : names)
-        writeRecording(dataDir() + "/" + name + ".data", 30);
+    // The list shows the newest first: the first name is given the latest time.
+    const QDateTime newest = QDateTime::currentDateTime().addSecs(-3600);
+    for (int i = 0; i < names.size(); ++i) {
+        QFile file(dataDir() + "/" + names.at(i) + ".data");
+        writeRecording(file.fileName(), 30);
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.setFileTime(newest.addSecs(-60 * i), QFileDevice::FileModificationTime));
+    }
     window->loadFileButtons();
     QCOMPARE(entries().size(), names.size());
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(entry(i)->text(), names.at(i));
 }
 
 void TestRecordingList::emptyFolderHasNoEntries()
@@ -297,6 +306,32 @@ void TestRecordingList::downloadedFileGoesToTheEnd()
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 3 * 54 + 4);
     window->loadFileButtons();
     QCOMPARE(entry(0)->text(), QStringLiteral("A"));
+}
+
+// A downloaded file by the time in its name, a renamed one by when it was written.
+void TestRecordingList::folderListsTheNewestFirst()
+{
+    const struct {
+        const char *name;
+        QDateTime written;
+    } files[] = {
+        {"Cold room", QDateTime(QDate(2024, 2, 1), QTime(9, 0))},
+        {"HX10D_20240101_080000", QDateTime::currentDateTime()},
+        {"HX20D_20240301_080000", QDateTime(QDate(2023, 1, 1), QTime(9, 0))},
+        {"HX20D_20240301_080000_2", QDateTime(QDate(2023, 1, 1), QTime(9, 0))},
+    };
+    for (const auto &f : files) {
+        QFile file(dataDir() + "/" + f.name + ".data");
+        writeRecording(file.fileName(), 5);
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.setFileTime(f.written, QFileDevice::FileModificationTime));
+    }
+    window->loadFileButtons();
+    QStringList texts;
+    for (QAbstractButton *button : entries())
+        texts << button->text();
+    QCOMPARE(texts, (QStringList{"HX20D_20240301_080000", "HX20D_20240301_080000_2", "Cold room",
+                                 "HX10D_20240101_080000"}));
 }
 
 int main(int argc, char *argv[])
