@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
+#include "app/tbwidget.h"
 #include "archive/archive.h"
 #include "archive/recordingbytes.h"
 #include "core/settinginfo.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -30,6 +32,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
 
@@ -47,6 +51,7 @@ private slots:
     void renamedRecordingStaysInTheSearch();
     void comparesThreeRecordingsAndWritesTheirReport();
     void historyShowsTheLoggersMergedSeries();
+    void dateFieldsTakeTypedDaysAndIgnoreAStrayWheel();
     void unusableArchiveLeavesTheFolderList_data();
     void unusableArchiveLeavesTheFolderList();
 
@@ -432,6 +437,66 @@ void TestArchiveWindow::historyShowsTheLoggersMergedSeries()
                            qAbs(c.blue() - curve.blue()) < 40;
         }
     QCOMPARE(curvePixels, 0);
+}
+
+// Pixels of `part` as `whole` paints it that stand out from the part's
+// background: its text can be read.
+int textPixels(QWidget *whole, QWidget *part)
+{
+    const QImage image =
+        whole->grab(QRect(part->mapTo(whole, QPoint(0, 0)), part->size())).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+        if (it.value() > counts.value(background))
+            background = it.key();
+    int text = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            text += qAbs(qGray(image.pixel(x, y)) - qGray(background)) > 100;
+    return text;
+}
+
+void TestArchiveWindow::dateFieldsTakeTypedDaysAndIgnoreAStrayWheel()
+{
+    QDateEdit *from = bar()->fromDate();
+    QVERIFY(!bar()->dateSwitch()->isChecked());
+    // Typing a day is how the span is switched on, as a user expects.
+    QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(10, from->height() / 2));
+    QVERIFY(from->hasFocus());
+    QTest::keyClicks(from, "2025");
+    QCOMPARE(from->date().year(), 2025);
+    QVERIFY(bar()->dateSwitch()->isChecked());
+
+    // A wheel passing over the other field, which has no focus, changes nothing.
+    QDateEdit *to = bar()->toDate();
+    const QDate before = to->date();
+    QWheelEvent wheel(QPointF(10, 10), QPointF(to->mapToGlobal(QPoint(10, 10))), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(to, &wheel);
+    QCOMPARE(to->date(), before);
+
+    // The calendar's header names month and year readably, and its days are
+    // named in the interface's language.
+    QCalendarWidget *calendar = from->calendarWidget();
+    calendar->resize(300, 250);
+    calendar->show();
+    auto *month = calendar->findChild<QToolButton *>("qt_calendar_monthbutton");
+    auto *year = calendar->findChild<QToolButton *>("qt_calendar_yearbutton");
+    QVERIFY(month && year);
+    QVERIFY2(textPixels(calendar, month) > 20 && textPixels(calendar, year) > 20,
+             "header text unreadable");
+    QCOMPARE(month->text(), QLocale(QLocale::Chinese, QLocale::China)
+                                .standaloneMonthName(from->date().month(), QLocale::LongFormat));
+    QCOMPARE(calendar->locale().dayName(1, QLocale::ShortFormat), QStringLiteral("周一"));
+    calendar->hide();
+    emit window->form()->tbWidget->sendLangueCmd(false);
+    QTRY_COMPARE(calendar->locale().language(), QLocale::English);
+    emit window->form()->tbWidget->sendLangueCmd(true);
+    QTRY_COMPARE(calendar->locale().language(), QLocale::Chinese);
 }
 
 void TestArchiveWindow::unusableArchiveLeavesTheFolderList_data()
