@@ -697,8 +697,8 @@
         <translation>Form</translation>
     </message>
     <message>
-        <source>无法导出，请先打下载数据文件并打开它</source>
-        <translation>Nothing to export: download a recording and open it first</translation>
+        <source>无法导出，请先下载数据文件并打开它</source>
+        <translation>Cannot export: download a recording and open it first</translation>
     </message>
     <message>
         <source>%1 (最长 %2)</source>
@@ -1093,6 +1093,10 @@ all recorded data in the logger</translation>
     <message>
         <source>历史记录</source>
         <translation>History</translation>
+    </message>
+    <message>
+        <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
+        <translation>A name may not be empty or contain any of these characters: / \ . : *</translation>
     </message>
 </context>
 <context>

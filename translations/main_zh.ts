@@ -697,8 +697,8 @@
         <translation>Form</translation>
     </message>
     <message>
-        <source>无法导出，请先打下载数据文件并打开它</source>
-        <translation>无法导出，请先打下载数据文件并打开它</translation>
+        <source>无法导出，请先下载数据文件并打开它</source>
+        <translation>无法导出，请先下载数据文件并打开它</translation>
     </message>
     <message>
         <source>%1 (最长 %2)</source>
@@ -1093,6 +1093,10 @@
     <message>
         <source>历史记录</source>
         <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
+        <translation>名称不能为空，也不能包含以下字符：/ \ . : *</translation>
     </message>
 </context>
 <context>

@@ -219,7 +219,7 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         return;
     }
     if (!isShowing()) {
-        emit sendMessage(tr("无法导出，请先打下载数据文件并打开它"));
+        emit sendMessage(tr("无法导出，请先下载数据文件并打开它"));
         return;
     }
     if (type == 1)

@@ -237,13 +237,17 @@ void TestRecordingList::renameRules()
     // The editor refuses illegal and empty names, and an unchanged name says nothing.
     QSignalSpy renamed(entry(1), &FileButton::updateRename);
     auto *editor = entry(1)->findChild<QLineEdit *>();
+    // The refusal names what a name may not hold, and the typed name stays to be corrected.
     for (const QString &name : {QStringLiteral("a/b"), QStringLiteral("x.y"), QString()}) {
         entry(1)->startRename(false);
         editor->setText(name);
         closeNextMessageBox(&message);
         message.clear();
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(message, QStringLiteral("命名错误!"));
+        QTRY_COMPARE(message,
+                     QStringLiteral("命名错误!\n名称不能为空，也不能包含以下字符：/ \\ . : *"));
+        QTRY_VERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), name);
     }
     entry(1)->startRename(false);
     QTest::keyClick(editor, Qt::Key_Return);

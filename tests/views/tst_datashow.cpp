@@ -358,7 +358,7 @@ void TestDataShow::notesAndExportWithoutRecording()
     view.delSendExportTypeSignal(1);
     QCOMPARE(messages.count(), 2);
     QCOMPARE(messages.first().first().toString(),
-             QStringLiteral("无法导出，请先打下载数据文件并打开它"));
+             QStringLiteral("无法导出，请先下载数据文件并打开它"));
 
     const QString file = path(QStringLiteral("HX20D_note.data"));
     QVERIFY(fixture::writeFile(file, fixture::header(), fixture::sample(2100, 500)));
