@@ -196,6 +196,22 @@
         <source>点击连接设备</source>
         <translation>Click to connect</translation>
     </message>
+    <message>
+        <source>正在记录</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>未在记录</source>
+        <translation>Not recording</translation>
+    </message>
+    <message>
+        <source>记录仪报警</source>
+        <translation>The logger is in alarm</translation>
+    </message>
+    <message>
+        <source>无报警</source>
+        <translation>No alarm</translation>
+    </message>
 </context>
 <context>
     <name>DataChartWidget</name>
@@ -448,6 +464,14 @@
     <message>
         <source>恢复</source>
         <translation>Show all</translation>
+    </message>
+    <message>
+        <source>隐藏报警标记</source>
+        <translation>Hide alarm marks</translation>
+    </message>
+    <message>
+        <source>显示报警标记</source>
+        <translation>Show alarm marks</translation>
     </message>
 </context>
 <context>

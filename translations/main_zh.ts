@@ -196,6 +196,22 @@
         <source>点击连接设备</source>
         <translation>点击连接设备</translation>
     </message>
+    <message>
+        <source>正在记录</source>
+        <translation>正在记录</translation>
+    </message>
+    <message>
+        <source>未在记录</source>
+        <translation>未在记录</translation>
+    </message>
+    <message>
+        <source>记录仪报警</source>
+        <translation>记录仪报警</translation>
+    </message>
+    <message>
+        <source>无报警</source>
+        <translation>无报警</translation>
+    </message>
 </context>
 <context>
     <name>DataChartWidget</name>
@@ -448,6 +464,14 @@
     <message>
         <source>恢复</source>
         <translation>恢复</translation>
+    </message>
+    <message>
+        <source>隐藏报警标记</source>
+        <translation>隐藏报警标记</translation>
+    </message>
+    <message>
+        <source>显示报警标记</source>
+        <translation>显示报警标记</translation>
     </message>
 </context>
 <context>

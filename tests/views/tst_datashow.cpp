@@ -336,8 +336,10 @@ void TestDataShow::tabsAndAlarmMarks()
 
     QAbstractItemModel *table = view.chartPage()->table()->model();
     QVERIFY(table->index(1, 0).data(Qt::UserRole).toBool());
+    QCOMPARE(alert->toolTip(), QStringLiteral("隐藏报警标记"));
     alert->click();
     QVERIFY(!tabs->alarmMarks());
+    QCOMPARE(alert->toolTip(), QStringLiteral("显示报警标记"));
     QVERIFY(!table->index(1, 0).data(Qt::UserRole).toBool());
     // The flag outlives the file: the next open shows no marks either.
     QVERIFY(view.openRecording(file));
