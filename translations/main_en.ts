@@ -1269,6 +1269,16 @@ all recorded data in the logger</translation>
         <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
         <translation>No recordings match (the start date was after the end date; searched %1 to %2)</translation>
     </message>
+    <message>
+        <source>永久删除</source>
+        <translation>Delete permanently</translation>
+    </message>
+    <message>
+        <source>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</source>
+        <translation>These cannot be moved to the trash and would be gone for good: %1
+Delete them permanently?</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -1269,6 +1269,16 @@
         <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
         <translation>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</translation>
     </message>
+    <message>
+        <source>永久删除</source>
+        <translation>永久删除</translation>
+    </message>
+    <message>
+        <source>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</source>
+        <translation>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -7,6 +7,7 @@
 #include "app/archivesearchrunner.h"
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
+#include "app/recordingremoval.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
@@ -36,24 +37,6 @@ constexpr int listMargin = 4;
 QString trMain(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-// Whether QFile::moveToTrash has a trash to move into. On freedesktop systems
-// Qt 5.15 uses (and makes) the folder Trash in the user's data folder, and where
-// it cannot, it moves the file into "files" under the current working folder
-// instead; such a move must never happen to a recording.
-bool hasTrash()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QFileInfo trash(dataHome + QStringLiteral("/Trash"));
-    if (trash.exists())
-        return trash.isDir();
-    const QFileInfo home(dataHome);
-    return !dataHome.isEmpty() && home.isDir() && home.isWritable();
-#else
-    return true;
-#endif
 }
 
 // When a recording file came to be: the time in a downloaded file's name
@@ -401,18 +384,6 @@ FileButton *RecordingList::entryWithText(const QString &text) const
     return nullptr;
 }
 
-bool RecordingList::removeRecordingFile(const QString &path)
-{
-    // A recording may be the only record of a shipment: it goes to the desktop's
-    // trash, and is deleted for good only where there is no trash to take it.
-    if ((hasTrash() && QFile::moveToTrash(path)) || QFile::remove(path))
-        return true;
-    // A read-only file is made writable once and removed again.
-    QFile::setPermissions(path, QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return QFile::remove(path) || !QFileInfo::exists(path);
-}
-
 void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
 {
     const QString name = FileButton::entryText(filePath);
@@ -421,7 +392,11 @@ void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
         openDataFile(filePath);
         break;
     case 1: {
-        const bool removed = removeRecordingFile(filePath);
+        const RecordingRemoval::Outcome outcome = RecordingRemoval::remove({filePath}, window);
+        // Kept at the user's word: nothing changes.
+        if (!outcome.kept.isEmpty())
+            break;
+        const bool removed = !outcome.removed.isEmpty();
         if (FileButton *entry = entryWithText(name)) {
             buttons->removeButton(entry);
             entry->close();
@@ -499,18 +474,15 @@ void RecordingList::delDataFiles()
             paths << entry->filePath();
         }
     }
+    const RecordingRemoval::Outcome outcome = RecordingRemoval::remove(paths, window);
     bool shownDeleted = false;
-    bool allRemoved = true;
-    for (int i = 0; i < names.size(); ++i) {
-        const QString &name = names.at(i);
-        const bool removed = removeRecordingFile(paths.at(i));
-        allRemoved = allRemoved && removed;
-        shownDeleted = shownDeleted || (removed && !shown.isEmpty() && name == shown);
-    }
+    for (int i = 0; i < names.size(); ++i)
+        shownDeleted = shownDeleted || (!shown.isEmpty() && names.at(i) == shown &&
+                                        outcome.removed.contains(paths.at(i)));
     if (shownDeleted)
         view->clearRecording();
     loadFileButtons();
     switchDelFile();
-    if (!allRemoved)
+    if (!outcome.failed.isEmpty())
         emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除失败")));
 }

@@ -90,9 +90,6 @@ private:
     // The entry of the shown recording checked, every other one plain.
     void markShownEntry();
     FileButton *entryWithText(const QString &text) const;
-    // Moves the file to the trash, or deletes it where there is none; false
-    // while the file is still there.
-    static bool removeRecordingFile(const QString &path);
 
     MainWindowForm *form;
     DataShowWidget *view;

@@ -55,6 +55,19 @@ void closeNextMessageBox(QString *text)
         }
     });
 }
+// Presses the button `choice` of the next question and remembers its text.
+void answerNextQuestion(const QString &choice, QString *text)
+{
+    QTimer::singleShot(50, [choice, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == choice)
+                button->click();
+    });
+}
 } // namespace
 
 class TestRecordingList : public QObject
@@ -68,7 +81,8 @@ private slots:
     void clickOpensAndClosesTheRecording();
     void onlyTheShownEntryLooksOpen();
     void deletingShownOrOtherRecording();
-    void deletingWithoutTrashRemovesTheFile();
+    void deletingWithoutTrashMakesOne();
+    void deletingWhereNoTrashCanBeMadeAsksFirst();
     void renameRules();
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
@@ -198,22 +212,58 @@ void TestRecordingList::deletingShownOrOtherRecording()
     QCOMPARE(entry(0)->text(), QStringLiteral("C"));
 }
 
-void TestRecordingList::deletingWithoutTrashRemovesTheFile()
+// An account without a trash gets one, as the desktop's trash specification
+// asks; Qt would otherwise move the file into "files" under the working folder.
+void TestRecordingList::deletingWithoutTrashMakesOne()
 {
     fillFolder({"A"});
-    // Qt moves a file into "files" under the working folder when it finds no
-    // trash; the recording must be deleted instead.
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     QTemporaryDir working;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(working.path());
-    qputenv("XDG_DATA_HOME", QByteArray(dataHome + "/missing"));
+    const QString missing = QString::fromUtf8(dataHome) + "/missing";
+    qputenv("XDG_DATA_HOME", missing.toUtf8());
     window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
     qputenv("XDG_DATA_HOME", dataHome);
     QDir::setCurrent(previous);
     QVERIFY(!QFile::exists(dataDir() + "/A.data"));
+    QVERIFY(QFile::exists(missing + "/Trash/files/A.data"));
+    QVERIFY(QFile::exists(missing + "/Trash/info/A.data.trashinfo"));
+    QCOMPARE(QFileInfo(missing + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
     QVERIFY(QDir(working.path()).isEmpty());
     QVERIFY(entries().isEmpty());
+    QDir(missing).removeRecursively();
+}
+
+// Where no trash can be had, a file is deleted for good only when the user says so.
+void TestRecordingList::deletingWhereNoTrashCanBeMadeAsksFirst()
+{
+    fillFolder({"A", "B", "C"});
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    QTemporaryDir blocked;
+    QFile plain(blocked.filePath("file"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    // A data folder below a plain file can never be made.
+    qputenv("XDG_DATA_HOME", (plain.fileName() + "/share").toUtf8());
+    entry(1)->click();
+    QString question;
+    answerNextQuestion("取消", &question);
+    window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
+    QVERIFY(question.contains("A.data"));
+    QVERIFY(QFile::exists(dataDir() + "/A.data"));
+    QCOMPARE(entries().size(), 3);
+
+    window->form()->selectBtn->click();
+    entry(1)->click();
+    entry(2)->click();
+    answerNextQuestion("永久删除", &question);
+    window->form()->delBtn->click();
+    qputenv("XDG_DATA_HOME", dataHome);
+    QVERIFY(question.contains("B.data") && question.contains("C.data"));
+    QCOMPARE(QDir(dataDir()).entryList({"*.data"}), QStringList{"A.data"});
+    QCOMPARE(shown(), QString());
+    QVERIFY(trashed().isEmpty());
 }
 
 void TestRecordingList::renameRules()
