@@ -46,6 +46,8 @@ void ChartLimitLines::show(const QVector<LimitLine> &lines, int tempUnit, QCPAxi
         font.setPixelSize(12);
         label->setFont(font);
         label->setColor(colour);
+        // A curve running along the limit stays behind the label, not through it.
+        label->setBrush(QColor(255, 255, 255, 215));
         label->setText(limit.label(tempUnit));
         items.append({line, label, limit.humidity});
     }

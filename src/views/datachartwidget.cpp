@@ -173,7 +173,8 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
 
     tableView->setHeaderLabels(
         {tr("编号"), tr("日期时间"), tr("温度"), mWithHumidity ? tr("湿度") : QString()});
-    tableView->showSamples(samples, mTempUnit, mWithHumidity, mAlarmMarks);
+    const AlarmLimits limits = AlarmLimits::fromRecording(recording);
+    tableView->showSamples(samples, mTempUnit, mWithHumidity, mAlarmMarks, limits);
     const QString unit = temperatureUnitSymbol(mTempUnit);
     tempShowBtn->setText(unit);
 
@@ -193,7 +194,6 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
     const double nan = std::numeric_limits<double>::quiet_NaN();
     // Each quantity is marked by its own limits: a humid spell leaves the
     // temperature curve as it is, and a missing value is never marked.
-    const AlarmLimits limits = AlarmLimits::fromRecording(recording);
     for (int i = 0; i < count; ++i) {
         const SamplePoint &sample = samples.at(i);
         const double key = i + 1;
