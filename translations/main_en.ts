@@ -123,12 +123,12 @@
         <translation>The logger is recording: not downloaded automatically</translation>
     </message>
     <message>
-        <source>无法保存报告：%1</source>
-        <translation>Could not save: %1</translation>
+        <source>无法保存报告：%1（位于 %2）</source>
+        <translation>Could not save: %1 (in %2)</translation>
     </message>
     <message>
-        <source>已保存报告：%1</source>
-        <translation>Saved: %1</translation>
+        <source>已保存报告：%1（位于 %2）</source>
+        <translation>Saved: %1 (in %2)</translation>
     </message>
 </context>
 <context>
@@ -197,6 +197,22 @@
         <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
         <translation>Above and below range: time the temperature spent outside the recording&apos;s level-1 alarm range</translation>
     </message>
+    <message>
+        <source>记录仪 %1 的历史记录（1 次下载）</source>
+        <translation>History of logger %1 (1 download)</translation>
+    </message>
+    <message>
+        <source>记录仪 %1 的历史记录（%2 次下载）</source>
+        <translation>History of logger %1 (%2 downloads)</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -241,6 +257,22 @@
     <message>
         <source>点击连接设备</source>
         <translation>Click to connect</translation>
+    </message>
+    <message>
+        <source>正在记录</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>未在记录</source>
+        <translation>Not recording</translation>
+    </message>
+    <message>
+        <source>记录仪报警</source>
+        <translation>The logger is in alarm</translation>
+    </message>
+    <message>
+        <source>无报警</source>
+        <translation>No alarm</translation>
     </message>
 </context>
 <context>
@@ -503,6 +535,14 @@
         <source>恢复</source>
         <translation>Show all</translation>
     </message>
+    <message>
+        <source>隐藏报警标记</source>
+        <translation>Hide alarm marks</translation>
+    </message>
+    <message>
+        <source>显示报警标记</source>
+        <translation>Show alarm marks</translation>
+    </message>
 </context>
 <context>
     <name>DataShowWidget</name>
@@ -751,8 +791,8 @@
         <translation>Form</translation>
     </message>
     <message>
-        <source>无法导出，请先打下载数据文件并打开它</source>
-        <translation>Nothing to export: download a recording and open it first</translation>
+        <source>无法导出，请先下载数据文件并打开它</source>
+        <translation>Cannot export: download a recording and open it first</translation>
     </message>
     <message>
         <source>%1 (最长 %2)</source>
@@ -877,6 +917,14 @@
     <message>
         <source>对比</source>
         <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>湿度低于下限</source>
+        <translation>Humidity below low limit</translation>
+    </message>
+    <message>
+        <source>湿度高于上限</source>
+        <translation>Humidity above high limit</translation>
     </message>
     <message>
         <source>记录不完整：%1 / %2 个样本</source>
@@ -1256,6 +1304,10 @@ Download them first to keep them.</translation>
         <source>历史记录</source>
         <translation>History</translation>
     </message>
+    <message>
+        <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
+        <translation>A name may not be empty or contain any of these characters: / \ . : *</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1409,6 +1461,24 @@ Its alarm limits, name, note and record interval will be reset.</translation>
         <source>恢复出厂设置</source>
         <translation>Restore factory settings</translation>
     </message>
+    <message>
+        <source>没有匹配的记录</source>
+        <translation>No recordings match</translation>
+    </message>
+    <message>
+        <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
+        <translation>No recordings match (the start date was after the end date; searched %1 to %2)</translation>
+    </message>
+    <message>
+        <source>永久删除</source>
+        <translation>Delete permanently</translation>
+    </message>
+    <message>
+        <source>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</source>
+        <translation>These cannot be moved to the trash and would be gone for good: %1
+Delete them permanently?</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1470,6 +1540,17 @@ Its alarm limits, name, note and record interval will be reset.</translation>
     <message>
         <source>重命名预设</source>
         <translation>Rename preset</translation>
+    </message>
+</context>
+<context>
+    <name>QCPToolTip</name>
+    <message>
+        <source>低于下限</source>
+        <translation>below low limit</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>above high limit</translation>
     </message>
 </context>
 <context>

@@ -123,12 +123,12 @@
         <translation>记录仪正在记录，未自动下载</translation>
     </message>
     <message>
-        <source>无法保存报告：%1</source>
-        <translation>无法保存报告：%1</translation>
+        <source>无法保存报告：%1（位于 %2）</source>
+        <translation>无法保存报告：%1（位于 %2）</translation>
     </message>
     <message>
-        <source>已保存报告：%1</source>
-        <translation>已保存报告：%1</translation>
+        <source>已保存报告：%1（位于 %2）</source>
+        <translation>已保存报告：%1（位于 %2）</translation>
     </message>
 </context>
 <context>
@@ -197,6 +197,22 @@
         <source>高于上限、低于下限：温度在记录的一级报警范围之外的时间</source>
         <translation>高于上限、低于下限：温度在记录的一级报警范围之外的时间</translation>
     </message>
+    <message>
+        <source>记录仪 %1 的历史记录（1 次下载）</source>
+        <translation>记录仪 %1 的历史记录（1 次下载）</translation>
+    </message>
+    <message>
+        <source>记录仪 %1 的历史记录（%2 次下载）</source>
+        <translation>记录仪 %1 的历史记录（%2 次下载）</translation>
+    </message>
+    <message>
+        <source>对比</source>
+        <translation>对比</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>历史记录</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -241,6 +257,22 @@
     <message>
         <source>点击连接设备</source>
         <translation>点击连接设备</translation>
+    </message>
+    <message>
+        <source>正在记录</source>
+        <translation>正在记录</translation>
+    </message>
+    <message>
+        <source>未在记录</source>
+        <translation>未在记录</translation>
+    </message>
+    <message>
+        <source>记录仪报警</source>
+        <translation>记录仪报警</translation>
+    </message>
+    <message>
+        <source>无报警</source>
+        <translation>无报警</translation>
     </message>
 </context>
 <context>
@@ -503,6 +535,14 @@
         <source>恢复</source>
         <translation>恢复</translation>
     </message>
+    <message>
+        <source>隐藏报警标记</source>
+        <translation>隐藏报警标记</translation>
+    </message>
+    <message>
+        <source>显示报警标记</source>
+        <translation>显示报警标记</translation>
+    </message>
 </context>
 <context>
     <name>DataShowWidget</name>
@@ -751,8 +791,8 @@
         <translation>Form</translation>
     </message>
     <message>
-        <source>无法导出，请先打下载数据文件并打开它</source>
-        <translation>无法导出，请先打下载数据文件并打开它</translation>
+        <source>无法导出，请先下载数据文件并打开它</source>
+        <translation>无法导出，请先下载数据文件并打开它</translation>
     </message>
     <message>
         <source>%1 (最长 %2)</source>
@@ -877,6 +917,14 @@
     <message>
         <source>对比</source>
         <translation>对比</translation>
+    </message>
+    <message>
+        <source>湿度低于下限</source>
+        <translation>湿度低于下限</translation>
+    </message>
+    <message>
+        <source>湿度高于上限</source>
+        <translation>湿度高于上限</translation>
     </message>
     <message>
         <source>记录不完整：%1 / %2 个样本</source>
@@ -1256,6 +1304,10 @@
         <source>历史记录</source>
         <translation>历史记录</translation>
     </message>
+    <message>
+        <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
+        <translation>名称不能为空，也不能包含以下字符：/ \ . : *</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1409,6 +1461,24 @@
         <source>恢复出厂设置</source>
         <translation>恢复出厂设置</translation>
     </message>
+    <message>
+        <source>没有匹配的记录</source>
+        <translation>没有匹配的记录</translation>
+    </message>
+    <message>
+        <source>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</source>
+        <translation>没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）</translation>
+    </message>
+    <message>
+        <source>永久删除</source>
+        <translation>永久删除</translation>
+    </message>
+    <message>
+        <source>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</source>
+        <translation>无法移到回收站，删除后将无法恢复：%1
+是否永久删除？</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1470,6 +1540,17 @@
     <message>
         <source>重命名预设</source>
         <translation>重命名预设</translation>
+    </message>
+</context>
+<context>
+    <name>QCPToolTip</name>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
     </message>
 </context>
 <context>

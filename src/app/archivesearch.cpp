@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 ArchiveSearch::ArchiveSearch(const ArchiveLocation &location) : where(location) {}
 
@@ -27,6 +28,7 @@ ArchiveSearch::Result ArchiveSearch::find(ArchiveFilter filter, int limit)
     Result result;
     if (!available())
         return result;
+    result.available = true;
     filter.limit = limit;
     result.entries = archive->find(filter);
     // Only a full page needs counting: fewer entries than the limit are all.
@@ -53,7 +55,14 @@ QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName
     return path;
 }
 
-LoadedRecording ArchiveSearch::history(const QString &serial)
+LoadedRecording ArchiveSearch::history(const QString &serial, int *downloads)
 {
-    return available() ? archive->history(serial) : LoadedRecording();
+    *downloads = 0;
+    if (!available())
+        return LoadedRecording();
+    LoadedRecording merged = archive->history(serial);
+    ArchiveFilter ofLogger;
+    ofLogger.serial = serial;
+    *downloads = merged.ok() ? std::max(archive->count(ofLogger), 0) : 0;
+    return merged;
 }

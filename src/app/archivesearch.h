@@ -23,6 +23,8 @@ public:
     struct Result {
         QVector<ArchiveEntry> entries;
         int total = 0;
+        // False when the archive cannot be used; the list then shows the folder.
+        bool available = false;
     };
 
     explicit ArchiveSearch(const ArchiveLocation &location);
@@ -39,8 +41,9 @@ public:
     // carries that name; written once per fingerprint. Empty when the archive
     // does not have the bytes.
     QString cachedCopy(const QString &sha256, const QString &baseName, const QString &cacheFolder);
-    // The logger's merged history; not ok() when it cannot be built.
-    LoadedRecording history(const QString &serial);
+    // The logger's merged history; not ok() when it cannot be built. Sets
+    // `downloads` to the number of recordings it merges.
+    LoadedRecording history(const QString &serial, int *downloads);
 
 private:
     ArchiveLocation where;

@@ -2,6 +2,10 @@
 // The search above the recording list: text, a date span and "out of range only".
 #include "app/archivesearchbar.h"
 
+#include "core/settinginfo.h"
+#include "widgets/wheelguard.h"
+
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -17,6 +21,12 @@ const char *const editStyle = "QLineEdit{border:1px solid #DDD;border-radius:4px
 const char *const dateStyle = "QDateEdit{border:1px solid #DDD;border-radius:4px;padding:1px 4px;"
                               "font-size:13px;background:white;}";
 const char *const checkStyle = "QCheckBox{font-size:13px;color:#333;}";
+// The calendar's header is a plain widget, which the white background of the
+// window's left column would otherwise reach, hiding its white month and year.
+const char *const calendarStyle =
+    "QWidget#qt_calendar_navigationbar{background-color: rgb(32, 33, 36);}"
+    "QWidget#qt_calendar_navigationbar QToolButton{color: white; font-size: 13px;}"
+    "QWidget#qt_calendar_navigationbar QSpinBox{color: white; background: rgb(32, 33, 36);}";
 
 qint64 dayStart(const QDate &date)
 {
@@ -59,7 +69,7 @@ ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setCalendarPopup(true);
         edit->setStyleSheet(dateStyle);
-        edit->setEnabled(false);
+        edit->calendarWidget()->setStyleSheet(calendarStyle);
     }
     secondRow->addWidget(dateBox);
     secondRow->addWidget(fromEdit, 1);
@@ -71,15 +81,18 @@ ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
     debounce->setInterval(debounceMs);
     connect(debounce, &QTimer::timeout, this, &ArchiveSearchBar::searchChanged);
     const auto restart = [this] { debounce->start(); };
-    connect(searchEdit, &QLineEdit::textChanged, this, restart);
-    connect(fromEdit, &QDateEdit::dateChanged, this, restart);
-    connect(toEdit, &QDateEdit::dateChanged, this, restart);
-    connect(outOfRangeBox, &QCheckBox::toggled, this, restart);
-    connect(dateBox, &QCheckBox::toggled, this, [this, restart](bool on) {
-        fromEdit->setEnabled(on);
-        toEdit->setEnabled(on);
+    // The fields stay open to typing: a day typed or picked switches the span on.
+    const auto dateEdited = [this, restart] {
+        dateBox->setChecked(true);
         restart();
-    });
+    };
+    connect(searchEdit, &QLineEdit::textChanged, this, restart);
+    connect(fromEdit, &QDateEdit::dateChanged, this, dateEdited);
+    connect(toEdit, &QDateEdit::dateChanged, this, dateEdited);
+    connect(outOfRangeBox, &QCheckBox::toggled, this, restart);
+    connect(dateBox, &QCheckBox::toggled, this, restart);
+    // A wheel passing over a date field scrolls the list's column, not the day.
+    WheelGuard::install(this);
     retranslate();
 }
 
@@ -96,6 +109,18 @@ ArchiveFilter ArchiveSearchBar::filter() const
         filter.to = dayStart(last.addDays(1)) - 1;
     }
     return filter;
+}
+
+bool ArchiveSearchBar::isSpanReversed() const
+{
+    return dateBox->isChecked() && fromEdit->date() > toEdit->date();
+}
+
+QString ArchiveSearchBar::spanText(bool first) const
+{
+    const QDate day = first ? std::min(fromEdit->date(), toEdit->date())
+                            : std::max(fromEdit->date(), toEdit->date());
+    return day.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 bool ArchiveSearchBar::isActive() const
@@ -116,6 +141,13 @@ void ArchiveSearchBar::retranslate()
     searchEdit->setPlaceholderText(tr("搜索名称、备注或序列号"));
     outOfRangeBox->setText(tr("仅超限"));
     dateBox->setText(tr("日期"));
+    // Month and weekday names of the calendar in the interface's language.
+    const QLocale locale = isEnglish() ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                       : QLocale(QLocale::Chinese, QLocale::China);
+    for (QDateEdit *edit : {fromEdit, toEdit}) {
+        edit->setLocale(locale);
+        edit->calendarWidget()->setLocale(locale);
+    }
 }
 
 void ArchiveSearchBar::changeEvent(QEvent *event)

@@ -26,6 +26,11 @@ public:
     // The filter the controls describe; the dates are whole wall-clock days.
     ArchiveFilter filter() const;
     bool isActive() const;
+    // The date span is on and its first day lies after its last: the search
+    // takes the days the other way round.
+    bool isSpanReversed() const;
+    // "yyyy-MM-dd" of the earlier (`first`) or the later day of the span.
+    QString spanText(bool first) const;
     // Empties the text and switches both filters off.
     void clearSearch();
 

@@ -193,10 +193,14 @@ void AutoDownload::writeReports(const QString &recordingPath)
         (ok ? written : failed) << name;
     }
     writing = false;
+    // The folder is named: it is set once in the menu and easily forgotten.
+    const QString where = QDir::toNativeSeparators(folder);
     if (!failed.isEmpty())
-        window->delSendMessage(tr("无法保存报告：%1").arg(failed.join(QStringLiteral(", "))));
+        window->delSendMessage(
+            tr("无法保存报告：%1（位于 %2）").arg(failed.join(QStringLiteral(", ")), where));
     else
-        window->delSendMessage(tr("已保存报告：%1").arg(written.join(QStringLiteral(", "))));
+        window->delSendMessage(
+            tr("已保存报告：%1（位于 %2）").arg(written.join(QStringLiteral(", ")), where));
     if (!waiting.isEmpty())
         serveTimer.start();
 }

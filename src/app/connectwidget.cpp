@@ -133,8 +133,15 @@ void ConnectWidget::delDevStateSignal(const QString &sn, bool isRecord, bool isA
     recordIcon->setPixmap(QPixmap(record));
     alertIcon->setPixmap(QPixmap(isAlert ? QStringLiteral(":/img/ic_alert_r.svg")
                                          : QStringLiteral(":/img/ic_un_alert_g.svg")));
+    retranslateIcons();
     recordIcon->show();
     alertIcon->show();
+}
+
+void ConnectWidget::retranslateIcons()
+{
+    recordIcon->setToolTip(lastIsRecord ? tr("正在记录") : tr("未在记录"));
+    alertIcon->setToolTip(lastIsAlert ? tr("记录仪报警") : tr("无报警"));
 }
 
 bool ConnectWidget::event(QEvent *event)
@@ -188,5 +195,7 @@ void ConnectWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && devType == -1)
         devNameLabel->setText(tr("点击连接设备"));
+    if (event->type() == QEvent::LanguageChange)
+        retranslateIcons();
     QWidget::changeEvent(event);
 }

@@ -43,6 +43,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The state icons' tooltips in the interface's language.
+    void retranslateIcons();
+
     QWidget *widget;
     QWidget *devWidget;
     QLabel *devNameLabel;

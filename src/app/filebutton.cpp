@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOptionButton>
 
 namespace
@@ -138,6 +139,11 @@ void FileButton::startRename(bool dark)
     editor->setFocus();
 }
 
+bool FileButton::isInUse() const
+{
+    return (menu && menu->isVisible()) || editor->isVisible();
+}
+
 bool FileButton::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == editor) {
@@ -159,9 +165,19 @@ void FileButton::finishRename()
     editor->hide();
     const QString newName = editor->text();
     if (!isAcceptableName(newName)) {
-        // Parented to the window: the list may rebuild, deleting this entry,
-        // while the box runs its own event loop.
-        QMessageBox::critical(window(), tr("重命名"), tr("命名错误") + "!");
+        // Parented to the window: the list may rebuild, deleting this entry or
+        // giving it another file, while the box runs its own event loop.
+        const QPointer<FileButton> self(this);
+        const QString file = path;
+        QMessageBox::critical(window(), tr("重命名"),
+                              tr("命名错误") + "!\n" +
+                                  tr("名称不能为空，也不能包含以下字符：/ \\ . : *"));
+        // The typed name comes back to be corrected, not typed again.
+        if (self && path == file) {
+            editor->setText(newName);
+            editor->show();
+            editor->setFocus();
+        }
         return;
     }
     if (newName != text())

@@ -24,6 +24,8 @@ public:
     void setFilePath(const QString &filePath) { path = filePath; }
     // Opens the rename editor; the shown recording's entry gets the dark look.
     void startRename(bool dark);
+    // Its context menu or its rename editor is open.
+    bool isInUse() const;
 
     // An entry found in the archive: its fingerprint, its logger's serial
     // number and a second line (model, serial number, marks). With an empty

@@ -68,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
         list->useArchive(archiveKeeper->location());
     ui->tbWidget->setArchiveLocation(archiveKeeper->location());
     connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
+    connect(list, &RecordingList::recordingRenamed, archiveKeeper, &ArchiveKeeper::addFile);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
     connect(archiveKeeper, &ArchiveKeeper::skipped, this, &MainWindow::delSendMessage);

@@ -108,6 +108,14 @@ void MainWindowForm::setupUi(QMainWindow *window)
     verticalLayout_2->addWidget(widget);
     searchBar = new ArchiveSearchBar(connWidget);
     verticalLayout_2->addWidget(searchBar);
+    // What the search left out or why it found nothing, above the entries.
+    listNote = new QLabel(connWidget);
+    listNote->setObjectName("listNote");
+    listNote->setWordWrap(true);
+    listNote->setAlignment(Qt::AlignCenter);
+    listNote->setStyleSheet("color:#787878;font-size:13px;");
+    listNote->hide();
+    verticalLayout_2->addWidget(listNote);
     scrollArea = new QScrollArea(connWidget);
     scrollArea->setObjectName("scrollArea");
     scrollArea->setWidgetResizable(true);

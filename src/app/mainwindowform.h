@@ -45,6 +45,7 @@ public:
     QPushButton *delBtn;
     QPushButton *compareBtn;
     ArchiveSearchBar *searchBar;
+    QLabel *listNote;
     QScrollArea *scrollArea;
     QWidget *scrollAreaWidgetContents;
     QWidget *mainWidget;

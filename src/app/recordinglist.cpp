@@ -4,8 +4,10 @@
 
 #include "app/archivesearch.h"
 #include "app/archivesearchbar.h"
+#include "app/archivesearchrunner.h"
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
+#include "app/recordingremoval.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
@@ -20,8 +22,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace
 {
@@ -34,38 +39,32 @@ QString trMain(const char *text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
-// Whether QFile::moveToTrash has a trash to move into. On freedesktop systems
-// Qt 5.15 uses (and makes) the folder Trash in the user's data folder, and where
-// it cannot, it moves the file into "files" under the current working folder
-// instead; such a move must never happen to a recording.
-bool hasTrash()
+// When a recording file came to be: the time in a downloaded file's name
+// (model, date, time and a number that keeps two downloads of one second
+// apart), else its modification time, which the download set and a rename keeps.
+qint64 folderOrderTime(const QFileInfo &file)
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QFileInfo trash(dataHome + QStringLiteral("/Trash"));
-    if (trash.exists())
-        return trash.isDir();
-    const QFileInfo home(dataHome);
-    return !dataHome.isEmpty() && home.isDir() && home.isWritable();
-#else
-    return true;
-#endif
+    static const QRegularExpression downloaded(
+        QStringLiteral("^[A-Z0-9]+_(\\d{8}_\\d{6})(_\\d+)?$"));
+    const QRegularExpressionMatch match = downloaded.match(file.completeBaseName());
+    if (match.hasMatch()) {
+        const QDateTime named =
+            QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd_hhmmss"));
+        if (named.isValid())
+            return named.toMSecsSinceEpoch();
+    }
+    return file.lastModified().toMSecsSinceEpoch();
 }
 } // namespace
 
 RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget *window)
-    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window)),
-      moreLabel(new QLabel(form->scrollAreaWidgetContents))
+    : QObject(window), form(form), view(view), window(window), buttons(new QButtonGroup(window))
 {
     buttons->setExclusive(false);
     connect(buttons, qOverload<QAbstractButton *>(&QButtonGroup::buttonClicked), this,
             &RecordingList::entryClicked);
     form->delBtn->hide();
     form->compareBtn->hide();
-    moreLabel->setObjectName(QStringLiteral("moreLabel"));
-    moreLabel->setAlignment(Qt::AlignCenter);
-    moreLabel->setStyleSheet(QStringLiteral("color:#787878;font-size:13px;"));
-    moreLabel->hide();
     retranslate();
 }
 
@@ -74,6 +73,9 @@ RecordingList::~RecordingList() = default;
 void RecordingList::useArchive(const ArchiveLocation &location)
 {
     search = std::make_unique<ArchiveSearch>(location);
+    runner = std::make_unique<ArchiveSearchRunner>(location);
+    connect(runner.get(), &ArchiveSearchRunner::found, this,
+            [this](int, const ArchiveSearch::Result &found) { showSearchResult(found); });
 }
 
 void RecordingList::retranslate()
@@ -86,14 +88,23 @@ void RecordingList::retranslate()
 
 FileButton *RecordingList::createEntry(const QString &filePath, int index)
 {
-    auto *entry = new FileButton(form->scrollAreaWidgetContents);
+    FileButton *entry = nullptr;
+    if (!spareEntries.isEmpty()) {
+        entry = spareEntries.takeLast();
+        entry->setArchiveInfo(QString(), QString(), QString(), false);
+        entry->setChecked(false);
+        entry->setCheckable(false);
+        entry->setSelectMode(0);
+    } else {
+        entry = new FileButton(form->scrollAreaWidgetContents);
+        connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
+        connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
+        connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
+    }
     entry->setFilePath(filePath);
     entry->setText(FileButton::entryText(filePath));
     entry->setGeometry(listMargin, listMargin + entryPitch * index,
                        form->scrollArea->width() - 2 * listMargin, entryHeight);
-    connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
-    connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
-    connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
     return entry;
 }
 
@@ -105,30 +116,81 @@ void RecordingList::setContentsHeight(int entries)
 void RecordingList::removeEntries()
 {
     buttons->setExclusive(false);
+    // The entries wait hidden for the next rebuild: making hundreds of them
+    // anew would be most of a keystroke's search.
     while (!buttons->buttons().isEmpty()) {
-        QAbstractButton *last = buttons->buttons().constLast();
+        auto *last = static_cast<FileButton *>(buttons->buttons().constLast());
         buttons->removeButton(last);
         last->close();
-        last->deleteLater();
+        // What is chosen in an open menu or typed into an open rename editor
+        // still concerns the entry's own file: that entry is never reused.
+        if (last->isInUse())
+            last->deleteLater();
+        else
+            spareEntries.append(last);
     }
-    moreLabel->hide();
+}
+
+void RecordingList::setListNote(const QString &text)
+{
+    form->listNote->setText(text);
+    form->listNote->setVisible(!text.isEmpty());
 }
 
 void RecordingList::loadFileButtons()
 {
+    // The archive's matches come later, from the search's own thread.
+    if (form->searchBar->isActive() && runner) {
+        runner->request(form->searchBar->filter(), maxSearchEntries);
+        return;
+    }
+    removeEntries();
+    loadFolderEntries();
+    setListNote(QString());
+    entriesRebuilt();
+    emit searchShown();
+}
+
+void RecordingList::entriesRebuilt()
+{
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        entry->setSelectMode(selectMode ? 1 : 0);
+        entry->setCheckable(selectMode);
+    }
+    if (!selectMode)
+        markShownEntry();
+    if (scrollToTop)
+        form->scrollArea->verticalScrollBar()->setValue(0);
+    scrollToTop = false;
+}
+
+void RecordingList::showSearchResult(const ArchiveSearch::Result &found)
+{
+    // A result that comes after the search was cleared is no longer asked for.
+    if (!form->searchBar->isActive())
+        return;
     removeEntries();
     // An archive that cannot be used leaves the folder's list; the keeper has
     // told the user about it once already.
-    if (form->searchBar->isActive() && search && search->available())
-        loadSearchEntries();
-    else
+    if (found.available) {
+        loadSearchEntries(found);
+    } else {
         loadFolderEntries();
+        setListNote(QString());
+    }
+    entriesRebuilt();
+    emit searchShown();
 }
 
 void RecordingList::loadFolderEntries()
 {
-    const QFileInfoList files =
+    QFileInfoList files =
         QDir(dataDir()).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
+    // Newest first, as the search lists its matches; equal times keep the names' order.
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        return folderOrderTime(a) > folderOrderTime(b);
+    });
     for (int i = 0; i < files.size(); ++i) {
         FileButton *entry = createEntry(files.at(i).filePath(), i);
         entry->show();
@@ -145,9 +207,8 @@ QString RecordingList::archivedName(const ArchiveEntry &entry)
                                            .toString(QStringLiteral("yyyyMMdd_hhmmss")));
 }
 
-void RecordingList::loadSearchEntries()
+void RecordingList::loadSearchEntries(const ArchiveSearch::Result &found)
 {
-    const ArchiveSearch::Result found = search->find(form->searchBar->filter(), maxSearchEntries);
     int index = 0;
     for (const ArchiveEntry &match : found.entries) {
         const bool remote = match.path.isEmpty();
@@ -168,27 +229,26 @@ void RecordingList::loadSearchEntries()
         buttons->addButton(entry, index);
         ++index;
     }
+    setContentsHeight(index);
     const int more = found.total - found.entries.size();
-    if (more > 0) {
-        moreLabel->setText(
+    if (more > 0)
+        setListNote(
             trMain(QT_TRANSLATE_NOOP("MainWindow", "还有 %1 个记录，请细化搜索")).arg(more));
-        moreLabel->setGeometry(listMargin, listMargin + entryPitch * index,
-                               form->scrollArea->width() - 2 * listMargin, entryHeight);
-        moreLabel->show();
-    }
-    setContentsHeight(index + (more > 0 ? 1 : 0));
+    else if (index > 0)
+        setListNote(QString());
+    else if (form->searchBar->isSpanReversed())
+        setListNote(
+            trMain(QT_TRANSLATE_NOOP("MainWindow",
+                                     "没有匹配的记录（开始日期晚于结束日期，已按 %1 至 %2 搜索）"))
+                .arg(form->searchBar->spanText(true), form->searchBar->spanText(false)));
+    else
+        setListNote(trMain(QT_TRANSLATE_NOOP("MainWindow", "没有匹配的记录")));
 }
 
 void RecordingList::searchChanged()
 {
+    scrollToTop = true;
     loadFileButtons();
-    for (QAbstractButton *button : buttons->buttons()) {
-        auto *entry = static_cast<FileButton *>(button);
-        entry->setSelectMode(selectMode ? 1 : 0);
-        entry->setCheckable(selectMode);
-    }
-    if (!selectMode)
-        markShownEntry();
 }
 
 void RecordingList::addFileButton(const QString &filePath)
@@ -212,8 +272,6 @@ void RecordingList::layoutEntries()
     for (int i = 0; i < entries.size(); ++i)
         entries.at(i)->setGeometry(listMargin, listMargin + entryPitch * i,
                                    form->scrollArea->width() - 2 * listMargin, entryHeight);
-    moreLabel->setGeometry(listMargin, listMargin + entryPitch * entries.size(),
-                           form->scrollArea->width() - 2 * listMargin, entryHeight);
 }
 
 void RecordingList::entryClicked(QAbstractButton *button)
@@ -280,7 +338,7 @@ void RecordingList::compareSelected()
 void RecordingList::showHistory(const QString &serial)
 {
     ComparedRecording history;
-    history.loaded = search ? search->history(serial) : LoadedRecording();
+    history.loaded = search ? search->history(serial, &history.downloads) : LoadedRecording();
     if (!history.loaded.ok()) {
         emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "无法读取历史记录")));
         return;
@@ -308,8 +366,12 @@ void RecordingList::markShownEntry()
     const QString shown = view->recordingBaseName();
     for (QAbstractButton *entry : buttons->buttons()) {
         const bool isShown = !shown.isEmpty() && entry->text() == shown;
-        entry->setCheckable(isShown);
+        // Unchecked while still checkable: setCheckable(false) alone drops the
+        // check without repainting, and the entry would still look open.
+        if (isShown)
+            entry->setCheckable(true);
         entry->setChecked(isShown);
+        entry->setCheckable(isShown);
     }
 }
 
@@ -322,18 +384,6 @@ FileButton *RecordingList::entryWithText(const QString &text) const
     return nullptr;
 }
 
-bool RecordingList::removeRecordingFile(const QString &path)
-{
-    // A recording may be the only record of a shipment: it goes to the desktop's
-    // trash, and is deleted for good only where there is no trash to take it.
-    if ((hasTrash() && QFile::moveToTrash(path)) || QFile::remove(path))
-        return true;
-    // A read-only file is made writable once and removed again.
-    QFile::setPermissions(path, QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return QFile::remove(path) || !QFileInfo::exists(path);
-}
-
 void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
 {
     const QString name = FileButton::entryText(filePath);
@@ -342,7 +392,11 @@ void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
         openDataFile(filePath);
         break;
     case 1: {
-        const bool removed = removeRecordingFile(filePath);
+        const RecordingRemoval::Outcome outcome = RecordingRemoval::remove({filePath}, window);
+        // Kept at the user's word: nothing changes.
+        if (!outcome.kept.isEmpty())
+            break;
+        const bool removed = !outcome.removed.isEmpty();
         if (FileButton *entry = entryWithText(name)) {
             buttons->removeButton(entry);
             entry->close();
@@ -386,6 +440,7 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
         renamed->setText(newName);
         renamed->setFilePath(newPath);
     }
+    emit recordingRenamed(newPath);
 }
 
 void RecordingList::switchDelFile()
@@ -419,18 +474,15 @@ void RecordingList::delDataFiles()
             paths << entry->filePath();
         }
     }
+    const RecordingRemoval::Outcome outcome = RecordingRemoval::remove(paths, window);
     bool shownDeleted = false;
-    bool allRemoved = true;
-    for (int i = 0; i < names.size(); ++i) {
-        const QString &name = names.at(i);
-        const bool removed = removeRecordingFile(paths.at(i));
-        allRemoved = allRemoved && removed;
-        shownDeleted = shownDeleted || (removed && !shown.isEmpty() && name == shown);
-    }
+    for (int i = 0; i < names.size(); ++i)
+        shownDeleted = shownDeleted || (!shown.isEmpty() && names.at(i) == shown &&
+                                        outcome.removed.contains(paths.at(i)));
     if (shownDeleted)
         view->clearRecording();
     loadFileButtons();
     switchDelFile();
-    if (!allRemoved)
+    if (!outcome.failed.isEmpty())
         emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除失败")));
 }

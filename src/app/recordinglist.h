@@ -2,20 +2,20 @@
 // The recording list of the main window: entries for the files in the recordings folder.
 #pragma once
 
+#include "app/archivesearch.h"
 #include "archive/archivelocation.h"
 
 #include <QObject>
 #include <QString>
+#include <QVector>
 #include <memory>
 
-class ArchiveSearch;
-struct ArchiveEntry;
+class ArchiveSearchRunner;
 class DataShowWidget;
 class FileButton;
 class MainWindowForm;
 class QAbstractButton;
 class QButtonGroup;
-class QLabel;
 class QWidget;
 
 // Builds the entries in the form's scroll area, opens and closes recordings in
@@ -23,7 +23,10 @@ class QWidget;
 // Entries know only their paths; everything that touches the disk is here.
 // While the search above the list is in use, the entries are the archive's
 // matches instead of the folder's files; recordings that are not on this
-// computer open from a copy of the archive's bytes.
+// computer open from a copy of the archive's bytes. The search runs off the
+// GUI thread, the newest request winning; the list is rebuilt when its result
+// comes, with a line above it when the search left entries out or found none.
+// The folder's files are listed newest first, as the search lists them.
 class RecordingList : public QObject
 {
     Q_OBJECT
@@ -52,7 +55,8 @@ public slots:
     void delUpdateRename(QString newName, QString oldName);
     void switchDelFile();
     void delDataFiles();
-    // The search changed: the archive's matches, or the folder again when it was cleared.
+    // The search changed: the archive's matches (when they come), or the
+    // folder again at once when it was cleared; the list starts from its top.
     void searchChanged();
     // Shows the marked entries (2 to 8) on one chart.
     void compareSelected();
@@ -61,13 +65,23 @@ public slots:
 
 signals:
     void sendMessage(QString msg);
+    // A recording file now lies at `path` under its new name; the archive is told.
+    void recordingRenamed(const QString &path);
+    // The entries for the search as it stands are in place: the archive's
+    // matches, or the folder's files when the search is off or cannot be used.
+    void searchShown();
 
 private:
     void entryClicked(QAbstractButton *button);
     FileButton *createEntry(const QString &filePath, int index);
     void removeEntries();
     void loadFolderEntries();
-    void loadSearchEntries();
+    void showSearchResult(const ArchiveSearch::Result &found);
+    void loadSearchEntries(const ArchiveSearch::Result &found);
+    // What the search above the list left out, or why it found nothing; empty for the folder.
+    void setListNote(const QString &text);
+    // New entries take the selection mode and the shown recording's mark.
+    void entriesRebuilt();
     void openArchived(FileButton *entry);
     // A path the views can open for the entry; empty when there is none.
     QString openablePath(FileButton *entry);
@@ -76,16 +90,17 @@ private:
     // The entry of the shown recording checked, every other one plain.
     void markShownEntry();
     FileButton *entryWithText(const QString &text) const;
-    // Moves the file to the trash, or deletes it where there is none; false
-    // while the file is still there.
-    static bool removeRecordingFile(const QString &path);
 
     MainWindowForm *form;
     DataShowWidget *view;
     QWidget *window;
     QButtonGroup *buttons;
     bool selectMode = false;
+    // On the GUI thread: opening archived recordings and a logger's history.
     std::unique_ptr<ArchiveSearch> search;
-    // "N more, refine the search" under a capped search.
-    QLabel *moreLabel;
+    std::unique_ptr<ArchiveSearchRunner> runner;
+    // The next rebuild shows the list from its top: the filter changed.
+    bool scrollToTop = false;
+    // Hidden entries of earlier rebuilds, used again by the next one.
+    QVector<FileButton *> spareEntries;
 };

@@ -12,6 +12,7 @@
 #include <QLineF>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -85,6 +86,44 @@ QString ComparisonReport::legendText(const ComparedRecording &recording)
     return serial.isEmpty() ? recording.label : tr("%1（序列号 %2）").arg(recording.label, serial);
 }
 
+bool ComparisonReport::isHistory(const QVector<ComparedRecording> &recordings)
+{
+    return recordings.size() == 1 && recordings.constFirst().downloads > 0;
+}
+
+QString ComparisonReport::historyTitle(const ComparedRecording &history)
+{
+    const QString serial = history.loaded.recording.sn;
+    return history.downloads == 1
+               ? tr("记录仪 %1 的历史记录（1 次下载）").arg(serial)
+               : tr("记录仪 %1 的历史记录（%2 次下载）").arg(serial).arg(history.downloads);
+}
+
+QString ComparisonReport::title(const QVector<ComparedRecording> &recordings)
+{
+    return isHistory(recordings) ? historyTitle(recordings.constFirst()) : tr("温度湿度记录对比");
+}
+
+QString ComparisonReport::suggestedBaseName(const QVector<ComparedRecording> &recordings,
+                                            const QDate &today)
+{
+    const QString date = today.toString(QStringLiteral("_yyyyMMdd"));
+    if (!isHistory(recordings))
+        return tr("对比") + date;
+    // A serial number is letters and digits; anything else would not do in a file name.
+    QString serial = recordings.constFirst().loaded.recording.sn;
+    serial.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    return tr("历史记录") + QLatin1Char('_') + serial + date;
+}
+
+QVector<LimitLine> ComparisonReport::limitLines(const QVector<ComparedRecording> &recordings)
+{
+    QVector<QVector<LimitLine>> sets;
+    for (const ComparedRecording &item : recordings)
+        sets << LimitLine::ofRecording(item.loaded.recording);
+    return LimitLine::distinct(sets);
+}
+
 ComparisonReport::ComparisonReport(const ReportPainter &painter,
                                    const QVector<ComparedRecording> &recordings)
     : rp(painter), items(recordings), unit(recordings.constFirst().loaded.recording.tempUnit)
@@ -108,7 +147,7 @@ bool ComparisonReport::write(const QString &path, const QVector<ComparedRecordin
     {
         QPdfWriter writer(file.device());
         setUpReportPages(writer);
-        writer.setTitle(tr("温度湿度记录对比"));
+        writer.setTitle(title(recordings));
         writer.setCreator(QStringLiteral("hygra"));
         QPainter painter;
         if (painter.begin(&writer)) {
@@ -130,14 +169,16 @@ void ComparisonReport::draw() const
 {
     using RP = ReportPainter;
     rp.painter().setPen(Qt::black);
-    rp.text(RP::Title, RP::box(34, 34, rp.right(), 58), RP::alignC, tr("温度湿度记录对比"));
+    rp.text(RP::Title, RP::box(34, 34, rp.right(), 58), RP::alignC, title(items));
     qint64 first = 0;
     qint64 last = 0;
     const bool any = timeSpan(items, &first, &last);
     const QString span =
         any ? QStringLiteral("%1 – %2").arg(minuteText(first), minuteText(last)) : QString();
+    // A history's title says what it holds; a comparison counts its recordings.
     rp.text(RP::Label, RP::box(34, 64, rp.right(), 78), RP::alignC,
-            tr("%1 个记录").arg(items.size()) + QStringLiteral("    ") + span);
+            isHistory(items) ? span
+                             : tr("%1 个记录").arg(items.size()) + QStringLiteral("    ") + span);
     drawChart();
     drawLegend();
     drawStatistics();
@@ -162,7 +203,14 @@ void ComparisonReport::drawChart() const
         return;
     double low = 0;
     double high = 0;
-    temperatureExtent(items, &low, &high);
+    const bool anyTemperature = temperatureExtent(items, &low, &high);
+    // The scale holds the temperature limits, so their lines are on the chart.
+    for (const LimitLine &limit : limitLines(items)) {
+        if (limit.humidity)
+            continue;
+        low = anyTemperature ? std::min(low, limit.value) : limit.value;
+        high = anyTemperature ? std::max(high, limit.value) : limit.value;
+    }
     const ReportChart::TemperatureScale scale = ReportChart::temperatureScale(
         int(std::lround(high * 100)), int(std::lround(low * 100)), unit);
     const ReportChart::TimeScale time = ReportChart::timeScale(last - first, first);
@@ -200,9 +248,11 @@ void ComparisonReport::drawChart() const
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipRect(RP::box(plotLeft, plotTop, plotLeft + pw, plotBottom));
+    drawLimitLines(scale.top, range);
     for (int i = 0; i < items.size(); ++i) {
         const QVector<SamplePoint> &samples = items.at(i).loaded.samples;
         const bool humidity = items.at(i).loaded.recording.isContainHum;
+        const qint64 interval = items.at(i).loaded.interval;
         // About two points per horizontal point of the plot are enough for a line.
         const int q = std::max(1, int(samples.size() / (2 * pw)));
         QVector<QLineF> temperatureLines;
@@ -214,6 +264,11 @@ void ComparisonReport::drawChart() const
         for (int s = 0; s < samples.size(); s += q) {
             const SamplePoint &sample = samples.at(s);
             const double x = xOf(sample.time);
+            // Time no recording covers (between two downloads) breaks both curves.
+            if (s > 0 && !joins(samples.at(s - q).time, sample.time, q, interval)) {
+                haveT = false;
+                haveH = false;
+            }
             // A missing value breaks the curve.
             if (sample.temperature != noSampleTemperature) {
                 const QPointF pt(
@@ -242,6 +297,30 @@ void ComparisonReport::drawChart() const
         p.drawLines(humidityLines);
     }
     p.restore();
+}
+
+void ComparisonReport::drawLimitLines(double scaleTop, double scaleRange) const
+{
+    using RP = ReportPainter;
+    QPainter &p = rp.painter();
+    const int pw = rp.plotWidth();
+    for (const LimitLine &limit : limitLines(items)) {
+        if (limit.humidity && !withHumidity)
+            continue;
+        const double y = limit.humidity ? plotTop - (limit.value - 100.0) / 100 * plotHeight
+                                        : plotTop - (limit.shownValue(unit) - scaleTop) /
+                                                        scaleRange * plotHeight;
+        if (!std::isfinite(y) || y < plotTop || y > plotBottom)
+            continue;
+        const QColor colour = limit.humidity ? QColor(30, 120, 90) : QColor(220, 30, 30);
+        p.setPen(QPen(colour, 0.8, Qt::DashLine));
+        p.drawLine(QLineF(plotLeft, y, plotLeft + pw, y));
+        // The label sits inside the plot's right end, above a high limit and below a low one.
+        const int top = limit.high ? int(y) - 12 : int(y) + 1;
+        p.setPen(colour);
+        rp.text(RP::Label, RP::box(plotLeft + pw - 120, top, plotLeft + pw - 3, top + 11),
+                RP::alignRC, limit.label(unit));
+    }
 }
 
 void ComparisonReport::drawLegend() const

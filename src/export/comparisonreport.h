@@ -3,18 +3,22 @@
 #pragma once
 
 #include "recording/comparedrecording.h"
+#include "recording/limitline.h"
 
 #include <QColor>
 #include <QCoreApplication>
 #include <QString>
 #include <QVector>
 
+class QDate;
 class ReportPainter;
 
 // The chart draws every recording's temperature as a solid curve and its
 // humidity, where it has one, as a dashed curve in the same colour, all on
-// the wall-clock time span of the whole set. The window's comparison chart
-// uses the same colours, so a printed comparison reads like the screen.
+// the wall-clock time span of the whole set, broken where samples are further
+// apart than their interval. The alarm limits in force are labelled dashed
+// lines. The window's comparison chart uses the same colours, so a printed
+// comparison reads like the screen.
 class ComparisonReport
 {
     Q_DECLARE_TR_FUNCTIONS(ComparisonReport)
@@ -32,6 +36,24 @@ public:
                                   double *high);
     // The legend's name of a recording: its label and its logger's serial number.
     static QString legendText(const ComparedRecording &recording);
+    // Whether the set is one logger's merged history.
+    static bool isHistory(const QVector<ComparedRecording> &recordings);
+    // The history's title: the logger's serial number and how many downloads it merges.
+    static QString historyTitle(const ComparedRecording &history);
+    // The report's title: the history's, or that of a comparison.
+    static QString title(const QVector<ComparedRecording> &recordings);
+    // The name (without suffix) offered for the report written on `today`.
+    static QString suggestedBaseName(const QVector<ComparedRecording> &recordings,
+                                     const QDate &today);
+    // The alarm limits in force of the set, each distinct one once.
+    static QVector<LimitLine> limitLines(const QVector<ComparedRecording> &recordings);
+    // Whether a curve joins two samples `steps` samples apart, taken at
+    // `from` and `to` (wall-clock seconds) by a recording of `interval`
+    // seconds: not across a gap, where they are further apart than that.
+    static bool joins(qint64 from, qint64 to, qint64 steps, qint64 interval)
+    {
+        return interval <= 0 || to - from <= steps * interval;
+    }
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.
@@ -45,6 +67,7 @@ private:
     ComparisonReport(const ReportPainter &painter, const QVector<ComparedRecording> &recordings);
     void draw() const;
     void drawChart() const;
+    void drawLimitLines(double scaleTop, double scaleRange) const;
     void drawLegend() const;
     void drawStatistics() const;
 

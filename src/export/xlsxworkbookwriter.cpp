@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QList>
 #include <QTemporaryDir>
+#include <QVector>
 #include <cmath>
 
 namespace
@@ -86,6 +87,21 @@ private:
 
     lxw_col_t alarmColumn() const { return withHumidity ? 4 : 3; }
 
+    // The alarm column's text of a temperature state and a humidity state
+    // (0 inside, 1 below, 2 above) at index temperature × 3 + humidity. The
+    // temperature keeps the plain words the summary uses for its range.
+    static QVector<QByteArray> alarmStateTexts()
+    {
+        const QString temperature[] = {QString(), tr("低于下限"), tr("高于上限")};
+        const QString humidity[] = {QString(), tr("湿度低于下限"), tr("湿度高于上限")};
+        QVector<QByteArray> texts;
+        for (const QString &t : temperature)
+            for (const QString &h : humidity)
+                texts
+                    << (t.isEmpty() || h.isEmpty() ? t + h : t + QStringLiteral("; ") + h).toUtf8();
+        return texts;
+    }
+
     void writeSamples(lxw_worksheet *sheet)
     {
         xlsxcells::text(sheet, 0, 0, tr("序号"), heading);
@@ -95,8 +111,8 @@ private:
             xlsxcells::text(sheet, 0, 3, humidityColumnTitle(), heading);
         xlsxcells::text(sheet, 0, alarmColumn(), tr("报警状态"), heading);
 
-        const QByteArray below = tr("低于下限").toUtf8();
-        const QByteArray above = tr("高于上限").toUtf8();
+        const QVector<QByteArray> alarmTexts = alarmStateTexts();
+        const AlarmLimits &limits = data.limits;
         lxw_row_t row = 1;
         for (const SamplePoint &sample : data.samples) {
             worksheet_write_number(sheet, row, 0, row, nullptr);
@@ -109,10 +125,12 @@ private:
                                        oneDecimal);
             if (withHumidity && hasHumidity)
                 worksheet_write_number(sheet, row, 3, storedHumidity(sample.humidity), oneDecimal);
-            // A sample without a value is no alarm, as the report's data pages show it.
-            if (sample.alarmState != 0 && hasTemperature && (!withHumidity || hasHumidity))
+            // Each value against its own quantity's limits; a missing value is no alarm.
+            const int temperatureState = limits.temperatureState(sample.temperature);
+            const int humidityState = withHumidity ? limits.humidityState(sample.humidity) : 0;
+            if (temperatureState != 0 || humidityState != 0)
                 worksheet_write_string(sheet, row, alarmColumn(),
-                                       (sample.alarmState == 1 ? below : above).constData(),
+                                       alarmTexts.at(temperatureState * 3 + humidityState),
                                        nullptr);
             ++row;
         }

@@ -2,6 +2,8 @@
 // The working alarm limits of a recording and the classification of one sample against them.
 #pragma once
 
+#include "core/units.h"
+
 class ReadDevInfoJson;
 
 // Temperatures in °C, humidity in %RH. A closed alarm keeps its default, which
@@ -36,5 +38,25 @@ struct AlarmLimits {
                 return 2;
         }
         return 0;
+    }
+
+    // The temperature on its own: 1 at or below a low limit, 2 at or above a
+    // high one, else 0; a missing temperature is no alarm.
+    int temperatureState(float temperature) const
+    {
+        if (temperature == noSampleTemperature)
+            return 0;
+        if (temperature <= tl3 || temperature <= tl2 || temperature <= tl1)
+            return 1;
+        return temperature >= th3 || temperature >= th2 || temperature >= th1 ? 2 : 0;
+    }
+    // The humidity on its own, likewise against `hl` and `hh`.
+    int humidityState(float humidity) const
+    {
+        if (humidity == noSampleHumidity)
+            return 0;
+        if (humidity <= hl)
+            return 1;
+        return humidity >= hh ? 2 : 0;
     }
 };

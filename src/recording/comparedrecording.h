@@ -14,4 +14,6 @@ struct ComparedRecording {
     QString label;
     LoadedRecording loaded;
     RecordingAnalysis analysis;
+    // How many downloads a logger's merged history was built from; 0 for one recording.
+    int downloads = 0;
 };

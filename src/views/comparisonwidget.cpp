@@ -5,6 +5,7 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "export/comparisonreport.h"
+#include "views/chartlimitlines.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
 #include "views/qcptooltip.h"
@@ -22,8 +23,10 @@
 namespace
 {
 
-// Room around the values, as the single chart leaves 6 °C.
+// Room around the values, as the single chart leaves 6 °C, and around a
+// limit line for its label.
 constexpr double valueMargin = 6;
+constexpr double limitMargin = 2;
 
 } // namespace
 
@@ -32,8 +35,11 @@ ComparisonWidget::ComparisonWidget(QWidget *parent)
 {
     setupUi();
     setupPlot();
+    mLimitLines = std::make_unique<ChartLimitLines>(graphicsView);
     retranslate();
 }
+
+ComparisonWidget::~ComparisonWidget() = default;
 
 void ComparisonWidget::setupUi()
 {
@@ -119,10 +125,20 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
         const bool withHumidity = item.loaded.recording.isContainHum;
         QVector<QCPGraphData> temperature;
         QVector<QCPGraphData> humidity;
-        temperature.reserve(samples.size());
-        humidity.reserve(withHumidity ? samples.size() : 0);
-        for (const SamplePoint &sample : samples) {
+        temperature.reserve(samples.size() + 16);
+        humidity.reserve(withHumidity ? samples.size() + 16 : 0);
+        for (int s = 0; s < samples.size(); ++s) {
+            const SamplePoint &sample = samples.at(s);
             const double key = double(sample.time);
+            // Time no sample covers (between two downloads of a history) is a
+            // gap: a point without a value just after the last sample breaks the line.
+            if (s > 0 && !ComparisonReport::joins(samples.at(s - 1).time, sample.time, 1,
+                                                  item.loaded.interval)) {
+                const double gap = double(samples.at(s - 1).time + 1);
+                temperature.append(QCPGraphData(gap, nan));
+                if (withHumidity)
+                    humidity.append(QCPGraphData(gap, nan));
+            }
             temperature.append(QCPGraphData(key, sample.temperature != noSampleTemperature
                                                      ? fromCelsius(sample.temperature, unit)
                                                      : nan));
@@ -159,13 +175,27 @@ void ComparisonWidget::showComparison(const QVector<ComparedRecording> &recordin
     }
     double low = 0;
     double high = 0;
-    if (ComparisonReport::temperatureExtent(recordings, &low, &high)) {
-        mLower = fromCelsius(low - valueMargin, unit);
-        mUpper = fromCelsius(high + valueMargin, unit);
+    bool anyTemperature = ComparisonReport::temperatureExtent(recordings, &low, &high);
+    low -= valueMargin;
+    high += valueMargin;
+    const QVector<LimitLine> limits = ComparisonReport::limitLines(recordings);
+    // The restored view holds the temperature limits, as on the single chart.
+    for (const LimitLine &limit : limits) {
+        if (limit.humidity)
+            continue;
+        low = anyTemperature ? std::min(low, limit.value - limitMargin) : limit.value - limitMargin;
+        high =
+            anyTemperature ? std::max(high, limit.value + limitMargin) : limit.value + limitMargin;
+        anyTemperature = true;
     }
+    if (anyTemperature) {
+        mLower = fromCelsius(low, unit);
+        mUpper = fromCelsius(high, unit);
+    }
+    mLimitLines->show(limits, unit, plot->xAxis, plot->yAxis, plot->yAxis2);
     plot->yAxis->setLabel(tr("温度") + QLatin1Char(' ') + temperatureUnit);
     plot->yAxis2->setVisible(anyHumidity);
-    titleLabel->setText(tr("对比：%1 个记录").arg(recordings.size()));
+    titleLabel->setText(titleText());
     restoreView();
 }
 
@@ -183,10 +213,18 @@ void ComparisonWidget::restoreView()
 void ComparisonWidget::clear()
 {
     graphicsView->clearGraphs();
+    mLimitLines->clear();
     mTemperatureGraphs.clear();
     mHumidityGraphs.clear();
     mShown.clear();
+    titleLabel->clear();
     graphicsView->replot(QCustomPlot::rpRefreshHint);
+}
+
+QString ComparisonWidget::titleText() const
+{
+    return ComparisonReport::isHistory(mShown) ? ComparisonReport::historyTitle(mShown.constFirst())
+                                               : tr("对比：%1 个记录").arg(mShown.size());
 }
 
 void ComparisonWidget::retranslate()
@@ -199,7 +237,7 @@ void ComparisonWidget::retranslate()
     for (int i = 0; i < mTemperatureGraphs.size() && i < mShown.size(); ++i)
         mTemperatureGraphs.at(i)->setName(ComparisonReport::legendText(mShown.at(i)));
     if (!mShown.isEmpty())
-        titleLabel->setText(tr("对比：%1 个记录").arg(mShown.size()));
+        titleLabel->setText(titleText());
 }
 
 void ComparisonWidget::changeEvent(QEvent *event)

@@ -7,7 +7,9 @@
 #include <QSharedPointer>
 #include <QVector>
 #include <QWidget>
+#include <memory>
 
+class ChartLimitLines;
 class CPAxisTickerDateTime;
 class DataGraph;
 class QCPToolTip;
@@ -17,7 +19,9 @@ class QToolButton;
 
 // Each recording gets one colour: its temperature as a solid line on the left
 // axis, its humidity (where it has one) dashed on the right axis, and one
-// legend entry naming the recording and its logger. Keys are wall-clock
+// legend entry naming the recording and its logger; the alarm limits in
+// force are labelled dashed lines, and time between a recording's samples
+// that is longer than its interval is a gap. Keys are wall-clock
 // seconds, so the chart's date-time ticker and tooltip work as on the single
 // chart, and recordings of different intervals line up in time. Zoom and drag
 // act on the time axis as there.
@@ -26,6 +30,7 @@ class ComparisonWidget : public QWidget
     Q_OBJECT
 public:
     explicit ComparisonWidget(QWidget *parent = nullptr);
+    ~ComparisonWidget() override;
 
     // Replaces the shown recordings; temperatures in the unit of the first.
     void showComparison(const QVector<ComparedRecording> &recordings);
@@ -39,6 +44,7 @@ public:
     // The temperature graph of each recording, in the order given.
     const QVector<DataGraph *> &temperatureGraphs() const { return mTemperatureGraphs; }
     const QVector<DataGraph *> &humidityGraphs() const { return mHumidityGraphs; }
+    ChartLimitLines *limitLines() const { return mLimitLines.get(); }
 
 signals:
     // The close button: the view area goes back to the single recording.
@@ -51,6 +57,8 @@ private:
     void setupUi();
     void setupPlot();
     void retranslate();
+    // A logger's history is named as such; a comparison counts its recordings.
+    QString titleText() const;
 
     QLabel *titleLabel;
     QToolButton *restoreButton;
@@ -58,6 +66,7 @@ private:
     QCustomPlot *graphicsView;
     QSharedPointer<CPAxisTickerDateTime> mTicker;
     QCPToolTip *mToolTip = nullptr;
+    std::unique_ptr<ChartLimitLines> mLimitLines;
     QVector<DataGraph *> mTemperatureGraphs;
     QVector<DataGraph *> mHumidityGraphs;
     QVector<ComparedRecording> mShown;

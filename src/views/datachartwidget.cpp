@@ -4,6 +4,8 @@
 
 #include "core/units.h"
 #include "core/utils.h"
+#include "recording/alarmlimits.h"
+#include "views/chartlimitlines.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
 #include "views/dataidbutton.h"
@@ -14,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <qcustomplot.h>
 
@@ -50,7 +53,10 @@ DataChartWidget::DataChartWidget(QWidget *parent)
     setupUi();
     setupPlot();
     setupTable();
+    mLimitLines = std::make_unique<ChartLimitLines>(graphicsView);
 }
+
+DataChartWidget::~DataChartWidget() = default;
 
 void DataChartWidget::setupUi()
 {
@@ -127,6 +133,8 @@ void DataChartWidget::setupPlot()
     plot->yAxis2->setVisible(true);
     plot->yAxis->setRange(-40, 85);
     plot->yAxis2->setRange(0, 100);
+    // Until a recording is shown the keys stand for no time: no labels.
+    plot->xAxis->setTickLabels(false);
 
     // The tooltip follows the mouse without a pressed button.
     plot->setMouseTracking(true);
@@ -165,7 +173,8 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
 
     tableView->setHeaderLabels(
         {tr("编号"), tr("日期时间"), tr("温度"), mWithHumidity ? tr("湿度") : QString()});
-    tableView->showSamples(samples, mTempUnit, mWithHumidity, mAlarmMarks);
+    const AlarmLimits limits = AlarmLimits::fromRecording(recording);
+    tableView->showSamples(samples, mTempUnit, mWithHumidity, mAlarmMarks, limits);
     const QString unit = temperatureUnitSymbol(mTempUnit);
     tempShowBtn->setText(unit);
 
@@ -183,21 +192,27 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
     temperature.reserve(count);
     humidity.reserve(mWithHumidity ? count : 0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Each quantity is marked by its own limits: a humid spell leaves the
+    // temperature curve as it is, and a missing value is never marked.
     for (int i = 0; i < count; ++i) {
         const SamplePoint &sample = samples.at(i);
         const double key = i + 1;
         const bool hasTemperature = sample.temperature != noSampleTemperature;
         const double value = hasTemperature ? fromCelsius(sample.temperature, mTempUnit) : nan;
         temperature.append(QCPGraphData(key, value));
-        if (mAlarmMarks && sample.isAlarm && hasTemperature)
+        if (mAlarmMarks && limits.temperatureState(sample.temperature) != 0)
             temperatureAlarms.append(QCPGraphData(key, value));
         if (!mWithHumidity)
             continue;
         const bool hasHumidity = sample.humidity != noSampleHumidity;
         humidity.append(QCPGraphData(key, hasHumidity ? sample.humidity : nan));
-        if (mAlarmMarks && sample.isAlarm && hasHumidity)
+        if (mAlarmMarks && limits.humidityState(sample.humidity) != 0)
             humidityAlarms.append(QCPGraphData(key, sample.humidity));
     }
+    mTempAlarmGraph->setAlarmBounds(
+        fromCelsius(std::max({limits.tl1, limits.tl2, limits.tl3}), mTempUnit),
+        fromCelsius(std::min({limits.th1, limits.th2, limits.th3}), mTempUnit));
+    mHumAlarmGraph->setAlarmBounds(limits.hl, limits.hh);
 
     const int interval = recording.recordInterval * intervalUnitSecs;
     const qint64 originMs = wallClockMs(recording.startRecordTime) +
@@ -230,10 +245,30 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
 
     mKeyMax = count + 1;
     plot->xAxis->setRange(0, mKeyMax);
+    plot->xAxis->setTickLabels(true);
     plot->yAxis2->setRange(0, 100);
     mTempUpper = fromCelsius(recording.maxTemp / 100.0 + 6, mTempUnit);
     mTempLower = fromCelsius(recording.minTemp / 100.0 - 6, mTempUnit);
+    showLimitLines(recording);
     plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+void DataChartWidget::showLimitLines(const ReadDevInfoJson &recording)
+{
+    const QVector<LimitLine> lines = LimitLine::ofRecording(recording);
+    QCustomPlot *plot = graphicsView;
+    mLimitLines->show(lines, mTempUnit, plot->xAxis, plot->yAxis, plot->yAxis2);
+    mLimitLines->setTemperatureVisible(mShowTemperature);
+    mLimitLines->setHumidityVisible(mShowHumidity);
+    // The restored view holds the temperature limits too, with room for their labels.
+    for (const LimitLine &line : lines) {
+        if (line.humidity)
+            continue;
+        const double value = line.shownValue(mTempUnit);
+        const double room = fromCelsius(2, mTempUnit) - fromCelsius(0, mTempUnit);
+        mTempUpper = std::max(mTempUpper, value + room);
+        mTempLower = std::min(mTempLower, value - room);
+    }
 }
 
 void DataChartWidget::setAlarmMarks(bool flag, const QVector<SamplePoint> &samples,
@@ -267,6 +302,9 @@ void DataChartWidget::clearChart()
     for (QVector<QCPGraphData> *points :
          {&mTempPoints, &mHumPoints, &mTempAlarmPoints, &mHumAlarmPoints})
         *points = QVector<QCPGraphData>();
+    // An empty chart keeps no times or limits of the recording that left it.
+    mLimitLines->clear();
+    graphicsView->xAxis->setTickLabels(false);
     graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
 
@@ -275,6 +313,7 @@ void DataChartWidget::showTemperature(bool show)
     mShowTemperature = show;
     mTempGraph->setVisible(show);
     mTempAlarmGraph->setVisible(show);
+    mLimitLines->setTemperatureVisible(show);
     graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
 
@@ -283,6 +322,7 @@ void DataChartWidget::showHumidity(bool show)
     mShowHumidity = show;
     mHumGraph->setVisible(show);
     mHumAlarmGraph->setVisible(show);
+    mLimitLines->setHumidityVisible(show);
     graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
 

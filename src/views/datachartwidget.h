@@ -8,8 +8,10 @@
 #include <QSharedPointer>
 #include <QVector>
 #include <QWidget>
+#include <memory>
 #include <qcustomplot.h>
 
+class ChartLimitLines;
 class CPAxisTickerDateTime;
 class DataGraph;
 class DataIdButton;
@@ -21,9 +23,11 @@ class DataChartWidget : public QWidget
     Q_OBJECT
 public:
     explicit DataChartWidget(QWidget *parent = nullptr);
+    ~DataChartWidget() override;
 
-    // Fills chart and table from a recording. Missing values leave gaps; alarm
-    // samples are drawn as red points while the alarm marks are on. With
+    // Fills chart and table from a recording. Missing values leave gaps; a
+    // value beyond its own quantity's limits is drawn as a red point while the
+    // alarm marks are on; the limits in force are labelled lines. With
     // `resetSeriesButtons` both series are shown again.
     void showRecording(const QVector<SamplePoint> &samples, const ReadDevInfoJson &recording,
                        bool resetSeriesButtons);
@@ -33,9 +37,10 @@ public:
     // Switches the alarm marks for the next recording while nothing is shown.
     void setAlarmMarks(bool flag) { mAlarmMarks = flag; }
     // All samples across, humidity 0 … 100 and the recording's temperature
-    // range with 6 °C to spare on each side.
+    // range with 6 °C to spare on each side, widened to its limit lines.
     void restoreView();
-    // Empties the table and all graphs; ranges and buttons stay.
+    // Empties the table, all graphs and the limit lines; ranges and buttons
+    // stay, the time axis loses its labels.
     void clearChart();
 
     QCustomPlot *plot() const { return graphicsView; }
@@ -49,6 +54,7 @@ public:
     DataIdButton *temperatureButton() const { return tempShowBtn; }
     DataIdButton *humidityButton() const { return humidityShowBtn; }
     bool alarmMarks() const { return mAlarmMarks; }
+    ChartLimitLines *limitLines() const { return mLimitLines.get(); }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -61,6 +67,7 @@ private:
     void setupPlot();
     void setupTable();
     void releasePoints();
+    void showLimitLines(const ReadDevInfoJson &recording);
     void showTemperature(bool show);
     void showHumidity(bool show);
 
@@ -77,6 +84,7 @@ private:
     DataGraph *mTempAlarmGraph = nullptr;
     DataGraph *mHumAlarmGraph = nullptr;
     QCPToolTip *mToolTip = nullptr;
+    std::unique_ptr<ChartLimitLines> mLimitLines;
     // The graphs' points, shared with their data containers and kept between
     // recordings so that opening another one reuses their memory.
     QVector<QCPGraphData> mTempPoints;

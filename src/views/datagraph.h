@@ -18,7 +18,23 @@ public:
     qint64 originMs() const { return mOriginMs; }
     int intervalSecs() const { return mIntervalSecs; }
 
+    // Which side of its quantity's limits a value lies on: 1 at or below
+    // `low`, 2 at or above `high`, 0 inside them or on a graph that is no
+    // alarm graph. The tooltip names it.
+    int alarmSide(double value) const
+    {
+        if (!mAlarmGraph)
+            return 0;
+        return value <= mAlarmLow ? 1 : value >= mAlarmHigh ? 2 : 0;
+    }
+
     void setUnit(const QString &unit) { mUnit = unit; }
+    void setAlarmBounds(double low, double high)
+    {
+        mAlarmGraph = true;
+        mAlarmLow = low;
+        mAlarmHigh = high;
+    }
     void setTimeMapping(int intervalSecs, qint64 originMs)
     {
         mIntervalSecs = intervalSecs;
@@ -39,4 +55,7 @@ private:
     QString mUnit;
     qint64 mOriginMs = 0;
     int mIntervalSecs = 5;
+    bool mAlarmGraph = false;
+    double mAlarmLow = 0;
+    double mAlarmHigh = 0;
 };

@@ -93,6 +93,7 @@ void DataInfoTbWidget::toggleAlarmMarks()
     mAlarmFlag = !mAlarmFlag;
     alertButton->setIcon(QIcon(mAlarmFlag ? QStringLiteral(":/img/ic_alert_ok.png")
                                           : QStringLiteral(":/img/ic_alert_no.png")));
+    alertButton->setToolTip(mAlarmFlag ? tr("隐藏报警标记") : tr("显示报警标记"));
     emit sendAlertFlagSignal(mAlarmFlag);
 }
 
@@ -114,5 +115,6 @@ void DataInfoTbWidget::retranslateUi()
     dToolButton->setText(tr("数据"));
     iToolButton->setText(tr("设备信息"));
     alertButton->setText(QString());
+    alertButton->setToolTip(mAlarmFlag ? tr("隐藏报警标记") : tr("显示报警标记"));
     restoreButton->setToolTip(tr("恢复"));
 }

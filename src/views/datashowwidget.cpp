@@ -241,7 +241,7 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         return;
     }
     if (!isComparing() && !isShowing()) {
-        emit sendMessage(tr("无法导出，请先打下载数据文件并打开它"));
+        emit sendMessage(tr("无法导出，请先下载数据文件并打开它"));
         return;
     }
     const QString notice = isComparing() ? exportComparisonReport(this, mCompared)

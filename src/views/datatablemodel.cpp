@@ -62,7 +62,7 @@ QVariant DataTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= mSamples.size())
         return QVariant();
     if (role == Qt::UserRole)
-        return alarmFlag(index.row());
+        return alarmFlag(index.row(), index.column());
     if (role != Qt::DisplayRole || index.column() >= cellCount())
         return QVariant();
     return cellText(index.row(), index.column());
@@ -95,13 +95,14 @@ void DataTableModel::clear()
 }
 
 void DataTableModel::setSamples(const QVector<SamplePoint> &samples, int tempUnit,
-                                bool withHumidity, bool alarmMarks)
+                                bool withHumidity, bool alarmMarks, const AlarmLimits &limits)
 {
     beginResetModel();
     mSamples = samples;
     mTempUnit = tempUnit;
     mWithHumidity = withHumidity;
     mAlarmMarks = alarmMarks;
+    mLimits = limits;
     mEditedTexts.clear();
     mEditedFlags.clear();
     endResetModel();
@@ -153,14 +154,24 @@ QString DataTableModel::cellText(int row, int column) const
     }
 }
 
-bool DataTableModel::alarmFlag(int row) const
+bool DataTableModel::alarmFlag(int row, int column) const
 {
     if (!mEditedFlags.isEmpty()) {
         const auto edited = mEditedFlags.constFind(row);
         if (edited != mEditedFlags.constEnd())
             return *edited;
     }
+    if (!mAlarmMarks)
+        return false;
     const SamplePoint &sample = mSamples.at(row);
-    return mAlarmMarks && sample.isAlarm && sample.temperature != noSampleTemperature &&
-           (!mWithHumidity || sample.humidity != noSampleHumidity);
+    const bool temperature = mLimits.temperatureState(sample.temperature) != 0;
+    const bool humidity = mWithHumidity && mLimits.humidityState(sample.humidity) != 0;
+    switch (column) {
+    case 2:
+        return temperature;
+    case 3:
+        return humidity;
+    default:
+        return temperature || humidity;
+    }
 }

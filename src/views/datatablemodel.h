@@ -2,6 +2,7 @@
 // The sample table's model: one row per sample, texts made when a cell is shown.
 #pragma once
 
+#include "recording/alarmlimits.h"
 #include "recording/samplepoint.h"
 
 #include <QAbstractTableModel>
@@ -12,7 +13,9 @@
 // Rows are the samples of a recording. A cell's text is formatted on demand
 // from its sample, so opening a recording costs nothing per row; cells
 // replaced through setData are kept aside and win over the formatted text.
-// Qt::UserRole of any cell is the row's alarm flag.
+// Qt::UserRole is the alarm flag: of the row for the number and the time, of
+// the value itself for the temperature and the humidity, so a humid spell
+// does not colour the temperature.
 class DataTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,11 +34,11 @@ public:
     // Drops every row.
     void clear();
     // Replaces the rows by one row per sample: number, date and time,
-    // temperature in `tempUnit` and, with humidity, humidity. A row is flagged
-    // as alarm when `alarmMarks` is on, its sample is an alarm and none of its
-    // shown values is missing.
+    // temperature in `tempUnit` and, with humidity, humidity. While
+    // `alarmMarks` is on, a value beyond its own quantity's `limits` is
+    // flagged, and its row with it; a missing value never is.
     void setSamples(const QVector<SamplePoint> &samples, int tempUnit, bool withHumidity,
-                    bool alarmMarks);
+                    bool alarmMarks, const AlarmLimits &limits);
 
     // The cell texts: row number (1-based), UTC date and time of wall-clock
     // seconds, temperature ("---" when missing) and humidity.
@@ -47,13 +50,14 @@ public:
 private:
     int cellCount() const { return mWithHumidity ? 4 : 3; }
     QString cellText(int row, int column) const;
-    bool alarmFlag(int row) const;
+    bool alarmFlag(int row, int column) const;
 
     QStringList mHeaders;
     QVector<SamplePoint> mSamples;
     int mTempUnit = 0;
     bool mWithHumidity = true;
     bool mAlarmMarks = true;
+    AlarmLimits mLimits;
     QHash<qint64, QString> mEditedTexts;
     QHash<int, bool> mEditedFlags;
 };

@@ -34,9 +34,9 @@ void DataTableWidget::setHeaderLabels(const QStringList &labels)
 }
 
 void DataTableWidget::showSamples(const QVector<SamplePoint> &samples, int tempUnit,
-                                  bool withHumidity, bool alarmMarks)
+                                  bool withHumidity, bool alarmMarks, const AlarmLimits &limits)
 {
-    mModel->setSamples(samples, tempUnit, withHumidity, alarmMarks);
+    mModel->setSamples(samples, tempUnit, withHumidity, alarmMarks, limits);
 }
 
 void DataTableWidget::clearRows()

@@ -2,6 +2,7 @@
 // The sample table below the chart: one row per sample with alarm rows in red.
 #pragma once
 
+#include "recording/alarmlimits.h"
 #include "recording/samplepoint.h"
 
 #include <QTableView>
@@ -21,7 +22,7 @@ public:
     void setHeaderLabels(const QStringList &labels);
     // One row per sample; see DataTableModel::setSamples.
     void showSamples(const QVector<SamplePoint> &samples, int tempUnit, bool withHumidity,
-                     bool alarmMarks);
+                     bool alarmMarks, const AlarmLimits &limits);
     // Clears the selection, then every row.
     void clearRows();
     // Makes the cell (row, 0) current.

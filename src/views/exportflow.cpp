@@ -124,8 +124,7 @@ QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
 
 QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings)
 {
-    const QString baseName = QCoreApplication::translate("DataShowWidget", "对比") +
-                             QDate::currentDate().toString(QStringLiteral("_yyyyMMdd"));
+    const QString baseName = ComparisonReport::suggestedBaseName(recordings, QDate::currentDate());
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty())
         return QString();

@@ -34,6 +34,7 @@ QString exportPdfReport(QWidget *container, const LoadedRecording &recording,
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
                           const QString &baseName);
 
-// The one-page comparison report; the dialog proposes the recordings folder
-// and "对比" with the date.
+// The one-page comparison report in the interface language; the dialog proposes
+// the recordings folder and "对比" with the date, or for a logger's history
+// "历史记录", its serial number and the date.
 QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);

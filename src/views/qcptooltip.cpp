@@ -60,12 +60,17 @@ double QCPToolTip::selectTest(const QPointF &, bool, QVariant *) const
 }
 
 QString QCPToolTip::tipText(qint64 originMs, int intervalSecs, double key, double value,
-                            const QString &unit)
+                            const QString &unit, int alarmSide)
 {
     const qint64 ms = originMs + qRound64(double(intervalSecs) * key * 1000.0);
     const QString time =
         QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QStringLiteral("MM/dd hh:mm:ss\n"));
-    return QStringLiteral("%1  %2%3").arg(time, QString::number(value, 'f', 1), unit);
+    const QString text = QStringLiteral("%1  %2%3").arg(time, QString::number(value, 'f', 1), unit);
+    if (alarmSide == 1)
+        return text + QStringLiteral("  ") + tr("低于下限");
+    if (alarmSide == 2)
+        return text + QStringLiteral("  ") + tr("高于上限");
+    return text;
 }
 
 QPointF QCPToolTip::flipShift(const QPointF &origin, const QSize &box, const QPoint &offset,
@@ -116,9 +121,10 @@ void QCPToolTip::hitTest(const QPointF &pos)
             continue;
 
         const auto *annotated = qobject_cast<DataGraph *>(graph);
-        mText = annotated ? tipText(annotated->originMs(), annotated->intervalSecs(), point->key,
-                                    point->value, annotated->unit())
-                          : tipText(0, 0, point->key, point->value, QString());
+        mText = annotated
+                    ? tipText(annotated->originMs(), annotated->intervalSecs(), point->key,
+                              point->value, annotated->unit(), annotated->alarmSide(point->value))
+                    : tipText(0, 0, point->key, point->value, QString());
         mHighlightGraph = graph;
         mHighlightData = *point;
         mHighlightPoint = p;

@@ -30,9 +30,10 @@ public:
                       QVariant *details = nullptr) const override;
 
     // "MM/dd hh:mm:ss\n" of the key's wall-clock time, two spaces, the value
-    // with one decimal and the unit.
+    // with one decimal and the unit; for an alarm point (`alarmSide` 1 below,
+    // 2 above) the limit it passed.
     static QString tipText(qint64 originMs, int intervalSecs, double key, double value,
-                           const QString &unit);
+                           const QString &unit, int alarmSide = 0);
     // Where the box's top-left goes relative to the mouse-plus-offset point:
     // to the left of the mouse when it would reach the viewport's right edge,
     // above it when it would reach the bottom.

@@ -5,6 +5,7 @@
 #include "widgets/snackbarstatemachine.h"
 #include "widgets/stateswitchevent.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 Snackbar::Snackbar(QWidget *parent) : QWidget(parent)
@@ -29,46 +30,90 @@ Snackbar::~Snackbar()
 
 void Snackbar::showText(const QString &text)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    latestText = text;
+    if (text.isEmpty())
+        return;
+    const QString &last = queue.isEmpty() ? currentText : queue.constLast();
+    if (!endFlag && text == last)
+        return;
+    if (endFlag)
+        startNext(text);
+    else
+        queue.append(text);
+}
+
+void Snackbar::startNext(const QString &text)
+{
     endFlag = false;
-    shownText = text;
-    update();
+    currentText = text;
+    offsetChanged();
     if (machine->isRunning())
         machine->postEvent(new StateSwitchEvent(SnackbarStateMachine::StartShow));
 }
 
 void Snackbar::setEndAnimationFlag()
 {
+    if (!queue.isEmpty()) {
+        startNext(queue.takeFirst());
+        return;
+    }
     endFlag = true;
-    setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    currentText.clear();
+    offsetChanged();
+}
+
+QFont Snackbar::boxFont() const
+{
+    QFont boxFont = font();
+    boxFont.setPixelSize(24);
+    return boxFont;
+}
+
+QRect Snackbar::visibleBox() const
+{
+    if (currentText.isEmpty())
+        return QRect();
+    const QRect textRect = QFontMetrics(boxFont()).boundingRect(QRect(0, 0, boxWidth, 60),
+                                                                Qt::AlignCenter, currentText);
+    QRect box = textRect.adjusted(-40, -10, 40, 10);
+    box.moveCenter(QPoint(width() / 2, height() - 1 - 199));
+    // The box grows upward from its bottom edge as the notice rises.
+    const int visible = static_cast<int>(box.height() * machine->offset());
+    if (visible <= 0)
+        return QRect();
+    return QRect(box.left(), box.bottom() - visible + 1, box.width(), visible);
+}
+
+void Snackbar::offsetChanged()
+{
+    // The overlay covers the whole window, but only the box it shows may take
+    // a click; with nothing showing it takes none.
+    const QRect box = visibleBox();
+    setAttribute(Qt::WA_TransparentForMouseEvents, box.isEmpty());
+    setMask(box.isEmpty() ? QRegion() : QRegion(box));
+    update();
+}
+
+void Snackbar::resizeEvent(QResizeEvent *event)
+{
+    offsetChanged();
+    QWidget::resizeEvent(event);
 }
 
 void Snackbar::paintEvent(QPaintEvent *)
 {
-    if (shownText.isEmpty())
+    const QRect part = visibleBox();
+    if (part.isEmpty())
         return;
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setPixelSize(24);
-    painter.setFont(font);
-
-    const QRect textRect =
-        painter.boundingRect(QRect(0, 0, boxWidth, 60), Qt::AlignCenter, shownText);
-    QRect box = textRect.adjusted(-40, -10, 40, 10);
-    box.moveCenter(QPoint(width() / 2, height() - 1 - 199));
-
-    const int visible = static_cast<int>(box.height() * machine->offset());
-    if (visible == 0)
-        return;
-    const QRect part(box.left(), box.bottom() - visible + 1, box.width(), visible);
-
+    painter.setFont(boxFont());
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawRoundedRect(part, 4, 4);
     // The text rises with the box and is cut where the box still hides it.
     painter.setClipRect(part);
     painter.setPen(Qt::white);
-    painter.drawText(part, Qt::AlignCenter, shownText);
+    painter.drawText(part, Qt::AlignCenter, currentText);
 }

@@ -49,7 +49,7 @@ SnackbarStateMachine::SnackbarStateMachine(Snackbar *parent)
 void SnackbarStateMachine::setOffset(double offset)
 {
     shownPart = offset;
-    snackbar->update();
+    snackbar->offsetChanged();
 }
 
 void SnackbarStateMachine::sendShowEvent()

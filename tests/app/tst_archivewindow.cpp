@@ -7,11 +7,13 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
+#include "app/tbwidget.h"
 #include "archive/archive.h"
 #include "archive/recordingbytes.h"
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
 #include "testsupport.h"
+#include "views/chartlimitlines.h"
 #include "views/comparisonwidget.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
@@ -20,14 +22,20 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
+#include <cmath>
 
 class TestArchiveWindow : public QObject
 {
@@ -38,9 +46,12 @@ private slots:
     void searchFiltersTheList_data();
     void searchFiltersTheList();
     void typingNarrowsAndClearingRestoresTheFolder();
+    void searchRunsOffTheWindowAndTheNewestWins();
     void aLongSearchNamesWhatItLeftOut();
+    void renamedRecordingStaysInTheSearch();
     void comparesThreeRecordingsAndWritesTheirReport();
     void historyShowsTheLoggersMergedSeries();
+    void dateFieldsTakeTypedDaysAndIgnoreAStrayWheel();
     void unusableArchiveLeavesTheFolderList_data();
     void unusableArchiveLeavesTheFolderList();
 
@@ -81,6 +92,10 @@ void TestArchiveWindow::write(const QString &name, const SmallRecording &recordi
     QFile file(dataDir() + QLatin1Char('/') + name + QStringLiteral(".data"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(file.write(recordingBytes(recording)) > 0);
+    QVERIFY(file.flush());
+    // Downloaded when its last sample was taken, as the folder list orders it.
+    QVERIFY(file.setFileTime(recording.start.addSecs(60 * recording.count),
+                             QFileDevice::FileModificationTime));
 }
 
 void TestArchiveWindow::fillArchive()
@@ -102,9 +117,10 @@ void TestArchiveWindow::fillArchive()
 
 void TestArchiveWindow::search(const QString &text)
 {
+    QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
     bar()->textEdit()->setText(text);
-    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
-    QVERIFY(ran.wait(2000));
+    // The bar waits for typing to pause, the search runs on its own thread.
+    QVERIFY(shown.wait(3000));
 }
 
 QStringList TestArchiveWindow::shownTexts() const
@@ -136,6 +152,8 @@ void TestArchiveWindow::searchFiltersTheList_data()
     QTest::newRow("all three") << "room" << true << QDate(2026, 3, 1) << QDate(2026, 3, 31)
                                << QStringList{"cold2"};
     QTest::newRow("nothing") << "freezer" << false << QDate() << QDate() << QStringList();
+    QTest::newRow("nothing in a reversed span")
+        << "" << false << QDate(2026, 1, 31) << QDate(2026, 1, 1) << QStringList();
 }
 
 void TestArchiveWindow::searchFiltersTheList()
@@ -158,12 +176,21 @@ void TestArchiveWindow::searchFiltersTheList()
         QVERIFY(!entry(i)->isRemote());
         QVERIFY(!entry(i)->serial().isEmpty());
     }
+    // A search that finds nothing says so above the list, and why when the days are reversed.
+    QLabel *note = window->form()->listNote;
+    QCOMPARE(note->isVisible(), shown.isEmpty());
+    if (shown.isEmpty())
+        QCOMPARE(note->text(), from > to
+                                   ? QStringLiteral("没有匹配的记录（开始日期晚于结束日期，已按 "
+                                                    "2026-01-01 至 2026-01-31 搜索）")
+                                   : QStringLiteral("没有匹配的记录"));
 }
 
 void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
 {
     fillArchive();
-    const QStringList folder{"cold1", "cold2", "pharmacy", "shelf"};
+    // Newest first, as the search.
+    const QStringList folder{"pharmacy", "cold2", "shelf", "cold1"};
     window->loadFileButtons();
     QCOMPARE(shownTexts(), folder);
     search("h");
@@ -181,8 +208,32 @@ void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
     QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
     QVERIFY(ran.wait(2000));
     QCOMPARE(shownTexts(), folder);
-    QVERIFY(entry(2)->isChecked());
-    QVERIFY(entry(2)->serial().isEmpty());
+    QVERIFY(entry(0)->isChecked());
+    QVERIFY(entry(0)->serial().isEmpty());
+}
+
+// A keystroke's search returns at once; the list changes when the archive
+// answers, and only for the newest of several searches asked in a row.
+void TestArchiveWindow::searchRunsOffTheWindowAndTheNewestWins()
+{
+    fillArchive();
+    window->loadFileButtons();
+    const QStringList folder = shownTexts();
+    QCOMPARE(folder.size(), 4);
+    RecordingList *list = window->recordingList();
+    QSignalSpy shown(list, &RecordingList::searchShown);
+    // Straight to the list, without the bar's pause for typing.
+    bar()->textEdit()->blockSignals(true);
+    for (const char *text : {"p", "ph", "pharm", "cold"}) {
+        bar()->textEdit()->setText(QString::fromLatin1(text));
+        list->searchChanged();
+    }
+    bar()->textEdit()->blockSignals(false);
+    QCOMPARE(shownTexts(), folder);
+    QVERIFY(shown.wait(3000));
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "cold1"}));
+    QTest::qWait(300);
+    QCOMPARE(shown.count(), 1);
 }
 
 void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
@@ -204,13 +255,53 @@ void TestArchiveWindow::aLongSearchNamesWhatItLeftOut()
     // The newest ones; the three oldest are left out and counted.
     QCOMPARE(shown.first(), QStringLiteral("r202"));
     QCOMPARE(shown.last(), QStringLiteral("r003"));
-    auto *more = window->form()->scrollAreaWidgetContents->findChild<QLabel *>("moreLabel");
+    // Said above the list, where it is seen without scrolling to its end.
+    QLabel *more = window->form()->listNote;
     QVERIFY(more->isVisible());
+    QVERIFY(more->geometry().bottom() < window->form()->scrollArea->geometry().top());
     QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(),
-             54 * (RecordingList::maxSearchEntries + 1) + 4);
+             54 * RecordingList::maxSearchEntries + 4);
     search("long1");
-    QVERIFY(!more->isVisible());
+    QCOMPARE(shownTexts(), QStringList());
+    QVERIFY(more->isVisible());
+    QCOMPARE(more->text(), QStringLiteral("没有匹配的记录"));
+    search("long");
+    QCOMPARE(more->text(), QStringLiteral("还有 3 个记录，请细化搜索"));
+    // Another filter shows its matches from the top, not where the last list was scrolled to.
+    QScrollBar *scroll = window->form()->scrollArea->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QVERIFY(scroll->value() > 1000);
+    search("lon");
+    QCOMPARE(shownTexts().first(), QStringLiteral("r202"));
+    QCOMPARE(scroll->value(), 0);
+}
+
+void TestArchiveWindow::renamedRecordingStaysInTheSearch()
+{
+    fillArchive();
+    search("cold");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "cold1"}));
+    window->recordingList()->delUpdateRename("freezer door", "cold1");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "freezer door"}));
+    const QString renamed = dataDir() + "/freezer door.data";
+    QVERIFY(QFile::exists(renamed));
+    // The archive learns of the new place in the background.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            Archive archive;
+            if (!archive.open(ArchiveLocation::local(dataDir())))
+                return false;
+            for (const ArchiveEntry &e : archive.find({}))
+                if (e.path == QFileInfo(renamed).canonicalFilePath())
+                    return true;
+            return false;
+        }(),
+        5000);
+    search("col");
+    QCOMPARE(shownTexts(), (QStringList{"cold2", "freezer door"}));
+    entry(1)->click();
+    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("freezer door"));
 }
 
 void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
@@ -260,6 +351,9 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
     const double last = QDateTime(QDate(2026, 4, 2), QTime(9, 39), Qt::UTC).toSecsSinceEpoch();
     QVERIFY(plot->xAxis->range().lower <= first && first - plot->xAxis->range().lower < 86400);
     QVERIFY(plot->xAxis->range().upper >= last && plot->xAxis->range().upper - last < 86400);
+    // The limits the three share are drawn once each.
+    QCOMPARE(page->limitLines()->labels(), (QStringList{"TH1 30.0℃", "TL1 0.0℃"}));
+    QCOMPARE(page->limitLines()->lineOf("TH1 30.0℃")->point1->coords().y(), 30.0);
     // The tooltip names a hovered sample's wall-clock time, as on the single chart.
     QCOMPARE(page->ticker()->keyToDateTime(first).toString("yyyy-MM-dd hh:mm"),
              QStringLiteral("2026-03-01 08:00"));
@@ -279,7 +373,8 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
     for (const QString &expected :
          {QString("温度湿度记录对"), QString("3 个记录"), QString("2026/03/01 08:00"),
           QString("2026/04/02 09:39"), QString("pharmacy"), QString("cold2"), QString("cold1"),
-          QString("H1X7"), QString("MKT"), QString("20.0℃"), QString("20.1℃"), QString("32.1℃")})
+          QString("H1X7"), QString("MKT"), QString("20.0℃"), QString("20.1℃"), QString("32.1℃"),
+          QString("TH1 30.0℃"), QString("TL1 0.0℃")})
         QVERIFY2(page1.contains(expected), qPrintable(expected + "\n" + page1));
 
     // Opening a recording ends the comparison.
@@ -299,6 +394,109 @@ void TestArchiveWindow::historyShowsTheLoggersMergedSeries()
     QCOMPARE(view->compared().at(0).label, QStringLiteral("Cold room 历史记录"));
     QCOMPARE(view->compared().at(0).loaded.samples.size(), 200);
     QCOMPARE(view->comparisonPage()->temperatureGraphs().size(), 1);
+    // Named as the logger's history, in the window, the report and the file name offered.
+    const QString title = QStringLiteral("记录仪 H2B0012345 的历史记录（2 次下载）");
+    QCOMPARE(view->comparisonPage()->findChild<QLabel *>("comparisonTitle")->text(), title);
+    QCOMPARE(ComparisonReport::suggestedBaseName(view->compared(), QDate(2026, 4, 5)),
+             QStringLiteral("历史记录_H2B0012345_20260405"));
+
+    // The 19 days between the downloads are a gap, not a straight line.
+    DataGraph *graph = view->comparisonPage()->temperatureGraphs().at(0);
+    const double lastOfFirst =
+        QDateTime(QDate(2026, 3, 1), QTime(9, 39), Qt::UTC).toSecsSinceEpoch();
+    const double firstOfSecond =
+        QDateTime(QDate(2026, 3, 20), QTime(8, 0), Qt::UTC).toSecsSinceEpoch();
+    auto after = graph->data()->findBegin(lastOfFirst + 1, false);
+    QVERIFY(after->key > lastOfFirst && after->key < firstOfSecond);
+    QVERIFY(std::isnan(after->value));
+    QCOMPARE((++after)->key, firstOfSecond);
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("history.pdf");
+    QVERIFY(ComparisonReport::write(pdf, view->compared(), false));
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(10000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(page.contains(QStringLiteral("H2B0012345")) &&
+                 page.contains(QStringLiteral("2 次下载")),
+             qPrintable(page));
+    // Down the middle of the page the chart crosses only the gap: no curve there.
+    QProcess render;
+    render.start("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, out.filePath("history")});
+    QVERIFY(render.waitForFinished(20000));
+    const QImage image(out.filePath("history.png"));
+    QVERIFY(!image.isNull());
+    const QColor curve = ComparisonReport::colour(0);
+    int curvePixels = 0;
+    for (int x = image.width() / 2 - 20; x <= image.width() / 2 + 20; ++x)
+        for (int y = 0; y < image.height() / 2; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            curvePixels += qAbs(c.red() - curve.red()) < 40 &&
+                           qAbs(c.green() - curve.green()) < 40 &&
+                           qAbs(c.blue() - curve.blue()) < 40;
+        }
+    QCOMPARE(curvePixels, 0);
+}
+
+// Pixels of `part` as `whole` paints it that stand out from the part's
+// background: its text can be read.
+int textPixels(QWidget *whole, QWidget *part)
+{
+    const QImage image =
+        whole->grab(QRect(part->mapTo(whole, QPoint(0, 0)), part->size())).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
+        if (it.value() > counts.value(background))
+            background = it.key();
+    int text = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            text += qAbs(qGray(image.pixel(x, y)) - qGray(background)) > 100;
+    return text;
+}
+
+void TestArchiveWindow::dateFieldsTakeTypedDaysAndIgnoreAStrayWheel()
+{
+    QDateEdit *from = bar()->fromDate();
+    QVERIFY(!bar()->dateSwitch()->isChecked());
+    // Typing a day is how the span is switched on, as a user expects.
+    QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(10, from->height() / 2));
+    QVERIFY(from->hasFocus());
+    QTest::keyClicks(from, "2025");
+    QCOMPARE(from->date().year(), 2025);
+    QVERIFY(bar()->dateSwitch()->isChecked());
+
+    // A wheel passing over the other field, which has no focus, changes nothing.
+    QDateEdit *to = bar()->toDate();
+    const QDate before = to->date();
+    QWheelEvent wheel(QPointF(10, 10), QPointF(to->mapToGlobal(QPoint(10, 10))), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(to, &wheel);
+    QCOMPARE(to->date(), before);
+
+    // The calendar's header names month and year readably, and its days are
+    // named in the interface's language.
+    QCalendarWidget *calendar = from->calendarWidget();
+    calendar->resize(300, 250);
+    calendar->show();
+    auto *month = calendar->findChild<QToolButton *>("qt_calendar_monthbutton");
+    auto *year = calendar->findChild<QToolButton *>("qt_calendar_yearbutton");
+    QVERIFY(month && year);
+    QVERIFY2(textPixels(calendar, month) > 20 && textPixels(calendar, year) > 20,
+             "header text unreadable");
+    QCOMPARE(month->text(), QLocale(QLocale::Chinese, QLocale::China)
+                                .standaloneMonthName(from->date().month(), QLocale::LongFormat));
+    QCOMPARE(calendar->locale().dayName(1, QLocale::ShortFormat), QStringLiteral("周一"));
+    calendar->hide();
+    emit window->form()->tbWidget->sendLangueCmd(false);
+    QTRY_COMPARE(calendar->locale().language(), QLocale::English);
+    emit window->form()->tbWidget->sendLangueCmd(true);
+    QTRY_COMPARE(calendar->locale().language(), QLocale::Chinese);
 }
 
 void TestArchiveWindow::unusableArchiveLeavesTheFolderList_data()
@@ -324,14 +522,14 @@ void TestArchiveWindow::unusableArchiveLeavesTheFolderList()
     QSignalSpy listNotices(window->recordingList(), &RecordingList::sendMessage);
     const QString notice = QStringLiteral("无法打开记录档案库，仍使用记录文件夹");
     QTRY_COMPARE_WITH_TIMEOUT(window->noticeOverlay()->text(), notice, 5000);
-    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
+    QCOMPARE(shownTexts(), (QStringList{"b", "a"}));
 
     search("One");
+    QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
     bar()->outOfRangeSwitch()->setChecked(true);
-    QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
-    QVERIFY(ran.wait(2000));
-    QCOMPARE(shownTexts(), (QStringList{"a", "b"}));
-    entry(1)->click();
+    QVERIFY(shown.wait(3000));
+    QCOMPARE(shownTexts(), (QStringList{"b", "a"}));
+    entry(0)->click();
     QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("b"));
     QTest::qWait(300);
     QCOMPARE(reported.size(), 1);

@@ -157,7 +157,15 @@ void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
     QVERIFY(base.startsWith(QStringLiteral("HX20D_")));
     QCOMPARE(listed(), 1);
     QCOMPARE(view()->recordingBaseName(), base);
-    QCOMPARE(notice(), QStringLiteral("已保存报告：%1.PDF, %1.csv, %1.xlsx").arg(base));
+    const QString saved = QStringLiteral("已保存报告：%1.PDF, %1.csv, %1.xlsx（位于 %2）")
+                              .arg(base, QDir::toNativeSeparators(reports.path()));
+    QCOMPARE(notice(), saved);
+    // It waits for the notices before it and then holds for its full time.
+    auto *overlay = window->noticeOverlay();
+    QVERIFY(QTest::qWaitFor([&] { return overlay->shownText() == saved; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return overlay->visibleBox().height() > 0; }, 1000));
+    QTest::qWait(overlay->holdTime() - 200);
+    QCOMPARE(overlay->shownText(), saved);
     QFile pdf(QDir(reports.path()).filePath(base + QStringLiteral(".PDF")));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QCOMPARE(pdf.read(5), QByteArray("%PDF-"));

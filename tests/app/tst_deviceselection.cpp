@@ -208,14 +208,24 @@ void TestDeviceSelection::statePictures_data()
     QTest::addColumn<bool>("isAlert");
     QTest::addColumn<QString>("recordPicture");
     QTest::addColumn<QString>("alertPicture");
+    QTest::addColumn<QString>("recordTip");
+    QTest::addColumn<QString>("alertTip");
     QTest::newRow("recording, alarm") << true << true << ":/img/ic_record_r.png"
-                                      << ":/img/ic_alert_r.svg";
+                                      << ":/img/ic_alert_r.svg"
+                                      << "正在记录"
+                                      << "记录仪报警";
     QTest::newRow("recording") << true << false << ":/img/ic_record_g.png"
-                               << ":/img/ic_un_alert_g.svg";
+                               << ":/img/ic_un_alert_g.svg"
+                               << "正在记录"
+                               << "无报警";
     QTest::newRow("stopped, alarm") << false << true << ":/img/ic_stop_record_r.svg"
-                                    << ":/img/ic_alert_r.svg";
+                                    << ":/img/ic_alert_r.svg"
+                                    << "未在记录"
+                                    << "记录仪报警";
     QTest::newRow("stopped") << false << false << ":/img/ic_stop_record_g.svg"
-                             << ":/img/ic_un_alert_g.svg";
+                             << ":/img/ic_un_alert_g.svg"
+                             << "未在记录"
+                             << "无报警";
 }
 
 void TestDeviceSelection::statePictures()
@@ -224,6 +234,8 @@ void TestDeviceSelection::statePictures()
     QFETCH(bool, isAlert);
     QFETCH(QString, recordPicture);
     QFETCH(QString, alertPicture);
+    QFETCH(QString, recordTip);
+    QFETCH(QString, alertTip);
 
     ConnectWidget panel;
     panel.show();
@@ -239,6 +251,9 @@ void TestDeviceSelection::statePictures()
     QVERIFY(alertIcon->isVisible());
     QCOMPARE(recordIcon->pos(), QPoint(panel.width() - 28, panel.height() - 34));
     QCOMPARE(alertIcon->pos(), QPoint(panel.width() - 56, panel.height() - 34));
+    // A pointer resting on an icon says what it shows.
+    QCOMPARE(recordIcon->toolTip(), recordTip);
+    QCOMPARE(alertIcon->toolTip(), alertTip);
 }
 
 void TestDeviceSelection::pressesWhileBusyAreIgnored()

@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -87,6 +88,7 @@ private slots:
     void cleanup();
     void noLoggerShowsNotice();
     void connectShowsLoggerAndPolls();
+    void clickDuringNoticeReachesTheToolbar();
     void refusedOpenShowsHelpNotice();
     void downloadAddsAndShowsRecording();
     void downloadOfAnySizeCompletes_data();
@@ -181,6 +183,27 @@ void TestMainWindow::connectShowsLoggerAndPolls()
     const int checks = countFrames(loggersim::writtenTransfers(id), CmdCode::Check);
     QTest::qWait(1600);
     QCOMPARE(countFrames(loggersim::writtenTransfers(id), CmdCode::Check), checks + 1);
+}
+
+// The connect notice is still up when the user goes for the download button:
+// the click reaches it, and only the notice's own box could take it.
+void TestMainWindow::clickDuringNoticeReachesTheToolbar()
+{
+    startWith("HX20D:samples=800");
+    QVERIFY(connectedWindow(loggersim::loggerIds().first()));
+    QVERIFY(
+        QTest::qWaitFor([this] { return notice() == QStringLiteral("设置设备语言成功"); }, 3000));
+    QTest::qWait(1000);
+    QVERIFY(!window->noticeOverlay()->isEnded());
+    auto *download = window->findChild<QWidget *>("downloadBtn");
+    QVERIFY(download->isEnabled());
+    QSignalSpy asked(toolbar(), &TbWidget::devDownLoadSignal);
+    onNextDialog<DownloadDialog>([](DownloadDialog *) {});
+    // Through the window system, as a real click is routed to the widget under it.
+    const QPoint at = download->mapTo(window, download->rect().center());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(asked.count(), 1);
+    QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
 }
 
 void TestMainWindow::refusedOpenShowsHelpNotice()

@@ -17,8 +17,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 namespace
@@ -53,6 +55,19 @@ void closeNextMessageBox(QString *text)
         }
     });
 }
+// Presses the button `choice` of the next question and remembers its text.
+void answerNextQuestion(const QString &choice, QString *text)
+{
+    QTimer::singleShot(50, [choice, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == choice)
+                button->click();
+    });
+}
 } // namespace
 
 class TestRecordingList : public QObject
@@ -64,12 +79,15 @@ private slots:
     void cleanup();
     void emptyFolderHasNoEntries();
     void clickOpensAndClosesTheRecording();
+    void onlyTheShownEntryLooksOpen();
     void deletingShownOrOtherRecording();
-    void deletingWithoutTrashRemovesTheFile();
+    void deletingWithoutTrashMakesOne();
+    void deletingWhereNoTrashCanBeMadeAsksFirst();
     void renameRules();
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
     void downloadedFileGoesToTheEnd();
+    void folderListsTheNewestFirst();
 
 private:
     QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
@@ -109,10 +127,18 @@ void TestRecordingList::cleanup()
 
 void TestRecordingList::fillFolder(const QStringList &names)
 {
-    for (const QString &name : names)
-        writeRecording(dataDir() + "/" + name + ".data", 30);
+    // The list shows the newest first: the first name is given the latest time.
+    const QDateTime newest = QDateTime::currentDateTime().addSecs(-3600);
+    for (int i = 0; i < names.size(); ++i) {
+        QFile file(dataDir() + "/" + names.at(i) + ".data");
+        writeRecording(file.fileName(), 30);
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.setFileTime(newest.addSecs(-60 * i), QFileDevice::FileModificationTime));
+    }
     window->loadFileButtons();
     QCOMPARE(entries().size(), names.size());
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(entry(i)->text(), names.at(i));
 }
 
 void TestRecordingList::emptyFolderHasNoEntries()
@@ -148,6 +174,27 @@ void TestRecordingList::clickOpensAndClosesTheRecording()
     QCOMPARE(shown(), QStringLiteral("A"));
 }
 
+// What the screen shows of an entry: the shown recording's entry is painted dark.
+bool looksOpen(QWidget *window, QWidget *entry)
+{
+    QCoreApplication::processEvents();
+    const QImage screen = window->windowHandle()->screen()->grabWindow(window->winId()).toImage();
+    const QPoint at = entry->mapTo(window, QPoint(entry->width() / 2, 4));
+    return QColor(screen.pixel(at)) == QColor(32, 33, 36);
+}
+
+void TestRecordingList::onlyTheShownEntryLooksOpen()
+{
+    fillFolder({"A", "B"});
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    entry(0)->click();
+    QVERIFY(looksOpen(window, entry(0)));
+    entry(1)->click();
+    QCOMPARE(shown(), QStringLiteral("B"));
+    QVERIFY(looksOpen(window, entry(1)));
+    QVERIFY(!looksOpen(window, entry(0)));
+}
+
 void TestRecordingList::deletingShownOrOtherRecording()
 {
     fillFolder({"A", "B", "C"});
@@ -165,22 +212,58 @@ void TestRecordingList::deletingShownOrOtherRecording()
     QCOMPARE(entry(0)->text(), QStringLiteral("C"));
 }
 
-void TestRecordingList::deletingWithoutTrashRemovesTheFile()
+// An account without a trash gets one, as the desktop's trash specification
+// asks; Qt would otherwise move the file into "files" under the working folder.
+void TestRecordingList::deletingWithoutTrashMakesOne()
 {
     fillFolder({"A"});
-    // Qt moves a file into "files" under the working folder when it finds no
-    // trash; the recording must be deleted instead.
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     QTemporaryDir working;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(working.path());
-    qputenv("XDG_DATA_HOME", QByteArray(dataHome + "/missing"));
+    const QString missing = QString::fromUtf8(dataHome) + "/missing";
+    qputenv("XDG_DATA_HOME", missing.toUtf8());
     window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
     qputenv("XDG_DATA_HOME", dataHome);
     QDir::setCurrent(previous);
     QVERIFY(!QFile::exists(dataDir() + "/A.data"));
+    QVERIFY(QFile::exists(missing + "/Trash/files/A.data"));
+    QVERIFY(QFile::exists(missing + "/Trash/info/A.data.trashinfo"));
+    QCOMPARE(QFileInfo(missing + "/Trash").permissions() & 0x0077, QFileDevice::Permissions());
     QVERIFY(QDir(working.path()).isEmpty());
     QVERIFY(entries().isEmpty());
+    QDir(missing).removeRecursively();
+}
+
+// Where no trash can be had, a file is deleted for good only when the user says so.
+void TestRecordingList::deletingWhereNoTrashCanBeMadeAsksFirst()
+{
+    fillFolder({"A", "B", "C"});
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    QTemporaryDir blocked;
+    QFile plain(blocked.filePath("file"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    // A data folder below a plain file can never be made.
+    qputenv("XDG_DATA_HOME", (plain.fileName() + "/share").toUtf8());
+    entry(1)->click();
+    QString question;
+    answerNextQuestion("取消", &question);
+    window->recordingList()->delFileBtnOptSignal(dataDir() + "/A.data", 1);
+    QVERIFY(question.contains("A.data"));
+    QVERIFY(QFile::exists(dataDir() + "/A.data"));
+    QCOMPARE(entries().size(), 3);
+
+    window->form()->selectBtn->click();
+    entry(1)->click();
+    entry(2)->click();
+    answerNextQuestion("永久删除", &question);
+    window->form()->delBtn->click();
+    qputenv("XDG_DATA_HOME", dataHome);
+    QVERIFY(question.contains("B.data") && question.contains("C.data"));
+    QCOMPARE(QDir(dataDir()).entryList({"*.data"}), QStringList{"A.data"});
+    QCOMPARE(shown(), QString());
+    QVERIFY(trashed().isEmpty());
 }
 
 void TestRecordingList::renameRules()
@@ -204,13 +287,17 @@ void TestRecordingList::renameRules()
     // The editor refuses illegal and empty names, and an unchanged name says nothing.
     QSignalSpy renamed(entry(1), &FileButton::updateRename);
     auto *editor = entry(1)->findChild<QLineEdit *>();
+    // The refusal names what a name may not hold, and the typed name stays to be corrected.
     for (const QString &name : {QStringLiteral("a/b"), QStringLiteral("x.y"), QString()}) {
         entry(1)->startRename(false);
         editor->setText(name);
         closeNextMessageBox(&message);
         message.clear();
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(message, QStringLiteral("命名错误!"));
+        QTRY_COMPARE(message,
+                     QStringLiteral("命名错误!\n名称不能为空，也不能包含以下字符：/ \\ . : *"));
+        QTRY_VERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), name);
     }
     entry(1)->startRename(false);
     QTest::keyClick(editor, Qt::Key_Return);
@@ -273,6 +360,32 @@ void TestRecordingList::downloadedFileGoesToTheEnd()
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 3 * 54 + 4);
     window->loadFileButtons();
     QCOMPARE(entry(0)->text(), QStringLiteral("A"));
+}
+
+// A downloaded file by the time in its name, a renamed one by when it was written.
+void TestRecordingList::folderListsTheNewestFirst()
+{
+    const struct {
+        const char *name;
+        QDateTime written;
+    } files[] = {
+        {"Cold room", QDateTime(QDate(2024, 2, 1), QTime(9, 0))},
+        {"HX10D_20240101_080000", QDateTime::currentDateTime()},
+        {"HX20D_20240301_080000", QDateTime(QDate(2023, 1, 1), QTime(9, 0))},
+        {"HX20D_20240301_080000_2", QDateTime(QDate(2023, 1, 1), QTime(9, 0))},
+    };
+    for (const auto &f : files) {
+        QFile file(dataDir() + "/" + f.name + ".data");
+        writeRecording(file.fileName(), 5);
+        QVERIFY(file.open(QIODevice::Append));
+        QVERIFY(file.setFileTime(f.written, QFileDevice::FileModificationTime));
+    }
+    window->loadFileButtons();
+    QStringList texts;
+    for (QAbstractButton *button : entries())
+        texts << button->text();
+    QCOMPARE(texts, (QStringList{"HX20D_20240301_080000", "HX20D_20240301_080000_2", "Cold room",
+                                 "HX10D_20240101_080000"}));
 }
 
 int main(int argc, char *argv[])

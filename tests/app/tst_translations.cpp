@@ -242,7 +242,7 @@ void TestTranslations::noticesMatchTheUserGuide_data()
         {"DevSettingInfo", "加载预设成功!"},
         {"FileButton", "命名错误"},
         {"MainWindow", "删除失败"},
-        {"DataShowWidget", "无法导出，请先打下载数据文件并打开它"},
+        {"DataShowWidget", "无法导出，请先下载数据文件并打开它"},
         {"WaitProgressDialog", "导出完成"},
     };
     for (const auto &notice : notices)

@@ -107,6 +107,8 @@ private slots:
     void initTestCase();
     void sampleSheet_data();
     void sampleSheet();
+    void alarmColumnNamesTheQuantity_data();
+    void alarmColumnNamesTheQuantity();
     void summaryAndCharts_data();
     void summaryAndCharts();
     void headerTimeInADaylightSavingGapReadsAsRecorded();
@@ -222,6 +224,46 @@ void TestXlsxWorkbook::sampleSheet()
                                         : QStringLiteral("<autoFilter ref=\"A1:D6\"/>");
     QVERIFY(sheet.xml.contains(filter));
     QVERIFY(sheet.xml.contains(QStringLiteral("ySplit=\"1\"")));
+}
+
+void TestXlsxWorkbook::alarmColumnNamesTheQuantity_data()
+{
+    QTest::addColumn<float>("temperature");
+    QTest::addColumn<float>("humidity");
+    QTest::addColumn<QString>("text");
+    // Limits: 30 ℃ and −5 ℃, 80 %RH and (opened here) 20 %RH.
+    QTest::newRow("inside") << 25.0f << 50.0f << QString();
+    QTest::newRow("hot") << 31.0f << 50.0f << QStringLiteral("高于上限");
+    QTest::newRow("cold") << -6.0f << 50.0f << QStringLiteral("低于下限");
+    QTest::newRow("humid only") << 20.0f << 85.0f << QStringLiteral("湿度高于上限");
+    QTest::newRow("dry only") << 20.0f << 15.0f << QStringLiteral("湿度低于下限");
+    QTest::newRow("hot and humid") << 31.0f << 85.0f << QStringLiteral("高于上限; 湿度高于上限");
+    QTest::newRow("humid without temperature")
+        << noSampleTemperature << 85.0f << QStringLiteral("湿度高于上限");
+    QTest::newRow("hot without humidity")
+        << 31.0f << noSampleHumidity << QStringLiteral("高于上限");
+    QTest::newRow("neither value") << noSampleTemperature << noSampleHumidity << QString();
+}
+
+// The alarm column says which quantity left its range, so a filter on
+// "高于上限" counts the samples above the temperature range as the summary does.
+void TestXlsxWorkbook::alarmColumnNamesTheQuantity()
+{
+    QFETCH(float, temperature);
+    QFETCH(float, humidity);
+    QFETCH(QString, text);
+    LoadedRecording recording = exporttest::recording(1);
+    recording.recording.hl = AlertDataJson();
+    recording.recording.hl.isOpen = true;
+    recording.recording.hl.alertValue = 200;
+    recording.limits = AlarmLimits::fromRecording(recording.recording);
+    recording.samples[0].temperature = temperature;
+    recording.samples[0].humidity = humidity;
+    exporttest::classify(recording);
+    const QString path = write(recording);
+    QVERIFY(!path.isEmpty());
+    const Sheet sheet = readSheet(path, 1);
+    QCOMPARE(sheet.cells.value(QStringLiteral("E2")).value, text);
 }
 
 void TestXlsxWorkbook::summaryAndCharts_data()

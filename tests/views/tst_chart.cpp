@@ -2,6 +2,7 @@
 // The chart page: series with gaps, alarm points, units, ranges, series buttons and the tooltip.
 #include "core/utils.h"
 #include "recordingfixture.h"
+#include "views/chartlimitlines.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datachartwidget.h"
 #include "views/datagraph.h"
@@ -17,8 +18,8 @@ namespace
 {
 
 // Ten samples, one a minute: a temperature gap at key 4, a humidity gap at
-// key 6, alarms at keys 7 (both values), 8 (no temperature) and 9 (high
-// humidity only).
+// key 6, the logger's alarm state set at keys 7 (30 ℃), 8 (no temperature)
+// and 9 (80 %RH).
 QVector<SamplePoint> samples(const ReadDevInfoJson &info)
 {
     const qint64 t0 = wallClockSecs(info.startRecordTime);
@@ -29,6 +30,18 @@ QVector<SamplePoint> samples(const ReadDevInfoJson &info)
     for (int i = 0; i < 10; ++i)
         result << fixture::point(t0 + 60 * i, temperatures[i], humidities[i], states[i]);
     return result;
+}
+
+// The fixture's header with TH1 at 28 ℃, TL1 at 0 ℃, HH at 70 %RH and HL at 30 %RH.
+ReadDevInfoJson limitedHeader()
+{
+    ReadDevInfoJson info = fixture::header();
+    for (auto [alarm, value] : {std::pair{&info.th3, 2800}, std::pair{&info.tl3, 0},
+                                std::pair{&info.hh, 700}, std::pair{&info.hl, 300}}) {
+        alarm->isOpen = true;
+        alarm->alertValue = value;
+    }
+    return info;
 }
 
 QVector<double> keys(QCPGraph *graph)
@@ -76,6 +89,7 @@ private slots:
     void seriesButtonsPersistUnlessReset();
     void shorterRecordingReplacesEveryPoint();
     void clearKeepsRangesAndButtons();
+    void limitLinesAndTheEmptyChart();
     void tipText_data();
     void tipText();
     void flip_data();
@@ -91,7 +105,7 @@ private slots:
 void TestChart::seriesWithGapsAndAlarmPoints()
 {
     DataChartWidget chart;
-    const ReadDevInfoJson info = fixture::header();
+    const ReadDevInfoJson info = limitedHeader();
     chart.showRecording(samples(info), info, true);
 
     QCOMPARE(chart.temperatureGraph()->data()->size(), 10);
@@ -99,9 +113,11 @@ void TestChart::seriesWithGapsAndAlarmPoints()
     QVERIFY(std::isnan(valueAt(chart.temperatureGraph(), 4)));
     QVERIFY(std::isnan(valueAt(chart.humidityGraph(), 6)));
     QCOMPARE(valueAt(chart.humidityGraph(), 9), 80.0);
-    // Alarm points only where the value exists.
-    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
-    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{4, 7, 8, 9}));
+    // Each quantity by its own limits: 30 ℃ is above TH1 with 56 %RH inside
+    // HL … HH, 80 %RH above HH with 24 ℃ inside, and the samples without
+    // temperature mark no humidity.
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7}));
+    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{9}));
     QCOMPARE(chart.temperatureAlarmGraph()->unit(), QStringLiteral("℃"));
     QCOMPARE(chart.humidityGraph()->unit(), QStringLiteral("%RH"));
     QCOMPARE(chart.table()->model()->rowCount(), 10);
@@ -148,7 +164,7 @@ void TestChart::rangesAndRestoredView()
 void TestChart::fahrenheitConvertsValuesAndRanges()
 {
     DataChartWidget chart;
-    ReadDevInfoJson info = fixture::header();
+    ReadDevInfoJson info = limitedHeader();
     info.tempUnit = 1;
     chart.showRecording(samples(info), info, true);
     QCOMPARE(valueAt(chart.temperatureGraph(), 1), 21.0 * 1.8 + 32);
@@ -157,15 +173,18 @@ void TestChart::fahrenheitConvertsValuesAndRanges()
     QCOMPARE(chart.temperatureButton()->text(), QStringLiteral("℉"));
     QCOMPARE(chart.temperatureGraph()->unit(), QStringLiteral("℉"));
     chart.restoreView();
-    QCOMPARE(chart.plot()->yAxis->range().lower, (18.9 - 6) * 1.8 + 32);
+    // Widened to TL1 0 ℃ with 2 ℃ to spare; TH1 28 ℃ lies inside.
+    QCOMPARE(chart.plot()->yAxis->range().lower, -2 * 1.8 + 32);
     QCOMPARE(chart.plot()->yAxis->range().upper, (25.1 + 6) * 1.8 + 32);
+    QCOMPARE(chart.limitLines()->labels(),
+             (QStringList{"TH1 82.4°F", "TL1 32.0°F", "HH 70.0%RH", "HL 30.0%RH"}));
     QCOMPARE(chart.table()->model()->index(0, 2).data().toString(), QStringLiteral("69.8℉"));
 }
 
 void TestChart::recordingWithoutHumidity()
 {
     DataChartWidget chart;
-    ReadDevInfoJson info = fixture::header();
+    ReadDevInfoJson info = limitedHeader();
     chart.showRecording(samples(info), info, true);
     info.isContainHum = false;
     chart.showRecording(samples(info), info, true);
@@ -174,7 +193,8 @@ void TestChart::recordingWithoutHumidity()
     QVERIFY(!chart.plot()->yAxis2->visible());
     QVERIFY(chart.humidityGraph()->data()->isEmpty());
     QVERIFY(chart.humidityAlarmGraph()->data()->isEmpty());
-    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7}));
+    QCOMPARE(chart.limitLines()->labels(), (QStringList{"TH1 28.0℃", "TL1 0.0℃"}));
     QCOMPARE(chart.table()->model()->headerData(3, Qt::Horizontal).toString(), QString());
     QVERIFY(!chart.table()->model()->index(0, 3).data().isValid());
 
@@ -189,7 +209,7 @@ void TestChart::recordingWithoutHumidity()
 void TestChart::alarmMarksOffKeepsSeriesAndButtons()
 {
     DataChartWidget chart;
-    const ReadDevInfoJson info = fixture::header();
+    const ReadDevInfoJson info = limitedHeader();
     const QVector<SamplePoint> points = samples(info);
     chart.showRecording(points, info, true);
     chart.humidityButton()->click();
@@ -204,7 +224,7 @@ void TestChart::alarmMarksOffKeepsSeriesAndButtons()
     QVERIFY(!chart.table()->model()->index(6, 0).data(Qt::UserRole).toBool());
 
     chart.setAlarmMarks(true, points, info);
-    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7, 9}));
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{7}));
     QVERIFY(chart.table()->model()->index(6, 0).data(Qt::UserRole).toBool());
     QVERIFY(!chart.humidityAlarmGraph()->visible());
 }
@@ -228,14 +248,14 @@ void TestChart::seriesButtonsPersistUnlessReset()
 void TestChart::shorterRecordingReplacesEveryPoint()
 {
     DataChartWidget chart;
-    const ReadDevInfoJson info = fixture::header();
+    const ReadDevInfoJson info = limitedHeader();
     const QVector<SamplePoint> points = samples(info);
     chart.showRecording(points, info, true);
     chart.showRecording(points.mid(6, 3), info, true);
     QCOMPARE(keys(chart.temperatureGraph()), (QVector<double>{1, 2, 3}));
     QCOMPARE(valueAt(chart.temperatureGraph(), 1), 30.0);
-    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{1, 3}));
-    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{1, 2, 3}));
+    QCOMPARE(keys(chart.temperatureAlarmGraph()), (QVector<double>{1}));
+    QCOMPARE(keys(chart.humidityAlarmGraph()), (QVector<double>{3}));
     QCOMPARE(chart.plot()->xAxis->range(), QCPRange(0, 4));
     // The samples handed in are left as they were.
     QCOMPARE(points.size(), 10);
@@ -257,20 +277,55 @@ void TestChart::clearKeepsRangesAndButtons()
     QCOMPARE(chart.plot()->xAxis->range(), QCPRange(0, 11));
 }
 
+// The limits in force are labelled lines at their values; an empty chart
+// shows no times and no limits, neither before the first recording nor after one.
+void TestChart::limitLinesAndTheEmptyChart()
+{
+    DataChartWidget chart;
+    QCustomPlot *plot = chart.plot();
+    QVERIFY(!plot->xAxis->tickLabels());
+    ReadDevInfoJson info = limitedHeader();
+    // Only level 1 is drawn; TH2 stays a row of the summary.
+    info.th2.isOpen = true;
+    info.th2.alertValue = 3500;
+    info.hl.isOpen = false;
+    chart.showRecording(samples(info), info, true);
+    QVERIFY(plot->xAxis->tickLabels());
+    QCOMPARE(chart.limitLines()->labels(), (QStringList{"TH1 28.0℃", "TL1 0.0℃", "HH 70.0%RH"}));
+    QCPItemStraightLine *th1 = chart.limitLines()->lineOf("TH1 28.0℃");
+    QCOMPARE(th1->point1->coords().y(), 28.0);
+    QCOMPARE(th1->point1->valueAxis(), plot->yAxis);
+    QCOMPARE(chart.limitLines()->lineOf("HH 70.0%RH")->point1->valueAxis(), plot->yAxis2);
+    chart.restoreView();
+    QCOMPARE(plot->yAxis->range().lower, -2.0);
+    QCOMPARE(plot->yAxis->range().upper, 30.0 + 1.1);
+
+    // Hiding a series hides its limits.
+    chart.humidityButton()->click();
+    QVERIFY(!chart.limitLines()->lineOf("HH 70.0%RH")->visible());
+    QVERIFY(th1->visible());
+
+    chart.clearChart();
+    QCOMPARE(chart.limitLines()->count(), 0);
+    QVERIFY(!plot->xAxis->tickLabels());
+}
+
 void TestChart::tipText_data()
 {
     QTest::addColumn<double>("key");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("side");
     QTest::addColumn<QString>("text");
-    QTest::newRow("first sample") << 1.0 << 21.46 << "℃"
-                                  << "03/01 08:00:00\n  21.5℃";
-    QTest::newRow("fahrenheit") << 2.0 << 69.8 << "℉"
-                                << "03/01 08:01:00\n  69.8℉";
-    QTest::newRow("humidity next day") << 1441.0 << 55.0 << "%RH"
-                                       << "03/02 08:00:00\n  55.0%RH";
-    QTest::newRow("below zero") << 3.0 << -0.04 << "℃"
-                                << "03/01 08:02:00\n  -0.0℃";
+    QTest::newRow("first sample") << 1.0 << 21.46 << "℃" << 0 << "03/01 08:00:00\n  21.5℃";
+    QTest::newRow("fahrenheit") << 2.0 << 69.8 << "℉" << 0 << "03/01 08:01:00\n  69.8℉";
+    QTest::newRow("humidity next day")
+        << 1441.0 << 55.0 << "%RH" << 0 << "03/02 08:00:00\n  55.0%RH";
+    QTest::newRow("below zero") << 3.0 << -0.04 << "℃" << 0 << "03/01 08:02:00\n  -0.0℃";
+    QTest::newRow("above a limit")
+        << 1.0 << 31.0 << "℃" << 2 << "03/01 08:00:00\n  31.0℃  高于上限";
+    QTest::newRow("below a limit")
+        << 1.0 << 12.0 << "%RH" << 1 << "03/01 08:00:00\n  12.0%RH  低于下限";
 }
 
 void TestChart::tipText()
@@ -278,9 +333,10 @@ void TestChart::tipText()
     QFETCH(double, key);
     QFETCH(double, value);
     QFETCH(QString, unit);
+    QFETCH(int, side);
     QFETCH(QString, text);
     const qint64 origin = QDateTime(QDate(2024, 3, 1), QTime(7, 59), Qt::UTC).toMSecsSinceEpoch();
-    QCOMPARE(QCPToolTip::tipText(origin, 60, key, value, unit), text);
+    QCOMPARE(QCPToolTip::tipText(origin, 60, key, value, unit, side), text);
 }
 
 void TestChart::flip_data()
@@ -308,7 +364,7 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
 {
     DataChartWidget chart;
     chart.resize(900, 700);
-    const ReadDevInfoJson info = fixture::header();
+    const ReadDevInfoJson info = limitedHeader();
     chart.showRecording(samples(info), info, true);
     chart.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
@@ -324,8 +380,10 @@ void TestChart::hoverShowsAlarmPointAndSelectsRow()
     QCOMPARE(moved.first().first().toInt(), 7);
     QVERIFY(chart.toolTip()->visible());
     QCOMPARE(chart.toolTip()->highlightedGraph(), chart.temperatureAlarmGraph());
+    // It names the limit the value passed.
     QCOMPARE(chart.toolTip()->text(),
-             QCPToolTip::tipText(chart.temperatureGraph()->originMs(), 60, 7, 30, "℃"));
+             QCPToolTip::tipText(chart.temperatureGraph()->originMs(), 60, 7, 30, "℃", 2));
+    QVERIFY(chart.toolTip()->text().endsWith(QStringLiteral("30.0℃  高于上限")));
     QCOMPARE(chart.table()->currentIndex().row(), 6);
     QCOMPARE(plot->cursor().shape(), Qt::PointingHandCursor);
     plot->replot(); // a replot with the sample still under the pointer keeps it shown

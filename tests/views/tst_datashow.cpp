@@ -336,8 +336,10 @@ void TestDataShow::tabsAndAlarmMarks()
 
     QAbstractItemModel *table = view.chartPage()->table()->model();
     QVERIFY(table->index(1, 0).data(Qt::UserRole).toBool());
+    QCOMPARE(alert->toolTip(), QStringLiteral("隐藏报警标记"));
     alert->click();
     QVERIFY(!tabs->alarmMarks());
+    QCOMPARE(alert->toolTip(), QStringLiteral("显示报警标记"));
     QVERIFY(!table->index(1, 0).data(Qt::UserRole).toBool());
     // The flag outlives the file: the next open shows no marks either.
     QVERIFY(view.openRecording(file));
@@ -358,7 +360,7 @@ void TestDataShow::notesAndExportWithoutRecording()
     view.delSendExportTypeSignal(1);
     QCOMPARE(messages.count(), 2);
     QCOMPARE(messages.first().first().toString(),
-             QStringLiteral("无法导出，请先打下载数据文件并打开它"));
+             QStringLiteral("无法导出，请先下载数据文件并打开它"));
 
     const QString file = path(QStringLiteral("HX20D_note.data"));
     QVERIFY(fixture::writeFile(file, fixture::header(), fixture::sample(2100, 500)));

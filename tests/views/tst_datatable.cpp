@@ -26,6 +26,15 @@ QVector<SamplePoint> samples()
     };
 }
 
+// TH1 at 30 ℃ and HH at 58 %RH; the other limits closed.
+AlarmLimits limits()
+{
+    AlarmLimits l;
+    l.th1 = 30;
+    l.hh = 58;
+    return l;
+}
+
 QStringList rowTexts(const DataTableModel &model, int row)
 {
     QStringList texts;
@@ -91,7 +100,7 @@ void TestDataTable::cellTexts()
     QFETCH(int, row);
     QFETCH(QStringList, texts);
     DataTableModel model(5);
-    model.setSamples(samples(), unit, humidity, true);
+    model.setSamples(samples(), unit, humidity, true, limits());
     QCOMPARE(model.rowCount(), 5);
     QCOMPARE(rowTexts(model, row), texts);
 }
@@ -99,7 +108,7 @@ void TestDataTable::cellTexts()
 void TestDataTable::fifthColumnAndOutsideCellsAreEmpty()
 {
     DataTableModel model(5);
-    model.setSamples(samples(), 0, false, true);
+    model.setSamples(samples(), 0, false, true, limits());
     QVERIFY(!model.index(0, 3).data().isValid());
     QVERIFY(!model.index(0, 4).data().isValid());
     QVERIFY(!model.data(model.index(5, 0)).isValid());
@@ -112,24 +121,34 @@ void TestDataTable::alarmFlags_data()
 {
     QTest::addColumn<bool>("humidity");
     QTest::addColumn<bool>("marks");
+    QTest::addColumn<int>("column");
     QTest::addColumn<QVector<bool>>("flags");
-    QTest::newRow("marks on") << true << true << QVector<bool>{false, false, true, false, false};
-    QTest::newRow("marks off") << true << false << QVector<bool>{false, false, false, false, false};
-    // Without humidity a missing humidity value does not hide the alarm.
+    // The row: flagged when either value is beyond its own limits; the
+    // logger's state of row 1 (no temperature) flags nothing.
+    QTest::newRow("marks on") << true << true << 1
+                              << QVector<bool>{false, false, true, true, false};
+    QTest::newRow("marks off") << true << false << 1
+                               << QVector<bool>{false, false, false, false, false};
     QTest::newRow("temperature only")
-        << false << true << QVector<bool>{false, false, true, true, false};
+        << false << true << 1 << QVector<bool>{false, false, true, true, false};
+    // Each value by its own quantity: a missing humidity is never marked.
+    QTest::newRow("temperature cells")
+        << true << true << 2 << QVector<bool>{false, false, true, true, false};
+    QTest::newRow("humidity cells")
+        << true << true << 3 << QVector<bool>{false, false, true, false, false};
 }
 
 void TestDataTable::alarmFlags()
 {
     QFETCH(bool, humidity);
     QFETCH(bool, marks);
+    QFETCH(int, column);
     QFETCH(QVector<bool>, flags);
     DataTableModel model(5);
-    model.setSamples(samples(), 0, humidity, marks);
+    model.setSamples(samples(), 0, humidity, marks, limits());
     QVector<bool> got;
     for (int row = 0; row < model.rowCount(); ++row)
-        got << model.index(row, 1).data(Qt::UserRole).toBool();
+        got << model.index(row, column).data(Qt::UserRole).toBool();
     QCOMPARE(got, flags);
 }
 
@@ -153,7 +172,7 @@ void TestDataTable::headerData()
 void TestDataTable::setDataReplacesCellsAndFlags()
 {
     DataTableModel model(5);
-    model.setSamples(samples(), 0, true, true);
+    model.setSamples(samples(), 0, true, true, limits());
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QVERIFY(model.setData(model.index(0, 2), "edited", Qt::DisplayRole));
     QVERIFY(model.setData(model.index(0, 0), true, Qt::UserRole));
@@ -166,7 +185,7 @@ void TestDataTable::setDataReplacesCellsAndFlags()
     QVERIFY(!model.index(1, 3).data(Qt::UserRole).toBool());
 
     // A new recording forgets the edits.
-    model.setSamples(samples(), 0, true, true);
+    model.setSamples(samples(), 0, true, true, limits());
     QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("21.5℃"));
     model.clear();
     QCOMPARE(model.rowCount(), 0);
@@ -184,7 +203,7 @@ void TestDataTable::rowBackgrounds_data()
     QTest::newRow("alarm row red text") << 2 << false << QColor(Qt::white) << QColor(Qt::red);
     QTest::newRow("selected alarm row grey, text red")
         << 2 << true << QColor(220, 220, 220) << QColor(Qt::red);
-    QTest::newRow("selected odd row") << 3 << true << QColor(220, 220, 220) << QColor(Qt::black);
+    QTest::newRow("selected odd row") << 1 << true << QColor(220, 220, 220) << QColor(Qt::black);
 }
 
 void TestDataTable::rowBackgrounds()
@@ -194,7 +213,7 @@ void TestDataTable::rowBackgrounds()
     QFETCH(QColor, background);
     QFETCH(QColor, text);
     DataTableModel model(5);
-    model.setSamples(samples(), 0, true, true);
+    model.setSamples(samples(), 0, true, true, limits());
     DataTableModelDelegate delegate;
     QImage image(200, 40, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -241,7 +260,7 @@ void TestDataTable::headerHasRoundedOuterEnds()
 void TestDataTable::widgetClearsAndSelects()
 {
     DataTableWidget table;
-    table.showSamples(samples(), 0, true, true);
+    table.showSamples(samples(), 0, true, true, limits());
     table.makeRowCurrent(3);
     QCOMPARE(table.currentIndex().row(), 3);
     QCOMPARE(table.currentIndex().column(), 0);

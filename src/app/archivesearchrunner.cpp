@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ArchiveSearchRunner: runs the list's archive searches on a thread of their own.
+#include "app/archivesearchrunner.h"
+
+ArchiveSearchRunner::ArchiveSearchRunner(const ArchiveLocation &location, QObject *parent)
+    : QObject(parent), worker(new QObject), search(std::make_unique<ArchiveSearch>(location))
+{
+    thread.setObjectName(QStringLiteral("archive search"));
+    worker->moveToThread(&thread);
+    thread.start();
+}
+
+ArchiveSearchRunner::~ArchiveSearchRunner()
+{
+    // Nothing newer may start; the one running finishes and the archive's
+    // connection closes on the thread that opened it.
+    latest.fetchAndAddOrdered(1);
+    QMetaObject::invokeMethod(
+        worker, [this] { search.reset(); }, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    delete worker;
+}
+
+int ArchiveSearchRunner::request(const ArchiveFilter &filter, int limit)
+{
+    const int number = latest.fetchAndAddOrdered(1) + 1;
+    QMetaObject::invokeMethod(
+        worker, [this, number, filter, limit] { run(number, filter, limit); },
+        Qt::QueuedConnection);
+    return number;
+}
+
+void ArchiveSearchRunner::run(int number, const ArchiveFilter &filter, int limit)
+{
+    if (number != newest() || !search)
+        return;
+    ArchiveSearch::Result result = search->find(filter, limit);
+    // Back on the runner's own thread; a result overtaken meanwhile is not shown.
+    QMetaObject::invokeMethod(
+        this,
+        [this, number, result = std::move(result)] {
+            if (number == newest())
+                emit found(number, result);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ArchiveSearchRunner: runs the list's archive searches on a thread of their own, the newest
+// request winning.
+#pragma once
+
+#include "app/archivesearch.h"
+
+#include <QAtomicInt>
+#include <QObject>
+#include <QThread>
+#include <memory>
+
+// Typing never waits for the archive: a request returns at once, the query
+// runs on the runner's thread with a connection of its own, and its result
+// comes back through `found` on the thread that owns the runner. A request
+// that a newer one overtook before it began is dropped unrun, and the result
+// of one that a newer one overtook while it ran is dropped too, so the list
+// only ever shows the newest search.
+class ArchiveSearchRunner : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ArchiveSearchRunner(const ArchiveLocation &location, QObject *parent = nullptr);
+    // Waits for a search under way and closes the connection on its own thread.
+    ~ArchiveSearchRunner() override;
+
+    // Asks for at most `limit` entries matching `filter`; returns the request's number.
+    int request(const ArchiveFilter &filter, int limit);
+    // The number of the newest request.
+    int newest() const { return latest.loadAcquire(); }
+
+signals:
+    // The result of the newest request, `number`.
+    void found(int number, const ArchiveSearch::Result &result);
+
+private:
+    void run(int number, const ArchiveFilter &filter, int limit);
+
+    QThread thread;
+    // Lives on `thread`; requests run in its context.
+    QObject *worker;
+    // Used only on `thread`, where its connection is opened.
+    std::unique_ptr<ArchiveSearch> search;
+    QAtomicInt latest = 0;
+};
