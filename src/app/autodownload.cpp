@@ -53,10 +53,10 @@ AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
             connectionLost();
     });
     connect(usb, &UsbControl::closeDevSignal, this, &AutoDownload::connectionLost);
-    // Direct: the file is named before the window's queued handler runs the dialog.
-    connect(usb, &UsbControl::startDataDownload, this, [this](int, const QString &filePath) {
+    // Direct: noted before the window's queued handler runs the dialog.
+    connect(usb, &UsbControl::startDataDownload, this, [this] {
         if (step == Step::Downloading)
-            downloadFile = filePath;
+            downloadStarted = true;
     });
     connect(window, &MainWindow::downloadEnded, this, &AutoDownload::downloadEnded);
 }
@@ -151,8 +151,8 @@ void AutoDownload::startDownload()
 
 void AutoDownload::downloadEnded(const QString &filePath)
 {
-    const bool mine = !downloadFile.isEmpty() && filePath == downloadFile;
-    downloadFile.clear();
+    const bool mine = downloadStarted && !filePath.isEmpty();
+    downloadStarted = false;
     if (step == Step::Downloading)
         step = Step::Idle;
     if (mine)

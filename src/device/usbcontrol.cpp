@@ -271,16 +271,23 @@ void UsbControl::handleDataBlocks()
     if (result != RecordDownload::BlockResult::Appended)
         return;
     const int total = download.recordInfo.blockCount;
-    emit dataDownloadProgress(number, total);
-    cmdQueue.clear();
     if (number < total) {
+        emit dataDownloadProgress(number, total);
+        cmdQueue.clear();
         enqueue(makeSimpleCmd(ReadBlockCmd, number + 1));
         if (usbThread)
             sendQueueHead();
         return;
     }
-    download.finish();
+    // The last block is reported once the file is complete under its name.
+    cmdQueue.clear();
     isDownloading = false;
+    if (!download.finish()) {
+        emit dataDownloadErr(DownloadNotSaved);
+        abandonDownload(DownloadNotSaved);
+        return;
+    }
+    emit dataDownloadProgress(number, total);
 }
 
 void UsbControl::handleNoteAnswer(const QByteArray &frame)

@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -231,9 +232,8 @@ void TestMainWindow::downloadOfAnySizeCompletes()
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     for (int round = 1; round <= 3; ++round) {
         // A dialog still open after a while is stuck: give up as a user would.
-        onNextDialog<DownloadDialog>([](DownloadDialog *dialog) {
-            QTimer::singleShot(4000, dialog, &QDialog::reject);
-        });
+        onNextDialog<DownloadDialog>(
+            [](DownloadDialog *dialog) { QTimer::singleShot(4000, dialog, &QDialog::reject); });
         window->delSendMessage(QString());
         emit toolbar()->devDownLoadSignal();
         QVERIFY2(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 6000),
@@ -275,15 +275,14 @@ void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
     loggersim::Faults faults;
     faults.latencyMs = 300;
     loggersim::setFaults(id, faults);
-    // Once the dialog is up, the new file turns into one that takes no data.
-    onNextDialog<DownloadDialog>([](DownloadDialog *) {
-        const QString path = QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
-        QFile::remove(path);
-        QFile::link(QStringLiteral("/dev/full"), path);
-    });
+    // Once the dialog is up, the disk is full: the new file takes no more data.
+    std::unique_ptr<testsupport::FileSizeLimit> full;
+    onNextDialog<DownloadDialog>(
+        [&full](DownloadDialog *) { full = std::make_unique<testsupport::FileSizeLimit>(4096); });
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor(
         [this] { return notice() == QStringLiteral("无法保存记录文件，下载失败"); }, 8000));
+    full.reset();
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QTest::qWait(300);
     QCOMPARE(notice(), QStringLiteral("无法保存记录文件，下载失败"));
