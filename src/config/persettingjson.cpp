@@ -2,11 +2,13 @@
 // PersettingJson: one stored preset, its file and its conversions to and from a configuration.
 #include "config/persettingjson.h"
 
+#include "core/newfile.h"
 #include "core/utils.h"
 #include "recording/qdatetimeposfjson.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <cstring>
@@ -213,16 +215,10 @@ bool PersettingJson::readFile(const QString &path, PersettingJson *preset)
 
 QString PersettingJson::writeNewFile(const QString &folder) const
 {
-    const QString name = freeFileName(folder, timeStampedName(QStringLiteral(".conf")));
-    QFile file(QDir(folder).filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
+    NewFile file(folder, timeStampedName(QStringLiteral(".conf")));
+    if (!file.open() || !file.write(QJsonDocument(toJson()).toJson(QJsonDocument::Compact)))
         return QString();
-    const QByteArray content = QJsonDocument(toJson()).toJson(QJsonDocument::Compact);
-    if (file.write(content) != content.size()) {
-        file.remove();
-        return QString();
-    }
-    return name;
+    return QFileInfo(file.commit()).fileName();
 }
 
 bool PersettingJson::renameFile(const QString &path, const QString &name)

@@ -194,9 +194,6 @@ bool NewFile::fail(const QString &why)
 bool NewFile::open()
 {
     discard();
-    if (!QDir().mkpath(folder))
-        return fail(
-            QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
         temporary.setFileName(QDir(folder).filePath(temporaryName(fileName)));
         if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {

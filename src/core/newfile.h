@@ -24,7 +24,7 @@ public:
     NewFile(const NewFile &) = delete;
     NewFile &operator=(const NewFile &) = delete;
 
-    // Creates the temporary file, and the folder when it is missing.
+    // Creates the temporary file in the folder, which must exist.
     bool open();
     bool isOpen() const { return temporary.isOpen(); }
     QString temporaryPath() const { return temporary.fileName(); }

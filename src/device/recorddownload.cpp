@@ -8,6 +8,7 @@
 #include "recording/recordingwriter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
@@ -143,6 +144,7 @@ bool RecordDownload::createFile(const QString &folder, int model)
     header.open(QIODevice::WriteOnly);
     if (!writeRecordingHeader(&header, recordInfo))
         return false;
+    QDir().mkpath(folder);
     downloadFile = std::make_unique<NewFile>(folder, downloadFileName);
     if (!downloadFile->open() || !downloadFile->write(header.data())) {
         qWarning() << "recording file not created:" << downloadFile->errorString();

@@ -158,6 +158,8 @@ void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
     QCOMPARE(listed(), 1);
     QCOMPARE(view()->recordingBaseName(), base);
     QCOMPARE(notice(), QStringLiteral("已保存报告：%1.PDF, %1.csv, %1.xlsx").arg(base));
+    // Nothing but the three complete files: no temporary file is left beside them.
+    QCOMPARE(QDir(reports.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     QFile pdf(QDir(reports.path()).filePath(base + QStringLiteral(".PDF")));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QCOMPARE(pdf.read(5), QByteArray("%PDF-"));

@@ -48,6 +48,9 @@ void TstNewFile::hiddenWhileWrittenThenNamed()
 {
     QTemporaryDir dir;
     NewFile file(dir.filePath("sub/folder"), "HX20D_20240131_142501.data");
+    QVERIFY(!file.open());
+    QVERIFY(!file.errorString().isEmpty());
+    QVERIFY(QDir().mkpath(dir.filePath("sub/folder")));
     QVERIFY(file.open());
     QVERIFY(file.write(QByteArray("header")));
     // No listing of recordings takes it while it is being written.
