@@ -47,6 +47,8 @@ private slots:
     void moveOntoAFullFileSystemLeavesNothing_data();
     void moveOntoAFullFileSystemLeavesNothing();
     void sigtermAroundTheEndOfADownload();
+    void faultKnobsReachTheProgram_data();
+    void faultKnobsReachTheProgram();
 
 private:
     void prepare(QProcess &process, const QString &loggers) const;
@@ -291,6 +293,52 @@ void TstCliFiles::sigtermAroundTheEndOfADownload()
         }
         QVERIFY(incompleteRecordings(recordings()).isEmpty());
     }
+}
+
+void TstCliFiles::faultKnobsReachTheProgram_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("loggers");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("kernel driver bound") << "info"
+                                         << "HX10D:kerneldriver=1" << 0 << QString();
+    QTest::newRow("open refused") << "info"
+                                  << "HX10D:refuseopen=1" << int(ExitOpenFailed)
+                                  << "could not be opened";
+    QTest::newRow("silent") << "info"
+                            << "HX10D:silent=1" << int(ExitTimeout)
+                            << "did not answer the initial read";
+    QTest::newRow("answer dropped")
+        << "info"
+        << "HX10D:drop=1" << int(ExitTimeout) << "did not answer the initial read";
+    QTest::newRow("wrong block") << "download"
+                                 << "HX10D:samples=3000:wrongblock=2" << int(ExitTimeout)
+                                 << "a download step got no answer";
+    QTest::newRow("unplugged mid-download") << "download"
+                                            << "HX10D:samples=5000:unplugafter=8"
+                                            << int(ExitTimeout) << "a download step got no answer";
+    // Bytes before a frame are skipped; before a data block they would shift it.
+    QTest::newRow("garbage and split answers") << "info"
+                                               << "HX20D:garbage=00ff5a:chunks=4" << 0 << QString();
+    QTest::newRow("split data blocks") << "download"
+                                       << "HX20D:samples=2100:chunks=4" << 0 << QString();
+}
+
+// A fault given in LOGGERSIM reaches the emulated logger of a program run from a shell.
+void TstCliFiles::faultKnobsReachTheProgram()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, loggers);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run r = run({command}, loggers);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    QVERIFY(incompleteRecordings(recordings()).isEmpty());
+    QVERIFY(temporaryFiles().isEmpty());
+    if (command == QLatin1String("download") && exitCode == 0)
+        QVERIFY2(QFile::exists(r.lastLine()), r.out.constData());
 }
 
 QTEST_GUILESS_MAIN(TstCliFiles)
