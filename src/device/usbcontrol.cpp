@@ -18,6 +18,8 @@ constexpr int minBufferedFrame = 8;
 // Missed heartbeats in a row that trigger the automatic reconnect.
 constexpr int heartbeatLimit = 3;
 constexpr int reconnectPauseMs = 1200;
+// A command older than this at a tick of the clock has timed out.
+constexpr qint64 commandTimeoutMs = 2000;
 
 bool isRecordCountQuery(const SimpleSendCmdUnion &cmd)
 {
@@ -107,7 +109,9 @@ void UsbControl::addSendSimpleCmd(SimpleSendCmdUnion cmdStruct)
 
 void UsbControl::enqueue(const SimpleSendCmdUnion &cmd)
 {
-    cmdQueue.append({QDateTime::currentDateTimeUtc(), cmd});
+    QueuedCommand entry{QElapsedTimer(), cmd};
+    entry.age.start();
+    cmdQueue.append(entry);
 }
 
 void UsbControl::sendQueueHead()
@@ -326,7 +330,8 @@ void UsbControl::delReadTimeOut()
     }
     if (cmdQueue.isEmpty())
         return;
-    if (cmdQueue.first().enqueuedAt.secsTo(QDateTime::currentDateTimeUtc()) <= 1)
+    // Queued at most one whole second ago: not yet timed out.
+    if (cmdQueue.first().age.elapsed() < commandTimeoutMs)
         return;
     const SimpleSendCmdUnion cmd = cmdQueue.first().cmd;
     rxBuffer.clear();
