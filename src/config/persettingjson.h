@@ -58,10 +58,6 @@ public:
     // its old content survives a failed write.
     static bool renameFile(const QString &path, const QString &name);
 
-    // The longest start of `text` whose UTF-8 form fits in `maxBytes` without
-    // splitting a character.
-    static QByteArray utf8Prefix(const QString &text, int maxBytes);
-
     // The six-byte date-time of the record (year − 2000 first) and back.
     static QDateTime fromDateBytes(const uint8_t bytes[6]);
     static void toDateBytes(const QDateTime &dateTime, uint8_t bytes[6]);

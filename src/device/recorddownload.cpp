@@ -5,6 +5,7 @@
 #include "core/lgxdevtype.h"
 #include "core/newfile.h"
 #include "core/utils.h"
+#include "device/devicetext.h"
 #include "recording/recordingwriter.h"
 
 #include <QBuffer>
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QtDebug>
 #include <array>
-#include <cstring>
 
 namespace
 {
@@ -119,7 +119,7 @@ void RecordDownload::takeAlarmStatistics(const QByteArray &frame, const OneConfi
         a.isAlertFlag = bitOf(raisedBits, i);
     }
     recordInfo.recordInterval = unsigned16(frame, 87);
-    recordInfo.devName = QString::fromLatin1(config.devName, int(strnlen(config.devName, 21)));
+    recordInfo.devName = deviceName(config);
     recordInfo.sn = sn;
     recordInfo.id = QString::number(config.devId);
     recordInfo.note = note;

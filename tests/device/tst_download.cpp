@@ -134,6 +134,8 @@ void TstDownload::downloadsAndReadsBack_data()
         << "HX10D:samples=1049" << int(HX10D) << 2 << true << "H1SIM00001";
     QTest::newRow("loop-overwritten") << "HX20D:samples=70000:interval=1:start=2024-03-01T09:00:00"
                                       << int(HX20D) << 63 << true << "H2SIM00001";
+    QTest::newRow("name beyond ASCII")
+        << "HX20D:sn=T22:name=Kühlraum 冷库:samples=1500" << int(HX20D) << 2 << true << "T22";
 }
 
 void TstDownload::downloadsAndReadsBack()
@@ -171,6 +173,8 @@ void TstDownload::downloadsAndReadsBack()
     QCOMPARE(info.isContainHum, humidity);
     QCOMPARE(info.sensorType, int(loggersim::config(logger).sensorType));
     QCOMPARE(info.sn, sn);
+    // The name the logger holds, read as the settings page and the command line read it.
+    QCOMPARE(info.devName, QString::fromUtf8(loggersim::config(logger).devName));
     QCOMPARE(info.startDelay, int(loggersim::config(logger).startDelayTime));
     // The logger's level-1 threshold th1 arrives under the recording key th3.
     QCOMPARE(info.th3.alertValue, loggersim::config(logger).th1.alertValue);

@@ -43,6 +43,7 @@ struct LoggerSpec {
     bool recording = false; // still recording: the count grows with real time
     quint32 seed = 1;       // seeds the sample generator
     QDateTime start;        // start of the recording; invalid: chosen so the last sample is now
+    QString name;           // the logger's name, UTF-8 up to 20 bytes; empty: "HX20D Logger"
     QString note;           // the note the logger holds, stored as GBK bytes
     Faults faults;          // how it misbehaves from the start
 };

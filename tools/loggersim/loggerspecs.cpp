@@ -55,6 +55,8 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
         description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
         description.seed = value.toUInt();
+    else if (key == QLatin1String("name"))
+        description.name = value;
     else if (key == QLatin1String("note"))
         description.note = value;
     else if (key == QLatin1String("latency"))
