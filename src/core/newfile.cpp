@@ -2,6 +2,8 @@
 // NewFile: a new file that appears under its name only when it is complete, never over another.
 #include "core/newfile.h"
 
+#include "core/utils.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -21,7 +23,7 @@ namespace
 const QLatin1String temporarySuffix(".part");
 constexpr int randomLength = 6;
 // Beyond this many names taken, something other than a busy folder is wrong.
-constexpr int maxNameAttempts = 100000;
+constexpr int maxNameAttempts = 1000;
 constexpr qint64 copyChunk = 1 << 20;
 
 enum class Renamed { Done, Exists, CrossDevice, Failed };
@@ -34,17 +36,6 @@ QString temporaryName(const QString &fileName)
         random +=
             QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
     return QLatin1Char('.') + fileName + QLatin1Char('.') + random + temporarySuffix;
-}
-
-// `fileName` for n = 1, otherwise "stem_n.suffix".
-QString variant(const QString &fileName, int n)
-{
-    if (n == 1)
-        return fileName;
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot <= 0 ? fileName : fileName.left(dot);
-    const QString suffix = dot <= 0 ? QString() : fileName.mid(dot);
-    return QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(suffix);
 }
 
 #ifdef Q_OS_UNIX
@@ -202,11 +193,15 @@ bool NewFile::open()
             return fail(QStringLiteral("cannot create a file in %1: %2")
                             .arg(QDir::toNativeSeparators(folder), temporary.errorString()));
         }
+        if (!lockExclusively(temporary.handle())) {
+            fail(systemError());
+            discard();
+            return false;
+        }
+        if (sameFile(temporary.handle(), temporary.fileName()))
+            return true;
         // Removed as a leftover by another program before the lock was
         // taken: start again under another name.
-        if (lockExclusively(temporary.handle()) &&
-            sameFile(temporary.handle(), temporary.fileName()))
-            return true;
         temporary.close();
     }
     return fail(
@@ -263,10 +258,10 @@ QString NewFile::commit()
 QString NewFile::rename()
 {
     const QDir dir(folder);
-    for (int n = 1; n <= maxNameAttempts; ++n) {
-        const QString target = dir.filePath(variant(fileName, n));
-        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-            continue;
+    // A name another program took after it was found free is refused, and the
+    // next free one is tried.
+    for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
+        const QString target = dir.filePath(freeFileName(folder, fileName));
         switch (renameNoReplace(temporary.fileName(), target)) {
         case Renamed::Done:
             return target;
@@ -353,10 +348,9 @@ QString moveInto(const QString &path, const QString &folder, QString *error)
     const QDir target(folder);
     if (source.absoluteDir().canonicalPath() == target.canonicalPath())
         return source.absoluteFilePath();
-    for (int n = 1; n <= maxNameAttempts; ++n) {
-        const QString candidate = target.absoluteFilePath(variant(source.fileName(), n));
-        if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
-            continue;
+    for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
+        const QString candidate =
+            target.absoluteFilePath(freeFileName(target.absolutePath(), source.fileName()));
         const Renamed renamed = renameNoReplace(path, candidate);
         if (renamed == Renamed::Done) {
             syncFolder(target.absolutePath());
