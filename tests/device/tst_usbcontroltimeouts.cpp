@@ -51,7 +51,7 @@ extern "C" int clock_gettime(clockid_t clock, struct timespec *time) noexcept
 extern "C" int gettimeofday(struct timeval *time, void *zone) noexcept
 {
     const int result = int(syscall(SYS_gettimeofday, time, zone));
-    if (result == 0 && time)
+    if (result == 0)
         time->tv_sec += wallClockShift;
     return result;
 }
