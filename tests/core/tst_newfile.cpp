@@ -7,8 +7,6 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <thread>
-#include <vector>
 
 namespace
 {
@@ -36,7 +34,6 @@ class TstNewFile : public QObject
 private slots:
     void hiddenWhileWrittenThenNamed();
     void takenNamesGetTheNextFreeOne();
-    void concurrentWritersKeepTheirOwnFiles();
     void discardedAndFailedFilesLeaveNothing_data();
     void discardedAndFailedFilesLeaveNothing();
     void writerMayReplaceTheTemporaryFile();
@@ -80,31 +77,6 @@ void TstNewFile::takenNamesGetTheNextFreeOne()
     QCOMPARE(contentOf(path), QByteArray("new"));
     QCOMPARE(contentOf(dir.filePath("a.conf")), QByteArray("old"));
     QCOMPARE(contentOf(dir.filePath("a_2.conf")), QByteArray("old 2"));
-}
-
-void TstNewFile::concurrentWritersKeepTheirOwnFiles()
-{
-    QTemporaryDir dir;
-    constexpr int writers = 16;
-    std::vector<QString> paths(writers);
-    std::vector<std::thread> threads;
-    for (int i = 0; i < writers; ++i) {
-        threads.emplace_back([&dir, &paths, i] {
-            NewFile file(dir.path(), "HX10D_20240131_142501.data");
-            if (file.open() && file.write(QByteArray::number(i)))
-                paths[size_t(i)] = file.commit();
-        });
-    }
-    for (std::thread &t : threads)
-        t.join();
-    QSet<QString> names;
-    for (int i = 0; i < writers; ++i) {
-        QVERIFY(!paths[size_t(i)].isEmpty());
-        QCOMPARE(contentOf(paths[size_t(i)]), QByteArray::number(i));
-        names.insert(paths[size_t(i)]);
-    }
-    QCOMPARE(names.size(), writers);
-    QCOMPARE(everything(dir.path()).size(), writers);
 }
 
 void TstNewFile::discardedAndFailedFilesLeaveNothing_data()

@@ -46,9 +46,6 @@ class TstLoggerSim : public QObject
 private slots:
     void compactDescription();
     void jsonDescription();
-    void faultKnobsFromTheDescription_data();
-    void faultKnobsFromTheDescription();
-    void kernelDriverHoldsTheInterfaceUntilDetached();
     void deviceListFollowsPlugOrder();
     void hotplugReportsArrivalAndRemoval();
     void loopRecordingKeepsTheNewestSamples();
@@ -98,79 +95,6 @@ void TstLoggerSim::jsonDescription()
     QCOMPARE(samples.first().time,
              QDateTime(QDate(2024, 1, 31), QTime(8, 0), Qt::UTC).toSecsSinceEpoch());
     QCOMPARE(samples.last().time - samples.first().time, 41 * 60);
-}
-
-void TstLoggerSim::faultKnobsFromTheDescription_data()
-{
-    QTest::addColumn<QString>("knobs");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QVariant>("value");
-    QTest::newRow("latency") << "latency=40"
-                             << "latency" << QVariant(40);
-    QTest::newRow("split answers") << "chunks=3"
-                                   << "chunks" << QVariant(3);
-    QTest::newRow("garbage before frames") << "garbage=00ff5a"
-                                           << "garbage" << QVariant(QByteArray("\x00\xff\x5a", 3));
-    QTest::newRow("dropped answers") << "drop=2"
-                                     << "drop" << QVariant(2);
-    QTest::newRow("silent") << "silent=1"
-                            << "silent" << QVariant(true);
-    QTest::newRow("refused open") << "refuseopen=yes"
-                                  << "refuseopen" << QVariant(true);
-    QTest::newRow("wrong block") << "wrongblock=5"
-                                 << "wrongblock" << QVariant(5);
-    QTest::newRow("unplug after transfers") << "unplugafter=7"
-                                            << "unplugafter" << QVariant(7);
-    QTest::newRow("kernel driver") << "kerneldriver=1"
-                                   << "kerneldriver" << QVariant(true);
-    QTest::newRow("none given") << ""
-                                << "unplugafter" << QVariant(-1);
-}
-
-void TstLoggerSim::faultKnobsFromTheDescription()
-{
-    QFETCH(QString, knobs);
-    QFETCH(QString, field);
-    QFETCH(QVariant, value);
-    loggersim::configure(QStringLiteral("HX10D:sn=K1:%1").arg(knobs));
-    const loggersim::Faults f = loggersim::faults(loggersim::loggerIds().value(0));
-    const QHash<QString, QVariant> fields = {{"latency", f.latencyMs},
-                                             {"chunks", f.chunks},
-                                             {"garbage", f.garbage},
-                                             {"drop", f.dropAnswers},
-                                             {"silent", f.silent},
-                                             {"refuseopen", f.refuseOpen},
-                                             {"wrongblock", f.wrongBlockNumber},
-                                             {"unplugafter", f.unplugAfterTransfers},
-                                             {"kerneldriver", f.kernelDriver}};
-    QCOMPARE(fields.value(field), value);
-}
-
-void TstLoggerSim::kernelDriverHoldsTheInterfaceUntilDetached()
-{
-    loggersim::configure("HX20D:kerneldriver=1");
-    libusb_init(nullptr);
-    libusb_device **list = nullptr;
-    QCOMPARE(libusb_get_device_list(nullptr, &list), ssize_t(1));
-    libusb_device_handle *handle = nullptr;
-    QCOMPARE(libusb_open(list[0], &handle), int(LIBUSB_SUCCESS));
-    libusb_free_device_list(list, 1);
-    unsigned char request[] = {0x5A, 0xA5, 0x02, 0x13, 0x00, 0x14, 0x01};
-    int transferred = 0;
-    QCOMPARE(libusb_kernel_driver_active(handle, 0), 1);
-    QCOMPARE(libusb_claim_interface(handle, 0), int(LIBUSB_ERROR_BUSY));
-    // Nothing goes through an interface nobody claimed.
-    QCOMPARE(libusb_bulk_transfer(handle, 0x04, request, sizeof request, &transferred, 20),
-             int(LIBUSB_ERROR_IO));
-    QCOMPARE(libusb_detach_kernel_driver(handle, 0), int(LIBUSB_SUCCESS));
-    QCOMPARE(libusb_kernel_driver_active(handle, 0), 0);
-    QCOMPARE(libusb_detach_kernel_driver(handle, 0), int(LIBUSB_ERROR_NOT_FOUND));
-    QCOMPARE(libusb_claim_interface(handle, 0), int(LIBUSB_SUCCESS));
-    QCOMPARE(libusb_bulk_transfer(handle, 0x04, request, sizeof request, &transferred, 20),
-             int(LIBUSB_SUCCESS));
-    libusb_release_interface(handle, 0);
-    libusb_close(handle);
-    libusb_exit(nullptr);
 }
 
 void TstLoggerSim::deviceListFollowsPlugOrder()
