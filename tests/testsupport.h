@@ -7,7 +7,13 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-namespace testsupport {
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace testsupport
+{
 
 // Hex text like "5A A5 02 13 00" as bytes; spaces are ignored.
 inline QByteArray hex(const char *text)
@@ -26,5 +32,33 @@ inline QTemporaryDir *useTemporaryHome()
     qunsetenv("XDG_DATA_HOME");
     return home;
 }
+
+#ifdef Q_OS_UNIX
+// While it exists, no file of this process can grow beyond `bytes`: writes
+// past it fail as on a full disk (EFBIG instead of the signal SIGXFSZ).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        previousHandler = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = previous;
+        limit.rlim_cur = rlim_t(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    struct rlimit previous = {};
+    void (*previousHandler)(int) = nullptr;
+};
+#endif
 
 } // namespace testsupport

@@ -9,8 +9,8 @@
 #include "app/tbwidget.h"
 #include "core/autodownloadsettings.h"
 #include "core/lgxdevtype.h"
+#include "core/newfile.h"
 #include "core/settinginfo.h"
-#include "core/utils.h"
 #include "device/usbcontrol.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 
 namespace
 {
@@ -53,10 +54,10 @@ AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
             connectionLost();
     });
     connect(usb, &UsbControl::closeDevSignal, this, &AutoDownload::connectionLost);
-    // Direct: the file is named before the window's queued handler runs the dialog.
-    connect(usb, &UsbControl::startDataDownload, this, [this](int, const QString &filePath) {
+    // Direct: noted before the window's queued handler runs the dialog.
+    connect(usb, &UsbControl::startDataDownload, this, [this] {
         if (step == Step::Downloading)
-            downloadFile = filePath;
+            downloadStarted = true;
     });
     connect(window, &MainWindow::downloadEnded, this, &AutoDownload::downloadEnded);
 }
@@ -151,8 +152,8 @@ void AutoDownload::startDownload()
 
 void AutoDownload::downloadEnded(const QString &filePath)
 {
-    const bool mine = !downloadFile.isEmpty() && filePath == downloadFile;
-    downloadFile.clear();
+    const bool mine = downloadStarted && !filePath.isEmpty();
+    downloadStarted = false;
     if (step == Step::Downloading)
         step = Step::Idle;
     if (mine)
@@ -173,25 +174,27 @@ void AutoDownload::writeReports(const QString &recordingPath)
     const bool folderReady = QDir().mkpath(folder);
     QStringList written;
     QStringList failed;
+    // Each report appears in the folder only complete, under a name of its own.
+    const auto write = [&](const char *suffix, const std::function<bool(const QString &)> &writer) {
+        const QString name = baseName + QLatin1String(suffix);
+        const QString path = folderReady ? writeNewFile(folder, name, writer) : QString();
+        if (path.isEmpty())
+            failed << name;
+        else
+            written << QFileInfo(path).fileName();
+    };
     writing = true;
-    if (settings.pdf) {
-        const QString name = freeFileName(folder, baseName + QStringLiteral(".PDF"));
-        const bool ok =
-            folderReady && writePdfReportFile(view, view->loaded(), QDir(folder).filePath(name));
-        (ok ? written : failed) << name;
-    }
-    if (settings.spreadsheet) {
-        const QString name = freeFileName(folder, baseName + QStringLiteral(".csv"));
-        const bool ok =
-            folderReady && writeSpreadsheet(QDir(folder).filePath(name), view->loaded());
-        (ok ? written : failed) << name;
-    }
-    if (settings.workbook) {
-        const QString name = freeFileName(folder, baseName + QStringLiteral(".xlsx"));
-        const bool ok = folderReady &&
-                        writeXlsxWorkbook(QDir(folder).filePath(name), view->loaded(), isEnglish());
-        (ok ? written : failed) << name;
-    }
+    if (settings.pdf)
+        write(".PDF", [view](const QString &path) {
+            return writePdfReportFile(view, view->loaded(), path);
+        });
+    if (settings.spreadsheet)
+        write(".csv",
+              [view](const QString &path) { return writeSpreadsheet(path, view->loaded()); });
+    if (settings.workbook)
+        write(".xlsx", [view](const QString &path) {
+            return writeXlsxWorkbook(path, view->loaded(), isEnglish());
+        });
     writing = false;
     // The folder is named: it is set once in the menu and easily forgotten.
     const QString where = QDir::toNativeSeparators(folder);

@@ -46,7 +46,7 @@ private:
     Step step = Step::Idle;
     // The open logger has reported its first state.
     bool stateSeen = false;
-    // The recording file of the download this mode started.
-    QString downloadFile;
+    // The download this mode asked for has begun writing its file.
+    bool downloadStarted = false;
     bool writing = false;
 };

@@ -13,6 +13,7 @@
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
+#include "core/newfile.h"
 #include "core/settinginfo.h"
 #include "device/protocol.h"
 #include "device/usbcontrol.h"
@@ -76,6 +77,8 @@ MainWindow::MainWindow(QWidget *parent)
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())
             QDir().mkdir(appFolder());
+        // What a download killed half-way left: never listed, never imported.
+        NewFile::removeLeftovers(dataDir());
         loadFileButtons();
         archiveKeeper->syncFolder();
     });
@@ -401,6 +404,7 @@ void MainWindow::delDevDownLoadSignal()
 void MainWindow::delStartDataDownload(int total, QString filePath)
 {
     Q_UNUSED(total)
+    Q_UNUSED(filePath)
     // Ended before the dialog could come up: there is nothing left to show.
     if (downloadReport.error != 0) {
         delSendMessage(downloadErrorText(downloadReport.error));
@@ -420,11 +424,13 @@ void MainWindow::delStartDataDownload(int total, QString filePath)
     disconnect(progress);
     disconnect(failure);
     if (result == QDialog::Accepted) {
+        // The file got its name only when it was complete.
+        const QString saved = usbControl->savedFilePath();
         delSendMessage(tr("下载成功"));
-        addFileButton(filePath);
+        addFileButton(saved);
         endDownload();
-        openDataFile(filePath);
-        emit downloadEnded(filePath);
+        openDataFile(saved);
+        emit downloadEnded(saved);
         return;
     }
     if (dialog.errorCode() != 0)

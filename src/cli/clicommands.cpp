@@ -9,12 +9,12 @@
 #include "cli/configjson.h"
 #include "cli/devicesession.h"
 #include "cli/downloadwatch.h"
-#include "cli/outputfiles.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"
 #include "cli/signalbridge.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
+#include "core/newfile.h"
 #include "core/settinginfo.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
@@ -50,6 +50,14 @@ void addDeviceOptions(QCommandLineParser &parser)
 {
     parser.addOption(modelOption);
     parser.addOption(indexOption);
+}
+
+// Clears what runs killed half-way left in the recordings folder and in `dir`.
+void removeLeftovers(const QString &dir)
+{
+    NewFile::removeLeftovers(dataDir());
+    if (!dir.isEmpty())
+        NewFile::removeLeftovers(dir);
 }
 
 QByteArray jsonText(const QJsonObject &object)
@@ -232,14 +240,16 @@ int CliCommands::download(const QStringList &arguments)
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
-    DeviceSession session;
     // Interrupted, the download ends as failed and its partial file is removed.
+    // The bridge outlives the session, whose end waits for the transport.
     SignalBridge bridge;
+    DeviceSession session;
     bool interrupted = false;
     QObject::connect(&bridge, &SignalBridge::received, &session, [&session, &interrupted] {
         interrupted = true;
         session.abort(QStringLiteral("the download was interrupted; the partial file was removed"));
     });
+    removeLeftovers(parser.value(dirOption));
     int result = openLogger(parser, session);
     if (result != ExitOk)
         return result;
@@ -249,13 +259,19 @@ int CliCommands::download(const QStringList &arguments)
     });
     if (result != ExitOk)
         return fail(interrupted ? ExitInterrupted : result, session.errorText());
+    // The recording is complete: from here on a signal stops nothing, the
+    // download finishes and names its file.
+    bridge.keepIgnoring();
     QString path = session.downloadedFile();
     if (parser.isSet(dirOption)) {
-        const QString moved = moveInto(path, parser.value(dirOption));
+        QString why;
+        const QString moved = moveInto(path, parser.value(dirOption), &why);
         if (moved.isEmpty())
-            return fail(
-                ExitCannotWrite,
-                QStringLiteral("could not move %1 into %2").arg(path, parser.value(dirOption)));
+            return fail(ExitCannotWrite,
+                        QStringLiteral("could not move %1 into %2 (%3); it stays "
+                                       "where it was downloaded")
+                            .arg(QDir::toNativeSeparators(path),
+                                 QDir::toNativeSeparators(parser.value(dirOption)), why));
         path = moved;
     }
     // The file is the record; an archive that cannot take it can be rebuilt later.
@@ -263,6 +279,7 @@ int CliCommands::download(const QStringList &arguments)
     if (!unarchived.isEmpty())
         err << "hygra-cli: the recording was not added to the archive: " << unarchived << '\n';
     out << QDir::toNativeSeparators(path) << '\n';
+    out.flush();
     return ExitOk;
 }
 
@@ -323,10 +340,13 @@ int CliCommands::watch(const QStringList &arguments)
     if (!options.dir.isEmpty() && !QDir().mkpath(options.dir))
         return fail(ExitCannotWrite,
                     QStringLiteral("cannot create the folder %1").arg(options.dir));
+    removeLeftovers(options.dir);
     DownloadWatch watch(options, out, err);
     SignalBridge bridge;
     QObject::connect(&bridge, &SignalBridge::received, &watch, &DownloadWatch::stop);
     watch.exec();
+    // Stopped or done: a further signal only cuts the ending short.
+    bridge.keepIgnoring();
     return watch.hadWriteFailure() ? ExitCannotWrite : ExitOk;
 }
 

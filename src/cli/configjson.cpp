@@ -6,6 +6,7 @@
 #include "config/configfieldranges.h"
 #include "config/deviceidentityrules.h"
 #include "config/persettingjson.h"
+#include "device/devicetext.h"
 #include "device/protocol.h"
 #include "device/simplesendcmdunion.h"
 
@@ -18,12 +19,6 @@
 
 namespace
 {
-
-// The record's name up to its NUL.
-QString nameOf(const OneConfigCmdStruct &config)
-{
-    return QString::fromUtf8(config.devName, int(qstrnlen(config.devName, sizeof config.devName)));
-}
 
 // A whole number within [low, high], or nothing.
 bool integerIn(const QJsonValue &value, double low, double high, long long *result)
@@ -198,7 +193,7 @@ bool takeAlarm(const QJsonValue &value, AlertSetting *alarm, const char *name, Q
 QJsonObject ConfigJson::toJson(const OneConfigCmdStruct &config, const QString &note)
 {
     QJsonObject o;
-    o.insert(QStringLiteral("devName"), nameOf(config));
+    o.insert(QStringLiteral("devName"), deviceName(config));
     for (const NumberField &field : numberFields())
         o.insert(QLatin1String(field.key), double(field.get(config)));
     for (const FlagField &field : flagFields)
@@ -225,15 +220,13 @@ bool ConfigJson::apply(const QJsonObject &object, OneConfigCmdStruct *config, QS
         const QJsonValue value = object.value(QLatin1String("devName"));
         // Like the form, which shows the logger's own name as it is: only a new name
         // must follow the rule.
-        if (!value.isString() || (value.toString() != nameOf(c) &&
+        if (!value.isString() || (value.toString() != deviceName(c) &&
                                   !DeviceIdentityRules::isValidName(value.toString()))) {
             *error =
                 QStringLiteral("devName: expected %1").arg(DeviceIdentityRules::nameRuleText());
             return false;
         }
-        const QByteArray name = value.toString().toUtf8().left(int(sizeof c.devName) - 1);
-        std::memset(c.devName, 0, sizeof c.devName);
-        std::memcpy(c.devName, name.constData(), size_t(name.size()));
+        setDeviceName(c, value.toString());
     }
     for (const NumberField &field : numberFields()) {
         const QString key = QLatin1String(field.key);

@@ -68,10 +68,7 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent), control(dataDir
         else
             finish(Step::TimedOut, QStringLiteral("the logger did not answer start/stop"));
     });
-    connect(&control, &UsbControl::startDataDownload, this, [this](int, QString path) {
-        touched();
-        filePath = path;
-    });
+    connect(&control, &UsbControl::startDataDownload, this, [this] { touched(); });
     connect(&control, &UsbControl::dataDownloadErr, this, [this](int errType) {
         errorCode = errType;
         finish(Step::Failed);
@@ -236,11 +233,14 @@ int DeviceSession::download(const std::function<void(int, int)> &progress)
                                     });
     step = Step::Running;
     errorCode = 0;
+    filePath.clear();
     downloading = true;
     emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd));
     waitForStep(guardMs);
     downloading = false;
     disconnect(connection);
+    if (step == Step::Done)
+        filePath = control.savedFilePath();
     if (step == Step::Failed) {
         switch (errorCode) {
         case DownloadNoRecords:

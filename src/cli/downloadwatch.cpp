@@ -6,8 +6,8 @@
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/devicesession.h"
-#include "cli/outputfiles.h"
 #include "core/lgxdevtype.h"
+#include "core/newfile.h"
 #include "core/settinginfo.h"
 #include "export/pdfreport.h"
 #include "export/reportfirstpage.h"
@@ -208,11 +208,13 @@ void DownloadWatch::download(DeviceSession &device, WatchOutcome &outcome)
     }
     outcome.file = device.downloadedFile();
     if (!options.dir.isEmpty()) {
-        const QString moved = moveInto(outcome.file, options.dir);
+        QString why;
+        const QString moved = moveInto(outcome.file, options.dir, &why);
         if (moved.isEmpty()) {
-            outcome.error = QStringLiteral("could not move the recording into %1; it stays in %2")
-                                .arg(QDir::toNativeSeparators(options.dir),
-                                     QDir::toNativeSeparators(QFileInfo(outcome.file).path()));
+            outcome.error =
+                QStringLiteral("could not move the recording into %1 (%2); it stays in %3")
+                    .arg(QDir::toNativeSeparators(options.dir), why,
+                         QDir::toNativeSeparators(QFileInfo(outcome.file).path()));
             return;
         }
         outcome.file = moved;

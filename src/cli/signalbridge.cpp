@@ -51,13 +51,21 @@ SignalBridge::~SignalBridge()
 {
     if (!notifier)
         return;
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
     for (int i = 0; i < 2; ++i)
-        sigaction(bridgedSignals[i], &replaced[i], nullptr);
+        sigaction(bridgedSignals[i], ignoring ? &ignore : &replaced[i], nullptr);
     delete notifier;
     for (int &fd : socketPair) {
         close(fd);
         fd = -1;
     }
+}
+
+void SignalBridge::keepIgnoring()
+{
+    ignoring = true;
 }
 
 void SignalBridge::readSignals()
@@ -75,6 +83,8 @@ void SignalBridge::readSignals()
 SignalBridge::SignalBridge(QObject *parent) : QObject(parent) {}
 
 SignalBridge::~SignalBridge() = default;
+
+void SignalBridge::keepIgnoring() {}
 
 void SignalBridge::readSignals() {}
 

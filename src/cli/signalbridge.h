@@ -18,6 +18,10 @@ public:
     explicit SignalBridge(QObject *parent = nullptr);
     ~SignalBridge() override;
 
+    // From now on the two signals stop nothing, also once the bridge is gone:
+    // what they would have stopped is done, and the program only finishes.
+    void keepIgnoring();
+
 signals:
     void received(int signalNumber);
 
@@ -25,4 +29,5 @@ private:
     void readSignals();
 
     QSocketNotifier *notifier = nullptr;
+    bool ignoring = false;
 };

@@ -3,6 +3,7 @@
 #include "config/configechocheck.h"
 
 #include "config/alarmrules.h"
+#include "device/devicetext.h"
 
 #include <cstring>
 
@@ -27,8 +28,8 @@ bool sameAlert(const AlertSetting &a, const AlertSetting &b)
 QString ConfigEchoCheck::firstDifference(const OneConfigCmdStruct &sent,
                                          const OneConfigCmdStruct &echo)
 {
-    const QString sentName = QString::fromUtf8(sent.devName, int(qstrnlen(sent.devName, 21)));
-    const QString echoName = QString::fromUtf8(echo.devName, int(qstrnlen(echo.devName, 21)));
+    const QString sentName = deviceName(sent);
+    const QString echoName = deviceName(echo);
     if (sentName != echoName)
         return QStringLiteral("check devName err %1 %2").arg(sentName, echoName);
 

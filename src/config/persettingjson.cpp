@@ -2,14 +2,16 @@
 // PersettingJson: one stored preset, its file and its conversions to and from a configuration.
 #include "config/persettingjson.h"
 
+#include "core/newfile.h"
 #include "core/utils.h"
+#include "device/devicetext.h"
 #include "recording/qdatetimeposfjson.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
-#include <cstring>
 
 namespace
 {
@@ -134,7 +136,7 @@ PersettingJson PersettingJson::fromConfig(const OneConfigCmdStruct &config, cons
 {
     PersettingJson p;
     p.configName = name;
-    p.devName = QString::fromUtf8(config.devName, int(qstrnlen(config.devName, 21)));
+    p.devName = deviceName(config);
     p.devId = QString::number(config.devId);
     p.devNote = note;
     p.tempUnit = config.tempUnit;
@@ -168,8 +170,7 @@ PersettingJson PersettingJson::fromConfig(const OneConfigCmdStruct &config, cons
 OneConfigCmdStruct PersettingJson::toConfig(QString *note) const
 {
     OneConfigCmdStruct c{};
-    const QByteArray name = utf8Prefix(devName, 20);
-    std::memcpy(c.devName, name.constData(), size_t(name.size()));
+    setDeviceName(c, devName);
     // The form offers 0 to 100; anything else in a hand-edited file reads as 0
     // rather than wrapping around in the one-byte field.
     bool isNumber = false;
@@ -213,16 +214,10 @@ bool PersettingJson::readFile(const QString &path, PersettingJson *preset)
 
 QString PersettingJson::writeNewFile(const QString &folder) const
 {
-    const QString name = freeFileName(folder, timeStampedName(QStringLiteral(".conf")));
-    QFile file(QDir(folder).filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
+    NewFile file(folder, timeStampedName(QStringLiteral(".conf")));
+    if (!file.open() || !file.write(QJsonDocument(toJson()).toJson(QJsonDocument::Compact)))
         return QString();
-    const QByteArray content = QJsonDocument(toJson()).toJson(QJsonDocument::Compact);
-    if (file.write(content) != content.size()) {
-        file.remove();
-        return QString();
-    }
-    return name;
+    return QFileInfo(file.commit()).fileName();
 }
 
 bool PersettingJson::renameFile(const QString &path, const QString &name)
@@ -236,19 +231,6 @@ bool PersettingJson::renameFile(const QString &path, const QString &name)
         return false;
     file.write(QJsonDocument(preset.toJson()).toJson(QJsonDocument::Compact));
     return file.commit();
-}
-
-QByteArray PersettingJson::utf8Prefix(const QString &text, int maxBytes)
-{
-    QByteArray bytes = text.toUtf8();
-    if (bytes.size() <= maxBytes)
-        return bytes;
-    int end = maxBytes;
-    // Step back over continuation bytes (10xxxxxx) to the start of the cut character.
-    while (end > 0 && (uchar(bytes.at(end)) & 0xC0) == 0x80)
-        --end;
-    bytes.truncate(end);
-    return bytes;
 }
 
 QDateTime PersettingJson::fromDateBytes(const uint8_t bytes[6])

@@ -50,15 +50,13 @@ public:
     // no JSON object.
     static bool readFile(const QString &path, PersettingJson *preset);
     // Writes the compact JSON to a new file in `folder` named after the current
-    // date-time, never over an existing file; returns its name, empty on failure.
+    // date-time, never over an existing file, also when another program saves
+    // one in the same second; the file appears only complete. Returns its
+    // name, empty on failure.
     QString writeNewFile(const QString &folder) const;
     // Gives the preset in `path` the name `name`; the file keeps its name and
     // its old content survives a failed write.
     static bool renameFile(const QString &path, const QString &name);
-
-    // The longest start of `text` whose UTF-8 form fits in `maxBytes` without
-    // splitting a character.
-    static QByteArray utf8Prefix(const QString &text, int maxBytes);
 
     // The six-byte date-time of the record (year − 2000 first) and back.
     static QDateTime fromDateBytes(const uint8_t bytes[6]);

@@ -6,8 +6,10 @@
 #include "core/units.h"
 
 #include <QDir>
+#include <QFileInfo>
 
-namespace {
+namespace
+{
 const char *const stampFormat = "yyyyMMdd_hhmmss";
 }
 
@@ -24,14 +26,19 @@ QString recordingFileName(int model, const QString &suffix)
 QString freeFileName(const QString &folder, const QString &fileName)
 {
     const QDir dir(folder);
-    if (!dir.exists(fileName))
+    // A link to nothing holds its name too.
+    const auto taken = [&dir](const QString &name) {
+        const QFileInfo file(dir.filePath(name));
+        return file.exists() || file.isSymLink();
+    };
+    if (!taken(fileName))
         return fileName;
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot < 0 ? fileName : fileName.left(dot);
     const QString suffix = dot < 0 ? QString() : fileName.mid(dot);
     for (int i = 2;; ++i) {
         const QString candidate = QStringLiteral("%1_%2%3").arg(stem).arg(i).arg(suffix);
-        if (!dir.exists(candidate))
+        if (!taken(candidate))
             return candidate;
     }
 }

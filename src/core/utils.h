@@ -9,8 +9,9 @@
 
 QString timeStampedName(const QString &suffix);
 QString recordingFileName(int model, const QString &suffix);
-// `fileName` when no such file exists in `folder`, otherwise the first free name
-// with "_2", "_3", ... before the suffix, so a new file never replaces an old one.
+// `fileName` when no such file (or link) exists in `folder`, otherwise the
+// first free name with "_2", "_3", ... before the suffix. Another program may
+// take it the next moment: NewFile names new files without that race.
 QString freeFileName(const QString &folder, const QString &fileName);
 
 QString durationText(qint64 seconds);

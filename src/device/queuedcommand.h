@@ -4,9 +4,11 @@
 
 #include "device/simplesendcmdunion.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 
 struct QueuedCommand {
-    QDateTime enqueuedAt; // UTC; a command's age counts from here, not from its sending
+    // Started when the command was queued: its age counts from there, not from
+    // its sending, on a monotonic clock that no change of the time of day moves.
+    QElapsedTimer age;
     SimpleSendCmdUnion cmd;
 };

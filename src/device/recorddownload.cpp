@@ -3,14 +3,17 @@
 #include "device/recorddownload.h"
 
 #include "core/lgxdevtype.h"
+#include "core/newfile.h"
 #include "core/utils.h"
+#include "device/devicetext.h"
 #include "recording/recordingwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtDebug>
 #include <array>
-#include <cstring>
 
 namespace
 {
@@ -41,7 +44,9 @@ QDateTime dateTimeAt(const QByteArray &frame, int offset)
 }
 } // namespace
 
-RecordDownload::RecordDownload(QObject *owner) : owner(owner) {}
+RecordDownload::RecordDownload() = default;
+
+RecordDownload::~RecordDownload() = default;
 
 int RecordDownload::blockCount(qint64 recordNum, int numofReport)
 {
@@ -53,8 +58,9 @@ bool RecordDownload::takeRecordInfo(const QByteArray &frame, int model,
                                     const OneConfigCmdStruct &config)
 {
     // Every download starts from a fresh header, so nothing of an earlier logger's
-    // recording carries over into this one.
+    // recording carries over into this one, and a cancel deletes no earlier file.
     recordInfo = ReadDevInfoJson();
+    lastPath.clear();
     recordInfo.recordNum = static_cast<quint32>(readInt32LE(frame.constData() + 5));
     if (recordInfo.recordNum == 0)
         return false;
@@ -113,7 +119,7 @@ void RecordDownload::takeAlarmStatistics(const QByteArray &frame, const OneConfi
         a.isAlertFlag = bitOf(raisedBits, i);
     }
     recordInfo.recordInterval = unsigned16(frame, 87);
-    recordInfo.devName = QString::fromLatin1(config.devName, int(strnlen(config.devName, 21)));
+    recordInfo.devName = deviceName(config);
     recordInfo.sn = sn;
     recordInfo.id = QString::number(config.devId);
     recordInfo.note = note;
@@ -128,32 +134,21 @@ void RecordDownload::takeAlarmStatistics(const QByteArray &frame, const OneConfi
 
 bool RecordDownload::createFile(const QString &folder, int model)
 {
-    if (downloadFile) {
-        // Left open by an earlier download: released, its file stays on disk.
-        downloadFile->close();
-        downloadFile->deleteLater();
-        downloadFile = nullptr;
-    }
+    // One left by an earlier download that never ended is dropped.
+    downloadFile.reset();
     lastPath.clear();
     if (folder.isEmpty())
         return false;
-    // A second download within the same second gets a name of its own.
-    downloadFileName = freeFileName(folder, recordingFileName(model, QStringLiteral(".data")));
-    if (!QDir(folder).exists()) {
-        ensureFolder(folder);
-        QDir().mkpath(folder);
-    }
-    downloadFile = new QFile(QStringLiteral("%1/%2").arg(folder, downloadFileName), owner);
-    lastPath = downloadFile->fileName();
-    if (!downloadFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        delete downloadFile;
-        downloadFile = nullptr;
+    downloadFileName = recordingFileName(model, QStringLiteral(".data"));
+    QBuffer header;
+    header.open(QIODevice::WriteOnly);
+    if (!writeRecordingHeader(&header, recordInfo))
         return false;
-    }
-    const bool written = writeRecordingHeader(downloadFile, recordInfo);
-    downloadFile->close();
-    if (!written) {
-        discard();
+    QDir().mkpath(folder);
+    downloadFile = std::make_unique<NewFile>(folder, downloadFileName);
+    if (!downloadFile->open() || !downloadFile->write(header.data())) {
+        qWarning() << "recording file not created:" << downloadFile->errorString();
+        downloadFile.reset();
         return false;
     }
     return true;
@@ -170,39 +165,32 @@ RecordDownload::BlockResult RecordDownload::takeBlock(QByteArray &buffer, int ex
     if (static_cast<signed char>(block.at(0)) != recordInfo.blockCount ||
         *number != expectedNumber || !downloadFile)
         return BlockResult::Discarded;
-    if (!downloadFile->open(QIODevice::WriteOnly | QIODevice::Append))
-        return BlockResult::WriteFailed;
     const int payload = qBound(0, unsigned16(block, 2), payloadSize);
-    // The flush makes a full disk show here rather than in close(), which
-    // reports nothing.
-    const bool written =
-        downloadFile->write(block.constData() + 4, payload) == payload && downloadFile->flush();
-    downloadFile->close();
-    return written ? BlockResult::Appended : BlockResult::WriteFailed;
+    return downloadFile->write(block.constData() + 4, payload) ? BlockResult::Appended
+                                                               : BlockResult::WriteFailed;
 }
 
 QString RecordDownload::filePath() const
 {
-    return downloadFile ? downloadFile->fileName() : QString();
+    return downloadFile ? downloadFile->temporaryPath() : QString();
 }
 
-void RecordDownload::finish()
+bool RecordDownload::finish()
 {
     if (!downloadFile)
-        return;
-    downloadFile->deleteLater();
-    downloadFile = nullptr;
+        return false;
+    lastPath = downloadFile->commit();
+    if (lastPath.isEmpty())
+        qWarning() << "recording file not saved:" << downloadFile->errorString();
+    else
+        downloadFileName = QFileInfo(lastPath).fileName();
+    downloadFile.reset();
+    return !lastPath.isEmpty();
 }
 
 void RecordDownload::discard()
 {
-    if (!downloadFile)
-        return;
-    downloadFile->close();
-    downloadFile->remove();
-    downloadFile->deleteLater();
-    downloadFile = nullptr;
-    lastPath.clear();
+    downloadFile.reset();
 }
 
 void RecordDownload::cancel()

@@ -7,9 +7,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
-class QFile;
-class QObject;
+class NewFile;
 
 class RecordDownload
 {
@@ -18,8 +18,8 @@ public:
     static constexpr int blockSize = 4100;
     static constexpr int maxBlockCount = 63;
 
-    // The file is created as a child of `owner`, which outlives it.
-    explicit RecordDownload(QObject *owner);
+    RecordDownload();
+    ~RecordDownload();
 
     // Blocks to read: the quotient from the recorded count, the remainder test from the
     // held count, at most 63.
@@ -32,9 +32,9 @@ public:
     // header from the controller's state.
     void takeAlarmStatistics(const QByteArray &frame, const OneConfigCmdStruct &config,
                              const QString &sn, const QString &note);
-    // Creates a new recording file in `folder`, never replacing an existing one, and
-    // writes its header; false when the file cannot be created or written, or
-    // when no folder is given.
+    // Starts a new recording file in `folder` under a temporary name that no
+    // listing takes and writes its header; false when the file cannot be
+    // created or written, or when no folder is given.
     bool createFile(const QString &folder, int model);
 
     enum class BlockResult { Incomplete, Discarded, Appended, WriteFailed };
@@ -44,9 +44,15 @@ public:
     BlockResult takeBlock(QByteArray &buffer, int expectedNumber, int *number);
 
     bool hasFile() const { return downloadFile != nullptr; }
+    // The file being written, under its temporary name.
     QString filePath() const;
-    // The last block is written: the file is released and stays.
-    void finish();
+    // The last block is written: the file is synced to the disk and gets its
+    // name, the model and the time of the download (or a free variant of
+    // that), which savedPath() then gives. False, the file being deleted, when
+    // that failed.
+    bool finish();
+    // Where the last download that finished was saved.
+    QString savedPath() const { return lastPath; }
     // The download failed: the partial file is closed and deleted.
     void discard();
     // The user cancelled the download: its file is deleted, also when the last
@@ -57,8 +63,7 @@ public:
     QString downloadFileName;
 
 private:
-    QObject *owner;
-    QFile *downloadFile = nullptr;
-    // The path of the last download's file, written to the end or not.
+    std::unique_ptr<NewFile> downloadFile;
+    // The path of the last download's file once it was saved.
     QString lastPath;
 };

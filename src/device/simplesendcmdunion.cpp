@@ -2,7 +2,6 @@
 // Constructors for queue commands.
 #include "device/simplesendcmdunion.h"
 
-#include <algorithm>
 #include <cstring>
 
 SimpleSendCmdUnion makeSimpleCmd(int cmdType, int value, int cmdOptType)
@@ -28,7 +27,15 @@ SimpleSendCmdUnion makeNoteWriteCmd(const QByteArray &gbkNote)
     SimpleSendCmdUnion cmd{};
     cmd.note.cmdType = NoteCmd;
     cmd.note.cmdOptType = WriteOpt;
-    cmd.note.noteLen = std::min(int(gbkNote.size()), noteFieldBytes);
+    // Cut between characters: a GBK lead byte (0x81 and up) starts a two-byte one.
+    int length = 0;
+    while (length < gbkNote.size()) {
+        const int next = length + (uint8_t(gbkNote.at(length)) >= 0x81 ? 2 : 1);
+        if (next > noteFieldBytes || next > gbkNote.size())
+            break;
+        length = next;
+    }
+    cmd.note.noteLen = length;
     std::memcpy(cmd.note.noteBytes, gbkNote.constData(), size_t(cmd.note.noteLen));
     return cmd;
 }

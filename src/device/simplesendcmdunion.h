@@ -68,7 +68,7 @@ static_assert(sizeof(SimpleSendCmdUnion) == sizeof(OneConfigCmdStruct),
 SimpleSendCmdUnion makeSimpleCmd(int cmdType, int value = 0, int cmdOptType = ReadOpt);
 // A configuration write carrying `config`.
 SimpleSendCmdUnion makeConfigWriteCmd(const OneConfigCmdStruct &config);
-// A note write; the bytes are cut to 104.
+// A note write; the bytes are cut between characters to at most 104.
 SimpleSendCmdUnion makeNoteWriteCmd(const QByteArray &gbkNote);
 
 Q_DECLARE_METATYPE(SimpleSendCmdUnion)

@@ -18,6 +18,8 @@ constexpr int minBufferedFrame = 8;
 // Missed heartbeats in a row that trigger the automatic reconnect.
 constexpr int heartbeatLimit = 3;
 constexpr int reconnectPauseMs = 1200;
+// A command older than this at a tick of the clock has timed out.
+constexpr qint64 commandTimeoutMs = 2000;
 
 bool isRecordCountQuery(const SimpleSendCmdUnion &cmd)
 {
@@ -107,7 +109,9 @@ void UsbControl::addSendSimpleCmd(SimpleSendCmdUnion cmdStruct)
 
 void UsbControl::enqueue(const SimpleSendCmdUnion &cmd)
 {
-    cmdQueue.append({QDateTime::currentDateTimeUtc(), cmd});
+    QueuedCommand entry{QElapsedTimer(), cmd};
+    entry.age.start();
+    cmdQueue.append(entry);
 }
 
 void UsbControl::sendQueueHead()
@@ -271,16 +275,23 @@ void UsbControl::handleDataBlocks()
     if (result != RecordDownload::BlockResult::Appended)
         return;
     const int total = download.recordInfo.blockCount;
-    emit dataDownloadProgress(number, total);
-    cmdQueue.clear();
     if (number < total) {
+        emit dataDownloadProgress(number, total);
+        cmdQueue.clear();
         enqueue(makeSimpleCmd(ReadBlockCmd, number + 1));
         if (usbThread)
             sendQueueHead();
         return;
     }
-    download.finish();
+    // The last block is reported once the file is complete under its name.
+    cmdQueue.clear();
     isDownloading = false;
+    if (!download.finish()) {
+        emit dataDownloadErr(DownloadNotSaved);
+        abandonDownload(DownloadNotSaved);
+        return;
+    }
+    emit dataDownloadProgress(number, total);
 }
 
 void UsbControl::handleNoteAnswer(const QByteArray &frame)
@@ -319,7 +330,8 @@ void UsbControl::delReadTimeOut()
     }
     if (cmdQueue.isEmpty())
         return;
-    if (cmdQueue.first().enqueuedAt.secsTo(QDateTime::currentDateTimeUtc()) <= 1)
+    // Queued at most one whole second ago: not yet timed out.
+    if (cmdQueue.first().age.elapsed() < commandTimeoutMs)
         return;
     const SimpleSendCmdUnion cmd = cmdQueue.first().cmd;
     rxBuffer.clear();

@@ -42,6 +42,11 @@ public:
     // Opens the index-th attached logger of `model` and starts its read loop.
     bool connectDevice(int model, int index);
     void disconnectDevice();
+    // Where the last download that completed was saved: the file gets its name
+    // only once its last block is written and synced, just before the last
+    // dataDownloadProgress. startDataDownload names the file while it is
+    // written, under a temporary name that no listing takes.
+    QString savedFilePath() const { return download.savedPath(); }
     // Abandons the download the user cancelled and deletes its file, partial or
     // complete: a cancelled download leaves nothing behind.
     void cancelDownload();
@@ -108,5 +113,5 @@ private:
     bool initialReadPending = false;
     int deviceIndex = 0;
     int checkFailCount = -1;
-    RecordDownload download{this};
+    RecordDownload download;
 };

@@ -58,16 +58,15 @@ bool UsbThread::openDevice(uint16_t vendorId, uint16_t productId, int index)
         libusb_free_device_list(list, 1);
         return false;
     }
-    if (libusb_claim_interface(handle, loggerInterface) == LIBUSB_SUCCESS) {
-        libusb_free_device_list(list, 1);
-        return true;
-    }
-    if (libusb_detach_kernel_driver(handle, loggerInterface) == LIBUSB_SUCCESS) {
-        libusb_free_device_list(list, 1);
-        return true;
-    }
-    // The handle stays open until closeDevice releases it.
     libusb_free_device_list(list, 1);
+    if (libusb_claim_interface(handle, loggerInterface) == LIBUSB_SUCCESS)
+        return true;
+    // A kernel driver bound to the logger keeps the interface from us until it is
+    // detached; every transfer needs the interface claimed, so claim it then.
+    if (libusb_detach_kernel_driver(handle, loggerInterface) == LIBUSB_SUCCESS &&
+        libusb_claim_interface(handle, loggerInterface) == LIBUSB_SUCCESS)
+        return true;
+    // The handle stays open until closeDevice releases it.
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/units.h"
+#include "device/devicetext.h"
 #include "settings/alarmsection.h"
 #include "settings/datetimelineedit.h"
 #include "settings/delaysetwidgetfrom10.h"
@@ -100,15 +101,12 @@ void SettingFormMapper::connectControls()
 
 void SettingFormMapper::storeName(const QString &text)
 {
-    const QByteArray bytes = PersettingJson::utf8Prefix(text, sizeof working->devName - 1);
-    std::memset(working->devName, 0, sizeof working->devName);
-    std::memcpy(working->devName, bytes.constData(), size_t(bytes.size()));
+    setDeviceName(*working, text);
 }
 
 void SettingFormMapper::fill(const OneConfigCmdStruct &source, int model)
 {
-    const QString name =
-        QString::fromUtf8(source.devName, int(qstrnlen(source.devName, sizeof source.devName)));
+    const QString name = deviceName(source);
     ui.devNameLE->setText(name);
     storeName(name);
     ui.devIdLE->setText(QString::number(source.devId));

@@ -160,6 +160,8 @@ void TestAutoDownload::downloadsAndReportsAPluggedInLogger()
     const QString saved = QStringLiteral("已保存报告：%1.PDF, %1.csv, %1.xlsx（位于 %2）")
                               .arg(base, QDir::toNativeSeparators(reports.path()));
     QCOMPARE(notice(), saved);
+    // Nothing but the three complete files: no temporary file is left beside them.
+    QCOMPARE(QDir(reports.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     // It waits for the notices before it and then holds for its full time.
     auto *overlay = window->noticeOverlay();
     QVERIFY(QTest::qWaitFor([&] { return overlay->shownText() == saved; }, 10000));

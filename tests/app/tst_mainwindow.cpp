@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -297,16 +298,14 @@ void TestMainWindow::fullDiskSaysTheRecordingWasNotSaved()
     loggersim::Faults faults;
     faults.latencyMs = 300;
     loggersim::setFaults(id, faults);
-    // Once the dialog is up, the new file turns into one that takes no data.
-    onNextDialog<DownloadDialog>([](DownloadDialog *) {
-        const QString path =
-            QDir(dataDir()).filePath(QDir(dataDir()).entryList({"*.data"}).first());
-        QFile::remove(path);
-        QFile::link(QStringLiteral("/dev/full"), path);
-    });
+    // Once the dialog is up, the disk is full: the new file takes no more data.
+    std::unique_ptr<testsupport::FileSizeLimit> full;
+    onNextDialog<DownloadDialog>(
+        [&full](DownloadDialog *) { full = std::make_unique<testsupport::FileSizeLimit>(4096); });
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor(
         [this] { return notice() == QStringLiteral("无法保存记录文件，下载失败"); }, 8000));
+    full.reset();
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QTest::qWait(300);
     QCOMPARE(notice(), QStringLiteral("无法保存记录文件，下载失败"));

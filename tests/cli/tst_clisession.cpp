@@ -35,6 +35,7 @@ private slots:
     void applyRefusesBadValues();
     void applyTakesTheFormsLimits();
     void configJsonRoundTrips();
+    void applyCutsTheNameBetweenCharacters();
     void configSetGuards_data();
     void configSetGuards();
 
@@ -331,6 +332,20 @@ void TstCliSession::configJsonRoundTrips()
     QCOMPARE(int(back.recordInterval), 720);
     QCOMPARE(back.tempUnit, 1);
     QCOMPARE(back.isDateTimeFlowSys, true);
+}
+
+// A name the logger holds with a character cut off at its end (as another
+// program may leave it) is stored again cut between characters.
+void TstCliSession::applyCutsTheNameBetweenCharacters()
+{
+    OneConfigCmdStruct config{};
+    const QByteArray held = QByteArray("温度记录仪温度").left(20);
+    std::memcpy(config.devName, held.constData(), size_t(held.size()));
+    QString note;
+    QString error;
+    const QJsonObject json = ConfigJson::toJson(config, note);
+    QVERIFY2(ConfigJson::apply(json, &config, &note, &error), qPrintable(error));
+    QCOMPARE(QByteArray(config.devName), QByteArray("温度记录仪温"));
 }
 
 void TstCliSession::configSetGuards_data()

@@ -42,13 +42,15 @@ public:
                          [=](int e) { add(QString("dataDownloadErr(%1)").arg(e)); });
         QObject::connect(control, &UsbControl::startDataDownload, control,
                          [=](int total, QString path) {
-                             filePath = path;
+                             writingPath = path;
                              add(QString("startDataDownload(%1)").arg(total));
                          });
         QObject::connect(control, &UsbControl::stopDataDownload, control,
                          [=](int e) { add(QString("stopDataDownload(%1)").arg(e)); });
         QObject::connect(control, &UsbControl::dataDownloadProgress, control,
                          [=](int cur, int total) {
+                             if (cur >= total)
+                                 filePath = control->savedFilePath();
                              add(QString("dataDownloadProgress(%1,%2)").arg(cur).arg(total));
                          });
         QObject::connect(control, &UsbControl::stopStartRecordResult, control,
@@ -75,5 +77,8 @@ public:
 
     QStringList lines;
     OneConfigCmdStruct lastConfig{};
+    // The file of the download in progress, under its temporary name.
+    QString writingPath;
+    // Where the last complete download was saved.
     QString filePath;
 };

@@ -266,7 +266,7 @@ void TstKnownFrames::recordInformation()
 
     OneConfigCmdStruct config{};
     config.sensorType = uint8_t(sensorType);
-    RecordDownload download(nullptr);
+    RecordDownload download;
     QVERIFY(download.takeRecordInfo(frame, model, config));
     QCOMPARE(download.recordInfo.blockCount, blocks);
     QJsonObject actual;
@@ -328,7 +328,7 @@ void TstKnownFrames::alarmStatistics()
                                  "5A"      // raised: tl1, hl, th2, th3 slots
                                  "02 01"   // record interval 258
                                  "4C 15"); // checksum 0x154C
-    RecordDownload download(nullptr);
+    RecordDownload download;
     download.takeAlarmStatistics(frame, switchesConfig(), QString(), QString());
     QJsonObject actual;
     download.recordInfo.toJson(actual);

@@ -110,6 +110,10 @@ void TestProtocol::noteWriteIsCutTo104Bytes()
     QCOMPARE(frame.size(), 104 + 8);
     QCOMPARE(uint8_t(frame.at(5)), uint8_t(104));
     QCOMPARE(uint8_t(frame.at(2)), uint8_t(107));
+    // A two-byte GBK character that would not fit whole stays out.
+    const QByteArray note = QByteArray(103, 'x') + QByteArray("\xC0\xE4", 2);
+    QCOMPARE(uint8_t(encodeCommand(makeNoteWriteCmd(note), HX10D).at(5)), uint8_t(103));
+    QCOMPARE(uint8_t(encodeCommand(makeNoteWriteCmd(note.mid(1)), HX10D).at(5)), uint8_t(104));
 }
 
 void TestProtocol::modelNames()

@@ -9,12 +9,24 @@
 #include "testsupport.h"
 
 #include <QtTest>
+#include <atomic>
+
+#ifdef Q_OS_LINUX
+#include <sys/syscall.h>
+#include <sys/time.h>
+#include <time.h>
+#include <unistd.h>
+#endif
 
 using testsupport::hex;
 
 namespace
 {
 const QByteArray head = hex("5A A5");
+
+// Seconds added to this process's wall clock, as when the user, NTP or a
+// daylight-saving rule sets the time; the monotonic clock stays as it is.
+std::atomic<long> wallClockShift{0};
 
 QByteArray identificationAnswer()
 {
@@ -24,6 +36,26 @@ QByteArray identificationAnswer()
     return buildFrame(CmdCode::Check, 0, p);
 }
 } // namespace
+
+#ifdef Q_OS_LINUX
+// The process's own wall clock: these definitions take the place of the C
+// library's for every library the test loads.
+extern "C" int clock_gettime(clockid_t clock, struct timespec *time) noexcept
+{
+    const int result = int(syscall(SYS_clock_gettime, clock, time));
+    if (result == 0 && (clock == CLOCK_REALTIME || clock == CLOCK_REALTIME_COARSE))
+        time->tv_sec += wallClockShift;
+    return result;
+}
+
+extern "C" int gettimeofday(struct timeval *time, void *zone) noexcept
+{
+    const int result = int(syscall(SYS_gettimeofday, time, zone));
+    if (result == 0)
+        time->tv_sec += wallClockShift;
+    return result;
+}
+#endif
 
 class TstUsbControlTimeouts : public QObject
 {
@@ -35,6 +67,8 @@ private slots:
     void everyCommandKindReportsItsTimeout();
     void threeMissedHeartbeatsReconnectOnce();
     void failedReconnectClosesTheConnection();
+    void clockChangesNeitherDropNorStretchACommand_data();
+    void clockChangesNeitherDropNorStretchACommand();
 
 private:
     void silence();
@@ -55,6 +89,7 @@ void TstUsbControlTimeouts::init()
 
 void TstUsbControlTimeouts::cleanup()
 {
+    wallClockShift = 0;
     delete control;
     delete log;
 }
@@ -156,6 +191,38 @@ void TstUsbControlTimeouts::failedReconnectClosesTheConnection()
     QTRY_COMPARE_WITH_TIMEOUT(log->lines, QStringList{"closeDevSignal()"}, 7000);
     QCOMPARE(loggersim::openCount(logger), 1);
     QCOMPARE(loggersim::openHandleCount(), 0);
+}
+
+void TstUsbControlTimeouts::clockChangesNeitherDropNorStretchACommand_data()
+{
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<bool>("answered");
+    // A slow answer still comes in time; an hour more on the clock must not drop it.
+    QTest::newRow("clock set forward an hour") << 3600 << true;
+    // A missing answer times out after two seconds, not two seconds and an hour.
+    QTest::newRow("clock set back an hour") << -3600 << false;
+}
+
+void TstUsbControlTimeouts::clockChangesNeitherDropNorStretchACommand()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the wall clock is shifted through the C library's time calls on Linux only");
+#endif
+    QFETCH(int, shift);
+    QFETCH(bool, answered);
+    loggersim::Faults faults;
+    faults.latencyMs = 1500;
+    faults.silent = !answered;
+    loggersim::setFaults(logger, faults);
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    control->addSendSimpleCmd(makeSimpleCmd(ConfigCmd, 0, ReadOpt));
+    wallClockShift = shift;
+    QVERIFY(qAbs(before.secsTo(QDateTime::currentDateTimeUtc()) - shift) < 5);
+    QTRY_COMPARE_WITH_TIMEOUT(log->lines.size(), 1, 3500);
+    if (answered)
+        QVERIFY2(log->lines.first().startsWith("devConfigSignal("), qPrintable(log->lines.first()));
+    else
+        QCOMPARE(log->lines.first(), "otherCmdErrTip(1,0)");
 }
 
 QTEST_GUILESS_MAIN(TstUsbControlTimeouts)

@@ -19,6 +19,7 @@ private slots:
     void opensByIndexInListOrder_data();
     void opensByIndexInListOrder();
     void secondOpenOfAClaimedLoggerFails();
+    void openAfterDetachingTheKernelDriverClaims();
     void readsAnswersAndTicksWhenSilent();
     void unplugEndsTheLoopWithOneSignal();
     void writeAfterStopTouchesNothing();
@@ -80,6 +81,28 @@ void TstUsbThread::secondOpenOfAClaimedLoggerFails()
     QCOMPARE(loggersim::openHandleCount(), 2);
     second.closeDevice();
     QCOMPARE(loggersim::openHandleCount(), 1);
+}
+
+// Where a kernel driver was bound, the interface is claimed after it is
+// detached: the transfers go through, and the logger is ours alone.
+void TstUsbThread::openAfterDetachingTheKernelDriverClaims()
+{
+    loggersim::Faults faults;
+    faults.kernelDriver = true;
+    loggersim::setFaults(ids[1], faults);
+    UsbThread thread;
+    QVERIFY(thread.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(!loggersim::faults(ids[1]).kernelDriver);
+    const QByteArray request = hex("5A A5 03 E4 01 01 E8 01");
+    QVERIFY(thread.writeData(request.constData(), request.size()));
+    QSignalSpy reads(&thread, &UsbThread::readyRead);
+    thread.start();
+    QTRY_COMPARE(reads.size(), 1);
+    QCOMPARE(reads.at(0).at(0).toByteArray(), request);
+    UsbThread second;
+    QVERIFY(!second.openDevice(loggerVendorId, hx10dProductId, 0));
+    thread.setStop(true);
+    QVERIFY(thread.wait(2000));
 }
 
 void TstUsbThread::readsAnswersAndTicksWhenSilent()

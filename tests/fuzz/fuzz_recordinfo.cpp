@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qint64 headerEnd = 1 + recordInfoSize + alarmStatisticsSize;
     const QByteArray samples(bytes + headerEnd, int(qint64(size) - headerEnd));
 
-    RecordDownload download(nullptr);
+    RecordDownload download;
     const OneConfigCmdStruct config = loggerConfig(data[0] >> 1);
     if (!download.takeRecordInfo(recordInfo, model, config))
         return 0;

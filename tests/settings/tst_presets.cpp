@@ -20,7 +20,10 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -354,6 +357,38 @@ void TestPresets::newFilesNeverReplaceOldOnes()
     QVERIFY(first != second);
     QCOMPARE(QDir(folder()).entryList({"*.conf"}).size(), 2);
     QVERIFY(p.writeNewFile(folder() + "/missing/folder").isEmpty());
+
+    // Saved at the same moment (two windows, two users), each keeps its own file.
+    constexpr int rounds = 20;
+    constexpr int savers = 12;
+    QSet<QString> configNames;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<QString> names(savers);
+        std::vector<std::thread> threads;
+        std::atomic<bool> go{false};
+        for (int i = 0; i < savers; ++i) {
+            threads.emplace_back([this, &names, &go, round, i] {
+                const QString name = QStringLiteral("Saver %1.%2").arg(round).arg(i);
+                const PersettingJson preset =
+                    PersettingJson::fromConfig(sampleConfig(), "n", name, HX10D);
+                while (!go)
+                    std::this_thread::yield();
+                names[size_t(i)] = preset.writeNewFile(folder());
+            });
+        }
+        go = true;
+        for (std::thread &t : threads)
+            t.join();
+        for (const QString &name : names) {
+            PersettingJson read;
+            QVERIFY2(PersettingJson::readFile(QDir(folder()).filePath(name), &read),
+                     qPrintable(name));
+            configNames.insert(read.configName);
+        }
+    }
+    QCOMPARE(configNames.size(), rounds * savers);
+    QCOMPARE(QDir(folder()).entryList({"*.conf"}).size(), 2 + rounds * savers);
+    QVERIFY(QDir(folder()).entryList({".*.part"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 void TestPresets::renameKeepsFileAndMembers()

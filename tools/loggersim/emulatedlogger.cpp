@@ -3,6 +3,7 @@
 #include "emulatedlogger.h"
 
 #include "device/configframe.h"
+#include "device/devicetext.h"
 #include "device/protocol.h"
 
 #include <algorithm>
@@ -109,6 +110,8 @@ EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &description, const Q
         rec.start = current.addSecs(-samples * step - rec.startDelay * 60);
     rec.recordNum = samples;
     setNote(encodeNote(description.note));
+    if (!description.name.isEmpty())
+        setDeviceName(cfg, description.name);
     configTime = rec.start.addSecs(-600);
     recordingOn = description.recording;
     stopOperation = recordingOn ? 3 : 4;

@@ -173,11 +173,35 @@ int Emulator::claim(libusb_device_handle *handle, int interface)
         return LIBUSB_ERROR_NO_DEVICE;
     if (interface != 0)
         return LIBUSB_ERROR_NOT_FOUND;
+    if (loggerSlots.at(handle->device->loggerId).faults.kernelDriver)
+        return LIBUSB_ERROR_BUSY;
     for (const libusb_device_handle *other : handles) {
         if (other != handle && other->device == handle->device && other->claimed)
             return LIBUSB_ERROR_BUSY;
     }
     handle->claimed = true;
+    return LIBUSB_SUCCESS;
+}
+
+int Emulator::kernelDriverActive(libusb_device_handle *handle, int interface)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!handle->device->attached)
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (interface != 0)
+        return LIBUSB_ERROR_NOT_FOUND;
+    return loggerSlots.at(handle->device->loggerId).faults.kernelDriver ? 1 : 0;
+}
+
+int Emulator::detachKernelDriver(libusb_device_handle *handle, int interface)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!handle->device->attached)
+        return LIBUSB_ERROR_NO_DEVICE;
+    bool &bound = loggerSlots.at(handle->device->loggerId).faults.kernelDriver;
+    if (interface != 0 || !bound)
+        return LIBUSB_ERROR_NOT_FOUND;
+    bound = false;
     return LIBUSB_SUCCESS;
 }
 
@@ -199,6 +223,9 @@ int Emulator::bulkTransfer(libusb_device_handle *handle, unsigned char endpoint,
     applySignalsLocked();
     if (!handle->device->attached)
         return LIBUSB_ERROR_NO_DEVICE;
+    // The endpoints belong to interface 0, which must be claimed first.
+    if (!handle->claimed)
+        return LIBUSB_ERROR_IO;
     if (endpoint == inEndpoint)
         return readLocked(lock, handle, data, length, transferred, timeout);
     if (endpoint != outEndpoint)
@@ -469,7 +496,7 @@ int Emulator::addLogger(const loggersim::LoggerSpec &description)
                                                 : description.sn;
     Slot &slot = loggerSlots[id];
     slot.logger = std::make_unique<EmulatedLogger>(description, sn);
-    slot.faults.latencyMs = description.latencyMs;
+    slot.faults = description.faults;
     plugLocked(id);
     return id;
 }

@@ -84,6 +84,8 @@ public:
     void close(libusb_device_handle *handle);
     int claim(libusb_device_handle *handle, int interface);
     int release(libusb_device_handle *handle, int interface);
+    int kernelDriverActive(libusb_device_handle *handle, int interface);
+    int detachKernelDriver(libusb_device_handle *handle, int interface);
     int bulkTransfer(libusb_device_handle *handle, unsigned char endpoint, unsigned char *data,
                      int length, int *transferred, unsigned int timeout);
     bool hasHotplug();

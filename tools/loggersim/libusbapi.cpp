@@ -149,14 +149,15 @@ int LIBUSB_CALL libusb_release_interface(libusb_device_handle *dev_handle, int i
     return Emulator::instance().release(dev_handle, interface_number);
 }
 
-int LIBUSB_CALL libusb_kernel_driver_active(libusb_device_handle *, int)
+// No kernel driver binds to an emulated logger unless its fault says so.
+int LIBUSB_CALL libusb_kernel_driver_active(libusb_device_handle *dev_handle, int interface_number)
 {
-    return 0; // no kernel driver binds to an emulated logger
+    return Emulator::instance().kernelDriverActive(dev_handle, interface_number);
 }
 
-int LIBUSB_CALL libusb_detach_kernel_driver(libusb_device_handle *, int)
+int LIBUSB_CALL libusb_detach_kernel_driver(libusb_device_handle *dev_handle, int interface_number)
 {
-    return LIBUSB_ERROR_NOT_FOUND;
+    return Emulator::instance().detachKernelDriver(dev_handle, interface_number);
 }
 
 int LIBUSB_CALL libusb_bulk_transfer(libusb_device_handle *dev_handle, unsigned char endpoint,

@@ -13,6 +13,23 @@
 namespace loggersim
 {
 
+// Misbehaviour of one logger, for tests; LOGGERSIM sets them too (README).
+struct Faults {
+    int latencyMs = 0;        // an answer becomes readable this long after its request
+    int chunks = 1;           // every answer is split over this many IN transfers
+    QByteArray garbage;       // bytes sent before every answer
+    int dropAnswers = 0;      // the next this many answers are never sent
+    bool silent = false;      // no answer of its own (queued raw answers still go out)
+    bool refuseOpen = false;  // libusb_open fails with LIBUSB_ERROR_ACCESS
+    int wrongBlockNumber = 0; // the data block with this number carries the next number (once)
+    int unplugAfterTransfers =
+        -1; // the logger is unplugged right after this many more OUT transfers
+    // A kernel driver holds the interface: claiming it fails with
+    // LIBUSB_ERROR_BUSY until libusb_detach_kernel_driver, which succeeds,
+    // releases it (and clears this flag).
+    bool kernelDriver = false;
+};
+
 // What a logger holds when it is created.
 struct LoggerSpec {
     int model = 1; // 0 HX10D, 1 HX20D
@@ -26,21 +43,9 @@ struct LoggerSpec {
     bool recording = false; // still recording: the count grows with real time
     quint32 seed = 1;       // seeds the sample generator
     QDateTime start;        // start of the recording; invalid: chosen so the last sample is now
-    int latencyMs = 0;      // every answer becomes readable this long after its request
+    QString name;           // the logger's name, UTF-8 up to 20 bytes; empty: "HX20D Logger"
     QString note;           // the note the logger holds, stored as GBK bytes
-};
-
-// Misbehaviour of one logger, for tests.
-struct Faults {
-    int latencyMs = 0;        // an answer becomes readable this long after its request
-    int chunks = 1;           // every answer is split over this many IN transfers
-    QByteArray garbage;       // bytes sent before every answer
-    int dropAnswers = 0;      // the next this many answers are never sent
-    bool silent = false;      // no answer of its own (queued raw answers still go out)
-    bool refuseOpen = false;  // libusb_open fails with LIBUSB_ERROR_ACCESS
-    int wrongBlockNumber = 0; // the data block with this number carries the next number (once)
-    int unplugAfterTransfers =
-        -1; // the logger is unplugged right after this many more OUT transfers
+    Faults faults;          // how it misbehaves from the start
 };
 
 // One sample held in the logger's memory.

@@ -15,6 +15,8 @@ namespace
 constexpr qint64 maxSamples = 10000000;
 // Longer than any command timeout of the controller: beyond it a logger is as good as silent.
 constexpr int maxLatencyMs = 60000;
+// More chunks than this only make an answer arrive byte by byte.
+constexpr int maxChunks = 4100;
 
 bool readModel(const QString &text, int *model)
 {
@@ -53,10 +55,28 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
         description.recording = readFlag(value);
     else if (key == QLatin1String("seed"))
         description.seed = value.toUInt();
+    else if (key == QLatin1String("name"))
+        description.name = value;
     else if (key == QLatin1String("note"))
         description.note = value;
     else if (key == QLatin1String("latency"))
-        description.latencyMs = qBound(0, value.toInt(), maxLatencyMs);
+        description.faults.latencyMs = qBound(0, value.toInt(), maxLatencyMs);
+    else if (key == QLatin1String("chunks"))
+        description.faults.chunks = qBound(1, value.toInt(), maxChunks);
+    else if (key == QLatin1String("garbage"))
+        description.faults.garbage = QByteArray::fromHex(value.toLatin1());
+    else if (key == QLatin1String("drop"))
+        description.faults.dropAnswers = qMax(0, value.toInt());
+    else if (key == QLatin1String("silent"))
+        description.faults.silent = readFlag(value);
+    else if (key == QLatin1String("refuseopen"))
+        description.faults.refuseOpen = readFlag(value);
+    else if (key == QLatin1String("wrongblock"))
+        description.faults.wrongBlockNumber = qBound(0, value.toInt(), 63);
+    else if (key == QLatin1String("unplugafter"))
+        description.faults.unplugAfterTransfers = value.toInt() > 0 ? value.toInt() : -1;
+    else if (key == QLatin1String("kerneldriver"))
+        description.faults.kernelDriver = readFlag(value);
     else if (key == QLatin1String("start"))
         description.start = QDateTime::fromString(value, Qt::ISODate);
     else
