@@ -7,6 +7,7 @@
 #include "core/utils.h"
 #include "export/recordingverdict.h"
 #include "export/reportpainter.h"
+#include "recording/recordinganalysis.h"
 #include "recording/recordingsummary.h"
 
 #include <QLineF>
@@ -238,7 +239,9 @@ void ReportFirstPage::drawBadge() const
     p.save();
     QPen pen = p.pen();
     pen.setWidth(2);
-    if (anyAlarmRaised(info)) {
+    // A cross whenever the logger raised an alarm or the samples leave the
+    // evaluated range: a tick beside "out of limits" would tell the reader the opposite.
+    if (anyAlarmRaised(info) || RecordingVerdict::isOutOfLimits(RecordingAnalysis::of(data))) {
         pen.setColor(Qt::red);
         p.setPen(pen);
         p.drawLine(QLineF(528, 33, 542, 47));

@@ -311,20 +311,30 @@ void TestPdfReport::badgeColour_data()
 {
     QTest::addColumn<AlertDataJson>("hl");
     QTest::addColumn<bool>("withHumidity");
+    QTest::addColumn<int>("levelOneHigh");
     QTest::addColumn<bool>("cross");
-    QTest::newRow("nothing raised") << exporttest::alarm(true, 300) << true << false;
-    QTest::newRow("open and raised") << exporttest::alarm(true, 300, true) << true << true;
-    QTest::newRow("closed but flagged") << exporttest::alarm(false, 300, true) << true << false;
-    QTest::newRow("humidity row not drawn") << exporttest::alarm(true, 300, true) << false << false;
+    const AlertDataJson quiet = exporttest::alarm(true, 300);
+    const AlertDataJson raised = exporttest::alarm(true, 300, true);
+    QTest::newRow("nothing raised") << quiet << true << 0 << false;
+    QTest::newRow("open and raised") << raised << true << 0 << true;
+    QTest::newRow("closed but flagged")
+        << exporttest::alarm(false, 300, true) << true << 0 << false;
+    QTest::newRow("humidity row not drawn") << raised << false << 0 << false;
+    // The samples reach 29.99 °C: above a level-1 limit of 25 °C the logger did not flag.
+    QTest::newRow("samples out of limits") << quiet << true << 2500 << true;
+    QTest::newRow("samples within limits") << quiet << true << 3500 << false;
 }
 
 void TestPdfReport::badgeColour()
 {
     QFETCH(AlertDataJson, hl);
     QFETCH(bool, withHumidity);
+    QFETCH(int, levelOneHigh);
     QFETCH(bool, cross);
-    LoadedRecording r = exporttest::recording(0, withHumidity);
+    LoadedRecording r = exporttest::recording(levelOneHigh ? 1000 : 0, withHumidity);
     r.recording.hl = hl;
+    if (levelOneHigh)
+        r.recording.th3 = exporttest::alarm(true, levelOneHigh);
     const QImage page = exporttest::renderPage(write(r), 1, dir.path());
     QVERIFY(!page.isNull());
     const QRect badge(518, 23, 34, 34);
