@@ -203,13 +203,14 @@ void ComparisonReport::drawChart() const
         return;
     double low = 0;
     double high = 0;
-    const bool anyTemperature = temperatureExtent(items, &low, &high);
+    bool anyTemperature = temperatureExtent(items, &low, &high);
     // The scale holds the temperature limits, so their lines are on the chart.
     for (const LimitLine &limit : limitLines(items)) {
         if (limit.humidity)
             continue;
         low = anyTemperature ? std::min(low, limit.value) : limit.value;
         high = anyTemperature ? std::max(high, limit.value) : limit.value;
+        anyTemperature = true;
     }
     const ReportChart::TemperatureScale scale = ReportChart::temperatureScale(
         int(std::lround(high * 100)), int(std::lround(low * 100)), unit);
@@ -315,11 +316,15 @@ void ComparisonReport::drawLimitLines(double scaleTop, double scaleRange) const
         const QColor colour = limit.humidity ? QColor(30, 120, 90) : QColor(220, 30, 30);
         p.setPen(QPen(colour, 0.8, Qt::DashLine));
         p.drawLine(QLineF(plotLeft, y, plotLeft + pw, y));
-        // The label sits inside the plot's right end, above a high limit and below a low one.
+        // The label sits above a high limit and below a low one; temperature limits are
+        // named at the plot's right end and humidity ones at its left, so that a
+        // temperature and a humidity limit at the same height keep their labels apart.
         const int top = limit.high ? int(y) - 12 : int(y) + 1;
+        const QRect box = limit.humidity ? RP::box(plotLeft + 3, top, plotLeft + 120, top + 11)
+                                         : RP::box(plotLeft + pw - 120, top, plotLeft + pw - 3,
+                                                   top + 11);
         p.setPen(colour);
-        rp.text(RP::Label, RP::box(plotLeft + pw - 120, top, plotLeft + pw - 3, top + 11),
-                RP::alignRC, limit.label(unit));
+        rp.text(RP::Label, box, limit.humidity ? RP::alignLC : RP::alignRC, limit.label(unit));
     }
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF report as a reader sees it: pages, texts extracted from the file, and drawn colours.
+#include "export/comparisonreport.h"
 #include "export/pdfreport.h"
 #include "export/reportmetadata.h"
 #include "exportsupport.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +40,7 @@ private slots:
     void firstPageJudgesTheRecording_data();
     void firstPageJudgesTheRecording();
     void chartDrawsTheLimitsInForce();
+    void comparisonNamesHumidityLimitsApartFromTemperatureOnes();
 
 private:
     // The report's text, page by page, compatibility forms folded: the PDF's
@@ -572,6 +575,39 @@ void TestPdfReport::chartDrawsTheLimitsInForce()
     QVERIFY(exporttest::pixelsNear(image, QRect(80, 694, 430, 4), temperatureLimit) > 150);
     QVERIFY(exporttest::pixelsNear(image, QRect(80, 536, 430, 4), humidityLimit) > 150);
     QVERIFY(exporttest::pixelsNear(image, QRect(80, 632, 430, 4), humidityLimit) < 20);
+}
+
+// A low temperature limit and a low humidity limit can fall on one height of the
+// comparison chart; their labels stay apart because humidity limits are named at
+// the chart's left end and temperature limits at its right end. Every temperature
+// limit is on the chart, also when no sample holds a temperature.
+void TestPdfReport::comparisonNamesHumidityLimitsApartFromTemperatureOnes()
+{
+    ComparedRecording one;
+    one.label = QStringLiteral("A");
+    one.loaded = exporttest::recording(600);
+    one.loaded.recording.th3 = exporttest::alarm(true, 3000);
+    one.loaded.recording.tl3 = exporttest::alarm(true, 0);
+    one.loaded.recording.hl = exporttest::alarm(true, 200);
+    one.loaded.recording.hh = exporttest::alarm(true, 800);
+    const QString path = dir.filePath(QStringLiteral("comparison.pdf"));
+    QVERIFY(ComparisonReport::write(path, {one}, false));
+    const QString boxes = QString::fromUtf8(exporttest::runTool(
+        QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
+    auto leftOf = [&boxes](const QString &word) {
+        const QRegularExpression re(QStringLiteral("xMin=\"([0-9.]+)\"[^>]*>%1</word>").arg(word));
+        const QRegularExpressionMatch m = re.match(boxes);
+        return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
+    };
+    const double pageMiddle = 595.0 / 2;
+    for (const char *word : {"HL", "HH"}) {
+        const double x = leftOf(QLatin1String(word));
+        QVERIFY2(x >= 0 && x < pageMiddle, word);
+    }
+    for (const char *word : {"TL1", "TH1"}) {
+        const double x = leftOf(QLatin1String(word));
+        QVERIFY2(x > pageMiddle, word);
+    }
 }
 
 QTEST_MAIN(TestPdfReport)
