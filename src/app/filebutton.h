@@ -35,6 +35,8 @@ public:
                         bool outOfRange);
     QString sha256() const { return sha; }
     QString serial() const { return serialNumber; }
+    // The archive's line under the name: model, serial number, marks.
+    QString detailLine() const { return detail; }
     bool isRemote() const { return path.isEmpty() && !sha.isEmpty(); }
 
     // The list shows a file by its name up to the last "."; entries are found by this text.

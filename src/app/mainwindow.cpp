@@ -501,6 +501,8 @@ void MainWindow::changeEvent(QEvent *event)
     } else if (event->type() == QEvent::LanguageChange && list) {
         ui->retranslateUi(this);
         list->retranslate();
+        // The search's entries carry translated marks ("out of range"): list them anew.
+        list->searchChanged();
     }
     NativeWindowTemplate<QMainWindow>::changeEvent(event);
 }

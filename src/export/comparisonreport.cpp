@@ -65,8 +65,8 @@ bool ComparisonReport::timeSpan(const QVector<ComparedRecording> &recordings, qi
     return any;
 }
 
-bool ComparisonReport::temperatureExtent(const QVector<ComparedRecording> &recordings,
-                                         double *low, double *high)
+bool ComparisonReport::temperatureExtent(const QVector<ComparedRecording> &recordings, double *low,
+                                         double *high)
 {
     bool any = false;
     for (const ComparedRecording &item : recordings) {
@@ -320,9 +320,9 @@ void ComparisonReport::drawLimitLines(double scaleTop, double scaleRange) const
         // named at the plot's right end and humidity ones at its left, so that a
         // temperature and a humidity limit at the same height keep their labels apart.
         const int top = limit.high ? int(y) - 12 : int(y) + 1;
-        const QRect box = limit.humidity ? RP::box(plotLeft + 3, top, plotLeft + 120, top + 11)
-                                         : RP::box(plotLeft + pw - 120, top, plotLeft + pw - 3,
-                                                   top + 11);
+        const QRect box = limit.humidity
+                              ? RP::box(plotLeft + 3, top, plotLeft + 120, top + 11)
+                              : RP::box(plotLeft + pw - 120, top, plotLeft + pw - 3, top + 11);
         p.setPen(colour);
         rp.text(RP::Label, box, limit.humidity ? RP::alignLC : RP::alignRC, limit.label(unit));
     }

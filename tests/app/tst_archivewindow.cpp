@@ -45,6 +45,7 @@ private slots:
     void cleanup();
     void searchFiltersTheList_data();
     void searchFiltersTheList();
+    void searchMarksFollowTheLanguage();
     void typingNarrowsAndClearingRestoresTheFolder();
     void searchRunsOffTheWindowAndTheNewestWins();
     void aLongSearchNamesWhatItLeftOut();
@@ -184,6 +185,21 @@ void TestArchiveWindow::searchFiltersTheList()
                                    ? QStringLiteral("没有匹配的记录（开始日期晚于结束日期，已按 "
                                                     "2026-01-01 至 2026-01-31 搜索）")
                                    : QStringLiteral("没有匹配的记录"));
+}
+
+void TestArchiveWindow::searchMarksFollowTheLanguage()
+{
+    fillArchive();
+    bar()->outOfRangeSwitch()->setChecked(true);
+    search(QString());
+    QCOMPARE(shownTexts(), QStringList{"cold2"});
+    QVERIFY2(entry(0)->detailLine().endsWith(QStringLiteral("超限")),
+             qPrintable(entry(0)->detailLine()));
+    emit window->form()->tbWidget->sendLangueCmd(false);
+    QTRY_VERIFY2(entry(0)->detailLine().endsWith(QStringLiteral("out of range")),
+                 qPrintable(entry(0)->detailLine()));
+    emit window->form()->tbWidget->sendLangueCmd(true);
+    QTRY_VERIFY(entry(0)->detailLine().endsWith(QStringLiteral("超限")));
 }
 
 void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
