@@ -25,6 +25,8 @@ public:
     const ArchiveLocation &location() const { return where; }
     // False when the settings file names no archive that can be used at all.
     bool hasLocation() const { return locationError.isEmpty(); }
+    // Why a file is not a recording it can read, in the interface language.
+    static QString reasonText(RecordingStatus status);
 
 public slots:
     // Adds the recording files of the folder that the archive does not know.
@@ -45,7 +47,6 @@ private:
     void reportLater(const QString &reason);
     // Emits `skipped` for `files` ("name（reason）") from a task's thread.
     void reportSkippedLater(const QStringList &files);
-    static QString reasonText(RecordingStatus status);
     static QString skippedText(const QString &path, const Archive::Outcome &outcome);
 
     QString folder;

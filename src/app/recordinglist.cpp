@@ -2,6 +2,7 @@
 // The recording list of the main window.
 #include "app/recordinglist.h"
 
+#include "app/archivekeeper.h"
 #include "app/archivesearch.h"
 #include "app/archivesearchbar.h"
 #include "app/archivesearchrunner.h"
@@ -354,7 +355,11 @@ void RecordingList::showHistory(const QString &serial)
 bool RecordingList::openDataFile(const QString &filePath)
 {
     if (!view->openRecording(filePath)) {
-        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+        // A request that a later one overtook failed for no fault of its file.
+        const RecordingStatus status = view->lastOpenStatus();
+        if (status != RecordingStatus::Loaded)
+            emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")) +
+                             QLatin1Char(' ') + ArchiveKeeper::reasonText(status));
         return false;
     }
     markShownEntry();

@@ -118,10 +118,13 @@ bool DataShowWidget::openRecording(const QString &path)
 
     // A nested open that started while this one waited has already shown its
     // file; this older result must not replace it.
-    if (generation != mLoadGeneration)
+    if (generation != mLoadGeneration) {
+        mLastOpenStatus = RecordingStatus::Loaded;
         return false;
+    }
     OpenedRecording opened = watcher.result();
     LoadedRecording &loaded = opened.loaded;
+    mLastOpenStatus = loaded.status;
     if (!loaded.ok())
         return false;
 

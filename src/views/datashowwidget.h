@@ -28,6 +28,9 @@ public:
     // recording as it was, when the file cannot be read or when a later open
     // request overtook this one.
     bool openRecording(const QString &path);
+    // Why the last open request failed: the reader's verdict on its file;
+    // Loaded when it succeeded or a later request overtook it.
+    RecordingStatus lastOpenStatus() const { return mLastOpenStatus; }
     // Shows nothing any more.
     void clearRecording();
 
@@ -99,5 +102,6 @@ private:
     LoadedRecording mLoaded;
     RecordingAnalysis mAnalysis;
     int mLoadGeneration = 0;
+    RecordingStatus mLastOpenStatus = RecordingStatus::Loaded;
     QVector<ComparedRecording> mCompared;
 };

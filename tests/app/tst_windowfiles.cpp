@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 class TestWindowFiles : public QObject
 {
@@ -32,6 +33,8 @@ private slots:
     void cleanup();
     void leftoversOfAKilledDownloadGoAtStartUp();
     void downloadShowsUpOnlyWhenComplete();
+    void refusedFileSaysWhy_data();
+    void refusedFileSaysWhy();
 
 private:
     int listed() const { return window->recordingList()->group()->buttons().size(); }
@@ -143,6 +146,40 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     TestWindowFiles test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void TestWindowFiles::refusedFileSaysWhy_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("too short") << QByteArray(100, 'x') << QStringLiteral("文件过短，不是记录文件");
+    QTest::newRow("no known model")
+        << QByteArray(2000, 'x') << QStringLiteral("未知的记录仪型号，不是记录文件");
+    QTest::newRow("a pipe") << QByteArray() << QStringLiteral("不是普通文件");
+}
+
+// Opening a file that is not a recording names the reason beside "打开失败!".
+void TestWindowFiles::refusedFileSaysWhy()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    loggersim::configure(QStringLiteral("none"));
+    initSettings(this);
+    QVERIFY(QDir().mkpath(dataDir()));
+    const QString path = dataDir() + QStringLiteral("/HX20D_20240131_142501.data");
+    if (bytes.isEmpty()) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    }
+    window = new MainWindow;
+    window->show();
+    QVERIFY(!window->recordingList()->openDataFile(path));
+    const Snackbar *notices = window->noticeOverlay();
+    const QStringList said = notices->pendingTexts() << notices->shownText();
+    QVERIFY2(said.contains(QStringLiteral("打开失败! ") + reason), qPrintable(said.join('|')));
 }
 
 #include "tst_windowfiles.moc"
