@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the archive: importing ten thousand recordings into SQLite, a filtered search
-// over them, and a logger's history of fifty overlapping full recordings.
+// over them, checking them from their bytes, and a logger's history of fifty overlapping
+// full recordings.
 #include "archive/archive.h"
 #include "benchrecording.h"
 #include "benchregistry.h"
@@ -74,6 +75,12 @@ void importAndQuery(const FigurePrinter &print)
     }
     print(QStringLiteral("archive_query_text_ms"), median(times), QStringLiteral("ms"));
     print(QStringLiteral("archive_query_text_found"), found, QStringLiteral("count"));
+
+    // Every file read and hashed, every entry's figures recomputed from its bytes.
+    timer.restart();
+    const int problems = archive.check().size();
+    print(QStringLiteral("archive_check_10000_ms"), elapsedMs(timer), QStringLiteral("ms"));
+    print(QStringLiteral("archive_check_10000_problems"), problems, QStringLiteral("count"));
 }
 
 void history(const FigurePrinter &print)

@@ -3,6 +3,7 @@
 #include "app/archivesearch.h"
 
 #include "archive/archive.h"
+#include "recording/recordingfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,7 +45,10 @@ QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName
     // One folder per fingerprint: two recordings of the same name never meet.
     const QString folder = cacheFolder + QLatin1Char('/') + sha256;
     const QString path = folder + QLatin1Char('/') + baseName + QStringLiteral(".data");
-    if (QFileInfo::exists(path))
+    // A copy is used again only while it still hashes to its key.
+    QByteArray cached;
+    if (RecordingFile::readAll(path, &cached) == RecordingStatus::Loaded &&
+        RecordingAnalysis::fingerprint(cached) == sha256)
         return path;
     const QByteArray bytes = archive->fileBytes(sha256);
     if (bytes.isEmpty() || !QDir().mkpath(folder))

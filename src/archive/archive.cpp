@@ -18,12 +18,15 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
 // Files per transaction of a folder import: few enough that a killed import
 // loses little work, enough that SQLite does not sync after every file.
 constexpr int importBatch = 64;
+// Tries of a transaction that lost a deadlock to another writer.
+constexpr int writeAttempts = 5;
 
 QAtomicInt connectionCounter;
 
@@ -77,6 +80,14 @@ bool Archive::fail(const QString &text)
     return false;
 }
 
+bool Archive::failWith(const QSqlQuery &query)
+{
+    const QString code = query.lastError().nativeErrorCode();
+    // Deadlock and serialisation failures of two writers: the loser may try again.
+    retryable = code == QLatin1String("40P01") || code == QLatin1String("40001");
+    return fail(query.lastError().text());
+}
+
 bool Archive::isOpen() const
 {
     return QSqlDatabase::database(connectionName, false).isOpen();
@@ -105,7 +116,11 @@ bool Archive::open(const ArchiveLocation &location)
         if (!QDir().mkpath(file.absolutePath()))
             return fail(QStringLiteral("cannot create the folder %1").arg(file.absolutePath()));
         db.setDatabaseName(location.filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        // A file this user may not write is opened for reading: it can be
+        // listed and checked.
+        const bool readOnly = file.exists() && !file.isWritable();
+        db.setConnectOptions(QLatin1String(readOnly ? "QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY"
+                                                    : "QSQLITE_BUSY_TIMEOUT=10000"));
     }
     if (!db.open())
         return fail(QStringLiteral("cannot open the archive %1: %2")
@@ -117,10 +132,10 @@ bool Archive::open(const ArchiveLocation &location)
         QSqlQuery(QStringLiteral("PRAGMA foreign_keys=ON"), db);
     }
     QString why;
-    if (!archiveschema::migrate(db, &why)) {
+    if (!archiveschema::prepare(db, &why)) {
         db.close();
         return fail(QStringLiteral("cannot prepare the archive %1: %2")
-                        .arg(location.displayText(), why));
+                        .arg(location.displayText(), why.trimmed()));
     }
     error.clear();
     return true;
@@ -129,16 +144,21 @@ bool Archive::open(const ArchiveLocation &location)
 Archive::Outcome Archive::addFile(const QString &path)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-    if (!archiveschema::beginWrite(db)) {
-        fail(db.lastError().text());
-        return {Outcome::Failed, QString(), error};
-    }
-    const Outcome outcome = addFileUnlocked(path);
-    if (outcome.kind == Outcome::Failed || !db.commit()) {
+    for (int attempt = 1;; ++attempt) {
+        QString why;
+        if (!archiveschema::beginWrite(db, &why)) {
+            fail(why);
+            return {Outcome::Failed, QString(), error};
+        }
+        retryable = false;
+        const Outcome outcome = addFileUnlocked(path);
+        if (outcome.kind != Outcome::Failed && db.commit())
+            return outcome;
         db.rollback();
-        return {Outcome::Failed, outcome.sha256, outcome.reason.isEmpty() ? error : outcome.reason};
+        if (!retryable || attempt == writeAttempts)
+            return {Outcome::Failed, outcome.sha256,
+                    outcome.reason.isEmpty() ? error : outcome.reason};
     }
-    return outcome;
 }
 
 Archive::Outcome Archive::addFileUnlocked(const QString &path)
@@ -169,13 +189,10 @@ Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes,
     ArchiveEntry entry = ArchiveEntry::describe(recording);
     entry.addedAt = QDateTime::currentDateTimeUtc();
     entry.addedBy = computer;
-    QSqlQuery known(QSqlDatabase::database(connectionName, false));
-    known.prepare(QStringLiteral("SELECT 1 FROM recordings WHERE sha256 = ?"));
-    known.addBindValue(entry.sha256);
-    if (!known.exec())
-        return {Outcome::Failed, entry.sha256, known.lastError().text()};
-    const bool isNew = !known.next();
-    if (isNew && !insertEntry(entry, bytes))
+    // Another computer may add the same content at this moment: the insert
+    // that finds it there does nothing, and the content is known.
+    bool isNew = false;
+    if (!insertEntry(entry, bytes, &isNew))
         return {Outcome::Failed, entry.sha256, error};
     if (!recordPlace(path, entry.sha256, size, mtime))
         return {Outcome::Failed, entry.sha256, error};
@@ -187,7 +204,7 @@ Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes,
             entry.expectedSamples};
 }
 
-bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
+bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes, bool *isNew)
 {
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
     q.prepare(QStringLiteral(
@@ -195,7 +212,7 @@ bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
         " interval_s, samples, temp_unit, has_humidity, alarm, out_of_range, mkt, time_above,"
         " time_below, temp_min, temp_max, temp_mean, hum_min, hum_max, hum_mean, added_at,"
         " added_by, content, expected_samples) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-        " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (sha256) DO NOTHING"));
     const QVariantList values = {
         e.sha256,
         e.model,
@@ -226,7 +243,10 @@ bool Archive::insertEntry(const ArchiveEntry &e, const QByteArray &bytes)
     };
     for (const QVariant &value : values)
         q.addBindValue(value);
-    return q.exec() || fail(q.lastError().text());
+    if (!q.exec())
+        return failWith(q);
+    *isNew = q.numRowsAffected() > 0;
+    return true;
 }
 
 bool Archive::recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime)
@@ -238,7 +258,7 @@ bool Archive::recordPlace(const QString &path, const QString &sha256, qint64 siz
         " size = excluded.size, mtime = excluded.mtime"));
     for (const QVariant &value : QVariantList{computer, path, sha256, size, mtime})
         q.addBindValue(value);
-    return q.exec() || fail(q.lastError().text());
+    return q.exec() || failWith(q);
 }
 
 Archive::ImportSummary Archive::importFolder(
@@ -271,15 +291,25 @@ Archive::ImportSummary Archive::importFolder(
     auto commitBatch = [&] {
         if (batch.isEmpty())
             return true;
-        if (!archiveschema::beginWrite(db))
-            return fail(db.lastError().text());
         QVector<Outcome> outcomes;
-        for (const QString &path : batch) {
-            outcomes << addFileUnlocked(path);
-            if (outcomes.last().kind == Outcome::Failed)
+        bool ok = false;
+        for (int attempt = 1; !ok; ++attempt) {
+            QString why;
+            if (!archiveschema::beginWrite(db, &why))
+                return fail(why);
+            retryable = false;
+            outcomes.clear();
+            for (const QString &path : batch) {
+                outcomes << addFileUnlocked(path);
+                if (outcomes.last().kind == Outcome::Failed)
+                    break;
+            }
+            ok = outcomes.last().kind != Outcome::Failed && db.commit();
+            if (!ok && retryable && attempt < writeAttempts)
+                db.rollback();
+            else
                 break;
         }
-        const bool ok = outcomes.last().kind != Outcome::Failed && db.commit();
         if (!ok) {
             if (outcomes.last().kind != Outcome::Failed)
                 fail(db.lastError().text());
@@ -449,20 +479,35 @@ QByteArray Archive::fileBytes(const QString &sha256)
 
 QByteArray Archive::bytesOf(const ArchiveEntry &found)
 {
+    // Bytes are only handed out under the key they hash to: a changed file or
+    // a replaced stored content must not pass as the recording it names.
+    bool &mismatch = mismatched;
+    mismatch = false;
     QByteArray bytes;
     if (!found.path.isEmpty() &&
-        RecordingFile::readAll(found.path, &bytes) == RecordingStatus::Loaded)
-        return bytes;
+        RecordingFile::readAll(found.path, &bytes) == RecordingStatus::Loaded) {
+        if (RecordingAnalysis::fingerprint(bytes) == found.sha256)
+            return bytes;
+        mismatch = true;
+    }
     if (found.hasContent) {
         QSqlQuery q(QSqlDatabase::database(connectionName, false));
         q.prepare(QStringLiteral("SELECT content FROM recordings WHERE sha256 = ?"));
         q.addBindValue(found.sha256);
-        if (q.exec() && q.next())
-            return q.value(0).toByteArray();
-        fail(q.lastError().text());
-        return QByteArray();
+        if (!q.exec() || !q.next()) {
+            fail(q.lastError().text());
+            return QByteArray();
+        }
+        bytes = q.value(0).toByteArray();
+        if (RecordingAnalysis::fingerprint(bytes) == found.sha256)
+            return bytes;
+        mismatch = true;
     }
-    fail(QStringLiteral("the file of recording %1 is not on this computer").arg(found.sha256));
+    if (mismatch)
+        fail(QStringLiteral("the bytes of recording %1 do not match its fingerprint")
+                 .arg(found.sha256));
+    else
+        fail(QStringLiteral("the file of recording %1 is not on this computer").arg(found.sha256));
     return QByteArray();
 }
 
@@ -484,7 +529,7 @@ LoadedRecording Archive::load(const QString &sha256)
     const QByteArray bytes = fileBytes(sha256);
     LoadedRecording recording = parse(bytes, sha256);
     if (recording.ok())
-        recording.sha256 = RecordingAnalysis::fingerprint(bytes);
+        recording.sha256 = sha256;
     return recording;
 }
 
@@ -510,53 +555,198 @@ LoadedRecording Archive::history(const QString &serial)
     return mergeHistory(recordings);
 }
 
+QStringList Archive::disagreements(const ArchiveEntry &stored, const ArchiveEntry &computed)
+{
+    const auto same = [](const std::optional<double> &a, const std::optional<double> &b) {
+        return a.has_value() == b.has_value() &&
+               (!a || std::abs(*a - *b) <= 1e-9 * std::max(1.0, std::abs(*a)));
+    };
+    const struct {
+        const char *column;
+        bool agrees;
+    } columns[] = {
+        {"model", stored.model == computed.model},
+        {"serial", stored.serial == computed.serial},
+        {"name", stored.name == computed.name},
+        {"note", stored.note == computed.note},
+        {"start_time", stored.start == computed.start},
+        {"stop_time", stored.stop == computed.stop},
+        {"interval_s", stored.intervalSeconds == computed.intervalSeconds},
+        {"samples", stored.samples == computed.samples},
+        // Entries of older programs carry no expected count and read as complete.
+        {"expected_samples",
+         stored.expectedSamples == 0 || stored.expectedSamples == computed.expectedSamples},
+        {"temp_unit", stored.tempUnit == computed.tempUnit},
+        {"has_humidity", stored.hasHumidity == computed.hasHumidity},
+        {"alarm", stored.alarm == computed.alarm},
+        {"out_of_range", stored.outOfRange == computed.outOfRange},
+        {"mkt", same(stored.mktCelsius, computed.mktCelsius)},
+        {"time_above", stored.timeAboveSeconds == computed.timeAboveSeconds},
+        {"time_below", stored.timeBelowSeconds == computed.timeBelowSeconds},
+        {"temp_min", same(stored.temperatureMin, computed.temperatureMin)},
+        {"temp_max", same(stored.temperatureMax, computed.temperatureMax)},
+        {"temp_mean", same(stored.temperatureMean, computed.temperatureMean)},
+        {"hum_min", same(stored.humidityMin, computed.humidityMin)},
+        {"hum_max", same(stored.humidityMax, computed.humidityMax)},
+        {"hum_mean", same(stored.humidityMean, computed.humidityMean)},
+    };
+    QStringList names;
+    for (const auto &c : columns) {
+        if (!c.agrees)
+            names << QLatin1String(c.column);
+    }
+    return names;
+}
+
+void Archive::judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QString &path,
+                         QVector<Problem> *problems)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    if (!recording.ok()) {
+        problems->append({stored.sha256, path, recordingStatusText(recording.status)});
+        return;
+    }
+    recording.sha256 = stored.sha256;
+    const QStringList differ = disagreements(stored, ArchiveEntry::describe(recording));
+    if (!differ.isEmpty())
+        problems->append({stored.sha256, path,
+                          QStringLiteral("the archive's figures disagree with the recording: %1")
+                              .arg(differ.join(QLatin1String(", ")))});
+    if (!recording.complete())
+        problems->append({stored.sha256, path,
+                          incompleteText(recording.samples.size(), recording.expectedSamples)});
+}
+
 QVector<Archive::Problem> Archive::check()
 {
     QVector<Problem> problems;
-    QSqlQuery q(QSqlDatabase::database(connectionName, false));
-    q.prepare(QStringLiteral("SELECT r.sha256, l.path, r.content IS NOT NULL, r.samples,"
-                             " r.expected_samples FROM recordings r"
-                             " LEFT JOIN locations l ON l.sha256 = r.sha256 AND l.host = ?"
-                             " ORDER BY r.sha256, l.path"));
-    q.addBindValue(computer);
-    if (!q.exec()) {
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    const auto failed = [&](const QSqlQuery &q) {
         fail(q.lastError().text());
         problems.append({QString(), QString(), error});
         return problems;
+    };
+    if (!where.isTeamArchive()) {
+        // A damaged page would otherwise read as missing rows.
+        QSqlQuery integrity(db);
+        if (!integrity.exec(QStringLiteral("PRAGMA quick_check")))
+            return failed(integrity);
+        if (integrity.next() && integrity.value(0).toString() != QLatin1String("ok")) {
+            problems.append({QString(), QString(),
+                             QStringLiteral("the archive file is damaged: %1")
+                                 .arg(integrity.value(0).toString())});
+            return problems;
+        }
     }
+    // Not forward-only: the stored contents are read while it is open.
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT %1, l.path FROM recordings r"
+                             " LEFT JOIN locations l ON l.sha256 = r.sha256 AND l.host = ?"
+                             " ORDER BY r.sha256, l.path")
+                  .arg(QLatin1String(ArchiveEntry::columns)));
+    q.addBindValue(computer);
+    if (!q.exec())
+        return failed(q);
+
+    QSet<QString> archived;
+    QSet<QString> places;
+    QSet<QString> folders;
+    ArchiveEntry current;
+    QStringList paths;
+    const auto judge = [&] {
+        if (current.sha256.isEmpty())
+            return;
+        QByteArray verified;
+        for (const QString &path : qAsConst(paths)) {
+            QByteArray bytes;
+            const RecordingStatus read = RecordingFile::readAll(path, &bytes);
+            if (read == RecordingStatus::CannotOpen)
+                problems.append({current.sha256, path, QStringLiteral("the file is missing")});
+            else if (read != RecordingStatus::Loaded)
+                problems.append({current.sha256, path, recordingStatusText(read)});
+            else if (RecordingAnalysis::fingerprint(bytes) != current.sha256)
+                problems.append({current.sha256, path, QStringLiteral("the file has changed")});
+            else if (verified.isEmpty())
+                judgeBytes(current, verified = bytes, path, &problems);
+        }
+        if (current.hasContent) {
+            QSqlQuery content(db);
+            content.prepare(QStringLiteral("SELECT content FROM recordings WHERE sha256 = ?"));
+            content.addBindValue(current.sha256);
+            if (!content.exec() || !content.next()) {
+                failed(content);
+                return;
+            }
+            const QByteArray bytes = content.value(0).toByteArray();
+            if (RecordingAnalysis::fingerprint(bytes) != current.sha256)
+                problems.append({current.sha256, QString(),
+                                 QStringLiteral("the stored content does not match its fingerprint")});
+            else if (verified.isEmpty())
+                judgeBytes(current, bytes, QString(), &problems);
+        } else if (paths.isEmpty()) {
+            problems.append({current.sha256, QString(), QStringLiteral("no file on this computer")});
+        }
+    };
     while (q.next()) {
         const QString sha256 = q.value(0).toString();
-        const QString path = q.value(1).toString();
-        if (path.isEmpty()) {
-            const int samples = q.value(3).toInt();
-            const int expected = q.value(4).toInt();
-            if (!q.value(2).toBool())
-                problems.append({sha256, path, QStringLiteral("no file on this computer")});
-            else if (samples < expected)
-                problems.append({sha256, path, incompleteText(samples, expected)});
-            continue;
+        if (sha256 != current.sha256) {
+            judge();
+            current = ArchiveEntry::fromRow(q);
+            paths.clear();
+            archived.insert(sha256);
         }
-        QByteArray bytes;
-        const RecordingStatus read = RecordingFile::readAll(path, &bytes);
-        if (read == RecordingStatus::CannotOpen) {
-            problems.append({sha256, path, QStringLiteral("the file is missing")});
-            continue;
+        const QString path = q.value(26).toString();
+        if (!path.isEmpty()) {
+            paths << path;
+            places.insert(path);
+            folders.insert(QFileInfo(path).absolutePath());
         }
-        if (read != RecordingStatus::Loaded) {
-            problems.append({sha256, path, recordingStatusText(read)});
-            continue;
-        }
-        if (RecordingAnalysis::fingerprint(bytes) != sha256) {
-            problems.append({sha256, path, QStringLiteral("the file has changed")});
-            continue;
-        }
-        // Judged from the bytes, so entries an older program added are judged too.
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        const LoadedRecording recording = RecordingReader::readFrom(&buffer);
-        if (recording.ok() && !recording.complete())
-            problems.append({sha256, path,
-                             incompleteText(recording.samples.size(), recording.expectedSamples)});
     }
+    if (q.lastError().isValid())
+        return failed(q);
+    judge();
+    checkPlaces(archived, places, folders, &problems);
     return problems;
+}
+
+void Archive::checkPlaces(const QSet<QString> &archived, const QSet<QString> &places,
+                          const QSet<QString> &folders, QVector<Problem> *problems)
+{
+    // A place whose entry was deleted under it (only possible with the
+    // references switched off, but cheap to ask).
+    QSqlQuery q(QSqlDatabase::database(connectionName, false));
+    q.prepare(QStringLiteral("SELECT l.sha256, l.path FROM locations l"
+                             " LEFT JOIN recordings r ON r.sha256 = l.sha256"
+                             " WHERE l.host = ? AND r.sha256 IS NULL ORDER BY l.path"));
+    q.addBindValue(computer);
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        problems->append({QString(), QString(), error});
+        return;
+    }
+    while (q.next())
+        problems->append({q.value(0).toString(), q.value(1).toString(),
+                          QStringLiteral("the archive holds no entry for this place")});
+    // A recording in one of this computer's archived folders whose content has
+    // no entry: its entry was deleted, or it was never imported.
+    for (const QString &folder : folders) {
+        for (const RecordingFolder::Entry &listed : RecordingFolder::list(folder)) {
+            const QString path = canonicalPath(listed.path);
+            if (!listed.decodable || places.contains(path))
+                continue;
+            QByteArray bytes;
+            if (RecordingFile::readAll(path, &bytes) != RecordingStatus::Loaded)
+                continue;
+            // Files the import skipped as no recording never had an entry.
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            if (!RecordingReader::readFrom(&buffer).ok())
+                continue;
+            const QString sha256 = RecordingAnalysis::fingerprint(bytes);
+            if (!archived.contains(sha256))
+                problems->append({sha256, path, QStringLiteral("the recording has no entry in the archive")});
+        }
+    }
 }

@@ -7,6 +7,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QSet>
+#include <QStringList>
 #include <QVariantList>
 #include <QVector>
 #include <functional>
@@ -17,6 +19,8 @@
 //
 // One object owns one database connection and must be used on the thread that
 // opened it; open another Archive for another thread.
+class QSqlQuery;
+
 class Archive
 {
 public:
@@ -87,17 +91,27 @@ public:
     // The file's bytes: from its place on this computer, else from a team archive.
     // Empty with errorText() when neither has them.
     QByteArray fileBytes(const QString &sha256);
+    // The last fileBytes(), load() or history() failed because bytes did not
+    // match their fingerprint.
+    bool bytesMismatched() const { return mismatched; }
     // Reads the recording from fileBytes().
     LoadedRecording load(const QString &sha256);
     // The samples of every recording of the logger `serial`, merged in time order.
     // Not ok() with errorText() when it has none or one cannot be read.
     LoadedRecording history(const QString &serial);
-    // Every entry's file on this computer checked against its fingerprint.
+    // Every entry's file on this computer and its stored content (team archive)
+    // hashed and compared with its fingerprint, the entry's figures recomputed
+    // from the bytes, and this computer's archived folders searched for
+    // recordings that lost their entry.
     QVector<Problem> check();
+    // The columns of `stored` whose value differs from `computed` (figures
+    // described from the bytes).
+    static QStringList disagreements(const ArchiveEntry &stored, const ArchiveEntry &computed);
 
 private:
     Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);
-    bool insertEntry(const ArchiveEntry &entry, const QByteArray &bytes);
+    // Sets `isNew` false when the archive held the content already.
+    bool insertEntry(const ArchiveEntry &entry, const QByteArray &bytes, bool *isNew);
     bool recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime);
     Outcome addFileUnlocked(const QString &path);
     // The file's bytes of an entry found on this connection; empty with errorText().
@@ -105,6 +119,13 @@ private:
     // Reads a recording from its bytes; not ok() with errorText() when it is none.
     LoadedRecording parse(QByteArray bytes, const QString &sha256);
     bool fail(const QString &text);
+    // fail() with the query's error, noting whether trying again may succeed.
+    bool failWith(const QSqlQuery &query);
+    // Names what the verified `bytes` of `stored` show that its columns do not.
+    static void judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QString &path,
+                           QVector<Problem> *problems);
+    void checkPlaces(const QSet<QString> &archived, const QSet<QString> &places,
+                     const QSet<QString> &folders, QVector<Problem> *problems);
     // " WHERE …" of the filter's conditions on `recordings r`; appends their values.
     static QString whereClause(const ArchiveFilter &filter, QVariantList *values);
 
@@ -112,4 +133,6 @@ private:
     QString connectionName;
     QString computer;
     QString error;
+    bool mismatched = false;
+    bool retryable = false;
 };

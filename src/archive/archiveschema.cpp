@@ -74,41 +74,80 @@ bool run(QSqlDatabase &db, const QString &statement, QString *error)
     return false;
 }
 
-// -1 when the table is missing.
-int storedVersion(QSqlDatabase &db)
+// -1 when the table is missing, -2 with `error` when it cannot be read.
+int storedVersion(QSqlDatabase &db, QString *error)
 {
-    if (!db.tables().contains(QStringLiteral("schema_version")))
+    QSqlQuery query(db);
+    // Asked of the engine, not of the driver's table list, so that a damaged
+    // file reports why instead of reading as empty; a plain query of the
+    // catalogue sees a table another program has just committed.
+    const QString exists = QLatin1String(db.driverName() == QLatin1String("QPSQL")
+                                             ? "SELECT COUNT(*) FROM pg_catalog.pg_tables"
+                                               " WHERE schemaname = current_schema()"
+                                               " AND tablename = 'schema_version'"
+                                             : "SELECT COUNT(*) FROM sqlite_master"
+                                               " WHERE type = 'table' AND name = 'schema_version'");
+    if (!query.exec(exists) || !query.next()) {
+        *error = query.lastError().text();
+        return -2;
+    }
+    if (!query.value(0).toBool())
         return -1;
-    QSqlQuery query(QStringLiteral("SELECT MAX(version) FROM schema_version"), db);
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version"))) {
+        *error = query.lastError().text();
+        return -2;
+    }
     return query.next() ? query.value(0).toInt() : 0;
+}
+
+QString newerText(int version)
+{
+    return QStringLiteral("the archive was written by a newer program (schema version %1)")
+        .arg(version);
 }
 } // namespace
 
-bool beginWrite(QSqlDatabase &db)
+bool beginWrite(QSqlDatabase &db, QString *error)
 {
-    if (db.driverName() != QLatin1String("QSQLITE"))
-        return db.transaction();
+    // Both engines begin by a statement of their own: the driver's transaction()
+    // keeps the engine's reason from lastError() on PostgreSQL too.
+    const bool sqlite = db.driverName() == QLatin1String("QSQLITE");
     QSqlQuery begin(db);
-    return begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (begin.exec(QLatin1String(sqlite ? "BEGIN IMMEDIATE" : "BEGIN")))
+        return true;
+    *error = begin.lastError().text().trimmed();
+    if (error->isEmpty())
+        *error = db.lastError().text().trimmed();
+    return false;
+}
+
+bool prepare(QSqlDatabase &db, QString *error)
+{
+    const int version = storedVersion(db, error);
+    if (version == -2)
+        return false;
+    if (version > currentVersion) {
+        *error = newerText(version);
+        return false;
+    }
+    return version == currentVersion || migrate(db, error);
 }
 
 bool migrate(QSqlDatabase &db, QString *error)
 {
     const bool postgres = db.driverName() == QLatin1String("QPSQL");
-    if (!beginWrite(db)) {
-        *error = db.lastError().text();
+    if (!beginWrite(db, error))
         return false;
-    }
     // Serialises two programs creating the same team archive at once.
     if (postgres && !run(db, QStringLiteral("SELECT pg_advisory_xact_lock(4849)"), error)) {
         db.rollback();
         return false;
     }
-    int version = storedVersion(db);
-    if (version > currentVersion) {
+    int version = storedVersion(db, error);
+    if (version == -2 || version > currentVersion) {
         db.rollback();
-        *error = QStringLiteral("the archive was written by a newer program (schema version %1)")
-                     .arg(version);
+        if (version > currentVersion)
+            *error = newerText(version);
         return false;
     }
     bool ok = true;

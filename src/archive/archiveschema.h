@@ -13,8 +13,14 @@ constexpr int currentVersion = 2;
 
 // Begins a transaction that will write. SQLite takes the write lock at once
 // (waiting out the busy timeout), since a transaction that read first cannot
-// write after another connection committed.
-bool beginWrite(QSqlDatabase &db);
+// write after another connection committed. False with the engine's reason
+// in `error`.
+bool beginWrite(QSqlDatabase &db, QString *error);
+
+// Reads the stored version without writing and migrates only an older (or
+// empty) archive, so a current one opens with nothing but reads: read-only
+// files and roles that may only read open too. False with the reason in `error`.
+bool prepare(QSqlDatabase &db, QString *error);
 
 // Brings the open database to `currentVersion` inside one transaction, so two
 // computers that open a new team archive at once cannot half-create it.

@@ -268,10 +268,8 @@ int ArchiveCommands::get(const QStringList &arguments)
     const QString sha256 = parser.positionalArguments().constFirst().toLower();
     const QByteArray bytes = archive.fileBytes(sha256);
     if (bytes.isEmpty())
-        return fail(ExitNotArchived, archive.errorText());
-    if (RecordingAnalysis::fingerprint(bytes) != sha256)
-        return fail(ExitArchiveProblems,
-                    QStringLiteral("the archived file no longer matches its fingerprint"));
+        return fail(archive.bytesMismatched() ? ExitArchiveProblems : ExitNotArchived,
+                    archive.errorText());
     QSaveFile file(parser.value(outOption));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return fail(ExitCannotWrite, QStringLiteral("cannot write %1").arg(file.fileName()));
@@ -304,7 +302,8 @@ int ArchiveCommands::history(const QStringList &arguments)
         return opened;
     const LoadedRecording merged = archive.history(parser.positionalArguments().constFirst());
     if (!merged.ok())
-        return fail(ExitNotArchived, archive.errorText());
+        return fail(archive.bytesMismatched() ? ExitArchiveProblems : ExitNotArchived,
+                    archive.errorText());
     const bool isPdf = parser.isSet(pdfOption);
     const QString target = parser.value(isPdf ? pdfOption : csvOption);
     QString error;
@@ -322,8 +321,11 @@ int ArchiveCommands::check(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads every archived recording's file on this computer and compares it with its\n"
-        "fingerprint; a recording with fewer samples than its header says is a problem too.\n"
+        "Reads every archived recording's file on this computer and its stored content in a\n"
+        "team archive, compares the bytes with the fingerprint and the entry's figures with\n"
+        "those computed from the bytes, and looks in this computer's archived folders for\n"
+        "recordings without an entry; a recording with fewer samples than its header says\n"
+        "is a problem too.\n"
         "Prints one JSON line per problem (sha256, path, problem) and ends with exit code 18\n"
         "when there is one."));
     const int parsed = parse(parser, arguments, 0);

@@ -7,12 +7,17 @@
 #include "recordingbytes.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -26,6 +31,34 @@ void writeFile(const QString &path, const QByteArray &bytes)
 QDateTime day(int month, int dayOfMonth)
 {
     return QDateTime(QDate(2026, month, dayOfMonth), QTime(8, 0));
+}
+
+// Runs `statements` on a connection of its own, as another program would.
+void execRaw(const ArchiveLocation &location, const QStringList &statements,
+             const QVariantList &values = {})
+{
+    {
+        const bool team = location.isTeamArchive();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QLatin1String(team ? "QPSQL" : "QSQLITE"), "raw");
+        if (team) {
+            db.setHostName(location.host);
+            db.setPort(location.port);
+            db.setDatabaseName(location.database);
+            db.setUserName(location.user);
+        } else {
+            db.setDatabaseName(location.filePath);
+        }
+        QVERIFY(db.open());
+        for (const QString &statement : statements) {
+            QSqlQuery query(db);
+            query.prepare(statement);
+            for (int i = 0; i < statement.count(QLatin1Char('?')); ++i)
+                query.addBindValue(values.at(i));
+            QVERIFY2(query.exec(), qPrintable(statement + ": " + query.lastError().text()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("raw");
 }
 
 QStringList names(const QVector<ArchiveEntry> &entries)
@@ -61,6 +94,12 @@ private slots:
     void cutRecordingIsMarkedAndChecked();
     void olderArchiveGainsTheMark_data() { engines(); }
     void olderArchiveGainsTheMark();
+    void tamperingIsNamed_data();
+    void tamperingIsNamed();
+    void readsNeedNoWriteLock_data();
+    void readsNeedNoWriteLock();
+    void concurrentWritersAllSucceed_data() { engines(); }
+    void concurrentWritersAllSucceed();
 
 private:
     void engines();
@@ -556,6 +595,212 @@ void TstArchive::olderArchiveGainsTheMark()
     QCOMPARE(names(entries), (QStringList{"New", "Old"}));
     QCOMPARE(entries.first().expectedSamples, 50);
     QVERIFY(!entries.first().complete());
+}
+
+void TstArchive::tamperingIsNamed_data()
+{
+    QTest::addColumn<bool>("team");
+    QTest::addColumn<QString>("tampering");
+    for (const bool team : {false, true}) {
+        for (const char *tampering : {"columns", "swapped bytes", "deleted entry"})
+            QTest::addRow("%s %s", team ? "postgresql" : "sqlite", tampering)
+                << team << QString::fromLatin1(tampering);
+    }
+}
+
+// Another program rewrites figures, swaps an entry's bytes for another's or
+// deletes an entry: check names the entry, and nothing hands out swapped bytes.
+void TstArchive::tamperingIsNamed()
+{
+    QFETCH(QString, tampering);
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    SmallRecording hot{"T1", "Hot", "", day(10, 1), 100, 3100};
+    const QByteArray hotBytes = recordingBytes(hot);
+    const QByteArray coolBytes = recordingBytes({"T1", "Cool", "", day(10, 2), 100});
+    writeFile(folder + "/hot.data", hotBytes);
+    writeFile(folder + "/cool.data", coolBytes);
+    const ArchiveLocation location = freshLocation();
+    Archive archive;
+    QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
+    QCOMPARE(archive.importFolder(folder).added, 2);
+    QVERIFY(archive.check().isEmpty());
+    const QString hotSha = RecordingAnalysis::fingerprint(hotBytes);
+    QVERIFY(archive.entry(hotSha).outOfRange);
+
+    QString expected;
+    QString expectedPath;
+    if (tampering == "columns") {
+        execRaw(location, {"UPDATE recordings SET out_of_range = 0, alarm = 0, temp_max = 7.5"
+                           " WHERE sha256 = ?"},
+                {hotSha});
+        expected = "the archive's figures disagree with the recording: out_of_range, temp_max";
+        expectedPath = folder + "/hot.data";
+    } else if (tampering == "swapped bytes") {
+        if (location.isTeamArchive()) {
+            execRaw(location, {"UPDATE recordings SET content = ? WHERE sha256 = ?"},
+                    {coolBytes, hotSha});
+            expected = "the stored content does not match its fingerprint";
+        } else {
+            writeFile(folder + "/hot.data", coolBytes);
+            expected = "the file has changed";
+            expectedPath = folder + "/hot.data";
+        }
+    } else {
+        execRaw(location, {"DELETE FROM locations WHERE sha256 = ?",
+                           "DELETE FROM recordings WHERE sha256 = ?"},
+                {hotSha, hotSha});
+        expected = "the recording has no entry in the archive";
+        expectedPath = folder + "/hot.data";
+    }
+    QStringList named;
+    for (const Archive::Problem &problem : archive.check()) {
+        if (problem.sha256 == hotSha)
+            named << problem.path + ": " + problem.reason;
+    }
+    QCOMPARE(named, QStringList{expectedPath + ": " + expected});
+
+    if (tampering != "swapped bytes")
+        return;
+    // Another computer has only the stored content; this one has only its file.
+    Archive reader;
+    reader.setComputerName(QStringLiteral("pc-b"));
+    Archive &used = location.isTeamArchive() ? reader : archive;
+    QVERIFY(used.open(location));
+    QVERIFY(!used.history(QStringLiteral("T1")).ok());
+    QVERIFY(used.bytesMismatched());
+    QVERIFY2(used.errorText().contains("do not match its fingerprint"),
+             qPrintable(used.errorText()));
+    QVERIFY(used.fileBytes(hotSha).isEmpty());
+    QVERIFY(!used.load(hotSha).ok());
+}
+
+void TstArchive::readsNeedNoWriteLock_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("openError");
+    QTest::newRow("locked by a writer") << "locked" << QString();
+    QTest::newRow("read-only file") << "read-only" << QString();
+    QTest::newRow("not a database") << "corrupt" << "file is not a database";
+}
+
+// A current archive opens, lists and checks with reads alone; an archive that
+// cannot be used says why.
+void TstArchive::readsNeedNoWriteLock()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, openError);
+    const QString folder = home.filePath(QStringLiteral("in"));
+    QDir().mkpath(folder);
+    writeFile(folder + "/a.data", recordingBytes({"L1", "Lab", "", day(11, 1), 50}));
+    const ArchiveLocation location = ArchiveLocation::local(home.filePath("busy.sqlite"));
+    {
+        Archive archive;
+        QVERIFY(archive.open(location));
+        QCOMPARE(archive.importFolder(folder).added, 1);
+    }
+    if (state == "read-only" && geteuid() == 0)
+        QSKIP("the superuser writes read-only files");
+    QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
+    writer.setDatabaseName(location.filePath);
+    QVERIFY(writer.open());
+    if (state == "locked") {
+        QVERIFY(QSqlQuery(writer).exec("BEGIN IMMEDIATE"));
+    } else if (state == "read-only") {
+        QVERIFY(QFile::setPermissions(location.filePath, QFile::ReadOwner));
+    } else {
+        writer.close();
+        for (const QString &suffix : {"", "-wal", "-shm"})
+            QFile::remove(location.filePath + suffix);
+        writeFile(location.filePath, QByteArray(8192, 'x'));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    Archive archive;
+    const bool opened = archive.open(location);
+    QVERIFY2(opened == openError.isEmpty(), qPrintable(archive.errorText()));
+    if (opened) {
+        QCOMPARE(archive.find({}).size(), 1);
+        QVERIFY(archive.errorText().isEmpty());
+        QCOMPARE(archive.check().size(), 0);
+        QVERIFY2(timer.elapsed() < 5000, "waited for the writer");
+        if (state == "read-only") {
+            const Archive::Outcome added = archive.addFile(folder + "/a.data");
+            QCOMPARE(added.kind, Archive::Outcome::Failed);
+            QVERIFY2(added.reason.contains("readonly"), qPrintable(added.reason));
+        }
+    } else {
+        QVERIFY2(archive.errorText().contains(openError), qPrintable(archive.errorText()));
+    }
+    writer.close();
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase("writer");
+}
+
+// Eight commands import overlapping folders and download at once, round after
+// round of new contents: each exits 0 and every content is one entry.
+void TstArchive::concurrentWritersAllSucceed()
+{
+    const ArchiveLocation location = freshLocation();
+    const QString url = locationUrl(location);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.insert("LOGGERSIM", "HX20D:sn=H2CONC0001:interval=60:samples=500");
+    QSet<QString> contents;
+    QElapsedTimer timer;
+    timer.start();
+    int rounds = 0;
+    while (timer.elapsed() < 6000) {
+        const QString base = home.filePath(QStringLiteral("round%1").arg(++rounds));
+        for (int folder = 0; folder < 4; ++folder) {
+            QDir().mkpath(QStringLiteral("%1/f%2").arg(base).arg(folder));
+            for (int j = 0; j < 6; ++j) {
+                const int i = (folder * 3 + j) % 12;
+                const QByteArray bytes = recordingBytes(
+                    {QStringLiteral("C%1").arg(i), "Conc", QString::number(rounds),
+                     day(12, 1).addSecs(i * 3600), 200});
+                contents.insert(RecordingAnalysis::fingerprint(bytes));
+                writeFile(QStringLiteral("%1/f%2/%3.data").arg(base).arg(folder).arg(j), bytes);
+            }
+        }
+        std::vector<std::unique_ptr<QProcess>> writers;
+        const QList<QStringList> commands = {
+            {"archive", "import", base + "/f0", "--archive", url},
+            {"archive", "import", base + "/f1", "--archive", url},
+            {"archive", "import", base + "/f2", "--archive", url},
+            {"archive", "import", base + "/f3", "--archive", url},
+            {"archive", "import", base + "/f0", "--archive", url},
+            {"archive", "import", base + "/f2", "--archive", url},
+            {"download", "--archive", url},
+            {"download", "--archive", url},
+        };
+        for (const QStringList &arguments : commands) {
+            writers.push_back(std::make_unique<QProcess>());
+            writers.back()->setProcessEnvironment(environment);
+            writers.back()->start(QStringLiteral(HYGRA_CLI_DEMO), arguments);
+        }
+        for (const auto &writer : writers) {
+            QVERIFY(writer->waitForFinished(60000));
+            const QString output =
+                QString::fromUtf8(writer->readAllStandardOutput() + writer->readAllStandardError());
+            QVERIFY2(writer->exitCode() == 0 && !output.contains("not added"),
+                     qPrintable(writer->arguments().join(' ') + ": " + output));
+        }
+    }
+    // The downloads' files, wherever the command put them.
+    QDirIterator files(home.path(), {"*.data"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (!file.fileName().contains("/round"))
+            contents.insert(RecordingAnalysis::fingerprint(file.readAll()));
+    }
+    Archive archive;
+    QVERIFY(archive.open(location));
+    QSet<QString> archived;
+    for (const ArchiveEntry &entry : archive.find({}))
+        archived.insert(entry.sha256);
+    QCOMPARE(archived, contents);
 }
 
 QTEST_GUILESS_MAIN(TstArchive)
