@@ -93,6 +93,11 @@ bool Archive::isOpen() const
     return QSqlDatabase::database(connectionName, false).isOpen();
 }
 
+ArchiveSecurity Archive::security() const
+{
+    return archiveconnection::securityOf(QSqlDatabase::database(connectionName, false));
+}
+
 bool Archive::open(const ArchiveLocation &location)
 {
     where = location;
@@ -108,9 +113,9 @@ bool Archive::open(const ArchiveLocation &location)
         db.setPort(location.port);
         db.setDatabaseName(location.database);
         db.setUserName(location.user);
-        db.setPassword(location.password);
-        // An unreachable server must not hold the window or a script for minutes.
-        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        db.setPassword(location.password.isEmpty() ? archiveconnection::rememberedPassword(location)
+                                                   : location.password);
+        db.setConnectOptions(location.connectOptions());
     } else {
         const QFileInfo file(location.filePath);
         if (!QDir().mkpath(file.absolutePath()))
@@ -130,6 +135,8 @@ bool Archive::open(const ArchiveLocation &location)
         QSqlQuery(QStringLiteral("PRAGMA journal_mode=WAL"), db);
         QSqlQuery(QStringLiteral("PRAGMA synchronous=NORMAL"), db);
         QSqlQuery(QStringLiteral("PRAGMA foreign_keys=ON"), db);
+        if (!archiveconnection::lendLowerCase(db))
+            qWarning("archive: searches ignore the case of A to Z only");
     }
     QString why;
     if (!archiveschema::prepare(db, &why)) {

@@ -2,6 +2,7 @@
 // Archive: the index of every downloaded recording, on SQLite or a shared PostgreSQL server.
 #pragma once
 
+#include "archive/archiveconnection.h"
 #include "archive/archiveentry.h"
 #include "archive/archivelocation.h"
 
@@ -64,6 +65,8 @@ public:
     // the database cannot be opened, reached or migrated.
     bool open(const ArchiveLocation &location);
     bool isOpen() const;
+    // How the open connection is secured.
+    ArchiveSecurity security() const;
     const ArchiveLocation &location() const { return where; }
     QString errorText() const { return error; }
 

@@ -4,15 +4,96 @@
 #include "core/settinginfo.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
+#include <libpq-fe.h>
+
+namespace
+{
+// Parameters whose value is a secret: never shown.
+bool isSecret(const QString &keyword)
+{
+    return keyword == QLatin1String("password") || keyword == QLatin1String("sslpassword");
+}
+
+// libpq's own list of the connection parameters it knows.
+bool isConnectionParameter(const QString &keyword)
+{
+    PQconninfoOption *options = PQconndefaults();
+    bool known = false;
+    for (const PQconninfoOption *option = options; option && option->keyword; ++option)
+        known = known || keyword == QLatin1String(option->keyword);
+    PQconninfoFree(options);
+    return known;
+}
+
+// A value in libpq's quoting: between apostrophes, with \ and \' escaped.
+QString quoted(QString value)
+{
+    value.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    value.replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QLatin1Char('\'') + value + QLatin1Char('\'');
+}
+} // namespace
 
 QString ArchiveLocation::displayText() const
 {
     if (engine == SQLite)
         return QDir::toNativeSeparators(filePath);
     const QString who = user.isEmpty() ? QString() : user + QLatin1Char('@');
-    return QStringLiteral("%1%2:%3/%4").arg(who, host).arg(port).arg(database);
+    const QString at = port < 0 ? host : QStringLiteral("%1:%2").arg(host).arg(port);
+    QStringList shown;
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
+        if (!isSecret(it.key()))
+            shown << it.key() + QLatin1Char('=') + it.value();
+    }
+    const QString query = shown.isEmpty() ? QString() : QLatin1Char('?') + shown.join('&');
+    return QStringLiteral("%1%2/%3%4").arg(who, at, database, query);
+}
+
+QString ArchiveLocation::connectOptions() const
+{
+    QStringList options;
+    // An unreachable server must not hold the window or a script for minutes.
+    if (!parameters.contains(QStringLiteral("connect_timeout")))
+        options << QStringLiteral("connect_timeout=5");
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+        options << it.key() + QLatin1Char('=') + quoted(it.value());
+    return options.join(QLatin1Char(';'));
+}
+
+QString ArchiveLocation::passwordWarning() const
+{
+    if (password.isEmpty())
+        return QString();
+    if (fromSettingsFile)
+        return QStringLiteral("setting.ini holds the archive's password: move it to ~/.pgpass "
+                              "(host:port:database:user:password, mode 0600) and remove it from "
+                              "the address");
+    return QStringLiteral("a password in the archive address can be read by every user of this "
+                          "computer while the command runs: keep it in ~/.pgpass "
+                          "(host:port:database:user:password, mode 0600) instead");
+}
+
+QString ArchiveLocation::withoutPassword(const QString &url)
+{
+    QUrl address(url.trimmed());
+    if (address.isValid() && !address.scheme().isEmpty()) {
+        address.setPassword(QString());
+        QUrlQuery query(address);
+        for (const char *secret : {"password", "sslpassword"})
+            query.removeAllQueryItems(QLatin1String(secret));
+        address.setQuery(query);
+        return address.toString();
+    }
+    // Not even a URL: cut what may be a password between "user:" and "@",
+    // and any password=… parameter.
+    QString text = url.trimmed();
+    text.replace(QRegularExpression(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://[^/:@]*):[^@]*@")),
+                 QStringLiteral("\\1@"));
+    text.replace(QRegularExpression(QStringLiteral("(password=)[^&]*")), QStringLiteral("\\1…"));
+    return text;
 }
 
 ArchiveLocation ArchiveLocation::local(const QString &recordingsFolder)
@@ -35,31 +116,60 @@ bool ArchiveLocation::parse(const QString &url, ArchiveLocation *location, QStri
     if (scheme == QLatin1String("postgresql") || scheme == QLatin1String("postgres")) {
         parsed.engine = PostgreSQL;
         parsed.host = address.host();
-        const QString socketFolder = QUrlQuery(address).queryItemValue(QStringLiteral("host"),
-                                                                       QUrl::FullyDecoded);
-        if (!socketFolder.isEmpty())
-            parsed.host = socketFolder;
-        if (parsed.host.isEmpty())
-            parsed.host = QStringLiteral("localhost");
-        parsed.port = address.port(5432);
+        parsed.port = address.port(-1);
         parsed.database = address.path(QUrl::FullyDecoded).mid(1);
         parsed.user = address.userName(QUrl::FullyDecoded);
         parsed.password = address.password(QUrl::FullyDecoded);
-        if (!address.isValid() || parsed.database.isEmpty() || parsed.database.contains('/')) {
+        const auto items = QUrlQuery(address).queryItems(QUrl::FullyDecoded);
+        for (const auto &item : items) {
+            const QString &keyword = item.first;
+            const QString &value = item.second;
+            bool portOk = true;
+            if (keyword == QLatin1String("host"))
+                parsed.host = value;
+            else if (keyword == QLatin1String("port"))
+                parsed.port = value.toInt(&portOk);
+            else if (keyword == QLatin1String("dbname"))
+                parsed.database = value;
+            else if (keyword == QLatin1String("user"))
+                parsed.user = value;
+            else if (keyword == QLatin1String("password"))
+                parsed.password = value;
+            else if (!isConnectionParameter(keyword)) {
+                *error = QStringLiteral("'%1': '%2' is no connection parameter of PostgreSQL")
+                             .arg(withoutPassword(text), keyword);
+                return false;
+            } else
+                parsed.parameters.insert(keyword, value);
+            // Qt's driver joins its options with ';'.
+            if (!portOk || value.contains(QLatin1Char(';'))) {
+                *error = QStringLiteral("'%1': the value of '%2' cannot be used")
+                             .arg(withoutPassword(text), keyword);
+                return false;
+            }
+        }
+        // A service names its own host, port and database.
+        const bool service = parsed.parameters.contains(QStringLiteral("service"));
+        if (parsed.host.isEmpty() && !service)
+            parsed.host = QStringLiteral("localhost");
+        if (parsed.port < 0 && !service)
+            parsed.port = 5432;
+        if (!address.isValid() || (parsed.database.isEmpty() && !service) ||
+            parsed.database.contains('/')) {
             *error = QStringLiteral("'%1' names no database: use "
                                     "postgresql://user@host:port/database")
-                         .arg(text);
+                         .arg(withoutPassword(text));
             return false;
         }
     } else if (scheme == QLatin1String("sqlite")) {
         parsed.filePath = address.path(QUrl::FullyDecoded);
         if (parsed.filePath.isEmpty()) {
-            *error = QStringLiteral("'%1' names no database file").arg(text);
+            *error = QStringLiteral("'%1' names no database file").arg(withoutPassword(text));
             return false;
         }
     } else if (scheme.size() > 1) {
         *error = QStringLiteral("'%1': the archive is a postgresql:// address or a SQLite file")
-                     .arg(text);
+                     .arg(withoutPassword(text));
         return false;
     } else {
         // A plain path (a one-letter "scheme" is a Windows drive).
@@ -79,7 +189,10 @@ bool ArchiveLocation::fromSettings(const QString &recordingsFolder, ArchiveLocat
         *location = local(recordingsFolder);
         return true;
     }
-    return parse(url, location, error);
+    if (!parse(url, location, error))
+        return false;
+    location->fromSettingsFile = true;
+    return true;
 }
 
 bool ArchiveLocation::choose(const QString &url, const QString &recordingsFolder,

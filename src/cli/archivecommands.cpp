@@ -20,6 +20,18 @@
 
 namespace
 {
+// The archive named by `url`, else the settings file's; a password written in
+// either is named on standard error.
+bool chooseLocation(const QString &url, ArchiveLocation *location, QString *why)
+{
+    if (!ArchiveLocation::choose(url, dataDir(), location, why))
+        return false;
+    const QString warning = location->passwordWarning();
+    if (!warning.isEmpty())
+        QTextStream(stderr) << "hygra-cli: warning: " << warning << '\n';
+    return true;
+}
+
 // "2026-03-01" (the whole day) or "2026-03-01T08:30[:00]", as wall-clock seconds.
 std::optional<qint64> parseDay(const QString &text, bool endOfDay)
 {
@@ -92,7 +104,7 @@ QString ArchiveCommands::addDownloaded(const QString &path, const QString &url)
 {
     ArchiveLocation location;
     QString why;
-    if (!ArchiveLocation::choose(url, dataDir(), &location, &why))
+    if (!chooseLocation(url, &location, &why))
         return why;
     Archive archive;
     if (!archive.open(location))
@@ -149,8 +161,7 @@ int ArchiveCommands::open(QCommandLineParser &parser, Archive &archive)
 {
     ArchiveLocation location;
     QString why;
-    if (!ArchiveLocation::choose(parser.value(QStringLiteral("archive")), dataDir(), &location,
-                                 &why))
+    if (!chooseLocation(parser.value(QStringLiteral("archive")), &location, &why))
         return fail(ExitUsage, why);
     if (!archive.open(location))
         return fail(ExitArchiveUnavailable, archive.errorText());

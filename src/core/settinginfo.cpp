@@ -5,6 +5,8 @@
 #include "core/autodownloadsettings.h"
 #include "core/qtcompat.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
@@ -22,6 +24,16 @@ SettingInfo::SettingInfo(const QString &path, QObject *parent)
     : QObject(parent), filePath(path), settings(new QSettings(path, QSettings::IniFormat, this))
 {
     useUtf8IniCodec(*settings);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void SettingInfo::keepPrivate()
+{
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    if (fileExists() && QFile::permissions(filePath) != ownerOnly)
+        QFile::setPermissions(filePath, ownerOnly);
 }
 
 bool SettingInfo::fileExists() const
@@ -37,6 +49,8 @@ void SettingInfo::writeInfo(const QString &groupName, const QString &settingName
     settings->beginGroup(groupName);
     settings->setValue(settingName, defaultV);
     settings->endGroup();
+    settings->sync();
+    keepPrivate();
 }
 
 QString SettingInfo::readInfo(const QString &groupName, const QString &settingName,
@@ -51,6 +65,7 @@ QString SettingInfo::readInfo(const QString &groupName, const QString &settingNa
         settings->setValue(settingName, defaultValue);
     settings->endGroup();
     settings->sync();
+    keepPrivate();
     return result;
 }
 

@@ -22,6 +22,8 @@ public slots:
                    const QString &defaultV = QString());
 
 private:
+    // The file may hold an archive's address: only its owner reads it.
+    void keepPrivate();
     bool fileExists() const;
 
     QString filePath;

@@ -229,9 +229,10 @@ void TstArchive::searchesByEachFilter()
     writeFile(folder + "/3.data", recordingBytes({"H1X7", "Pharmacy", "", day(4, 2), 100}));
     writeFile(folder + "/4.data", recordingBytes({"H1X7", "Pharmacy", "shelf", day(2, 27),
                                                   3 * 1440}));
+    writeFile(folder + "/5.data", recordingBytes({"H9", "Ölkeller", "Ärger", day(1, 5), 100}));
     Archive archive;
     QVERIFY2(archive.open(freshLocation()), qPrintable(archive.errorText()));
-    QCOMPARE(archive.importFolder(folder).added, 4);
+    QCOMPARE(archive.importFolder(folder).added, 5);
 
     const qint64 march1 = QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
     const qint64 march31 = QDateTime(QDate(2026, 3, 31), QTime(23, 59, 59), Qt::UTC)
@@ -259,6 +260,11 @@ void TstArchive::searchesByEachFilter()
     QCOMPARE(found(text), (QStringList{"Pharmacy/", "Pharmacy/shelf"}));
     text.text = QStringLiteral("50%_");
     QCOMPARE(found(text), QStringList{"Cold room/Door 50%_open"});
+    // Any letter in any case, on both engines.
+    for (const char *any : {"ärger", "ÄRGER", "ölKELLER"}) {
+        text.text = QString::fromUtf8(any);
+        QCOMPARE(found(text), QStringList{QString::fromUtf8("Ölkeller/Ärger")});
+    }
     text.text = QStringLiteral("0%o");
     QCOMPARE(found(text), QStringList());
     ArchiveFilter all = inMarch;
@@ -710,7 +716,7 @@ void TstArchive::readsNeedNoWriteLock()
         QVERIFY(QFile::setPermissions(location.filePath, QFile::ReadOwner));
     } else {
         writer.close();
-        for (const QString &suffix : {"", "-wal", "-shm"})
+        for (const char *suffix : {"", "-wal", "-shm"})
             QFile::remove(location.filePath + suffix);
         writeFile(location.filePath, QByteArray(8192, 'x'));
     }
