@@ -916,7 +916,7 @@
     </message>
     <message>
         <source>对比</source>
-        <translation>Comparison</translation>
+        <translation type="vanished">Comparison</translation>
     </message>
     <message>
         <source>湿度低于下限</source>
@@ -1479,6 +1479,18 @@ Its alarm limits, name, note and record interval will be reset.</translation>
         <translation>These cannot be moved to the trash and would be gone for good: %1
 Delete them permanently?</translation>
     </message>
+    <message>
+        <source>团队档案库</source>
+        <translation>Team archive</translation>
+    </message>
+    <message>
+        <source>%1 需要密码（只在本次运行中记住）：</source>
+        <translation>%1 needs a password (remembered for this run only):</translation>
+    </message>
+    <message>
+        <source>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</source>
+        <translation>setting.ini holds the archive's password: please move it to ~/.pgpass</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1609,6 +1621,38 @@ Delete them permanently?</translation>
     <message>
         <source>本机档案库</source>
         <translation>Local archive</translation>
+    </message>
+    <message>
+        <source>连接未加密</source>
+        <translation>The connection is not encrypted</translation>
+    </message>
+    <message>
+        <source>连接已加密（%1）</source>
+        <translation>The connection is encrypted (%1)</translation>
+    </message>
+    <message>
+        <source>已核对服务器证书 %1 及其主机名，CA 文件：%2</source>
+        <translation>Server certificate %1 and its host name checked, CA file: %2</translation>
+    </message>
+    <message>
+        <source>已核对服务器证书 %1，未核对主机名，CA 文件：%2</source>
+        <translation>Server certificate %1 checked, its host name not, CA file: %2</translation>
+    </message>
+    <message>
+        <source>未核对服务器证书 %1</source>
+        <translation>Server certificate %1 not checked</translation>
+    </message>
+    <message>
+        <source>网络上的团队档案库请在地址中加上 sslmode=verify-full&amp;sslrootcert=CA 文件</source>
+        <translation>For a team archive over a network, add sslmode=verify-full&amp;sslrootcert=CA file to its address</translation>
+    </message>
+    <message>
+        <source>团队档案库（已加密）</source>
+        <translation>Team archive (encrypted)</translation>
+    </message>
+    <message>
+        <source>团队档案库（未加密）</source>
+        <translation>Team archive (not encrypted)</translation>
     </message>
 </context>
 <context>

@@ -916,7 +916,7 @@
     </message>
     <message>
         <source>对比</source>
-        <translation>对比</translation>
+        <translation type="vanished">对比</translation>
     </message>
     <message>
         <source>湿度低于下限</source>
@@ -1479,6 +1479,18 @@
         <translation>无法移到回收站，删除后将无法恢复：%1
 是否永久删除？</translation>
     </message>
+    <message>
+        <source>团队档案库</source>
+        <translation>团队档案库</translation>
+    </message>
+    <message>
+        <source>%1 需要密码（只在本次运行中记住）：</source>
+        <translation>%1 需要密码（只在本次运行中记住）：</translation>
+    </message>
+    <message>
+        <source>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</source>
+        <translation>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1609,6 +1621,38 @@
     <message>
         <source>本机档案库</source>
         <translation>本机档案库</translation>
+    </message>
+    <message>
+        <source>连接未加密</source>
+        <translation>连接未加密</translation>
+    </message>
+    <message>
+        <source>连接已加密（%1）</source>
+        <translation>连接已加密（%1）</translation>
+    </message>
+    <message>
+        <source>已核对服务器证书 %1 及其主机名，CA 文件：%2</source>
+        <translation>已核对服务器证书 %1 及其主机名，CA 文件：%2</translation>
+    </message>
+    <message>
+        <source>已核对服务器证书 %1，未核对主机名，CA 文件：%2</source>
+        <translation>已核对服务器证书 %1，未核对主机名，CA 文件：%2</translation>
+    </message>
+    <message>
+        <source>未核对服务器证书 %1</source>
+        <translation>未核对服务器证书 %1</translation>
+    </message>
+    <message>
+        <source>网络上的团队档案库请在地址中加上 sslmode=verify-full&amp;sslrootcert=CA 文件</source>
+        <translation>网络上的团队档案库请在地址中加上 sslmode=verify-full&amp;sslrootcert=CA 文件</translation>
+    </message>
+    <message>
+        <source>团队档案库（已加密）</source>
+        <translation>团队档案库（已加密）</translation>
+    </message>
+    <message>
+        <source>团队档案库（未加密）</source>
+        <translation>团队档案库（未加密）</translation>
     </message>
 </context>
 <context>

@@ -66,11 +66,55 @@ void ArchiveKeeper::run(const std::function<void(Archive &)> &task)
     pool.start([this, location = where, task] {
         Archive archive;
         if (archive.open(location)) {
+            connectedLater(archive.security());
             task(archive);
             return;
         }
-        reportLater(archive.errorText());
+        if (archiveconnection::wantsPassword(archive.errorText()))
+            askPasswordLater(archive.errorText());
+        else
+            reportLater(archive.errorText());
     });
+}
+
+void ArchiveKeeper::connectedLater(const ArchiveSecurity &security)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, security] {
+            if (everConnected)
+                return;
+            everConnected = true;
+            emit connected(security);
+        },
+        Qt::QueuedConnection);
+}
+
+void ArchiveKeeper::askPasswordLater(const QString &reason)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            // Every task queued before the answer fails alike: one question.
+            if (askingPassword)
+                return;
+            askingPassword = true;
+            passwordReason = reason;
+            emit passwordWanted();
+        },
+        Qt::QueuedConnection);
+}
+
+void ArchiveKeeper::usePassword(const QString &password)
+{
+    if (password.isEmpty()) {
+        // Not asked again in this run: the window goes on from the folder.
+        report(passwordReason);
+        return;
+    }
+    askingPassword = false;
+    archiveconnection::rememberPassword(where, password);
+    syncFolder();
 }
 
 void ArchiveKeeper::reportLater(const QString &reason)

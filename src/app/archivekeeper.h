@@ -31,17 +31,28 @@ public:
 public slots:
     // Adds the recording files of the folder that the archive does not know.
     void syncFolder();
+    // The password the user typed when the server asked for one: kept in
+    // memory for this run, and the folder synced again. An empty one gives up.
+    void usePassword(const QString &password);
     // Adds one new recording file; an empty path is ignored.
     void addFile(const QString &path);
 
 signals:
     // The first failure to open or write the archive, with its reason.
     void unavailable(const QString &reason);
+    // The archive was opened for the first time; how its connection is secured.
+    void connected(const ArchiveSecurity &security);
+    // The team archive's server asks for a password that none of libpq's own
+    // places gave; answered by usePassword().
+    void passwordWanted();
     // A notice naming the files an import or a new file left out, and why.
     void skipped(const QString &notice);
 
 private:
     void run(const std::function<void(Archive &)> &task);
+    // On the GUI thread, from a task's.
+    void connectedLater(const ArchiveSecurity &security);
+    void askPasswordLater(const QString &reason);
     void report(const QString &reason);
     // report() from a task's thread.
     void reportLater(const QString &reason);
@@ -54,4 +65,8 @@ private:
     QString locationError;
     QThreadPool pool;
     bool reported = false;
+    bool everConnected = false;
+    bool askingPassword = false;
+    // The server's words when it asked, reported if the user gives up.
+    QString passwordReason;
 };

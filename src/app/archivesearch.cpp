@@ -20,6 +20,8 @@ bool ArchiveSearch::available()
         tried = true;
         archive = std::make_unique<Archive>();
         usable = archive->open(where);
+        // Asked again once the window has the password the server wants.
+        tried = usable || !archiveconnection::wantsPassword(archive->errorText());
     }
     return usable;
 }

@@ -25,6 +25,7 @@
 #include "widgets/snackbar.h"
 
 #include <QDir>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -73,6 +74,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
     connect(archiveKeeper, &ArchiveKeeper::skipped, this, &MainWindow::delSendMessage);
+    connect(archiveKeeper, &ArchiveKeeper::connected, ui->tbWidget, &TbWidget::setArchiveSecurity);
+    connect(archiveKeeper, &ArchiveKeeper::passwordWanted, this, [this] {
+        bool given = false;
+        const QString password = QInputDialog::getText(
+            this, tr("团队档案库"),
+            tr("%1 需要密码（只在本次运行中记住）：")
+                .arg(archiveKeeper->location().displayText()),
+            QLineEdit::Password, QString(), &given);
+        archiveKeeper->usePassword(given ? password : QString());
+    });
+    if (!archiveKeeper->location().passwordWarning().isEmpty())
+        delSendMessage(tr("setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass"));
 
     QTimer::singleShot(listFillDelayMs, this, [this] {
         if (!QDir(appFolder()).exists())

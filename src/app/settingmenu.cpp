@@ -156,6 +156,35 @@ void SettingMenu::setArchiveLocation(const ArchiveLocation &location)
     retranslate();
 }
 
+void SettingMenu::setArchiveSecurity(const ArchiveSecurity &connection)
+{
+    security = connection;
+    retranslate();
+}
+
+QStringList SettingMenu::securityLines() const
+{
+    QStringList lines;
+    if (!security.team)
+        return lines;
+    if (!security.encrypted) {
+        lines << tr("连接未加密");
+    } else {
+        lines << tr("连接已加密（%1）").arg(security.protocol);
+        if (security.caChecked)
+            lines << (security.hostChecked ? tr("已核对服务器证书 %1 及其主机名，CA 文件：%2")
+                                           : tr("已核对服务器证书 %1，未核对主机名，CA 文件：%2"))
+                         .arg(security.certificate,
+                              security.caFile.isEmpty() ? QStringLiteral("~/.postgresql/root.crt")
+                                                        : QDir::toNativeSeparators(security.caFile));
+        else
+            lines << tr("未核对服务器证书 %1").arg(security.certificate);
+    }
+    if (!security.hostChecked)
+        lines << tr("网络上的团队档案库请在地址中加上 sslmode=verify-full&sslrootcert=CA 文件");
+    return lines;
+}
+
 void SettingMenu::showAutoDownload()
 {
     const AutoDownloadSettings settings = autoDownloadSettings();
@@ -189,10 +218,13 @@ void SettingMenu::retranslate()
     resetBtn->setText(tr("恢复出厂设置"));
     // The kind of archive in words, where it is as its own text (a path or a server).
     const QString where = archive.displayText();
-    archiveInfo->setText(
-        (archive.isTeamArchive() ? tr("团队档案库") : tr("本机档案库")) + QLatin1Char('\n') +
-        archiveInfo->fontMetrics().elidedText(where, Qt::ElideMiddle, menuWidth - 16));
-    archiveInfo->setToolTip(where);
+    QString kind = archive.isTeamArchive() ? tr("团队档案库") : tr("本机档案库");
+    if (security.team)
+        kind = security.encrypted ? tr("团队档案库（已加密）") : tr("团队档案库（未加密）");
+    archiveInfo->setText(kind + QLatin1Char('\n') +
+                         archiveInfo->fontMetrics().elidedText(where, Qt::ElideMiddle,
+                                                               menuWidth - 16));
+    archiveInfo->setToolTip((QStringList{where} + securityLines()).join(QLatin1Char('\n')));
     showLanguages();
 }
 

@@ -3,6 +3,7 @@
 // factory reset.
 #pragma once
 
+#include "archive/archiveconnection.h"
 #include "archive/archivelocation.h"
 
 #include <QWidget>
@@ -19,6 +20,8 @@ public:
 
     // The info line at the foot of the panel: which archive the window uses.
     void setArchiveLocation(const ArchiveLocation &location);
+    // Whether the team archive's connection is encrypted and whose certificate was checked.
+    void setArchiveSecurity(const ArchiveSecurity &security);
 
 signals:
     void sendResetCmd();
@@ -66,6 +69,9 @@ private:
     SelectButton *resetBtn;
     QLabel *archiveInfo;
     ArchiveLocation archive;
+    ArchiveSecurity security;
+    // The tooltip's lines on the connection's security.
+    QStringList securityLines() const;
     QList<QPushButton *> entries;
     bool isChinese;
 };

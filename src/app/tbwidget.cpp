@@ -409,3 +409,8 @@ void TbWidget::setArchiveLocation(const ArchiveLocation &location)
 {
     settingMenu->setArchiveLocation(location);
 }
+
+void TbWidget::setArchiveSecurity(const ArchiveSecurity &security)
+{
+    settingMenu->setArchiveSecurity(security);
+}

@@ -2,6 +2,7 @@
 // TbWidget: the toolbar with the device settings, download and recording buttons and two menus.
 #pragma once
 
+#include "archive/archiveconnection.h"
 #include "archive/archivelocation.h"
 
 #include <QWidget>
@@ -28,6 +29,8 @@ public:
     bool startDownload();
     // Names the archive in use in the settings menu.
     void setArchiveLocation(const ArchiveLocation &location);
+    // And how the connection to it is secured, once it was opened.
+    void setArchiveSecurity(const ArchiveSecurity &security);
 
     // The folder holding help.pdf and help_zh.pdf; where shippedFilePath finds them by default.
     void setHelpFolder(const QString &folder) { helpFolder = folder; }

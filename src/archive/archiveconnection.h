@@ -5,6 +5,7 @@
 
 #include "archive/archivelocation.h"
 
+#include <QMetaType>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -23,6 +24,7 @@ struct ArchiveSecurity {
     // The CA file it was checked against ("" for libpq's default ~/.postgresql/root.crt).
     QString caFile;
 };
+Q_DECLARE_METATYPE(ArchiveSecurity)
 
 namespace archiveconnection
 {

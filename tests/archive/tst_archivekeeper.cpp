@@ -3,11 +3,14 @@
 // that cannot be reached.
 #include "app/archivekeeper.h"
 #include "archive/archive.h"
+#include "app/settingmenu.h"
 #include "core/settinginfo.h"
+#include "pgcluster.h"
 #include "recordingbytes.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -23,6 +26,9 @@ private slots:
     void folderAndNewFilesReachTheArchive();
     void unreachableArchiveIsReportedOnce();
     void skippedFilesAreReported();
+    void aServerAskingForAPasswordIsAskedOnce();
+    void theMenuSaysHowTheArchiveIsSecured_data();
+    void theMenuSaysHowTheArchiveIsSecured();
 
 private:
     QString write(const QString &name, const SmallRecording &recording);
@@ -126,5 +132,98 @@ void TstArchiveKeeper::skippedFilesAreReported()
              qPrintable(skipped.at(1).at(0).toString()));
 }
 
-QTEST_GUILESS_MAIN(TstArchiveKeeper)
+// A server that wants a password none of libpq's places gave is asked once,
+// however many tasks wait; the answer is used for this run, and a refusal
+// leaves the window on its folder.
+void TstArchiveKeeper::aServerAskingForAPasswordIsAskedOnce()
+{
+    PgCluster server;
+    QString error;
+    QVERIFY2(server.start(&error, PgCluster::Loopback), qPrintable(error));
+    QVERIFY2(server.exec(QStringLiteral("CREATE ROLE team LOGIN PASSWORD 'Pw-4711'"), &error) &&
+                 server.exec(QStringLiteral("CREATE DATABASE team OWNER team"), &error),
+             qPrintable(error));
+    settingInfo()->writeInfo(
+        QStringLiteral("archive"), QStringLiteral("url"),
+        QStringLiteral("postgresql://team@localhost:%1/team").arg(server.tcpPort()));
+    write(QStringLiteral("a.data"), {"A", "One", "", QDateTime::currentDateTime()});
+    qputenv("PGPASSFILE", "/nonexistent");
+    ArchiveKeeper keeper(dataDir());
+    QSignalSpy asked(&keeper, &ArchiveKeeper::passwordWanted);
+    QSignalSpy connected(&keeper, &ArchiveKeeper::connected);
+    QSignalSpy failures(&keeper, &ArchiveKeeper::unavailable);
+    keeper.syncFolder();
+    keeper.syncFolder();
+    QTRY_COMPARE(asked.size(), 1);
+    QTest::qWait(200);
+    QCOMPARE(asked.size(), 1);
+    keeper.usePassword(QStringLiteral("Pw-4711"));
+    QTRY_COMPARE(connected.size(), 1);
+    const auto security = connected.at(0).at(0).value<ArchiveSecurity>();
+    QVERIFY(security.team && !security.encrypted);
+    Archive archive;
+    QVERIFY2(archive.open(keeper.location()), qPrintable(archive.errorText()));
+    QCOMPARE(archive.find({}).size(), 1);
+    QCOMPARE(failures.size(), 0);
+
+    // Another address: the password typed for the first is not used.
+    settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"),
+                             QStringLiteral("postgresql://team@127.0.0.1:%1/team")
+                                 .arg(server.tcpPort()));
+    ArchiveKeeper refused(dataDir());
+    QSignalSpy refusedFailures(&refused, &ArchiveKeeper::unavailable);
+    QSignalSpy askedAgain(&refused, &ArchiveKeeper::passwordWanted);
+    refused.syncFolder();
+    QTRY_COMPARE(askedAgain.size(), 1);
+    refused.usePassword(QString());
+    QCOMPARE(refusedFailures.size(), 1);
+    QVERIFY(refusedFailures.at(0).at(0).toString().contains("no password supplied"));
+    refused.syncFolder();
+    QTest::qWait(200);
+    QCOMPARE(askedAgain.size(), 1);
+    qunsetenv("PGPASSFILE");
+}
+
+void TstArchiveKeeper::theMenuSaysHowTheArchiveIsSecured_data()
+{
+    QTest::addColumn<bool>("encrypted");
+    QTest::addColumn<bool>("hostChecked");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("plain") << false << false << "团队档案库（未加密）" << "连接未加密";
+    QTest::newRow("verify-full") << true << true << "团队档案库（已加密）"
+                                 << "已核对服务器证书 CN=db.lab 及其主机名，CA 文件：/etc/ca.pem";
+    QTest::newRow("require") << true << false << "团队档案库（已加密）"
+                             << "未核对服务器证书 CN=db.lab";
+}
+
+// The settings menu's archive line says whether the connection is encrypted;
+// its tooltip whose certificate was checked, and recommends verify-full.
+void TstArchiveKeeper::theMenuSaysHowTheArchiveIsSecured()
+{
+    QFETCH(bool, encrypted);
+    QFETCH(bool, hostChecked);
+    QFETCH(QString, line);
+    QFETCH(QString, tip);
+    ArchiveLocation location;
+    QString error;
+    QVERIFY(ArchiveLocation::parse(QStringLiteral("postgresql://u@db.lab/archive"), &location,
+                                   &error));
+    SettingMenu menu;
+    menu.setArchiveLocation(location);
+    ArchiveSecurity security;
+    security.team = true;
+    security.encrypted = encrypted;
+    security.protocol = QStringLiteral("TLSv1.3");
+    security.certificate = QStringLiteral("CN=db.lab");
+    security.caChecked = security.hostChecked = hostChecked;
+    security.caFile = QStringLiteral("/etc/ca.pem");
+    menu.setArchiveSecurity(security);
+    const auto *info = menu.findChild<QLabel *>(QStringLiteral("archiveInfo"));
+    QVERIFY(info->text().startsWith(line));
+    QVERIFY2(info->toolTip().contains(tip), qPrintable(info->toolTip()));
+    QCOMPARE(info->toolTip().contains("sslmode=verify-full"), !hostChecked);
+}
+
+QTEST_MAIN(TstArchiveKeeper)
 #include "tst_archivekeeper.moc"
