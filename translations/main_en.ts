@@ -1489,7 +1489,11 @@ Delete them permanently?</translation>
     </message>
     <message>
         <source>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</source>
-        <translation>setting.ini holds the archive's password: please move it to ~/.pgpass</translation>
+        <translation>setting.ini holds the archive&apos;s password: please move it to ~/.pgpass</translation>
+    </message>
+    <message>
+        <source>数据未核验</source>
+        <translation>figures not verified</translation>
     </message>
 </context>
 <context>

@@ -1491,6 +1491,10 @@
         <source>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</source>
         <translation>setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass</translation>
     </message>
+    <message>
+        <source>数据未核验</source>
+        <translation>数据未核验</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>

@@ -39,6 +39,20 @@ ArchiveSearch::Result ArchiveSearch::find(ArchiveFilter filter, int limit)
     return result;
 }
 
+bool ArchiveSearch::verify(const ArchiveEntry &entry)
+{
+    if (!available())
+        return false;
+    auto known = described.constFind(entry.sha256);
+    if (known == described.constEnd()) {
+        ArchiveEntry fromBytes;
+        if (!archive->describeFromBytes(entry, &fromBytes))
+            return false;
+        known = described.insert(entry.sha256, fromBytes);
+    }
+    return Archive::disagreements(entry, *known).isEmpty();
+}
+
 QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName,
                                   const QString &cacheFolder)
 {

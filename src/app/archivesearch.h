@@ -6,6 +6,7 @@
 #include "archive/archiveentry.h"
 #include "archive/archivelocation.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 #include <memory>
@@ -41,6 +42,9 @@ public:
     // carries that name; written once per fingerprint. Empty when the archive
     // does not have the bytes.
     QString cachedCopy(const QString &sha256, const QString &baseName, const QString &cacheFolder);
+    // Whether the figures of `entry` that the list shows are those its own
+    // bytes give; what the bytes give is kept per fingerprint, which fixes them.
+    bool verify(const ArchiveEntry &entry);
     // The logger's merged history; not ok() when it cannot be built. Sets
     // `downloads` to the number of recordings it merges.
     LoadedRecording history(const QString &serial, int *downloads);
@@ -50,4 +54,5 @@ private:
     std::unique_ptr<Archive> archive;
     bool tried = false;
     bool usable = false;
+    QHash<QString, ArchiveEntry> described;
 };

@@ -35,13 +35,28 @@ void ArchiveSearchRunner::run(int number, const ArchiveFilter &filter, int limit
 {
     if (number != newest() || !search)
         return;
-    ArchiveSearch::Result result = search->find(filter, limit);
+    const ArchiveSearch::Result result = search->find(filter, limit);
     // Back on the runner's own thread; a result overtaken meanwhile is not shown.
     QMetaObject::invokeMethod(
         this,
-        [this, number, result = std::move(result)] {
+        [this, number, result] {
             if (number == newest())
                 emit found(number, result);
+        },
+        Qt::QueuedConnection);
+    QStringList unverified;
+    for (const ArchiveEntry &entry : result.entries) {
+        // A newer search makes this one's marks moot.
+        if (number != newest())
+            return;
+        if (!search->verify(entry))
+            unverified << entry.sha256;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, number, unverified] {
+            if (number == newest())
+                emit verified(number, unverified);
         },
         Qt::QueuedConnection);
 }

@@ -15,7 +15,9 @@
 // comes back through `found` on the thread that owns the runner. A request
 // that a newer one overtook before it began is dropped unrun, and the result
 // of one that a newer one overtook while it ran is dropped too, so the list
-// only ever shows the newest search.
+// only ever shows the newest search. After a result, its entries are checked
+// against their own bytes on the same thread, and the ones that fail come
+// through `verified`.
 class ArchiveSearchRunner : public QObject
 {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
 signals:
     // The result of the newest request, `number`.
     void found(int number, const ArchiveSearch::Result &result);
+    // After `found`: the entries of that result whose shown figures their own
+    // bytes do not bear out, or whose bytes are not at hand.
+    void verified(int number, const QStringList &unverified);
 
 private:
     void run(int number, const ArchiveFilter &filter, int limit);

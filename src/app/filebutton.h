@@ -37,6 +37,7 @@ public:
     QString serial() const { return serialNumber; }
     // The archive's line under the name: model, serial number, marks.
     QString detailLine() const { return detail; }
+    bool isOutOfRange() const { return outOfRangeMark; }
     bool isRemote() const { return path.isEmpty() && !sha.isEmpty(); }
 
     // The list shows a file by its name up to the last "."; entries are found by this text.

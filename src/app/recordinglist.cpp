@@ -77,6 +77,20 @@ void RecordingList::useArchive(const ArchiveLocation &location)
     runner = std::make_unique<ArchiveSearchRunner>(location);
     connect(runner.get(), &ArchiveSearchRunner::found, this,
             [this](int, const ArchiveSearch::Result &found) { showSearchResult(found); });
+    connect(runner.get(), &ArchiveSearchRunner::verified, this, &RecordingList::markUnverified);
+}
+
+void RecordingList::markUnverified(int, const QStringList &unverified)
+{
+    const QString mark = trMain(QT_TRANSLATE_NOOP("MainWindow", "数据未核验"));
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        if (unverified.contains(entry->sha256()) && !entry->detailLine().endsWith(mark))
+            entry->setArchiveInfo(entry->sha256(), entry->serial(),
+                                  entry->detailLine() + QStringLiteral(" · ") + mark,
+                                  entry->isOutOfRange());
+    }
+    emit searchVerified();
 }
 
 void RecordingList::retranslate()

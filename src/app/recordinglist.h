@@ -70,6 +70,9 @@ signals:
     // The entries for the search as it stands are in place: the archive's
     // matches, or the folder's files when the search is off or cannot be used.
     void searchShown();
+    // The shown search's entries were checked against their bytes; those that
+    // failed are marked.
+    void searchVerified();
 
 private:
     void entryClicked(QAbstractButton *button);
@@ -77,6 +80,7 @@ private:
     void removeEntries();
     void loadFolderEntries();
     void showSearchResult(const ArchiveSearch::Result &found);
+    void markUnverified(int number, const QStringList &unverified);
     void loadSearchEntries(const ArchiveSearch::Result &found);
     // What the search above the list left out, or why it found nothing; empty for the folder.
     void setListNote(const QString &text);

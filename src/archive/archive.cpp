@@ -626,6 +626,19 @@ void Archive::judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QSt
                           incompleteText(recording.samples.size(), recording.expectedSamples)});
 }
 
+bool Archive::describeFromBytes(const ArchiveEntry &entry, ArchiveEntry *described)
+{
+    QByteArray bytes = bytesOf(entry);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    if (bytes.isEmpty() || !recording.ok())
+        return false;
+    recording.sha256 = entry.sha256;
+    *described = ArchiveEntry::describe(recording);
+    return true;
+}
+
 QVector<Archive::Problem> Archive::check()
 {
     QVector<Problem> problems;

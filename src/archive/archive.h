@@ -107,6 +107,10 @@ public:
     // from the bytes, and this computer's archived folders searched for
     // recordings that lost their entry.
     QVector<Problem> check();
+    // The entry as its own bytes describe it, from fileBytes(): false when no
+    // bytes that hash to its key are at hand. Columns that disagreements()
+    // finds between the two are not to be trusted.
+    bool describeFromBytes(const ArchiveEntry &entry, ArchiveEntry *described);
     // The columns of `stored` whose value differs from `computed` (figures
     // described from the bytes).
     static QStringList disagreements(const ArchiveEntry &stored, const ArchiveEntry &computed);

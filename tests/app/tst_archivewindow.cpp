@@ -32,6 +32,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
@@ -46,6 +48,7 @@ private slots:
     void searchFiltersTheList_data();
     void searchFiltersTheList();
     void searchMarksFollowTheLanguage();
+    void figuresTheBytesDoNotBearOutAreMarked();
     void typingNarrowsAndClearingRestoresTheFolder();
     void searchRunsOffTheWindowAndTheNewestWins();
     void aLongSearchNamesWhatItLeftOut();
@@ -185,6 +188,31 @@ void TestArchiveWindow::searchFiltersTheList()
                                    ? QStringLiteral("没有匹配的记录（开始日期晚于结束日期，已按 "
                                                     "2026-01-01 至 2026-01-31 搜索）")
                                    : QStringLiteral("没有匹配的记录"));
+}
+
+// An entry whose columns were rewritten behind the program, and one whose
+// file changed, say that what the list shows of them is not verified.
+void TestArchiveWindow::figuresTheBytesDoNotBearOutAreMarked()
+{
+    fillArchive();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tamper");
+        db.setDatabaseName(ArchiveLocation::local(dataDir()).filePath);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("UPDATE recordings SET out_of_range = 0 WHERE note = 'door open'"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("tamper");
+    write("pharmacy", {"H1X7", "Pharmacy", "", QDateTime(QDate(2026, 4, 2), QTime(9, 0)), 100});
+
+    QSignalSpy verified(window->recordingList(), &RecordingList::searchVerified);
+    search(QStringLiteral("h"));
+    QVERIFY(verified.wait(5000) || !verified.isEmpty());
+    QMap<QString, bool> marked;
+    for (int i = 0; i < window->recordingList()->group()->buttons().size(); ++i)
+        marked[entry(i)->text()] = entry(i)->detailLine().endsWith(QStringLiteral("数据未核验"));
+    QCOMPARE(marked, (QMap<QString, bool>{
+                         {"cold1", false}, {"cold2", true}, {"pharmacy", true}, {"shelf", false}}));
 }
 
 void TestArchiveWindow::searchMarksFollowTheLanguage()
