@@ -49,8 +49,17 @@ void lower(sqlite3_context *context, int, sqlite3_value **arguments)
         return;
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(arguments[0]));
-    const QByteArray lowered =
-        QString::fromUtf8(text, sqlite3_value_bytes(arguments[0])).toLower().toUtf8();
+    const int size = sqlite3_value_bytes(arguments[0]);
+    QByteArray lowered(text, size);
+    // Every row of a search passes here: plain ASCII, the common case, needs no QString.
+    bool ascii = true;
+    for (char &c : lowered) {
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (!ascii)
+        lowered = QString::fromUtf8(text, size).toLower().toUtf8();
     sqlite3_result_text(context, lowered.constData(), lowered.size(), SQLITE_TRANSIENT);
 }
 } // namespace
