@@ -5,6 +5,7 @@
 #include "archive/archiveconnection.h"
 #include "archive/archiveentry.h"
 #include "archive/archivelocation.h"
+#include "archive/evaluationsettings.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -114,6 +115,13 @@ public:
     // The columns of `stored` whose value differs from `computed` (figures
     // described from the bytes).
     static QStringList disagreements(const ArchiveEntry &stored, const ArchiveEntry &computed);
+    // The evaluation chosen for the logger `serial`; not isSet() when none is
+    // stored (the recording's own limits apply) or with errorText() on a failure.
+    EvaluationSettings evaluationSettings(const QString &serial);
+    // Stores `settings` for its serial, replacing an earlier choice; false with errorText().
+    bool setEvaluationSettings(const EvaluationSettings &settings);
+    // Forgets the choice for `serial`, so its recordings go back to their own limits.
+    bool clearEvaluationSettings(const QString &serial);
 
 private:
     Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);

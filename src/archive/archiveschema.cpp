@@ -60,6 +60,14 @@ QStringList stepTo(int version)
         // The samples each file's header promises; entries of older programs read as complete.
         return {QStringLiteral("ALTER TABLE recordings"
                                " ADD COLUMN expected_samples INTEGER NOT NULL DEFAULT 0")};
+    case 4:
+        // The range and activation energy a user chose for a logger's evaluations.
+        return {QStringLiteral("CREATE TABLE evaluation_settings ("
+                               " serial TEXT PRIMARY KEY,"
+                               " range_low DOUBLE PRECISION NOT NULL,"
+                               " range_high DOUBLE PRECISION NOT NULL,"
+                               " activation_energy DOUBLE PRECISION NOT NULL,"
+                               " changed_at BIGINT NOT NULL)")};
     default:
         return {};
     }

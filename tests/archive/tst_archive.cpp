@@ -100,6 +100,8 @@ private slots:
     void readsNeedNoWriteLock();
     void concurrentWritersAllSucceed_data() { engines(); }
     void concurrentWritersAllSucceed();
+    void evaluationSettingsAreRememberedPerSerial_data() { engines(); }
+    void evaluationSettingsAreRememberedPerSerial();
 
 private:
     void engines();
@@ -811,3 +813,37 @@ void TstArchive::concurrentWritersAllSucceed()
 
 QTEST_GUILESS_MAIN(TstArchive)
 #include "tst_archive.moc"
+
+void TstArchive::evaluationSettingsAreRememberedPerSerial()
+{
+    const ArchiveLocation location = freshLocation();
+    {
+        Archive archive;
+        QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
+        QVERIFY(!archive.evaluationSettings("H2B0012345").isSet());
+        QVERIFY2(archive.setEvaluationSettings({"H2B0012345", 2, 8, 83.144, 100}),
+                 qPrintable(archive.errorText()));
+        // A second choice replaces the first rather than failing on the key.
+        QVERIFY2(archive.setEvaluationSettings({"H2B0012345", 15, 25, 100, 200}),
+                 qPrintable(archive.errorText()));
+        QVERIFY(archive.setEvaluationSettings({"H1X7", -20, -10, 60, 300}));
+        // Refused: reversed or empty range, no activation energy, no serial.
+        QVERIFY(!archive.setEvaluationSettings({"H1X7", 8, 2, 83.144, 400}));
+        QVERIFY(!archive.setEvaluationSettings({"H1X7", 5, 5, 83.144, 400}));
+        QVERIFY(!archive.setEvaluationSettings({"H1X7", 2, 8, 0, 400}));
+        QVERIFY(!archive.setEvaluationSettings({"", 2, 8, 83.144, 400}));
+    }
+    Archive reopened;
+    QVERIFY2(reopened.open(location), qPrintable(reopened.errorText()));
+    const EvaluationSettings cold = reopened.evaluationSettings("H2B0012345");
+    QVERIFY(cold.isSet());
+    QCOMPARE(cold.low, 15.0);
+    QCOMPARE(cold.high, 25.0);
+    QCOMPARE(cold.activationEnergyKJ, 100.0);
+    QCOMPARE(cold.changedAt, qint64(200));
+    QCOMPARE(reopened.evaluationSettings("H1X7").low, -20.0);
+    QCOMPARE(reopened.evaluationSettings("H1X7").changedAt, qint64(300));
+    QVERIFY(reopened.clearEvaluationSettings("H1X7"));
+    QVERIFY(!reopened.evaluationSettings("H1X7").isSet());
+    QVERIFY(reopened.evaluationSettings("H2B0012345").isSet());
+}
