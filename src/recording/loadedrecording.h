@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QVector>
+#include <optional>
 
 // Why reading stopped; the checks run in this order and the first failure wins.
 enum class RecordingStatus {
@@ -24,6 +25,14 @@ enum class RecordingStatus {
 
 // A self-contained value: the reader builds it on any thread and hands it over
 // whole, so no view ever sees a half-filled recording.
+// The temperature range (°C, low < high) and activation energy (kJ/mol) a
+// user chose for a logger's evaluations instead of its level-1 limits.
+struct ChosenEvaluation {
+    double low = 0;
+    double high = 0;
+    double activationEnergyKJ = 0;
+};
+
 struct LoadedRecording {
     RecordingStatus status = RecordingStatus::CannotOpen;
     // The header, with shownDuration and totalDuration already computed.
@@ -39,6 +48,8 @@ struct LoadedRecording {
     // fewer. 0 for a header without counts, as older files and merged
     // recordings have.
     int expectedSamples = 0;
+    // The evaluation chosen for this logger; empty for the recording's own limits.
+    std::optional<ChosenEvaluation> evaluation;
 
     bool ok() const { return status == RecordingStatus::Loaded; }
     // Holds every sample its header promises.

@@ -172,6 +172,9 @@ TemperatureRange RecordingAnalysis::alarmRange(const ReadDevInfoJson &recording)
 
 RecordingAnalysis RecordingAnalysis::of(const LoadedRecording &recording)
 {
+    if (const auto &chosen = recording.evaluation)
+        return of(recording, TemperatureRange{chosen->low, chosen->high},
+                  chosen->activationEnergyKJ);
     return of(recording, alarmRange(recording.recording));
 }
 

@@ -71,7 +71,7 @@ struct RecordingAnalysis {
     // some tens of milliseconds.
     static RecordingAnalysis of(const LoadedRecording &recording, const TemperatureRange &range,
                                 double activationEnergyKJ = defaultActivationEnergyKJ);
-    // The same against the recording's alarm range.
+    // The same against the recording's chosen evaluation, else its alarm range.
     static RecordingAnalysis of(const LoadedRecording &recording);
 
     // The fingerprint of a recording file: the SHA-256 of all its bytes from

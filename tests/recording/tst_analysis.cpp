@@ -58,6 +58,7 @@ private slots:
     void alarmRangeIsTheLevelOneLimits_data();
     void alarmRangeIsTheLevelOneLimits();
     void fingerprintIsTheFilesSha256();
+    void chosenEvaluationReplacesTheLevelOneLimits();
 };
 
 void TestAnalysis::excursions_data()
@@ -208,6 +209,25 @@ void TestAnalysis::fingerprintIsTheFilesSha256()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QCOMPARE(RecordingAnalysis::fingerprint(&buffer),
              QStringLiteral("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+}
+
+void TestAnalysis::chosenEvaluationReplacesTheLevelOneLimits()
+{
+    LoadedRecording r = recording({5, 12, 12, 5, 1});
+    r.recording.th3.isOpen = r.recording.tl3.isOpen = true;
+    r.recording.th3.alertValue = 800;
+    r.recording.tl3.alertValue = 200;
+    const RecordingAnalysis byLimits = RecordingAnalysis::of(r);
+    QCOMPARE(byLimits.excursions.size(), 2);
+    QCOMPARE(byLimits.activationEnergyKJ, RecordingAnalysis::defaultActivationEnergyKJ);
+
+    r.evaluation = ChosenEvaluation{0, 15, 60};
+    const RecordingAnalysis chosen = RecordingAnalysis::of(r);
+    QVERIFY(chosen.excursions.isEmpty());
+    QCOMPARE(chosen.range.low, std::optional<double>(0));
+    QCOMPARE(chosen.range.high, std::optional<double>(15));
+    QCOMPARE(chosen.activationEnergyKJ, 60.0);
+    QVERIFY(*chosen.mktCelsius != *byLimits.mktCelsius);
 }
 
 QTEST_APPLESS_MAIN(TestAnalysis)
