@@ -520,6 +520,10 @@
         <source>判定</source>
         <translation>Verdict</translation>
     </message>
+    <message>
+        <source>已选定 %1 … %2</source>
+        <translation>Chosen %1 … %2</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>
@@ -915,10 +919,6 @@
         <translation>Exported %1 to %2; no program could open it</translation>
     </message>
     <message>
-        <source>对比</source>
-        <translation type="vanished">Comparison</translation>
-    </message>
-    <message>
         <source>湿度低于下限</source>
         <translation>Humidity below low limit</translation>
     </message>
@@ -1283,6 +1283,33 @@ Download them first to keep them.</translation>
     </message>
 </context>
 <context>
+    <name>EvaluationEditor</name>
+    <message>
+        <source>评估设置</source>
+        <translation>Judge by</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>用记录仪限值</source>
+        <translation>Logger&apos;s limits</translation>
+    </message>
+    <message>
+        <source>下限须低于上限</source>
+        <translation>Low must be below high</translation>
+    </message>
+    <message>
+        <source>本记录仪的所有记录、报告和工作簿都按此评估</source>
+        <translation>Every recording, report and workbook of this logger is judged by it</translation>
+    </message>
+    <message>
+        <source>按记录仪的一级限值 TL1、TH1 评估</source>
+        <translation>Judged by the logger&apos;s level-1 limits TL1 and TH1</translation>
+    </message>
+</context>
+<context>
     <name>FileButton</name>
     <message>
         <source>打开</source>
@@ -1494,6 +1521,10 @@ Delete them permanently?</translation>
     <message>
         <source>数据未核验</source>
         <translation>figures not verified</translation>
+    </message>
+    <message>
+        <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
+        <translation>The evaluation could not be kept in the archive and applies to this view only: %1</translation>
     </message>
 </context>
 <context>

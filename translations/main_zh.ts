@@ -520,6 +520,10 @@
         <source>判定</source>
         <translation>判定</translation>
     </message>
+    <message>
+        <source>已选定 %1 … %2</source>
+        <translation>已选定 %1 … %2</translation>
+    </message>
 </context>
 <context>
     <name>DataInfoTbWidget</name>
@@ -915,10 +919,6 @@
         <translation>已导出 %1，保存在 %2；没有可以打开它的程序</translation>
     </message>
     <message>
-        <source>对比</source>
-        <translation type="vanished">对比</translation>
-    </message>
-    <message>
         <source>湿度低于下限</source>
         <translation>湿度低于下限</translation>
     </message>
@@ -1283,6 +1283,33 @@
     </message>
 </context>
 <context>
+    <name>EvaluationEditor</name>
+    <message>
+        <source>评估设置</source>
+        <translation>评估设置</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>用记录仪限值</source>
+        <translation>用记录仪限值</translation>
+    </message>
+    <message>
+        <source>下限须低于上限</source>
+        <translation>下限须低于上限</translation>
+    </message>
+    <message>
+        <source>本记录仪的所有记录、报告和工作簿都按此评估</source>
+        <translation>本记录仪的所有记录、报告和工作簿都按此评估</translation>
+    </message>
+    <message>
+        <source>按记录仪的一级限值 TL1、TH1 评估</source>
+        <translation>按记录仪的一级限值 TL1、TH1 评估</translation>
+    </message>
+</context>
+<context>
     <name>FileButton</name>
     <message>
         <source>打开</source>
@@ -1494,6 +1521,10 @@
     <message>
         <source>数据未核验</source>
         <translation>数据未核验</translation>
+    </message>
+    <message>
+        <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
+        <translation>评估设置未能存入记录档案库，只用于本次显示：%1</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "archive/archive.h"
 #include "recording/recordingfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -51,6 +52,41 @@ bool ArchiveSearch::verify(const ArchiveEntry &entry)
         known = described.insert(entry.sha256, fromBytes);
     }
     return Archive::disagreements(entry, *known).isEmpty();
+}
+
+std::optional<ChosenEvaluation> ArchiveSearch::chosenEvaluation(const QString &serial)
+{
+    if (serial.isEmpty() || !available())
+        return std::nullopt;
+    const EvaluationSettings stored = archive->evaluationSettings(serial);
+    if (!stored.isSet())
+        return std::nullopt;
+    return ChosenEvaluation{stored.low, stored.high, stored.activationEnergyKJ};
+}
+
+bool ArchiveSearch::rememberEvaluation(const QString &serial,
+                                       const std::optional<ChosenEvaluation> &evaluation,
+                                       QString *why)
+{
+    if (!available()) {
+        *why = archive->errorText();
+        return false;
+    }
+    bool ok = false;
+    if (evaluation) {
+        EvaluationSettings settings;
+        settings.serial = serial;
+        settings.low = evaluation->low;
+        settings.high = evaluation->high;
+        settings.activationEnergyKJ = evaluation->activationEnergyKJ;
+        settings.changedAt = QDateTime::currentSecsSinceEpoch();
+        ok = archive->setEvaluationSettings(settings);
+    } else {
+        ok = archive->clearEvaluationSettings(serial);
+    }
+    if (!ok)
+        *why = archive->errorText();
+    return ok;
 }
 
 QString ArchiveSearch::cachedCopy(const QString &sha256, const QString &baseName,

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 class Archive;
 
@@ -45,6 +46,13 @@ public:
     // Whether the figures of `entry` that the list shows are those its own
     // bytes give; what the bytes give is kept per fingerprint, which fixes them.
     bool verify(const ArchiveEntry &entry);
+    // The evaluation chosen for the logger `serial`; none when it has none
+    // (its own limits apply) or the archive cannot be used.
+    std::optional<ChosenEvaluation> chosenEvaluation(const QString &serial);
+    // Remembers `evaluation` for `serial`, or forgets the choice for
+    // std::nullopt; false with the reason in `why`.
+    bool rememberEvaluation(const QString &serial, const std::optional<ChosenEvaluation> &evaluation,
+                            QString *why);
     // The logger's merged history; not ok() when it cannot be built. Sets
     // `downloads` to the number of recordings it merges.
     LoadedRecording history(const QString &serial, int *downloads);

@@ -78,6 +78,8 @@ void RecordingList::useArchive(const ArchiveLocation &location)
     connect(runner.get(), &ArchiveSearchRunner::found, this,
             [this](int, const ArchiveSearch::Result &found) { showSearchResult(found); });
     connect(runner.get(), &ArchiveSearchRunner::verified, this, &RecordingList::markUnverified);
+    connect(view, &DataShowWidget::evaluationChosen, this, &RecordingList::rememberEvaluation,
+            Qt::UniqueConnection);
 }
 
 void RecordingList::markUnverified(int, const QStringList &unverified)
@@ -376,8 +378,21 @@ bool RecordingList::openDataFile(const QString &filePath)
                              QLatin1Char(' ') + ArchiveKeeper::reasonText(status));
         return false;
     }
+    // A logger's chosen evaluation follows it to every recording it made.
+    if (search)
+        view->setEvaluation(search->chosenEvaluation(view->loaded().recording.sn));
     markShownEntry();
     return true;
+}
+
+void RecordingList::rememberEvaluation(const QString &serial,
+                                       const std::optional<ChosenEvaluation> &evaluation)
+{
+    QString why;
+    if (!search->rememberEvaluation(serial, evaluation, &why))
+        emit sendMessage(
+            trMain(QT_TRANSLATE_NOOP("MainWindow", "评估设置未能存入记录档案库，只用于本次显示：%1"))
+                .arg(why));
 }
 
 void RecordingList::markShownEntry()

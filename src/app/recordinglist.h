@@ -81,6 +81,8 @@ private:
     void loadFolderEntries();
     void showSearchResult(const ArchiveSearch::Result &found);
     void markUnverified(int number, const QStringList &unverified);
+    // Keeps a choice made on the summary page in the archive for the logger.
+    void rememberEvaluation(const QString &serial, const std::optional<ChosenEvaluation> &evaluation);
     void loadSearchEntries(const ArchiveSearch::Result &found);
     // What the search above the list left out, or why it found nothing; empty for the folder.
     void setListNote(const QString &text);

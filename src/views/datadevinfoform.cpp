@@ -2,6 +2,8 @@
 // The summary panel's form: labels for device, configuration, statistics, evaluation and alarms.
 #include "views/datadevinfoform.h"
 
+#include "views/evaluationeditor.h"
+
 #include "widgets/checkbutton.h"
 
 #include <QCoreApplication>
@@ -248,6 +250,10 @@ void DataDevInfoForm::setupUi(QWidget *form)
                      "longestStartLabel", &longestStartLabel, 170),
              infoRow(page, "energyNLabel", QT_TRANSLATE_NOOP("DataDevInfoWidget", "活化能"),
                      "activationEnergyLabel", &activationEnergyLabel, 170)});
+    evaluationEditor = new EvaluationEditor(page);
+    evaluationEditor->setObjectName(QStringLiteral("evaluationEditor"));
+    nameLabels.append(evaluationEditor->nameLabel());
+    layout->addWidget(evaluationEditor);
     layout->addWidget(fingerprintRow(page));
 
     addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));

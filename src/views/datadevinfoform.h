@@ -8,6 +8,7 @@
 #include <QString>
 
 class CheckButton;
+class EvaluationEditor;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -75,6 +76,8 @@ public:
     QLabel *verdictLabel = nullptr;
     // Read-only, so the fingerprint can be selected and copied.
     QLineEdit *fingerprintEdit = nullptr;
+    // The range and activation energy chosen for the shown logger.
+    EvaluationEditor *evaluationEditor = nullptr;
 
     QWidget *hhWidget = nullptr;
     QWidget *hlWidget = nullptr;

@@ -35,9 +35,14 @@ QString timeWithTemperature(const QDateTime &time, int temperature, int tempUnit
 const QString noValue = QStringLiteral("---");
 
 // The level-1 limits the samples were judged against, with their labels, so
-// that a side without a limit reads as such rather than as a value.
-QString rangeText(const TemperatureRange &range, int tempUnit)
+// that a side without a limit reads as such rather than as a value; a range
+// chosen for the logger says so instead.
+QString rangeText(const TemperatureRange &range, int tempUnit, bool chosen)
 {
+    if (chosen)
+        return DataDevInfoWidget::tr("已选定 %1 … %2")
+            .arg(temperatureText(range.low.value_or(0), tempUnit),
+                 temperatureText(range.high.value_or(0), tempUnit));
     if (!range.low && !range.high)
         return DataDevInfoWidget::tr("无 (TL1、TH1 均关闭)");
     const QString low = range.low ? QStringLiteral("TL1 ") + temperatureText(*range.low, tempUnit)
@@ -142,12 +147,12 @@ void DataDevInfoWidget::fillFromRecording(const LoadedRecording &recording)
 }
 
 void DataDevInfoWidget::fillEvaluation(const RecordingAnalysis &analysis,
-                                       const QString &fingerprint, int tempUnit)
+                                       const QString &fingerprint, int tempUnit, bool chosen)
 {
     const TemperatureRange &range = analysis.range;
     // Without a valid sample nothing was judged, so no time counts as in range.
     const bool judged = analysis.validSamples > 0;
-    ui.rangeLabel->setText(rangeText(range, tempUnit));
+    ui.rangeLabel->setText(rangeText(range, tempUnit, chosen));
     ui.timeAboveLabel->setText(judged && range.high ? durationText(analysis.timeAboveSeconds)
                                                     : noValue);
     ui.timeBelowLabel->setText(judged && range.low ? durationText(analysis.timeBelowSeconds)

@@ -26,9 +26,10 @@ public:
     // The same, with the count of samples the file holds.
     void fillFromRecording(const LoadedRecording &recording);
     // The evaluation section: the analysis of the recording's samples with its
-    // verdict, and the file's fingerprint ("---" when empty).
+    // verdict, and the file's fingerprint ("---" when empty); `chosen` when the
+    // range was chosen for the logger rather than its level-1 limits.
     void fillEvaluation(const RecordingAnalysis &analysis, const QString &fingerprint,
-                        int tempUnit);
+                        int tempUnit, bool chosen = false);
     // The empty state: blank texts, closed alarms at their default thresholds.
     void clearInfo();
 

@@ -9,6 +9,7 @@
 #include "views/datachartwidget.h"
 #include "views/datadevinfowidget.h"
 #include "views/datainfotbwidget.h"
+#include "views/evaluationeditor.h"
 #include "views/exportflow.h"
 
 #include <QEvent>
@@ -52,6 +53,12 @@ DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
             &DataShowWidget::delSendRestoreSignal);
     connect(dataInfo, &DataDevInfoWidget::updateNotes, this, &DataShowWidget::updateNotes);
     connect(comparison, &ComparisonWidget::closeRequested, this, &DataShowWidget::endComparison);
+    connect(dataInfo->form().evaluationEditor, &EvaluationEditor::evaluationChosen, this,
+            [this](const std::optional<ChosenEvaluation> &evaluation) {
+                setEvaluation(evaluation);
+                if (isShowing())
+                    emit evaluationChosen(mLoaded.recording.sn, evaluation);
+            });
 }
 
 void DataShowWidget::setupUi()
@@ -216,7 +223,21 @@ void DataShowWidget::updateIncompleteBanner()
 void DataShowWidget::fillSummary()
 {
     dataInfo->fillFromRecording(mLoaded);
-    dataInfo->fillEvaluation(mAnalysis, mLoaded.sha256, mLoaded.recording.tempUnit);
+    dataInfo->fillEvaluation(mAnalysis, mLoaded.sha256, mLoaded.recording.tempUnit,
+                             mLoaded.evaluation.has_value());
+    dataInfo->form().evaluationEditor->showEvaluation(
+        mAnalysis.range.low, mAnalysis.range.high, mAnalysis.activationEnergyKJ,
+        mLoaded.recording.tempUnit, mLoaded.evaluation.has_value());
+}
+
+void DataShowWidget::setEvaluation(const std::optional<ChosenEvaluation> &evaluation)
+{
+    if (!isShowing())
+        return;
+    // The summary, and every export made from now on, judge by the choice.
+    mLoaded.evaluation = evaluation;
+    mAnalysis = RecordingAnalysis::of(mLoaded);
+    fillSummary();
 }
 
 void DataShowWidget::delSelectTabIndex(int index)

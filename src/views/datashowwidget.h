@@ -54,7 +54,11 @@ public:
 
     bool isShowing() const { return !mPath.isEmpty(); }
     const LoadedRecording &loaded() const { return mLoaded; }
-    // The evaluation of the shown samples against the recording's level-1 range.
+    // Judges the shown recording by `evaluation` instead of its level-1 limits,
+    // or by those again for std::nullopt.
+    void setEvaluation(const std::optional<ChosenEvaluation> &evaluation);
+    // The evaluation of the shown samples against the chosen range, else the
+    // recording's level-1 range.
     const RecordingAnalysis &analysis() const { return mAnalysis; }
     DataInfoTbWidget *tabBar() const { return tableTitle; }
     DataChartWidget *chartPage() const { return chartData; }
@@ -68,6 +72,9 @@ public:
 
 signals:
     void sendMessage(QString msg);
+    // The user chose how the logger `serial` is evaluated on the summary page
+    // (std::nullopt: by its own limits); the shown recording follows already.
+    void evaluationChosen(const QString &serial, const std::optional<ChosenEvaluation> &evaluation);
 
 public slots:
     void delSelectTabIndex(int index);

@@ -12,6 +12,8 @@
 #include "archive/recordingbytes.h"
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
+#include "export/recordingverdict.h"
+#include "recording/recordinganalysis.h"
 #include "testsupport.h"
 #include "views/chartlimitlines.h"
 #include "views/comparisonwidget.h"
@@ -25,6 +27,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -49,6 +52,7 @@ private slots:
     void searchFiltersTheList();
     void searchMarksFollowTheLanguage();
     void figuresTheBytesDoNotBearOutAreMarked();
+    void aChosenEvaluationFollowsTheLogger();
     void typingNarrowsAndClearingRestoresTheFolder();
     void searchRunsOffTheWindowAndTheNewestWins();
     void aLongSearchNamesWhatItLeftOut();
@@ -213,6 +217,45 @@ void TestArchiveWindow::figuresTheBytesDoNotBearOutAreMarked()
         marked[entry(i)->text()] = entry(i)->detailLine().endsWith(QStringLiteral("数据未核验"));
     QCOMPARE(marked, (QMap<QString, bool>{
                          {"cold1", false}, {"cold2", true}, {"pharmacy", true}, {"shelf", false}}));
+}
+
+// A range chosen on the summary page judges the shown recording at once, is
+// kept for its logger and judges that logger's other recordings; the logger's
+// own limits come back for all of them with the reset button.
+void TestArchiveWindow::aChosenEvaluationFollowsTheLogger()
+{
+    fillArchive();
+    DataShowWidget *view = window->form()->dataShow;
+    RecordingList *list = window->recordingList();
+    QVERIFY(list->openDataFile(dataDir() + "/cold1.data"));
+    const QLabel *verdict = view->findChild<QLabel *>("verdictLabel");
+    QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
+    view->findChild<QDoubleSpinBox *>("evaluationLow")->setValue(2);
+    view->findChild<QDoubleSpinBox *>("evaluationHigh")->setValue(8);
+    view->findChild<QPushButton *>("evaluationApply")->click();
+    QVERIFY2(verdict->text().startsWith("超出限值：1 次超限"), qPrintable(verdict->text()));
+    QCOMPARE(*view->analysis().range.high, 8.0);
+    // The exports judge through the shown recording.
+    QVERIFY(RecordingVerdict::isOutOfLimits(RecordingAnalysis::of(view->loaded())));
+
+    const auto stored = [] {
+        Archive archive;
+        archive.open(ArchiveLocation::local(dataDir()));
+        return archive.evaluationSettings("H2B0012345");
+    };
+    QCOMPARE(stored().high, 8.0);
+    QVERIFY(list->openDataFile(dataDir() + "/cold2.data"));
+    QVERIFY(view->loaded().evaluation.has_value());
+    QVERIFY(verdict->text().startsWith("超出限值：1 次超限"));
+    QVERIFY(list->openDataFile(dataDir() + "/pharmacy.data"));
+    QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
+
+    QVERIFY(list->openDataFile(dataDir() + "/cold1.data"));
+    view->findChild<QPushButton *>("evaluationReset")->click();
+    QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
+    QVERIFY(!stored().isSet());
+    QVERIFY(list->openDataFile(dataDir() + "/cold2.data"));
+    QVERIFY(!view->loaded().evaluation.has_value());
 }
 
 void TestArchiveWindow::searchMarksFollowTheLanguage()
