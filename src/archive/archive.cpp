@@ -85,7 +85,16 @@ bool Archive::failWith(const QSqlQuery &query)
     const QString code = query.lastError().nativeErrorCode();
     // Deadlock and serialisation failures of two writers: the loser may try again.
     retryable = code == QLatin1String("40P01") || code == QLatin1String("40001");
-    return fail(query.lastError().text());
+    fail(query.lastError().text());
+    // PostgreSQL refuses all else in a transaction after a failure: end it while
+    // `query` still holds its prepared statement, or freeing that fails with
+    // "current transaction is aborted". The caller's rollback ends an empty one.
+    if (where.isTeamArchive()) {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        QSqlQuery(QStringLiteral("ROLLBACK"), db);
+        QSqlQuery(QStringLiteral("BEGIN"), db);
+    }
+    return false;
 }
 
 bool Archive::isOpen() const

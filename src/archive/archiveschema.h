@@ -9,7 +9,7 @@ class QSqlDatabase;
 namespace archiveschema
 {
 // The version this program writes; an archive of a newer version is not touched.
-constexpr int currentVersion = 2;
+constexpr int currentVersion = 3;
 
 // Begins a transaction that will write. SQLite takes the write lock at once
 // (waiting out the busy timeout), since a transaction that read first cannot
@@ -24,6 +24,7 @@ bool prepare(QSqlDatabase &db, QString *error);
 
 // Brings the open database to `currentVersion` inside one transaction, so two
 // computers that open a new team archive at once cannot half-create it.
-// Returns false with a message in `error` when it cannot.
-bool migrate(QSqlDatabase &db, QString *error);
+// Returns false with a message in `error` when it cannot, and the engine's
+// code of the failure in `code` when given.
+bool migrate(QSqlDatabase &db, QString *error, QString *code = nullptr);
 } // namespace archiveschema

@@ -576,6 +576,8 @@ void TstArchive::olderArchiveGainsTheMark()
         QSqlQuery query(db);
         QVERIFY2(query.exec("ALTER TABLE recordings DROP COLUMN expected_samples"),
                  qPrintable(query.lastError().text()));
+        QVERIFY2(query.exec("ALTER TABLE locations DROP COLUMN login"),
+                 qPrintable(query.lastError().text()));
         QVERIFY(query.exec("UPDATE schema_version SET version = 1"));
         query.finish();
         db.close();
