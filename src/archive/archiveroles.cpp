@@ -35,8 +35,8 @@ bool isTagCharacter(QChar c)
 } // namespace
 
 ArchiveRoles::ArchiveRoles()
-    : connectionName(QStringLiteral("hygra-archive-roles-%1")
-                         .arg(connectionCounter.fetchAndAddOrdered(1)))
+    : connectionName(
+          QStringLiteral("hygra-archive-roles-%1").arg(connectionCounter.fetchAndAddOrdered(1)))
 {
 }
 
@@ -187,7 +187,8 @@ bool ArchiveRoles::setUp(Setup *done)
     QSqlDatabase db = database();
     {
         QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("SELECT pg_catalog.to_regclass('schema_version') IS NULL")) ||
+        if (!query.exec(
+                QStringLiteral("SELECT pg_catalog.to_regclass('schema_version') IS NULL")) ||
             !query.next())
             return fail(serverReason(query));
         if (!query.value(0).toBool()) {
@@ -239,13 +240,13 @@ bool ArchiveRoles::readState(Setup *done)
         return fail(serverReason(query));
     done->version = query.value(0).toInt();
     if (!query.exec(QStringLiteral(
-            "SELECT g.rolname, c.relname, a.privilege_type FROM pg_catalog.pg_class c"
-            " CROSS JOIN LATERAL pg_catalog.aclexplode(c.relacl) a"
-            " JOIN pg_catalog.pg_roles g ON g.oid = a.grantee"
-            " WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace"
-            " WHERE nspname = current_schema())"
-            " AND c.relname IN ('recordings', 'locations', 'schema_version')"
-            " AND g.rolname IN ") +
+                        "SELECT g.rolname, c.relname, a.privilege_type FROM pg_catalog.pg_class c"
+                        " CROSS JOIN LATERAL pg_catalog.aclexplode(c.relacl) a"
+                        " JOIN pg_catalog.pg_roles g ON g.oid = a.grantee"
+                        " WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace"
+                        " WHERE nspname = current_schema())"
+                        " AND c.relname IN ('recordings', 'locations', 'schema_version')"
+                        " AND g.rolname IN ") +
                     groupRoles + QLatin1String(" ORDER BY 1, 2, 3")))
         return fail(serverReason(query));
     while (query.next())

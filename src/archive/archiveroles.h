@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// ArchiveRoles: the database owner's set-up of a team archive's group roles, their rights and row-level security.
+// ArchiveRoles: the database owner's set-up of a team archive's group roles, their rights and
+// row-level security.
 #pragma once
 
 #include "archive/archivelocation.h"
