@@ -85,7 +85,16 @@ bool Archive::failWith(const QSqlQuery &query)
     const QString code = query.lastError().nativeErrorCode();
     // Deadlock and serialisation failures of two writers: the loser may try again.
     retryable = code == QLatin1String("40P01") || code == QLatin1String("40001");
-    return fail(query.lastError().text());
+    fail(query.lastError().text());
+    // PostgreSQL refuses all else in a transaction after a failure: end it while
+    // `query` still holds its prepared statement, or freeing that fails with
+    // "current transaction is aborted". The caller's rollback ends an empty one.
+    if (where.isTeamArchive()) {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        QSqlQuery(QStringLiteral("ROLLBACK"), db);
+        QSqlQuery(QStringLiteral("BEGIN"), db);
+    }
+    return false;
 }
 
 bool Archive::isOpen() const
@@ -109,13 +118,7 @@ bool Archive::open(const ArchiveLocation &location)
                           ? QSqlDatabase::database(connectionName, false)
                           : QSqlDatabase::addDatabase(driver, connectionName);
     if (postgres) {
-        db.setHostName(location.host);
-        db.setPort(location.port);
-        db.setDatabaseName(location.database);
-        db.setUserName(location.user);
-        db.setPassword(location.password.isEmpty() ? archiveconnection::rememberedPassword(location)
-                                                   : location.password);
-        db.setConnectOptions(location.connectOptions());
+        archiveconnection::configure(db, location);
     } else {
         const QFileInfo file(location.filePath);
         if (!QDir().mkpath(file.absolutePath()))

@@ -64,6 +64,16 @@ void lower(sqlite3_context *context, int, sqlite3_value **arguments)
 }
 } // namespace
 
+void configure(QSqlDatabase &db, const ArchiveLocation &location)
+{
+    db.setHostName(location.host);
+    db.setPort(location.port);
+    db.setDatabaseName(location.database);
+    db.setUserName(location.user);
+    db.setPassword(location.password.isEmpty() ? rememberedPassword(location) : location.password);
+    db.setConnectOptions(location.connectOptions());
+}
+
 ArchiveSecurity securityOf(const QSqlDatabase &db)
 {
     ArchiveSecurity security;

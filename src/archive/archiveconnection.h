@@ -28,6 +28,9 @@ Q_DECLARE_METATYPE(ArchiveSecurity)
 
 namespace archiveconnection
 {
+// Points the PostgreSQL connection `db` at `location`: host, port, database,
+// user, the password given or typed for it, and every other libpq parameter.
+void configure(QSqlDatabase &db, const ArchiveLocation &location);
 // The security of the open connection `db`; `team` false for SQLite.
 ArchiveSecurity securityOf(const QSqlDatabase &db);
 // Makes SQL's LOWER() on the open SQLite connection lower-case every letter as

@@ -12,7 +12,8 @@ namespace archiveschema
 {
 namespace
 {
-// The steps from version i to i + 1; "%BLOB%" is the engine's type for bytes.
+// The steps from version i to i + 1; "%BLOB%" is the engine's type for bytes,
+// "%LOGIN%" the column of the login role that wrote a row.
 QStringList stepTo(int version)
 {
     switch (version) {
@@ -60,6 +61,9 @@ QStringList stepTo(int version)
         // The samples each file's header promises; entries of older programs read as complete.
         return {QStringLiteral("ALTER TABLE recordings"
                                " ADD COLUMN expected_samples INTEGER NOT NULL DEFAULT 0")};
+    case 3:
+        // Whose row a place is, so that each login may change only its own.
+        return {QStringLiteral("ALTER TABLE locations ADD COLUMN login %LOGIN%")};
     case 4:
         // The range and activation energy a user chose for a logger's evaluations.
         return {QStringLiteral("CREATE TABLE evaluation_settings ("
@@ -73,12 +77,18 @@ QStringList stepTo(int version)
     }
 }
 
-bool run(QSqlDatabase &db, const QString &statement, QString *error)
+// The engine's code of a failure for lack of rights.
+const QLatin1String insufficientPrivilege("42501");
+
+// `code` gets the engine's code of a failure.
+bool run(QSqlDatabase &db, const QString &statement, QString *error, QString *code = nullptr)
 {
     QSqlQuery query(db);
     if (query.exec(statement))
         return true;
     *error = query.lastError().text();
+    if (code)
+        *code = query.lastError().nativeErrorCode();
     return false;
 }
 
@@ -113,6 +123,20 @@ QString newerText(int version)
     return QStringLiteral("the archive was written by a newer program (schema version %1)")
         .arg(version);
 }
+
+// Why a role of fewer rights than the owner cannot bring `version` up to date.
+QString ownerNeededText(int version, const QString &reason)
+{
+    const QString state =
+        version < 0 ? QStringLiteral("the archive has no tables yet")
+                    : QStringLiteral("the archive is at schema version %1").arg(version);
+    return QStringLiteral("%1 and this program needs version %2, which only the database's "
+                          "owner can make: ask the owner to run 'hygra-cli archive setup "
+                          "--admin-url postgresql://OWNER@HOST/DATABASE' (%3)")
+        .arg(state)
+        .arg(currentVersion)
+        .arg(reason.trimmed());
+}
 } // namespace
 
 bool beginWrite(QSqlDatabase &db, QString *error)
@@ -138,10 +162,17 @@ bool prepare(QSqlDatabase &db, QString *error)
         *error = newerText(version);
         return false;
     }
-    return version == currentVersion || migrate(db, error);
+    if (version == currentVersion)
+        return true;
+    QString code;
+    if (migrate(db, error, &code))
+        return true;
+    if (code == insufficientPrivilege)
+        *error = ownerNeededText(version, *error);
+    return false;
 }
 
-bool migrate(QSqlDatabase &db, QString *error)
+bool migrate(QSqlDatabase &db, QString *error, QString *code)
 {
     const bool postgres = db.driverName() == QLatin1String("QPSQL");
     if (!beginWrite(db, error))
@@ -161,17 +192,23 @@ bool migrate(QSqlDatabase &db, QString *error)
     bool ok = true;
     if (version < 0) {
         ok = run(db, QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
-                 error) &&
-             run(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (0)"), error);
+                 error, code) &&
+             run(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (0)"), error,
+                 code);
         version = 0;
     }
     const QString blob = QLatin1String(postgres ? "BYTEA" : "BLOB");
+    // PostgreSQL fills in the connecting role itself; rows already there get the migrating owner.
+    const QString login = QLatin1String(postgres ? "NAME NOT NULL DEFAULT current_user"
+                                                 : "TEXT NOT NULL DEFAULT ''");
     for (int next = version + 1; ok && next <= currentVersion; ++next) {
         for (QString statement : stepTo(next)) {
-            ok = ok && run(db, statement.replace(QLatin1String("%BLOB%"), blob), error);
+            statement.replace(QLatin1String("%BLOB%"), blob)
+                .replace(QLatin1String("%LOGIN%"), login);
+            ok = ok && run(db, statement, error, code);
         }
         ok = ok && run(db, QStringLiteral("UPDATE schema_version SET version = %1").arg(next),
-                       error);
+                       error, code);
     }
     if (ok && db.commit())
         return true;

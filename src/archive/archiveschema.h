@@ -24,6 +24,7 @@ bool prepare(QSqlDatabase &db, QString *error);
 
 // Brings the open database to `currentVersion` inside one transaction, so two
 // computers that open a new team archive at once cannot half-create it.
-// Returns false with a message in `error` when it cannot.
-bool migrate(QSqlDatabase &db, QString *error);
+// Returns false with a message in `error` when it cannot, and the engine's
+// code of the failure in `code` when given.
+bool migrate(QSqlDatabase &db, QString *error, QString *code = nullptr);
 } // namespace archiveschema

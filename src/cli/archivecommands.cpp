@@ -2,6 +2,7 @@
 #include "cli/archivecommands.h"
 
 #include "archive/archive.h"
+#include "archive/archiveroles.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/recordingjson.h"
@@ -14,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -130,6 +132,10 @@ int ArchiveCommands::run(const QStringList &arguments)
         return history(rest);
     if (command == QLatin1String("check"))
         return check(rest);
+    if (command == QLatin1String("setup"))
+        return setup(rest);
+    if (command == QLatin1String("grant"))
+        return grant(rest);
     const bool help = command == QLatin1String("--help") || command == QLatin1String("-h");
     QTextStream &stream = help ? out : err;
     if (!help)
@@ -141,7 +147,10 @@ int ArchiveCommands::run(const QStringList &arguments)
               "  get SHA256 --out FILE                 write a recording's file\n"
               "  history SERIAL (--csv OUT | --pdf OUT)\n"
               "                                        a logger's recordings merged into one\n"
-              "  check                                 every file present and unchanged\n";
+              "  check                                 every file present and unchanged\n"
+              "  setup --admin-url URL                 the team archive's tables, roles and rights\n"
+              "  grant LOGIN_ROLE --as operator|reader --admin-url URL\n"
+              "                                        a person's login role joins one group\n";
     return help ? ExitOk : ExitUsage;
 }
 
@@ -357,4 +366,106 @@ int ArchiveCommands::check(const QStringList &arguments)
         out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
     }
     return problems.isEmpty() ? ExitOk : ExitArchiveProblems;
+}
+
+QCommandLineOption ArchiveCommands::adminUrlOption()
+{
+    return QCommandLineOption(
+        QStringLiteral("admin-url"),
+        QStringLiteral("The team archive as its owner or a superuser: "
+                       "postgresql://owner@host:port/database."),
+        QStringLiteral("URL"));
+}
+
+int ArchiveCommands::openAdmin(QCommandLineParser &parser, ArchiveRoles &roles)
+{
+    if (!parser.isSet(QStringLiteral("admin-url")))
+        return fail(ExitUsage, QStringLiteral("give --admin-url URL, the owner's address of the "
+                                              "team archive"));
+    ArchiveLocation location;
+    QString why;
+    if (!ArchiveLocation::parse(parser.value(QStringLiteral("admin-url")), &location, &why))
+        return fail(ExitUsage, why);
+    if (!location.passwordWarning().isEmpty())
+        err << "hygra-cli: warning: " << location.passwordWarning() << '\n';
+    if (!roles.open(location))
+        return fail(location.isTeamArchive() ? ExitArchiveUnavailable : ExitUsage,
+                    roles.errorText());
+    return ExitOk;
+}
+
+int ArchiveCommands::setup(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Sets up a team archive on PostgreSQL, connected as the database's owner or a superuser:\n"
+        "creates or upgrades its tables, the group roles hygra_operator (downloads and imports;\n"
+        "adds entries, never changes them, keeps its own places only) and hygra_reader (reads\n"
+        "only), their rights and the row-level security of the places. Running it again\n"
+        "changes nothing. Prints what the archive holds afterwards as JSON."));
+    parser.addOption(adminUrlOption());
+    const int parsed = parseCommand(parser, arguments, 0, out, err);
+    if (parsed >= 0)
+        return parsed;
+    ArchiveRoles roles;
+    const int opened = openAdmin(parser, roles);
+    if (opened != ExitOk)
+        return opened;
+    ArchiveRoles::Setup done;
+    if (!roles.setUp(&done))
+        return fail(ExitArchiveUnavailable, roles.errorText());
+    QJsonObject rights;
+    for (auto role = done.rights.constBegin(); role != done.rights.constEnd(); ++role) {
+        QJsonObject tables;
+        for (auto table = role->constBegin(); table != role->constEnd(); ++table)
+            tables.insert(table.key(), QJsonArray::fromStringList(table.value()));
+        rights.insert(role.key(), tables);
+    }
+    QJsonObject o;
+    o.insert(QStringLiteral("schemaVersionBefore"),
+             done.versionBefore < 0 ? QJsonValue() : QJsonValue(done.versionBefore));
+    o.insert(QStringLiteral("schemaVersion"), done.version);
+    o.insert(QStringLiteral("rolesCreated"), QJsonArray::fromStringList(done.createdRoles));
+    o.insert(QStringLiteral("rights"), rights);
+    o.insert(QStringLiteral("rowLevelSecurity"), done.rowLevelSecurity);
+    o.insert(QStringLiteral("policies"), QJsonArray::fromStringList(done.policies));
+    out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+    return ExitOk;
+}
+
+int ArchiveCommands::grant(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Makes the existing login role LOGIN_ROLE a member of hygra_operator (--as operator) or\n"
+        "hygra_reader (--as reader), and no longer of the other one. Connects as the team\n"
+        "archive's owner or a superuser; 'archive setup' creates the two groups."));
+    parser.addPositionalArgument(QStringLiteral("LOGIN_ROLE"),
+                                 QStringLiteral("The person's PostgreSQL login role."));
+    const QCommandLineOption as(QStringLiteral("as"), QStringLiteral("operator or reader."),
+                                QStringLiteral("GROUP"));
+    parser.addOptions({as, adminUrlOption()});
+    const int parsed = parseCommand(parser, arguments, 1, out, err);
+    if (parsed >= 0)
+        return parsed;
+    const QString group = parser.value(as);
+    if (group != QLatin1String("operator") && group != QLatin1String("reader"))
+        return fail(ExitUsage, QStringLiteral("--as expects operator or reader"));
+    const ArchiveRoles::Role role =
+        group == QLatin1String("operator") ? ArchiveRoles::Operator : ArchiveRoles::Reader;
+    const QString login = parser.positionalArguments().constFirst();
+    ArchiveRoles roles;
+    const int opened = openAdmin(parser, roles);
+    if (opened != ExitOk)
+        return opened;
+    if (!roles.grant(login, role))
+        return fail(ExitArchiveUnavailable, roles.errorText());
+    QJsonObject o;
+    o.insert(QStringLiteral("login"), login);
+    o.insert(QStringLiteral("memberOf"), ArchiveRoles::roleName(role));
+    o.insert(QStringLiteral("notMemberOf"),
+             ArchiveRoles::roleName(role == ArchiveRoles::Operator ? ArchiveRoles::Reader
+                                                                   : ArchiveRoles::Operator));
+    out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+    return ExitOk;
 }

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 class Archive;
+class ArchiveRoles;
 class QCommandLineOption;
 class QCommandLineParser;
 
@@ -33,11 +34,16 @@ private:
     int get(const QStringList &arguments);
     int history(const QStringList &arguments);
     int check(const QStringList &arguments);
+    int setup(const QStringList &arguments);
+    int grant(const QStringList &arguments);
 
     // Parses, as CliCommands does: -1 to go on, else the exit code once help
     // or a usage error was printed.
     int parse(QCommandLineParser &parser, const QStringList &arguments, int positionals);
     int open(QCommandLineParser &parser, Archive &archive);
+    // The --admin-url of `setup` and `grant`, and the connection to it.
+    static QCommandLineOption adminUrlOption();
+    int openAdmin(QCommandLineParser &parser, ArchiveRoles &roles);
     int fail(int code, const QString &message);
 
     QTextStream &out;

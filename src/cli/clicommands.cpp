@@ -148,7 +148,7 @@ void CliCommands::printOverview(QTextStream &stream)
               "                                        write the fields in FILE.json, verified;\n"
               "                                        --erase: even over the logger's records\n"
               "  start | stop [--model M] [--index I]  start or stop recording\n"
-              "  archive import | list | get | history | check\n"
+              "  archive import | list | get | history | check | setup | grant\n"
               "                                        the recordings archive\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();

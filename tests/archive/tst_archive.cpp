@@ -584,6 +584,9 @@ void TstArchive::olderArchiveGainsTheMark()
         QSqlQuery query(db);
         QVERIFY2(query.exec("ALTER TABLE recordings DROP COLUMN expected_samples"),
                  qPrintable(query.lastError().text()));
+        for (const char *later : {"ALTER TABLE locations DROP COLUMN login",
+                                  "DROP TABLE evaluation_settings"})
+            QVERIFY2(query.exec(QLatin1String(later)), qPrintable(query.lastError().text()));
         QVERIFY(query.exec("UPDATE schema_version SET version = 1"));
         query.finish();
         db.close();
