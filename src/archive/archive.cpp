@@ -17,6 +17,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
@@ -123,12 +124,19 @@ bool Archive::open(const ArchiveLocation &location)
         const QFileInfo file(location.filePath);
         if (!QDir().mkpath(file.absolutePath()))
             return fail(QStringLiteral("cannot create the folder %1").arg(file.absolutePath()));
-        db.setDatabaseName(location.filePath);
         // A file this user may not write is opened for reading: it can be
-        // listed and checked.
+        // listed and checked. Where it may not even create the log's
+        // shared-memory file beside it, SQLite reads the archive only as
+        // immutable; writes its owner has in progress are then not seen.
         const bool readOnly = file.exists() && !file.isWritable();
-        db.setConnectOptions(QLatin1String(readOnly ? "QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY"
-                                                    : "QSQLITE_BUSY_TIMEOUT=10000"));
+        const bool immutable = readOnly && !QFileInfo(file.absolutePath()).isWritable();
+        db.setDatabaseName(immutable ? QUrl::fromLocalFile(file.absoluteFilePath()).toString() +
+                                           QStringLiteral("?immutable=1")
+                                     : location.filePath);
+        db.setConnectOptions(QLatin1String(
+            immutable  ? "QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"
+            : readOnly ? "QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY"
+                       : "QSQLITE_BUSY_TIMEOUT=10000"));
     }
     if (!db.open())
         return fail(QStringLiteral("cannot open the archive %1: %2")

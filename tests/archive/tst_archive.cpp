@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <pwd.h>
 #include <unistd.h>
 #include <vector>
 
@@ -670,6 +671,11 @@ void TstArchive::tamperingIsNamed()
             named << problem.path + ": " + problem.reason;
     }
     QCOMPARE(named, QStringList{expectedPath + ": " + expected});
+    int exitCode = -1;
+    const QString report =
+        runCli({"archive", "check", "--archive", locationUrl(location)}, QString(), &exitCode);
+    QCOMPARE(exitCode, 18);
+    QVERIFY2(report.contains(expected), qPrintable(report));
 
     if (tampering != "swapped bytes")
         return;
@@ -710,8 +716,33 @@ void TstArchive::readsNeedNoWriteLock()
         QVERIFY(archive.open(location));
         QCOMPARE(archive.importFolder(folder).added, 1);
     }
-    if (state == "read-only" && geteuid() == 0)
-        QSKIP("the superuser writes read-only files");
+    if (state == "read-only" && geteuid() == 0) {
+        // The superuser writes any file: another user, for whom it is read-only, lists and checks.
+        QTemporaryDir otherHome;
+        const passwd *other = getpwnam("postgres");
+        if (!other)
+            QSKIP("the superuser writes read-only files, and there is no other user");
+        QVERIFY(chown(QFile::encodeName(otherHome.path()).constData(), other->pw_uid,
+                      other->pw_gid) == 0);
+        QVERIFY(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ReadOther |
+                                                       QFile::ExeOther));
+        for (const QStringList &command : {QStringList{"list"}, QStringList{"check"}}) {
+            QProcess process;
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.start("runuser", QStringList{"-u", "postgres", "--", "env",
+                                                 "HOME=" + otherHome.path(), "LOGGERSIM=none",
+                                                 HYGRA_CLI_DEMO, "archive"} +
+                                         command +
+                                         QStringList{"--archive", location.filePath});
+            QVERIFY(process.waitForFinished(30000));
+            const QString output = QString::fromUtf8(process.readAll());
+            QVERIFY2(process.exitCode() == 0, qPrintable(command.join(' ') + ": " + output));
+            if (command.first() == "list")
+                QVERIFY2(output.contains("\"serial\":\"L1\""), qPrintable(output));
+        }
+        return;
+    }
     QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
     writer.setDatabaseName(location.filePath);
     QVERIFY(writer.open());
