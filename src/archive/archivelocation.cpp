@@ -35,6 +35,35 @@ QString quoted(QString value)
     value.replace(QLatin1Char('\''), QLatin1String("\\'"));
     return QLatin1Char('\'') + value + QLatin1Char('\'');
 }
+// Takes one keyword=value of an address's query into `location`; false with
+// `why` for a keyword libpq does not know or a value that cannot be passed on.
+bool takeParameter(ArchiveLocation *location, const QString &keyword, const QString &value,
+                   QString *why)
+{
+    // Qt's driver joins its options with ';'.
+    if (value.contains(QLatin1Char(';'))) {
+        *why = QStringLiteral("the value of '%1' cannot hold ';'").arg(keyword);
+        return false;
+    }
+    bool ok = true;
+    if (keyword == QLatin1String("host"))
+        location->host = value;
+    else if (keyword == QLatin1String("port"))
+        location->port = value.toInt(&ok);
+    else if (keyword == QLatin1String("dbname"))
+        location->database = value;
+    else if (keyword == QLatin1String("user"))
+        location->user = value;
+    else if (keyword == QLatin1String("password"))
+        location->password = value;
+    else if (isConnectionParameter(keyword))
+        location->parameters.insert(keyword, value);
+    else
+        *why = QStringLiteral("'%1' is no connection parameter of PostgreSQL").arg(keyword);
+    if (!ok)
+        *why = QStringLiteral("the port '%1' is no number").arg(value);
+    return why->isEmpty();
+}
 } // namespace
 
 QString ArchiveLocation::displayText() const
@@ -122,29 +151,9 @@ bool ArchiveLocation::parse(const QString &url, ArchiveLocation *location, QStri
         parsed.password = address.password(QUrl::FullyDecoded);
         const auto items = QUrlQuery(address).queryItems(QUrl::FullyDecoded);
         for (const auto &item : items) {
-            const QString &keyword = item.first;
-            const QString &value = item.second;
-            bool portOk = true;
-            if (keyword == QLatin1String("host"))
-                parsed.host = value;
-            else if (keyword == QLatin1String("port"))
-                parsed.port = value.toInt(&portOk);
-            else if (keyword == QLatin1String("dbname"))
-                parsed.database = value;
-            else if (keyword == QLatin1String("user"))
-                parsed.user = value;
-            else if (keyword == QLatin1String("password"))
-                parsed.password = value;
-            else if (!isConnectionParameter(keyword)) {
-                *error = QStringLiteral("'%1': '%2' is no connection parameter of PostgreSQL")
-                             .arg(withoutPassword(text), keyword);
-                return false;
-            } else
-                parsed.parameters.insert(keyword, value);
-            // Qt's driver joins its options with ';'.
-            if (!portOk || value.contains(QLatin1Char(';'))) {
-                *error = QStringLiteral("'%1': the value of '%2' cannot be used")
-                             .arg(withoutPassword(text), keyword);
+            QString why;
+            if (!takeParameter(&parsed, item.first, item.second, &why)) {
+                *error = QStringLiteral("'%1': %2").arg(withoutPassword(text), why);
                 return false;
             }
         }

@@ -184,7 +184,7 @@ void TstArchiveTls::refusedConnectionsSayWhyWithoutThePassword_data()
         << true << "team:" + password << QString("sslmod=require") << "no connection parameter"
         << 2;
     QTest::newRow("a bad port") << true << "team:" + password << QString("port=y")
-                                << "cannot be used" << 2;
+                                << "the port 'y' is no number" << 2;
 }
 
 // Each refusal names its reason, and nothing the command prints holds the password.
