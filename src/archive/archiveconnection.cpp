@@ -5,6 +5,8 @@
 #include <QMutex>
 #include <QSqlDriver>
 #include <QVariant>
+#include <algorithm>
+#include <initializer_list>
 #include <libpq-fe.h>
 #include <openssl/bio.h>
 #include <openssl/ssl.h>
@@ -22,11 +24,15 @@ QHash<QString, QString> &passwords()
     return typed;
 }
 
+// The driver's own handle, when its type is one of `typeNames` (Qt 5 and 6
+// name the same pointer differently).
 template <typename Handle>
-Handle *handleOf(const QSqlDatabase &db, const char *typeName)
+Handle *handleOf(const QSqlDatabase &db, std::initializer_list<const char *> typeNames)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), typeName) != 0)
+    if (!handle.isValid() ||
+        std::none_of(typeNames.begin(), typeNames.end(),
+                     [&handle](const char *name) { return qstrcmp(handle.typeName(), name) == 0; }))
         return nullptr;
     return *static_cast<Handle *const *>(handle.constData());
 }
@@ -77,7 +83,7 @@ void configure(QSqlDatabase &db, const ArchiveLocation &location)
 ArchiveSecurity securityOf(const QSqlDatabase &db)
 {
     ArchiveSecurity security;
-    PGconn *connection = handleOf<PGconn>(db, "PGconn*");
+    PGconn *connection = handleOf<PGconn>(db, {"PGconn*", "pg_conn*"});
     if (!connection)
         return security;
     security.team = true;
@@ -106,7 +112,7 @@ ArchiveSecurity securityOf(const QSqlDatabase &db)
 
 bool lendLowerCase(const QSqlDatabase &db)
 {
-    sqlite3 *connection = handleOf<sqlite3>(db, "sqlite3*");
+    sqlite3 *connection = handleOf<sqlite3>(db, {"sqlite3*"});
     return connection && sqlite3_create_function(connection, "lower", 1,
                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                                  lower, nullptr, nullptr) == SQLITE_OK;
