@@ -387,7 +387,7 @@ Archive::ImportSummary Archive::importFolder(
     return summary;
 }
 
-QString Archive::whereClause(const ArchiveFilter &filter, QVariantList *values)
+QString Archive::whereClause(const ArchiveFilter &filter, bool sqlite, QVariantList *values)
 {
     QString sql = QStringLiteral(" WHERE 1 = 1");
     if (!filter.sha256.isEmpty()) {
@@ -409,9 +409,16 @@ QString Archive::whereClause(const ArchiveFilter &filter, QVariantList *values)
     if (filter.outOfRangeOnly)
         sql += QLatin1String(" AND r.out_of_range = 1");
     if (!filter.text.isEmpty()) {
-        sql += QLatin1String(" AND (LOWER(r.name) LIKE ? ESCAPE '\\' OR LOWER(r.note) LIKE ?"
-                             " ESCAPE '\\' OR LOWER(r.serial) LIKE ? ESCAPE '\\')");
         const QString pattern = likePattern(filter.text);
+        // SQLite's LIKE ignores the case of A to Z itself; only other letters
+        // need every row lowered.
+        const bool ascii = std::all_of(pattern.cbegin(), pattern.cend(),
+                                       [](QChar c) { return c.unicode() < 0x80; });
+        sql += QLatin1String(sqlite && ascii
+                                 ? " AND (r.name LIKE ? ESCAPE '\\' OR r.note LIKE ? ESCAPE '\\'"
+                                   " OR r.serial LIKE ? ESCAPE '\\')"
+                                 : " AND (LOWER(r.name) LIKE ? ESCAPE '\\' OR LOWER(r.note) LIKE ?"
+                                   " ESCAPE '\\' OR LOWER(r.serial) LIKE ? ESCAPE '\\')");
         *values << pattern << pattern << pattern;
     }
     return sql;
@@ -422,7 +429,8 @@ int Archive::count(const ArchiveFilter &filter)
     error.clear();
     QVariantList values;
     const QString sql =
-        QStringLiteral("SELECT COUNT(*) FROM recordings r") + whereClause(filter, &values);
+        QStringLiteral("SELECT COUNT(*) FROM recordings r") +
+        whereClause(filter, !where.isTeamArchive(), &values);
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -442,7 +450,7 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
     QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
                                  " ON l.sha256 = r.sha256 AND l.host = ?")
                       .arg(QLatin1String(ArchiveEntry::columns)) +
-                  whereClause(filter, &values);
+                  whereClause(filter, !where.isTeamArchive(), &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
     QSqlQuery q(QSqlDatabase::database(connectionName, false));

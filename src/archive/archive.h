@@ -142,7 +142,7 @@ private:
     void checkPlaces(const QSet<QString> &archived, const QSet<QString> &places,
                      const QSet<QString> &folders, QVector<Problem> *problems);
     // " WHERE …" of the filter's conditions on `recordings r`; appends their values.
-    static QString whereClause(const ArchiveFilter &filter, QVariantList *values);
+    static QString whereClause(const ArchiveFilter &filter, bool sqlite, QVariantList *values);
 
     ArchiveLocation where;
     QString connectionName;
