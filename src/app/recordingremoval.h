@@ -8,8 +8,8 @@
 class QWidget;
 
 // A recording may be the only record of a shipment: it goes to the desktop's
-// trash, which is made where the account has none, as the desktop's trash
-// specification asks. A file that no trash can take is deleted for good only
+// trash, which is made where the account has none, laid out as freedesktop.org
+// desktops share it. A file that no trash can take is deleted for good only
 // when the user says so, in one question for all such files.
 class RecordingRemoval
 {

@@ -212,8 +212,8 @@ void TestRecordingList::deletingShownOrOtherRecording()
     QCOMPARE(entry(0)->text(), QStringLiteral("C"));
 }
 
-// An account without a trash gets one, as the desktop's trash specification
-// asks; Qt would otherwise move the file into "files" under the working folder.
+// An account without a trash gets one, laid out as freedesktop.org desktops
+// share it; Qt would otherwise move the file into "files" under the working folder.
 void TestRecordingList::deletingWithoutTrashMakesOne()
 {
     fillFolder({"A"});

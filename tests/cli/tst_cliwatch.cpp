@@ -43,9 +43,9 @@ struct WatchRun {
     DownloadWatch watch;
 };
 
-loggersim::LoggerSpec loggerOf(int model, const QString &sn, int samples)
+loggersim::LoggerSetup loggerOf(int model, const QString &sn, int samples)
 {
-    loggersim::LoggerSpec s;
+    loggersim::LoggerSetup s;
     s.model = model;
     s.sn = sn;
     s.samples = samples;

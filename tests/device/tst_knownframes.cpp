@@ -502,14 +502,14 @@ void TstKnownFrames::emulatorAnswers()
     QFETCH(QByteArray, answer);
 
     loggersim::configure(QStringLiteral("none"));
-    loggersim::LoggerSpec spec;
-    spec.model = HX20D;
-    spec.sensorType = 2;
-    spec.samples = 10;
-    spec.interval = 12;
-    spec.seed = 1;
-    spec.start = QDateTime(QDate(2024, 1, 31), QTime(14, 25, 0));
-    const int id = loggersim::addLogger(spec);
+    loggersim::LoggerSetup logger;
+    logger.model = HX20D;
+    logger.sensorType = 2;
+    logger.samples = 10;
+    logger.interval = 12;
+    logger.seed = 1;
+    logger.start = QDateTime(QDate(2024, 1, 31), QTime(14, 25, 0));
+    const int id = loggersim::addLogger(logger);
     OneConfigCmdStruct config = loggersim::config(id);
     config.th1 = {true, 3000, false, 2};
     config.th2 = {false, 3500, false, 0};

@@ -86,7 +86,7 @@ constexpr int samplesPerBlock = 1024;
 constexpr int blockSize = 4100;
 } // namespace
 
-EmulatedLogger::EmulatedLogger(const loggersim::LoggerSpec &description, const QString &sn)
+EmulatedLogger::EmulatedLogger(const loggersim::LoggerSetup &description, const QString &sn)
     : devModel(description.model == 0 ? 0 : 1), serial(sn.left(10)),
       cfg(factoryConfig(devModel, description.sensorType)),
       rec(description.seed, devModel == 0 || description.sensorType == 2)

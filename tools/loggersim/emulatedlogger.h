@@ -12,7 +12,7 @@
 class EmulatedLogger
 {
 public:
-    EmulatedLogger(const loggersim::LoggerSpec &description, const QString &sn);
+    EmulatedLogger(const loggersim::LoggerSetup &description, const QString &sn);
 
     int model() const { return devModel; }
     QString sn() const { return serial; }

@@ -3,7 +3,7 @@
 #include "emulator.h"
 
 #include "core/lgxdevtype.h"
-#include "loggerspecs.h"
+#include "loggersetups.h"
 
 #include <algorithm>
 #include <atomic>
@@ -57,7 +57,7 @@ Emulator::Emulator()
 {
     Q_UNUSED(signalHandlersInstalled)
     const QByteArray env = qgetenv("LOGGERSIM");
-    configure(env.isNull() ? defaultLoggerSpecText() : QString::fromLocal8Bit(env));
+    configure(env.isNull() ? defaultLoggerSetupText() : QString::fromLocal8Bit(env));
     if (qgetenv("LOGGERSIM_HOTPLUG") == "0")
         hotplugCapability = false;
 }
@@ -471,7 +471,7 @@ void Emulator::unplugLocked(int id)
 
 void Emulator::configure(const QString &description)
 {
-    const QList<loggersim::LoggerSpec> specs = parseLoggerSpecs(description);
+    const QList<loggersim::LoggerSetup> setups = parseLoggerSetups(description);
     {
         std::lock_guard<std::mutex> lock(mutex);
         for (auto &entry : loggerSlots)
@@ -479,11 +479,11 @@ void Emulator::configure(const QString &description)
         loggerSlots.clear();
         hotplugCapability = qgetenv("LOGGERSIM_HOTPLUG") != "0";
     }
-    for (const loggersim::LoggerSpec &s : specs)
+    for (const loggersim::LoggerSetup &s : setups)
         addLogger(s);
 }
 
-int Emulator::addLogger(const loggersim::LoggerSpec &description)
+int Emulator::addLogger(const loggersim::LoggerSetup &description)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const int id = nextId++;

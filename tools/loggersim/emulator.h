@@ -97,7 +97,7 @@ public:
     void interrupt(libusb_context *ctx);
 
     void configure(const QString &description);
-    int addLogger(const loggersim::LoggerSpec &description);
+    int addLogger(const loggersim::LoggerSetup &description);
     QList<int> loggerIds();
     void plug(int id);
     void unplug(int id);

@@ -20,7 +20,7 @@ void configure(const QString &description)
     emu().configure(description);
 }
 
-int addLogger(const LoggerSpec &description)
+int addLogger(const LoggerSetup &description)
 {
     return emu().addLogger(description);
 }

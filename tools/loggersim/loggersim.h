@@ -31,7 +31,7 @@ struct Faults {
 };
 
 // What a logger holds when it is created.
-struct LoggerSpec {
+struct LoggerSetup {
     int model = 1; // 0 HX10D, 1 HX20D
     QString sn;    // up to 10 characters; empty: made from the model and the position
     int sensorType =
@@ -62,7 +62,7 @@ constexpr qint16 noValue = -7968;
 // README).
 void configure(const QString &description);
 // Creates a logger and plugs it in; returns its id.
-int addLogger(const LoggerSpec &description);
+int addLogger(const LoggerSetup &description);
 // Ids of every logger, plugged or not, in creation order.
 QList<int> loggerIds();
 

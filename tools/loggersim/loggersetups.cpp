@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Parser for the compact and the JSON description of the emulated loggers.
-#include "loggerspecs.h"
+#include "loggersetups.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -37,7 +37,7 @@ bool readFlag(const QString &text)
 }
 
 // Applies one key=value pair; false for an unknown key.
-bool applyField(loggersim::LoggerSpec &description, const QString &key, const QString &value)
+bool applyField(loggersim::LoggerSetup &description, const QString &key, const QString &value)
 {
     if (key == QLatin1String("sn"))
         description.sn = value.left(10);
@@ -84,14 +84,14 @@ bool applyField(loggersim::LoggerSpec &description, const QString &key, const QS
     return true;
 }
 
-QList<loggersim::LoggerSpec> parseCompact(const QString &text)
+QList<loggersim::LoggerSetup> parseCompact(const QString &text)
 {
-    QList<loggersim::LoggerSpec> specs;
+    QList<loggersim::LoggerSetup> setups;
     const QStringList entries =
         text.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
         const QStringList fields = entry.trimmed().split(QLatin1Char(':'));
-        loggersim::LoggerSpec description;
+        loggersim::LoggerSetup description;
         if (!readModel(fields.first().trimmed(), &description.model)) {
             qWarning() << "loggersim: unknown model in" << entry;
             continue;
@@ -108,24 +108,24 @@ QList<loggersim::LoggerSpec> parseCompact(const QString &text)
             if (eq < 0 || !applyField(description, field.left(eq), field.mid(eq + 1)))
                 qWarning() << "loggersim: ignoring" << field;
         }
-        specs.append(description);
+        setups.append(description);
     }
-    return specs;
+    return setups;
 }
 
-QList<loggersim::LoggerSpec> parseJsonFile(const QString &path)
+QList<loggersim::LoggerSetup> parseJsonFile(const QString &path)
 {
-    QList<loggersim::LoggerSpec> specs;
+    QList<loggersim::LoggerSetup> setups;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qWarning() << "loggersim: cannot read" << path;
-        return specs;
+        return setups;
     }
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
     const QJsonArray list = doc.isArray() ? doc.array() : doc.object().value("loggers").toArray();
     for (const QJsonValue &v : list) {
         const QJsonObject o = v.toObject();
-        loggersim::LoggerSpec description;
+        loggersim::LoggerSetup description;
         if (!readModel(o.value("model").toString(), &description.model)) {
             qWarning() << "loggersim: unknown model in" << path;
             continue;
@@ -140,20 +140,20 @@ QList<loggersim::LoggerSpec> parseJsonFile(const QString &path)
             if (!applyField(description, it.key(), value))
                 qWarning() << "loggersim: ignoring key" << it.key();
         }
-        specs.append(description);
+        setups.append(description);
     }
-    return specs;
+    return setups;
 }
 } // namespace
 
-QString defaultLoggerSpecText()
+QString defaultLoggerSetupText()
 {
     return QStringLiteral(
         "HX20D:sn=H2B0012345:sensor=2:samples=5000:interval=12:recording=1:seed=7,"
         "HX10D:sn=H1A0067890:samples=3000:interval=6:seed=3");
 }
 
-QList<loggersim::LoggerSpec> parseLoggerSpecs(const QString &text)
+QList<loggersim::LoggerSetup> parseLoggerSetups(const QString &text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)

@@ -8,7 +8,7 @@
 #include <QString>
 
 // The loggers present when LOGGERSIM is not set.
-QString defaultLoggerSpecText();
+QString defaultLoggerSetupText();
 // Parses the compact list or, when `text` names a .json file, the file. Unknown keys
 // and unreadable entries are skipped with a warning; "none" gives no logger.
-QList<loggersim::LoggerSpec> parseLoggerSpecs(const QString &text);
+QList<loggersim::LoggerSetup> parseLoggerSetups(const QString &text);
