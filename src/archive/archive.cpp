@@ -57,6 +57,13 @@ QString incompleteText(int samples, int expectedSamples)
         .arg(samples)
         .arg(expectedSamples);
 }
+// A recording read from bytes in memory, as from its file.
+LoadedRecording readBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return RecordingReader::readFrom(&buffer);
+}
 } // namespace
 
 Archive::Archive()
@@ -195,10 +202,7 @@ Archive::Outcome Archive::addFileUnlocked(const QString &path)
 Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes, qint64 size,
                                    qint64 mtime)
 {
-    QByteArray data = bytes;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    LoadedRecording recording = readBytes(bytes);
     if (!recording.ok())
         return {Outcome::Skipped, QString(), recordingStatusText(recording.status),
                 recording.status};
@@ -541,9 +545,7 @@ LoadedRecording Archive::parse(QByteArray bytes, const QString &sha256)
 {
     if (bytes.isEmpty())
         return LoadedRecording();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    LoadedRecording recording = readBytes(bytes);
     if (!recording.ok())
         fail(QStringLiteral("recording %1 cannot be read: %2")
                  .arg(sha256, recordingStatusText(recording.status)));
@@ -624,12 +626,10 @@ QStringList Archive::disagreements(const ArchiveEntry &stored, const ArchiveEntr
     return names;
 }
 
-void Archive::judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QString &path,
+void Archive::judgeBytes(const ArchiveEntry &stored, const QByteArray &bytes, const QString &path,
                          QVector<Problem> *problems)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LoadedRecording recording = RecordingReader::readFrom(&buffer);
+    LoadedRecording recording = readBytes(bytes);
     if (!recording.ok()) {
         problems->append({stored.sha256, path, recordingStatusText(recording.status)});
         return;
@@ -647,11 +647,8 @@ void Archive::judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QSt
 
 bool Archive::describeFromBytes(const ArchiveEntry &entry, ArchiveEntry *described)
 {
-    QByteArray bytes = bytesOf(entry);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LoadedRecording recording = RecordingReader::readFrom(&buffer);
-    if (bytes.isEmpty() || !recording.ok())
+    LoadedRecording recording = parse(bytesOf(entry), entry.sha256);
+    if (!recording.ok())
         return false;
     recording.sha256 = entry.sha256;
     *described = ArchiveEntry::describe(recording);
@@ -779,9 +776,7 @@ void Archive::checkPlaces(const QSet<QString> &archived, const QSet<QString> &pl
             if (RecordingFile::readAll(path, &bytes) != RecordingStatus::Loaded)
                 continue;
             // Files the import skipped as no recording never had an entry.
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::ReadOnly);
-            if (!RecordingReader::readFrom(&buffer).ok())
+            if (!readBytes(bytes).ok())
                 continue;
             const QString sha256 = RecordingAnalysis::fingerprint(bytes);
             if (!archived.contains(sha256))

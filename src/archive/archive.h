@@ -137,7 +137,7 @@ private:
     // fail() with the query's error, noting whether trying again may succeed.
     bool failWith(const QSqlQuery &query);
     // Names what the verified `bytes` of `stored` show that its columns do not.
-    static void judgeBytes(const ArchiveEntry &stored, QByteArray bytes, const QString &path,
+    static void judgeBytes(const ArchiveEntry &stored, const QByteArray &bytes, const QString &path,
                            QVector<Problem> *problems);
     void checkPlaces(const QSet<QString> &archived, const QSet<QString> &places,
                      const QSet<QString> &folders, QVector<Problem> *problems);

@@ -22,15 +22,20 @@
 
 namespace
 {
-// The archive named by `url`, else the settings file's; a password written in
-// either is named on standard error.
+// Names on standard error a password written in the address of `location`.
+void warnOfPassword(const ArchiveLocation &location)
+{
+    const QString warning = location.passwordWarning();
+    if (!warning.isEmpty())
+        QTextStream(stderr) << "hygra-cli: warning: " << warning << '\n';
+}
+
+// The archive named by `url`, else the settings file's.
 bool chooseLocation(const QString &url, ArchiveLocation *location, QString *why)
 {
     if (!ArchiveLocation::choose(url, dataDir(), location, why))
         return false;
-    const QString warning = location->passwordWarning();
-    if (!warning.isEmpty())
-        QTextStream(stderr) << "hygra-cli: warning: " << warning << '\n';
+    warnOfPassword(*location);
     return true;
 }
 
@@ -386,8 +391,7 @@ int ArchiveCommands::openAdmin(QCommandLineParser &parser, ArchiveRoles &roles)
     QString why;
     if (!ArchiveLocation::parse(parser.value(QStringLiteral("admin-url")), &location, &why))
         return fail(ExitUsage, why);
-    if (!location.passwordWarning().isEmpty())
-        err << "hygra-cli: warning: " << location.passwordWarning() << '\n';
+    warnOfPassword(location);
     if (!roles.open(location))
         return fail(location.isTeamArchive() ? ExitArchiveUnavailable : ExitUsage,
                     roles.errorText());

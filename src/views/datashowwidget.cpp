@@ -232,7 +232,9 @@ void DataShowWidget::fillSummary()
 
 void DataShowWidget::setEvaluation(const std::optional<ChosenEvaluation> &evaluation)
 {
-    if (!isShowing())
+    // Opening a recording of a logger without a choice changes nothing: its
+    // analysis came with it from the pool.
+    if (!isShowing() || (!evaluation && !mLoaded.evaluation))
         return;
     // The summary, and every export made from now on, judge by the choice.
     mLoaded.evaluation = evaluation;

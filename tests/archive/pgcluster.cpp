@@ -54,21 +54,14 @@ PgCluster::~PgCluster()
 
 bool PgCluster::run(const QString &program, const QStringList &arguments, QString *error)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(folder.path());
+    const QString path = binaries + QLatin1Char('/') + program;
     if (asPostgresUser)
-        process.start(QStringLiteral("runuser"),
-                      QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
-                                  QStringLiteral("--"), binaries + QLatin1Char('/') + program} +
-                          arguments);
-    else
-        process.start(binaries + QLatin1Char('/') + program, arguments);
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-        process.exitCode() == 0)
-        return true;
-    *error = QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(process.readAll()));
-    return false;
+        return runTool(QStringLiteral("runuser"),
+                       QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
+                                   QStringLiteral("--"), path} +
+                           arguments,
+                       error);
+    return runTool(path, arguments, error);
 }
 
 bool PgCluster::runTool(const QString &program, const QStringList &arguments, QString *error)
@@ -207,25 +200,9 @@ bool PgCluster::createDatabase(const QString &name, ArchiveLocation *location, Q
     where.host = folder.path();
     where.port = loopbackPort > 0 ? loopbackPort : port;
     where.user = QLatin1String(superuser);
-    where.database = QStringLiteral("postgres");
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"),
-                                                    QStringLiteral("pgcluster"));
-        db.setHostName(where.host);
-        db.setPort(where.port);
-        db.setUserName(where.user);
-        db.setDatabaseName(where.database);
-        QSqlQuery query(db);
-        ok = db.open() && query.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name));
-        if (!ok)
-            *error = db.isOpen() ? query.lastError().text() : db.lastError().text();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("pgcluster"));
     where.database = name;
     *location = where;
-    return ok;
+    return exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name), error);
 }
 
 bool PgCluster::exec(const QString &sql, QString *error, const QString &database)
