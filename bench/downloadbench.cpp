@@ -3,6 +3,7 @@
 #include "benchregistry.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
+#include "platform/loggerenumeration.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"
 
@@ -49,7 +50,7 @@ void downloadFigures(const FigurePrinter &print)
     loggersim::configure("HX20D:samples=70000:interval=1");
 
     UsbControl control(dataDir());
-    if (!control.connectDevice(HX20D, 0))
+    if (!control.connectDevice(listAttachedLoggerDevices().value(0)))
         return;
     QEventLoop ready;
     QObject::connect(&control, &UsbControl::devStateSignal, &ready, &QEventLoop::quit);

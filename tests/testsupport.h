@@ -2,6 +2,9 @@
 // Helpers shared by the test suites.
 #pragma once
 
+#include "core/attachedlogger.h"
+#include "platform/loggerenumeration.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -14,6 +17,16 @@
 
 namespace testsupport
 {
+
+// The index-th attached logger of `model` in the device list's order; invalid when none is.
+inline AttachedLogger attachedLogger(int model, int index = 0)
+{
+    for (const AttachedLogger &logger : listAttachedLoggerDevices()) {
+        if (logger.model == model && index-- == 0)
+            return logger;
+    }
+    return {};
+}
 
 // Hex text like "5A A5 02 13 00" as bytes; spaces are ignored.
 inline QByteArray hex(const char *text)

@@ -251,6 +251,10 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>端口 %1</source>
+        <translation>Port %1</translation>
+    </message>
 </context>
 <context>
     <name>ConnectWidget</name>
@@ -273,6 +277,10 @@
     <message>
         <source>无报警</source>
         <translation>No alarm</translation>
+    </message>
+    <message>
+        <source>断开连接</source>
+        <translation>Disconnect</translation>
     </message>
 </context>
 <context>

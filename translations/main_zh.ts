@@ -251,6 +251,10 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>端口 %1</source>
+        <translation>端口 %1</translation>
+    </message>
 </context>
 <context>
     <name>ConnectWidget</name>
@@ -273,6 +277,10 @@
     <message>
         <source>无报警</source>
         <translation>无报警</translation>
+    </message>
+    <message>
+        <source>断开连接</source>
+        <translation>断开连接</translation>
     </message>
 </context>
 <context>

@@ -29,11 +29,6 @@ namespace
 // A logger is served a moment after it arrived or the window became free: the system may
 // still be setting up a device that has just been plugged in.
 constexpr int serveDelayMs = 500;
-
-int attachedCount(int model)
-{
-    return listAttachedLoggers().count(modelName(model));
-}
 } // namespace
 
 AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
@@ -49,9 +44,12 @@ AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
     UsbControl *usb = window->controller();
     connect(usb, &UsbControl::devStateSignal, this,
             [this](const QString &, bool isRecord) { firstState(isRecord); });
-    connect(usb, &UsbControl::initReadConfigState, this, [this](bool flag) {
-        if (!flag)
-            connectionLost();
+    connect(window, &MainWindow::loggerOpened, this, [this](bool ok) {
+        if (ok)
+            return;
+        connectionLost();
+        if (!waiting.isEmpty())
+            serveTimer.start();
     });
     connect(usb, &UsbControl::closeDevSignal, this, &AutoDownload::connectionLost);
     // Direct: noted before the window's queued handler runs the dialog.
@@ -62,23 +60,24 @@ AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
     connect(window, &MainWindow::downloadEnded, this, &AutoDownload::downloadEnded);
 }
 
-void AutoDownload::loggerArrived(int model, int index)
+void AutoDownload::loggerArrived(const AttachedLogger &logger)
 {
-    const bool on = autoDownloadSettings().enabled;
-    // Loggers that arrive while the mode is off are still counted: they shift the indices.
-    waiting.arrived(model, index, on);
-    if (!on)
+    if (!autoDownloadSettings().enabled)
         return;
+    waiting.append(logger);
     if (window->form()->connectWidget->isBusy() || waiting.size() > 1)
         window->delSendMessage(tr("另一台记录仪已接入，等待中"));
     serveTimer.start();
 }
 
-void AutoDownload::loggerRemoved(int model)
+void AutoDownload::loggerRemoved(const AttachedLogger &logger)
 {
-    waiting.removed(model, attachedCount(model));
-    // Any removal resets the window (its own handler), which ends what this mode was doing.
-    connectionLost();
+    waiting.removeAll(logger);
+    // The connected logger's removal resets the window (its own handler, which may have run
+    // already), which ends what this mode was doing; another one's changes nothing.
+    const AttachedLogger open = window->controller()->openLogger();
+    if (!open.isValid() || logger == open)
+        connectionLost();
     if (!waiting.isEmpty())
         serveTimer.start();
 }
@@ -107,17 +106,13 @@ void AutoDownload::serveNext()
         serveTimer.start();
         return;
     }
-    const WaitingLoggers::Logger next = waiting.takeNext();
-    // Counted afresh: a waiting logger that was unplugged meanwhile is no longer there.
-    if (next.index >= attachedCount(next.model)) {
+    const AttachedLogger next = waiting.takeFirst();
+    if (!listAttachedLoggerDevices().contains(next)) {
         serveTimer.start();
         return;
     }
     step = Step::Connecting;
-    if (!window->connectLogger(next.model, next.index)) {
-        step = Step::Idle;
-        serveTimer.start();
-    }
+    window->connectLogger(next);
 }
 
 void AutoDownload::firstState(bool isRecord)
@@ -126,8 +121,6 @@ void AutoDownload::firstState(bool isRecord)
         return;
     // The first state of a connection, by hand or by this mode: where the open logger sits.
     stateSeen = true;
-    UsbControl *usb = window->controller();
-    waiting.setOpen(usb->openModel(), usb->openIndex());
     if (step != Step::Connecting)
         return;
     if (!autoDownloadSettings().enabled) {

@@ -3,11 +3,12 @@
 // loggers.
 #pragma once
 
-#include "app/waitingloggers.h"
+#include "core/attachedlogger.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QVector>
 
 class MainWindow;
 
@@ -17,6 +18,8 @@ class MainWindow;
 // while another is connected waits until the window is free again, that is until the
 // connected one is unplugged. Loggers attached before, and connections made by hand, are
 // left to the user; a logger that records or holds no records is connected, not downloaded.
+// Each waiting logger is known by its place on the bus, so a removal takes out exactly the
+// logger that left.
 class AutoDownload : public QObject
 {
     Q_OBJECT
@@ -28,8 +31,8 @@ public:
 private:
     enum class Step { Idle, Connecting, Downloading };
 
-    void loggerArrived(int model, int index);
-    void loggerRemoved(int model);
+    void loggerArrived(const AttachedLogger &logger);
+    void loggerRemoved(const AttachedLogger &logger);
     bool windowIsFree() const;
     // Connects the longest-waiting logger once the window is free.
     void serveNext();
@@ -41,7 +44,7 @@ private:
     void connectionLost();
 
     MainWindow *window;
-    WaitingLoggers waiting;
+    QVector<AttachedLogger> waiting;
     QTimer serveTimer;
     Step step = Step::Idle;
     // The open logger has reported its first state.

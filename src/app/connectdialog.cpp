@@ -3,6 +3,7 @@
 #include "app/connectdialog.h"
 
 #include "app/devbutton.h"
+#include "app/knownloggers.h"
 #include "core/lgxdevtype.h"
 
 #include <QButtonGroup>
@@ -82,39 +83,43 @@ ConnectDialog::ConnectDialog(QWidget *parent) : NativeWindowTemplate<QDialog>(pa
     connect(cancelBtn, &QPushButton::clicked, this, &ConnectDialog::on_cancelBtn_clicked);
 }
 
-void ConnectDialog::setDevices(const QStringList &names)
+void ConnectDialog::setLoggers(const QVector<AttachedLogger> &loggers,
+                               const AttachedLogger &preferred)
 {
-    DevButton *first = nullptr;
-    QHash<int, int> countOfModel;
-    for (int position = 0; position < names.size(); ++position) {
-        const int model = modelFromName(names.at(position));
-        if (model == NoDevType)
+    DevButton *chosenButton = nullptr;
+    for (int position = 0; position < loggers.size(); ++position) {
+        const AttachedLogger &logger = loggers.at(position);
+        if (modelName(logger.model).isEmpty())
             continue;
-        auto *button = new DevButton(model, conntentWidget);
-        // The index counts loggers of the same model, in the order they were listed.
-        button->setDevIndex(countOfModel[model]++);
+        auto *button = new DevButton(logger, detailOf(logger), conntentWidget);
         // The last logger listed ends up on top, the first one just above the spacer.
         conntentLayout->insertWidget(0, button);
         group->addButton(button, position);
-        if (!first)
-            first = button;
+        if (!chosenButton || logger == preferred)
+            chosenButton = button;
     }
-    if (!first)
+    if (!chosenButton)
         return;
-    // The selection follows the button that is checked, even when the first entry of
-    // the list was of no known model.
-    first->setChecked(true);
-    devType = first->devType();
-    index = first->devIndex();
+    chosenButton->setChecked(true);
+    chosen = chosenButton->logger();
     connectBtn->setEnabled(true);
+}
+
+QString ConnectDialog::detailOf(const AttachedLogger &logger) const
+{
+    QStringList parts{tr("端口 %1").arg(logger.portPath)};
+    const KnownLoggers::Known known = KnownLoggers::at(logger);
+    if (!known.sn.isEmpty())
+        parts << QStringLiteral("SN %1").arg(known.sn);
+    if (!known.name.isEmpty())
+        parts << known.name;
+    return parts.join(QStringLiteral(" · "));
 }
 
 void ConnectDialog::select(int id)
 {
-    if (auto *button = qobject_cast<DevButton *>(group->button(id))) {
-        devType = button->devType();
-        index = button->devIndex();
-    }
+    if (auto *button = qobject_cast<DevButton *>(group->button(id)))
+        chosen = button->logger();
 }
 
 void ConnectDialog::on_connectBtn_clicked()

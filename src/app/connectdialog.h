@@ -2,10 +2,11 @@
 // ConnectDialog: the modal choice among the attached loggers, one DevButton each.
 #pragma once
 
+#include "core/attachedlogger.h"
 #include "widgets/nativewindowtemplate.h"
 
 #include <QDialog>
-#include <QStringList>
+#include <QVector>
 
 class QButtonGroup;
 class QPushButton;
@@ -17,14 +18,14 @@ class ConnectDialog : public NativeWindowTemplate<QDialog>
 public:
     explicit ConnectDialog(QWidget *parent = nullptr);
 
-    // One button per model name, the first one listed at the bottom and chosen;
-    // names of no known model are left out.
-    void setDevices(const QStringList &names);
+    // One button per logger, the first one listed at the bottom; the one at
+    // `preferred` (the one used last, when attached) is chosen, else the first.
+    // Each shows its port and what this computer knows of the logger there.
+    void setLoggers(const QVector<AttachedLogger> &loggers,
+                    const AttachedLogger &preferred = AttachedLogger());
 
-    // The chosen logger's model, or -1 when there is none.
-    int selectedDevType() const { return devType; }
-    // The chosen logger's position among the attached loggers of its model.
-    int selectedIndex() const { return index; }
+    // The chosen logger; invalid when there is none.
+    AttachedLogger selectedLogger() const { return chosen; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -36,12 +37,12 @@ private slots:
 private:
     void select(int id);
     void retranslate();
+    QString detailOf(const AttachedLogger &logger) const;
 
     QWidget *conntentWidget;
     QVBoxLayout *conntentLayout;
     QPushButton *connectBtn;
     QPushButton *cancelBtn;
     QButtonGroup *group;
-    int devType = -1;
-    int index = -1;
+    AttachedLogger chosen;
 };

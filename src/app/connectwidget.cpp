@@ -4,9 +4,11 @@
 
 #include "core/lgxdevtype.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
@@ -57,6 +59,12 @@ ConnectWidget::ConnectWidget(QWidget *parent) : QWidget(parent)
     for (QLabel *icon : {recordIcon, alertIcon})
         icon->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    disconnectLogger = new QAction(tr("断开连接"), this);
+    disconnectLogger->setObjectName(QStringLiteral("disconnectAction"));
+    connect(disconnectLogger, &QAction::triggered, this, &ConnectWidget::toDisconnect);
+    addAction(disconnectLogger);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
     showDisconnected();
 }
 
@@ -73,6 +81,7 @@ void ConnectWidget::showDisconnected()
     recordIcon->hide();
     firstState = true;
     busy = false;
+    disconnectLogger->setEnabled(false);
 }
 
 QString ConnectWidget::serialNumber() const
@@ -98,6 +107,7 @@ void ConnectWidget::setDevType(int devType)
     devNameLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     devNameLabel->setText(modelName(devType));
     recordIcon->show();
+    disconnectLogger->setEnabled(true);
     hover = false;
     update();
 }
@@ -166,6 +176,11 @@ void ConnectWidget::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton && !busy) {
         beginConnection();
         emit toConnect();
+    } else if (event->button() == Qt::LeftButton && isConnected()) {
+        auto *menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(disconnectLogger);
+        menu->popup(event->globalPos());
     }
     QWidget::mousePressEvent(event);
 }
@@ -195,7 +210,9 @@ void ConnectWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && devType == -1)
         devNameLabel->setText(tr("点击连接设备"));
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslateIcons();
+        disconnectLogger->setText(tr("断开连接"));
+    }
     QWidget::changeEvent(event);
 }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 
 class ConnectWidget : public QWidget
@@ -26,9 +27,12 @@ public:
     void beginConnection();
     // A connection was asked for or is established.
     bool isBusy() const { return busy; }
+    // "断开连接": offered by a click on the panel (and its context menu) while connected.
+    QAction *disconnectAction() const { return disconnectLogger; }
 
 signals:
     void toConnect();
+    void toDisconnect();
     void connectSuccessSignal(int devType);
     void toNoticeTbWidget(int startMode, bool isRestart, bool isRecord);
 
@@ -52,6 +56,7 @@ private:
     QLabel *snNameLabel;
     QLabel *recordIcon;
     QLabel *alertIcon;
+    QAction *disconnectLogger;
     bool lastIsRecord = false;
     bool lastIsAlert = false;
     bool firstState = true;

@@ -7,15 +7,19 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-DevButton::DevButton(int devType, QWidget *parent)
-    : QPushButton(parent), pixmap(QStringLiteral(":/img/ic_hx10d.png")), type(devType)
+DevButton::DevButton(const AttachedLogger &logger, const QString &detail, QWidget *parent)
+    : QPushButton(parent), pixmap(QStringLiteral(":/img/ic_hx10d.png")), attached(logger),
+      detailText(detail)
 {
     setAttribute(Qt::WA_Hover);
     setCheckable(true);
     setMinimumHeight(80);
-    setText(modelName(devType));
+    setText(modelName(logger.model));
+    setToolTip(detail);
     font = QWidget::font();
     font.setPixelSize(16);
+    detailFont = QWidget::font();
+    detailFont.setPixelSize(12);
 }
 
 void DevButton::paintEvent(QPaintEvent *)
@@ -46,6 +50,13 @@ void DevButton::paintEvent(QPaintEvent *)
     painter.setPen(Qt::black);
     painter.setFont(font);
     const QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight, w - 66);
-    painter.drawText(QRect(QPoint(64, 0), QPoint(w - 3, h - 3)), Qt::AlignLeft | Qt::AlignVCenter,
-                     shown);
+    const int middle = h / 2;
+    painter.drawText(QRect(QPoint(64, 0), QPoint(w - 3, middle + 4)),
+                     Qt::AlignLeft | Qt::AlignBottom, shown);
+    painter.setPen(QColor(95, 99, 104));
+    painter.setFont(detailFont);
+    const QString detailShown =
+        painter.fontMetrics().elidedText(detailText, Qt::ElideRight, w - 66);
+    painter.drawText(QRect(QPoint(64, middle + 8), QPoint(w - 3, h - 3)),
+                     Qt::AlignLeft | Qt::AlignTop, detailShown);
 }

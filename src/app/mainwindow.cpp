@@ -9,6 +9,7 @@
 #include "app/connectdialog.h"
 #include "app/connectwidget.h"
 #include "app/downloaddialog.h"
+#include "app/knownloggers.h"
 #include "app/languagecatalogues.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
@@ -34,8 +35,6 @@
 namespace
 {
 constexpr int statePollIntervalMs = 1500;
-constexpr int listFillDelayMs = 300;
-constexpr int languageCmdDelayMs = 500;
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -53,10 +52,9 @@ MainWindow::MainWindow(QWidget *parent)
     notice->setGeometry(rect());
 
     removalWatcher = new LoggerWatcher(this);
-    connect(removalWatcher, &LoggerWatcher::loggerRemoved, this,
-            [this](int model) { emit usbConnectSingnal(LgxDevType(model), false); });
+    connect(removalWatcher, &LoggerWatcher::loggerRemoved, this, &MainWindow::loggerRemoved);
 
-    usbControl = new UsbControl(dataDir(), this);
+    session = new LoggerSession(this);
     pollTimer = new QTimer(this);
     pollTimer->setInterval(statePollIntervalMs);
     connect(pollTimer, &QTimer::timeout, this, [this] { sendTemplateCmd(CheckCmd, ReadOpt); });
@@ -87,7 +85,8 @@ MainWindow::MainWindow(QWidget *parent)
     if (!archiveKeeper->location().passwordWarning().isEmpty())
         delSendMessage(tr("setting.ini 中存有档案库的密码，请把它移到 ~/.pgpass"));
 
-    QTimer::singleShot(listFillDelayMs, this, [this] {
+    // Once the event loop runs: the window is up before the folder is read.
+    QTimer::singleShot(0, this, [this] {
         if (!QDir(appFolder()).exists())
             QDir().mkdir(appFolder());
         // What a download killed half-way left: never listed, never imported.
@@ -122,11 +121,12 @@ void MainWindow::makeConnections()
     connect(panel, &ConnectWidget::connectSuccessSignal, this,
             &MainWindow::delConnectSuccessSignal);
     connect(panel, &ConnectWidget::toNoticeTbWidget, tb, &TbWidget::delToNoticeTbWidget);
-    connect(this, &MainWindow::usbConnectSingnal, this, &MainWindow::connectDevDel);
+    connect(panel, &ConnectWidget::toDisconnect, this, &MainWindow::disconnectLogger);
+    UsbControl *usbControl = session->controller();
     connect(this, &MainWindow::sendSimpleCmdSignal, usbControl, &UsbControl::addSendSimpleCmd);
-
     connect(usbControl, &UsbControl::initReadConfigState, this,
             &MainWindow::delInitReadConfigState);
+
     connect(usbControl, &UsbControl::devConfigSignal, settings,
             &DevSettingInfo::delDevConfigSignal);
     connect(usbControl, &UsbControl::devWriteReturnConfig, settings,
@@ -143,23 +143,13 @@ void MainWindow::makeConnections()
     connect(usbControl, &UsbControl::recordCountResult, settings,
             &DevSettingInfo::delRecordCountResult, Qt::QueuedConnection);
     connect(usbControl, &UsbControl::devStateSignal, panel, &ConnectWidget::delDevStateSignal);
-    connect(usbControl, &UsbControl::dataDownloadErr, this, &MainWindow::delDataDownloadErr);
-    connect(usbControl, &UsbControl::dataDownloadProgress, this, [this](int cur, int total) {
-        downloadReport.cur = cur;
-        downloadReport.total = total;
-    });
-    connect(usbControl, &UsbControl::stopDataDownload, this,
-            [this](int errType) { downloadReport.error = errType; });
-    // Queued: the controller emits this while handling a frame, and the dialog's
-    // event loop must not run inside the controller's frame handling.
-    connect(usbControl, &UsbControl::startDataDownload, this, &MainWindow::delStartDataDownload,
-            Qt::QueuedConnection);
+    connect(usbControl, &UsbControl::startDataDownload, this, &MainWindow::showDownloadDialog);
     connect(usbControl, &UsbControl::stopStartRecordResult, tb,
             &TbWidget::delStopStartRecordResult);
     connect(usbControl, &UsbControl::otherCmdErrTip, this, &MainWindow::delOtherCmdErrTip);
     connect(usbControl, &UsbControl::resetCmdResult, this, &MainWindow::delResetCmdResult);
     connect(usbControl, &UsbControl::setLangueResult, this, &MainWindow::delSetLangueResult);
-    connect(usbControl, &UsbControl::closeDevSignal, this, [this] {
+    connect(session, &LoggerSession::lost, this, [this] {
         resetAfterDisconnect();
         delSendMessage(tr("连接中断，请重新拔插usb后连接"));
     });
@@ -173,7 +163,7 @@ void MainWindow::makeConnections()
     connect(settings, &DevSettingInfo::toWriteConfigToDev, this,
             &MainWindow::delToWriteConfigToDev);
     connect(settings, &DevSettingInfo::toReadRecordCount, this,
-            [this] { emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd, recordCountQuery)); });
+            [this] { emit sendSimpleCmdSignal(makeSimpleCmd(RecordCountCmd)); });
     // The download the toolbar's button starts; the page stays open with its edits.
     connect(settings, &DevSettingInfo::toDownloadFirst, this, &MainWindow::delDevDownLoadSignal);
     connect(settings, &DevSettingInfo::sendMessage, this, &MainWindow::delSendMessage);
@@ -221,7 +211,7 @@ void MainWindow::startStatePoll()
 void MainWindow::dropConnection()
 {
     pollTimer->stop();
-    usbControl->disconnectDevice();
+    session->close();
     ui->connectWidget->showDisconnected();
 }
 
@@ -256,64 +246,82 @@ void MainWindow::closeSettingsPage()
 
 void MainWindow::delConnectDev()
 {
-    const QStringList names = listAttachedLoggers();
-    if (names.isEmpty()) {
+    const QVector<AttachedLogger> attached = listAttachedLoggerDevices();
+    if (attached.isEmpty()) {
         delSendMessage(tr("无可用设备"));
         ui->connectWidget->showDisconnected();
         return;
     }
-    ConnectDialog dialog(this);
-    dialog.setDevices(names);
-    if (dialog.exec() != QDialog::Accepted) {
-        ui->connectWidget->showDisconnected();
-        return;
+    auto *dialog = new ConnectDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    AttachedLogger preferred;
+    for (const AttachedLogger &logger : attached) {
+        if (KnownLoggers::isLast(logger))
+            preferred = logger;
     }
-    connectLogger(dialog.selectedDevType(), dialog.selectedIndex());
+    dialog->setLoggers(attached, preferred);
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted && dialog->selectedLogger().isValid())
+            connectLogger(dialog->selectedLogger());
+        else
+            ui->connectWidget->showDisconnected();
+    });
+    dialog->open();
 }
 
-bool MainWindow::connectLogger(int model, int index)
+void MainWindow::connectLogger(const AttachedLogger &logger)
 {
     ui->connectWidget->beginConnection();
-    if (!usbControl->connectDevice(model, index)) {
-        dropConnection();
-        delSendMessage(tr("连接失败，请查看帮助并安装USB驱动后重试"));
-        return false;
-    }
-    sendTemplateCmd(InitialReadCmd, ReadOpt);
     ui->scrollAreaWidgetContents->setEnabled(false);
-    return true;
+    session->open(logger, [this](const LoggerResult<LoggerIdentity> &result) { opened(result); });
+}
+
+void MainWindow::opened(const LoggerResult<LoggerIdentity> &result)
+{
+    ui->scrollAreaWidgetContents->setEnabled(true);
+    if (!result.ok()) {
+        dropConnection();
+        delSendMessage(result.error == LoggerError::OpenFailed
+                           ? tr("连接失败，请查看帮助并安装USB驱动后重试")
+                           : tr("连接失败"));
+        emit loggerOpened(false);
+        return;
+    }
+    const LoggerIdentity &logger = result.value;
+    KnownLoggers::remember(logger.logger, logger.sn, logger.name);
+    emit loggerOpened(true);
 }
 
 void MainWindow::delInitReadConfigState(bool flag, int startMode, bool isRestart)
 {
-    if (flag) {
-        ui->connectWidget->setStartInfo(startMode, isRestart);
-        QTimer::singleShot(languageCmdDelayMs, this, [this] {
-            emit sendSimpleCmdSignal(makeSimpleCmd(
-                LanguageCmd, currentLanguage() == QLatin1String("English") ? 1 : 0, WriteOpt));
-        });
-        startStatePoll();
-    } else {
-        dropConnection();
-        delSendMessage(tr("连接失败"));
-    }
     ui->scrollAreaWidgetContents->setEnabled(true);
+    // A failed read ends the session's open, whose result resets the panel.
+    if (!flag)
+        return;
+    ui->connectWidget->setStartInfo(startMode, isRestart);
+    // Queued behind the identification the open asks for: the logger shows its
+    // texts in the program's language.
+    emit sendSimpleCmdSignal(
+        makeSimpleCmd(LanguageCmd, currentLanguage() == QLatin1String("English") ? 1 : 0, WriteOpt));
+    startStatePoll();
+}
+
+void MainWindow::disconnectLogger()
+{
+    resetAfterDisconnect();
+}
+
+void MainWindow::loggerRemoved(const AttachedLogger &logger)
+{
+    // Another logger leaving changes nothing here.
+    if (logger == controller()->openLogger())
+        resetAfterDisconnect();
 }
 
 void MainWindow::delConnectSuccessSignal(int devType)
 {
     ui->connectWidget->setDevType(devType);
     ui->tbWidget->enableButtons();
-}
-
-void MainWindow::connectDevDel(LgxDevType devType, bool isConnect)
-{
-    if (devType == NoDevType)
-        return;
-    if (isConnect)
-        usbControl->connectDevice(devType, 0);
-    else
-        resetAfterDisconnect();
 }
 
 void MainWindow::delDevSettingShowSignal(bool isShow)
@@ -410,46 +418,100 @@ void MainWindow::delShowAbout()
 void MainWindow::delDevDownLoadSignal()
 {
     pollTimer->stop();
-    downloadReport = DownloadReport();
-    emit sendSimpleCmdSignal(makeSimpleCmd(RecordInfoCmd));
+    downloadResult.reset();
+    downloading = true;
+    const auto progress = [this](int cur, int total) {
+        if (downloadDialog)
+            downloadDialog->updateProgress(cur, total);
+    };
+    session->download(dataDir(), progress, [this](const LoggerResult<DownloadedRecording> &r) {
+        downloadDone(r);
+    });
 }
 
-void MainWindow::delStartDataDownload(int total, QString filePath)
+void MainWindow::showDownloadDialog()
 {
-    Q_UNUSED(total)
-    Q_UNUSED(filePath)
-    // Ended before the dialog could come up: there is nothing left to show.
-    if (downloadReport.error != 0) {
-        delSendMessage(downloadErrorText(downloadReport.error));
-        endDownload();
-        emit downloadEnded(QString());
+    // Modal to the user, while the window's own events, the logger's answers
+    // among them, go on being handled.
+    downloadDialog = new DownloadDialog(this);
+    downloadDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(downloadDialog, &QDialog::finished, this, &MainWindow::downloadDialogClosed);
+    downloadDialog->open();
+}
+
+void MainWindow::downloadDone(const LoggerResult<DownloadedRecording> &result)
+{
+    // Ended already: the user cancelled it.
+    if (!downloading)
+        return;
+    if (downloadDialog && downloadDialog->isVisible()) {
+        // The dialog closes itself once it showed 100 %; a failure closes it now.
+        downloadResult = result;
+        if (!result.ok())
+            downloadDialog->stopDownErr(int(result.error));
         return;
     }
-    DownloadDialog dialog(this);
-    const auto progress = connect(usbControl, &UsbControl::dataDownloadProgress, &dialog,
-                                  &DownloadDialog::updateProgress);
-    const auto failure =
-        connect(usbControl, &UsbControl::stopDataDownload, &dialog, &DownloadDialog::stopDownErr);
-    // Blocks written before the dialog existed, the last one included.
-    if (downloadReport.cur > 0)
-        dialog.updateProgress(downloadReport.cur, downloadReport.total);
-    const int result = dialog.exec();
-    disconnect(progress);
-    disconnect(failure);
-    if (result == QDialog::Accepted) {
-        // The file got its name only when it was complete.
-        const QString saved = usbControl->savedFilePath();
-        delSendMessage(tr("下载成功"));
-        addFileButton(saved);
-        endDownload();
-        openDataFile(saved);
-        emit downloadEnded(saved);
+    if (result.ok()) {
+        takeDownload(result.value);
         return;
     }
-    if (dialog.errorCode() != 0)
-        delSendMessage(downloadErrorText(dialog.errorCode()));
+    switch (result.error) {
+    case LoggerError::Cancelled:
+        endDownloadWithout(QString());
+        return;
+    case LoggerError::NoRecords:
+        endDownloadWithout(tr("无记录数据，下载失败"));
+        return;
+    case LoggerError::CannotCreateFile:
+    case LoggerError::CannotStore:
+        endDownloadWithout(tr("无法保存记录文件，下载失败"));
+        return;
+    default:
+        endDownloadWithout(tr("读取异常，下载失败"));
+        return;
+    }
+}
+
+void MainWindow::downloadDialogClosed(int result)
+{
+    if (result == QDialog::Accepted && downloadResult && downloadResult->ok()) {
+        takeDownload(downloadResult->value);
+        return;
+    }
+    if (!downloadResult || downloadResult->ok()) {
+        // The user cancelled: the file goes, also when its last block was written.
+        if (session->isBusy())
+            session->cancel();
+        else
+            controller()->cancelDownload();
+        endDownloadWithout(QString());
+        return;
+    }
+    const LoggerError error = downloadResult->error;
+    // A recording that could not be written is no fault of the logger.
+    if (error == LoggerError::CannotCreateFile || error == LoggerError::CannotStore)
+        endDownloadWithout(tr("无法保存记录文件，下载失败"));
     else
-        usbControl->cancelDownload();
+        endDownloadWithout(tr("下载失败"));
+}
+
+void MainWindow::takeDownload(const DownloadedRecording &recording)
+{
+    downloading = false;
+    downloadResult.reset();
+    delSendMessage(tr("下载成功"));
+    addFileButton(recording.path);
+    endDownload();
+    openDataFile(recording.path);
+    emit downloadEnded(recording.path);
+}
+
+void MainWindow::endDownloadWithout(const QString &text)
+{
+    downloading = false;
+    downloadResult.reset();
+    if (!text.isEmpty())
+        delSendMessage(text);
     endDownload();
     emit downloadEnded(QString());
 }
@@ -457,27 +519,9 @@ void MainWindow::delStartDataDownload(int total, QString filePath)
 void MainWindow::endDownload()
 {
     ui->tbWidget->downloadFinished();
-    startStatePoll();
-}
-
-QString MainWindow::downloadErrorText(int errType) const
-{
-    // A recording that could not be written is no fault of the logger.
-    if (errType == DownloadFileError || errType == DownloadNotSaved)
-        return tr("无法保存记录文件，下载失败");
-    return tr("下载失败");
-}
-
-void MainWindow::delDataDownloadErr(int errType)
-{
-    endDownload();
-    if (errType == DownloadNoRecords)
-        delSendMessage(tr("无记录数据，下载失败"));
-    else if (errType == DownloadFileError || errType == DownloadNotSaved)
-        delSendMessage(downloadErrorText(errType));
-    else
-        delSendMessage(tr("读取异常，下载失败"));
-    emit downloadEnded(QString());
+    // A connection lost meanwhile stays lost.
+    if (session->isOpen())
+        startStatePoll();
 }
 
 void MainWindow::delSendMessage(QString msg)

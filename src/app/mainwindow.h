@@ -2,15 +2,20 @@
 // The application's main window: the hub between the device controller and every panel.
 #pragma once
 
+#include "core/attachedlogger.h"
 #include "core/lgxdevtype.h"
+#include "device/loggersession.h"
 #include "device/oneconfigcmdstruct.h"
 #include "device/simplesendcmdunion.h"
 #include "widgets/nativewindowtemplate.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <optional>
 
 class ArchiveKeeper;
 class AutoDownload;
+class DownloadDialog;
 class LanguageCatalogues;
 class LoggerWatcher;
 class MainWindowForm;
@@ -31,15 +36,18 @@ public:
     // own dialogs follow.
     void applyLanguage(const QString &language);
 
-    // Opens the index-th attached logger of `model` and starts the initial read; says so
-    // when the logger cannot be opened.
-    bool connectLogger(int model, int index);
+    // Opens exactly `logger`, reads its configuration and note and asks for
+    // its state; says so when the logger cannot be opened or does not answer.
+    void connectLogger(const AttachedLogger &logger);
+    // Closes the connected logger and shows the panel as not connected.
+    void disconnectLogger();
 
     void loadFileButtons();
     void addFileButton(const QString &filePath);
     bool openDataFile(const QString &filePath);
 
-    UsbControl *controller() const { return usbControl; }
+    UsbControl *controller() const { return session->controller(); }
+    LoggerSession *loggerSession() const { return session; }
     MainWindowForm *form() const { return ui; }
     RecordingList *recordingList() const { return list; }
     QTimer *statePollTimer() const { return pollTimer; }
@@ -48,20 +56,20 @@ public:
     LanguageCatalogues *catalogues() const { return languages; }
 
 signals:
-    void usbConnectSingnal(LgxDevType devType, bool isConnect);
     void sendSimpleCmdSignal(SimpleSendCmdUnion cmdStruct);
     // A download is over: `filePath` is the new recording, listed and opened, or empty
     // when the download ended without one.
     void downloadEnded(const QString &filePath);
+    // A connection asked for is established, or it failed and the window is reset.
+    void loggerOpened(bool ok);
 
 public slots:
     void delDevSettingShowSignal(bool isShow);
     void delToWriteConfigToDev(OneConfigCmdStruct config, QString note);
     void delSendMessage(QString msg);
     void delDevDownLoadSignal();
-    void delDataDownloadErr(int errType);
     void delConnectSuccessSignal(int devType);
-    void delStartDataDownload(int total, QString filePath);
+
     void delInitReadConfigState(bool flag, int startMode, bool isRestart);
     void delToStopStartRecordSignal(bool isStop);
     void delOtherCmdErrTip(int type, int opt);
@@ -74,7 +82,6 @@ public slots:
     void on_closeBtn_clicked();
     void on_minBtn_clicked();
     void on_normalBtn_clicked();
-    void connectDevDel(LgxDevType devType, bool isConnect);
     void delConnectDev();
 
 protected:
@@ -90,21 +97,24 @@ private:
     void closeSettingsPage();
     void enableListArea();
     void endDownload();
-    QString downloadErrorText(int errType) const;
-
-    // What the controller has reported of the running download. The dialog is
-    // shown only after the controller announced the file, by which time a
-    // small download on a quick logger may have progressed or even ended.
-    struct DownloadReport {
-        int cur = 0;
-        int total = 0;
-        int error = 0;
-    };
+    void opened(const LoggerResult<LoggerIdentity> &result);
+    // The controller has created the download's file: the progress dialog comes up.
+    void showDownloadDialog();
+    void downloadDone(const LoggerResult<DownloadedRecording> &result);
+    void downloadDialogClosed(int result);
+    // Lists, opens and archives the recording that was downloaded.
+    void takeDownload(const DownloadedRecording &recording);
+    void endDownloadWithout(const QString &notice);
+    // Resets the window when the logger that left is the connected one.
+    void loggerRemoved(const AttachedLogger &logger);
 
     MainWindowForm *ui;
-    DownloadReport downloadReport;
     RecordingList *list = nullptr;
-    UsbControl *usbControl = nullptr;
+    LoggerSession *session = nullptr;
+    QPointer<DownloadDialog> downloadDialog;
+    // The download's result, kept until its dialog has closed.
+    std::optional<LoggerResult<DownloadedRecording>> downloadResult;
+    bool downloading = false;
     QTimer *pollTimer = nullptr;
     Snackbar *notice = nullptr;
     LanguageCatalogues *languages = nullptr;

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-class DeviceSession;
 struct LoadedRecording;
+struct LoggerChoice;
 class QIODevice;
 class QCommandLineParser;
 
@@ -36,14 +36,13 @@ private:
     int verify(const QStringList &arguments);
     int config(const QStringList &arguments);
     int startStop(const QStringList &arguments, bool start);
-    // ExitOk when the logger holds no records, else the printed refusal of a write.
-    int refuseIfRecordsHeld(DeviceSession &session);
 
     // Parses `arguments` with `parser`, to which a help option is added;
     // returns -1 to go on, or the exit code once help or a usage error was printed.
     int parse(QCommandLineParser &parser, const QStringList &arguments, int positionals);
-    // Opens the logger named by --model and --index.
-    int openLogger(QCommandLineParser &parser, DeviceSession &session);
+    // The logger --model, --index, --port and --serial name; ExitOk, or the
+    // code once a usage error was printed.
+    int chooseLogger(QCommandLineParser &parser, LoggerChoice *choice);
     // Reads the recording file at `path`; ExitOk, or the code once the
     // failure was printed.
     int readRecording(const QString &path, LoadedRecording *recording);

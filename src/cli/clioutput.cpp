@@ -3,8 +3,13 @@
 
 #include "cli/cliexit.h"
 
+#include "core/newfile.h"
+#include "core/settinginfo.h"
+
 #include <QCommandLineParser>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 int parseCommand(QCommandLineParser &parser, const QStringList &arguments, int positionals,
                  QTextStream &out, QTextStream &err)
@@ -37,4 +42,16 @@ QString cannotWriteText(const QString &path, const QString &reason)
 {
     const QString text = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
     return reason.isEmpty() ? text : text + QStringLiteral(": ") + reason;
+}
+
+void removeLeftovers(const QString &dir)
+{
+    NewFile::removeLeftovers(dataDir());
+    if (!dir.isEmpty())
+        NewFile::removeLeftovers(dir);
+}
+
+QByteArray jsonText(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }

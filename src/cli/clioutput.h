@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 class QCommandLineParser;
+class QJsonObject;
 
 // Parses `arguments` with `parser`, to which a help option is added, and
 // expects `positionals` positional arguments. Returns -1 to go on, or the
@@ -18,3 +19,9 @@ int printFailure(QTextStream &err, int code, const QString &message);
 
 // "cannot write PATH: REASON", the reason left out when there is none.
 QString cannotWriteText(const QString &path, const QString &reason);
+
+// Clears what runs killed half-way left in the recordings folder and in `dir`.
+void removeLeftovers(const QString &dir);
+
+// The object as indented JSON text.
+QByteArray jsonText(const QJsonObject &object);

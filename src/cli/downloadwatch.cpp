@@ -3,9 +3,8 @@
 #include "cli/downloadwatch.h"
 
 #include "cli/archivecommands.h"
-#include "cli/cliexit.h"
 #include "cli/clioutput.h"
-#include "cli/devicesession.h"
+#include "cli/loggerrun.h"
 #include "core/lgxdevtype.h"
 #include "core/newfile.h"
 #include "core/settinginfo.h"
@@ -13,32 +12,15 @@
 #include "export/reportfirstpage.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
-#include "recording/recordingreader.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace
 {
 const QString unpluggedText = QStringLiteral("the logger was unplugged");
 const QString stoppedText = QStringLiteral("the watch was stopped");
-
-// The position of `logger` among the attached loggers of its model, as
-// UsbControl::connectDevice counts them; -1 when it is not attached.
-int indexAmongModel(const QVector<AttachedLogger> &list, const AttachedLogger &logger)
-{
-    int index = 0;
-    for (const AttachedLogger &a : list) {
-        if (a == logger)
-            return index;
-        if (a.model == logger.model)
-            ++index;
-    }
-    return -1;
-}
 
 QString nameOf(const AttachedLogger &logger)
 {
@@ -73,11 +55,12 @@ void DownloadWatch::start()
 
 void DownloadWatch::exec()
 {
-    QEventLoop loop;
-    connect(this, &DownloadWatch::finished, &loop, &QEventLoop::quit);
-    start();
-    if (!done)
-        loop.exec();
+    runEventLoop([this](const std::function<void(int)> &end) {
+        connect(this, &DownloadWatch::finished, this, [end] { end(0); });
+        start();
+        if (done)
+            end(0);
+    });
 }
 
 void DownloadWatch::stop()
@@ -85,9 +68,9 @@ void DownloadWatch::stop()
     if (done)
         return;
     stopping = true;
-    if (session)
-        session->abort(stoppedText);
-    if (!serving)
+    if (serving)
+        session.cancel();
+    else
         finish();
 }
 
@@ -112,8 +95,8 @@ void DownloadWatch::rescan()
         queue.removeAll(gone);
         for (auto it = served.begin(); it != served.end();)
             it = it.value() == gone ? served.erase(it) : std::next(it);
-        if (session && current == gone)
-            session->abort(unpluggedText);
+        if (serving && current == gone)
+            session.cancel(LoggerError::ConnectionLost);
     }
     attached = now;
     scheduleServing();
@@ -126,109 +109,120 @@ void DownloadWatch::scheduleServing()
     servingScheduled = true;
     // From the event loop, so that a notice never runs a whole download inside
     // the slot that received it.
-    QTimer::singleShot(0, this, &DownloadWatch::serveQueue);
+    QTimer::singleShot(0, this, &DownloadWatch::serveNext);
 }
 
-void DownloadWatch::serveQueue()
+void DownloadWatch::serveNext()
 {
     servingScheduled = false;
     if (serving || done)
         return;
-    serving = true;
     // The queue grows while a logger is served: a later arrival waits its turn.
-    while (!queue.isEmpty() && !stopping) {
-        const AttachedLogger logger = queue.takeFirst();
-        current = logger;
-        const std::optional<WatchOutcome> outcome = serve(logger);
-        current.reset();
-        if (outcome) {
-            out << outcome->jsonLine();
-            out.flush();
-        }
+    while (!queue.isEmpty() && !isAttached(queue.first()))
+        queue.removeFirst();
+    if (queue.isEmpty() || stopping) {
+        if (stopping || options.once)
+            finish();
+        return;
     }
-    serving = false;
-    if (stopping || options.once)
-        finish();
+    serving = true;
+    current = queue.takeFirst();
+    outcome = WatchOutcome();
+    outcome.model = current->model;
+    progress(nameOf(*current) + QStringLiteral(": connecting"));
+    session.open(*current, [this](const LoggerResult<LoggerIdentity> &r) { opened(r); });
 }
 
-std::optional<WatchOutcome> DownloadWatch::serve(const AttachedLogger &logger)
+void DownloadWatch::opened(const LoggerResult<LoggerIdentity> &result)
 {
-    const int index = indexAmongModel(listAttachedLoggerDevices(), logger);
-    if (index < 0)
-        return std::nullopt;
-    WatchOutcome outcome;
-    outcome.model = logger.model;
-    DeviceSession device;
-    const QScopedValueRollback<DeviceSession *> active(session, &device);
-    progress(nameOf(logger) + QStringLiteral(": connecting"));
-    if (device.open(modelName(logger.model), index) != ExitOk) {
-        outcome.error = failure(device, QString());
-        return outcome;
+    if (!result.ok()) {
+        outcome.error = failure(result.error, QStringLiteral("the initial read"));
+        endServing();
+        return;
     }
-    outcome.serial = device.sn();
+    outcome.serial = result.value.sn;
     if (!outcome.serial.isEmpty() && served.contains(outcome.serial)) {
         progress(outcome.serial + QStringLiteral(": served already since it was plugged in; "
                                                  "unplug it and plug it in to download it again"));
-        return std::nullopt;
+        endServing(false);
+        return;
     }
     if (!outcome.serial.isEmpty())
-        served.insert(outcome.serial, logger);
-    // A stop between two steps reaches no step: each one checks it first.
+        served.insert(outcome.serial, *current);
     if (stopping) {
         outcome.error = stoppedText;
-        return outcome;
+        endServing();
+        return;
     }
-    if (device.isRecord() && !options.stopRecording) {
+    if (!result.value.isRecord) {
+        download();
+        return;
+    }
+    if (!options.stopRecording) {
         outcome.skipped = QStringLiteral("recording");
-        return outcome;
-    }
-    if (device.isRecord()) {
-        progress(outcome.serial + QStringLiteral(": stopping the recording"));
-        if (device.startStop(false) != ExitOk || stopping) {
-            outcome.error = failure(device, QStringLiteral("while its recording was stopped"));
-            return outcome;
-        }
-    }
-    download(device, outcome);
-    return outcome;
-}
-
-void DownloadWatch::download(DeviceSession &device, WatchOutcome &outcome)
-{
-    const int result = device.download([this, &outcome](int cur, int total) {
-        progress(QStringLiteral("%1: block %2/%3").arg(outcome.serial).arg(cur).arg(total));
-    });
-    if (result == ExitNoRecords) {
-        outcome.skipped = QStringLiteral("no records");
+        endServing();
         return;
     }
-    if (result != ExitOk) {
-        outcome.error = failure(device, QStringLiteral("during the download"));
-        return;
-    }
-    outcome.file = device.downloadedFile();
-    if (!options.dir.isEmpty()) {
-        QString why;
-        const QString moved = moveInto(outcome.file, options.dir, &why);
-        if (moved.isEmpty()) {
-            outcome.error =
-                QStringLiteral("could not move the recording into %1 (%2); it stays in %3")
-                    .arg(QDir::toNativeSeparators(options.dir), why,
-                         QDir::toNativeSeparators(QFileInfo(outcome.file).path()));
+    progress(outcome.serial + QStringLiteral(": stopping the recording"));
+    session.startStop(false, [this](const LoggerResult<Done> &stopped) {
+        if (!stopped.ok() || stopping) {
+            outcome.error = failure(stopped.error, QStringLiteral("start/stop"),
+                                    QStringLiteral("while its recording was stopped"));
+            endServing();
             return;
         }
-        outcome.file = moved;
+        download();
+    });
+}
+
+void DownloadWatch::download()
+{
+    // The caller places the file: straight into --dir when given.
+    const QString folder = options.dir.isEmpty() ? dataDir() : options.dir;
+    const auto blocks = [this](int cur, int total) {
+        progress(QStringLiteral("%1: block %2/%3").arg(outcome.serial).arg(cur).arg(total));
+    };
+    session.download(folder, blocks, [this](const LoggerResult<DownloadedRecording> &r) {
+        downloaded(r);
+    });
+}
+
+void DownloadWatch::downloaded(const LoggerResult<DownloadedRecording> &result)
+{
+    if (result.error == LoggerError::NoRecords) {
+        outcome.skipped = QStringLiteral("no records");
+        endServing();
+        return;
     }
+    if (!result.ok()) {
+        outcome.error = failure(result.error, QStringLiteral("a download step"),
+                                QStringLiteral("during the download"));
+        endServing();
+        return;
+    }
+    outcome.file = result.value.path;
     const QString unarchived = ArchiveCommands::addDownloaded(outcome.file, options.archiveUrl);
     if (!unarchived.isEmpty())
         progress(QStringLiteral("%1: the recording was not added to the archive: %2")
                      .arg(outcome.serial, unarchived));
-    writeReports(outcome);
+    writeReports(result.value.recording);
+    endServing();
 }
 
-void DownloadWatch::writeReports(WatchOutcome &outcome)
+void DownloadWatch::endServing(bool print)
 {
-    const LoadedRecording recording = RecordingReader::read(outcome.file);
+    session.close();
+    current.reset();
+    serving = false;
+    if (print) {
+        out << outcome.jsonLine();
+        out.flush();
+    }
+    scheduleServing();
+}
+
+void DownloadWatch::writeReports(const LoadedRecording &recording)
+{
     if (!recording.ok()) {
         outcome.error = QStringLiteral("the downloaded recording could not be read back");
         return;
@@ -286,13 +280,14 @@ void DownloadWatch::writeReports(WatchOutcome &outcome)
     }
 }
 
-QString DownloadWatch::failure(const DeviceSession &device, const QString &whileDoing) const
+QString DownloadWatch::failure(LoggerError error, const QString &request,
+                               const QString &whileDoing) const
 {
     if (stopping)
         return stoppedText;
-    if (current && !isAttached(*current))
+    if (error == LoggerError::ConnectionLost || (current && !isAttached(*current)))
         return whileDoing.isEmpty() ? unpluggedText : unpluggedText + QLatin1Char(' ') + whileDoing;
-    return device.errorText();
+    return LoggerRun::textOf(error, request);
 }
 
 bool DownloadWatch::isAttached(const AttachedLogger &logger) const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/watchoutcome.h"
+#include "device/loggersession.h"
 #include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
 
@@ -11,8 +12,6 @@
 #include <QTextStream>
 #include <QVector>
 #include <optional>
-
-class DeviceSession;
 
 // Serves the loggers attached at start and every one plugged in later, one at a
 // time in the order they appeared: connect, read configuration and note,
@@ -46,7 +45,7 @@ public:
 
     // Queues the loggers attached now and begins serving them from the event loop.
     void start();
-    // start(), then runs the event loop until the watch finishes.
+    // start(), then runs the program's event loop until the watch finishes.
     void exec();
     bool isFinished() const { return done; }
     // Whether a report, spreadsheet or workbook asked for could not be written.
@@ -66,16 +65,19 @@ private:
     // is abandoned when it left.
     void rescan();
     void scheduleServing();
-    void serveQueue();
-    // Empty when there is nothing to print: the logger left before its turn, or
-    // was served already since it was plugged in.
-    std::optional<WatchOutcome> serve(const AttachedLogger &logger);
-    // Downloads the logger open in `session` and writes the asked-for files.
-    void download(DeviceSession &session, WatchOutcome &outcome);
-    void writeReports(WatchOutcome &outcome);
-    // Why a step of `session` failed, in the watch's words when it was the
+    // Serves the next logger of the queue; each step goes on in the callback
+    // of the request before it.
+    void serveNext();
+    void opened(const LoggerResult<LoggerIdentity> &result);
+    void download();
+    void downloaded(const LoggerResult<DownloadedRecording> &result);
+    void writeReports(const LoadedRecording &recording);
+    // Ends serving the current logger; prints its outcome unless `print` is false.
+    void endServing(bool print = true);
+    // Why a request ended with `error`, in the watch's words when it was the
     // watch that ended it.
-    QString failure(const DeviceSession &session, const QString &whileDoing) const;
+    QString failure(LoggerError error, const QString &request,
+                    const QString &whileDoing = QString()) const;
     bool isAttached(const AttachedLogger &logger) const;
     void progress(const QString &text);
     void finish();
@@ -89,7 +91,8 @@ private:
     // Serial numbers of the loggers served since they were plugged in.
     QHash<QString, AttachedLogger> served;
     std::optional<AttachedLogger> current;
-    DeviceSession *session = nullptr;
+    WatchOutcome outcome;
+    LoggerSession session;
     bool serving = false;
     bool servingScheduled = false;
     bool stopping = false;

@@ -79,6 +79,7 @@ QByteArray encodeCommand(const SimpleSendCmdUnion &cmd, int model)
         return buildFrame(CmdCode::Note, 0x01, payload, true);
     }
     case RecordInfoCmd:
+    case RecordCountCmd:
         return buildFrame(CmdCode::RecordInfo, 0x00, QByteArray());
     case AlarmInfoCmd:
         return buildFrame(CmdCode::AlarmInfo, 0x00, QByteArray());

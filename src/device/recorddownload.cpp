@@ -137,6 +137,10 @@ bool RecordDownload::createFile(const QString &folder, int model)
     // One left by an earlier download that never ended is dropped.
     downloadFile.reset();
     lastPath.clear();
+    lastBytes.clear();
+    lastFingerprint.clear();
+    written.clear();
+    hash.reset();
     if (folder.isEmpty())
         return false;
     downloadFileName = recordingFileName(model, QStringLiteral(".data"));
@@ -146,7 +150,7 @@ bool RecordDownload::createFile(const QString &folder, int model)
         return false;
     QDir().mkpath(folder);
     downloadFile = std::make_unique<NewFile>(folder, downloadFileName);
-    if (!downloadFile->open() || !downloadFile->write(header.data())) {
+    if (!downloadFile->open() || !append(header.data().constData(), header.size())) {
         qWarning() << "recording file not created:" << downloadFile->errorString();
         downloadFile.reset();
         return false;
@@ -166,8 +170,17 @@ RecordDownload::BlockResult RecordDownload::takeBlock(QByteArray &buffer, int ex
         *number != expectedNumber || !downloadFile)
         return BlockResult::Discarded;
     const int payload = qBound(0, unsigned16(block, 2), payloadSize);
-    return downloadFile->write(block.constData() + 4, payload) ? BlockResult::Appended
-                                                               : BlockResult::WriteFailed;
+    return append(block.constData() + 4, payload) ? BlockResult::Appended
+                                                  : BlockResult::WriteFailed;
+}
+
+bool RecordDownload::append(const char *bytes, qint64 size)
+{
+    if (!downloadFile->write(bytes, size))
+        return false;
+    written.append(bytes, int(size));
+    hash.addData(bytes, int(size));
+    return true;
 }
 
 QString RecordDownload::filePath() const
@@ -180,10 +193,14 @@ bool RecordDownload::finish()
     if (!downloadFile)
         return false;
     lastPath = downloadFile->commit();
-    if (lastPath.isEmpty())
+    if (lastPath.isEmpty()) {
         qWarning() << "recording file not saved:" << downloadFile->errorString();
-    else
+    } else {
         downloadFileName = QFileInfo(lastPath).fileName();
+        lastBytes = written;
+        lastFingerprint = QString::fromLatin1(hash.result().toHex());
+    }
+    written.clear();
     downloadFile.reset();
     return !lastPath.isEmpty();
 }
@@ -191,6 +208,7 @@ bool RecordDownload::finish()
 void RecordDownload::discard()
 {
     downloadFile.reset();
+    written.clear();
 }
 
 void RecordDownload::cancel()
@@ -199,4 +217,6 @@ void RecordDownload::cancel()
     if (!lastPath.isEmpty())
         QFile::remove(lastPath);
     lastPath.clear();
+    lastBytes.clear();
+    lastFingerprint.clear();
 }

@@ -6,6 +6,7 @@
 #include "recording/readdevinfojson.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 #include <memory>
 
@@ -51,8 +52,11 @@ public:
     // that), which savedPath() then gives. False, the file being deleted, when
     // that failed.
     bool finish();
-    // Where the last download that finished was saved.
+    // Where the last download that finished was saved, its bytes and their
+    // SHA-256 (hex), taken while they were written.
     QString savedPath() const { return lastPath; }
+    QByteArray savedBytes() const { return lastBytes; }
+    QString savedFingerprint() const { return lastFingerprint; }
     // The download failed: the partial file is closed and deleted.
     void discard();
     // The user cancelled the download: its file is deleted, also when the last
@@ -63,7 +67,14 @@ public:
     QString downloadFileName;
 
 private:
+    // Writes to the file, keeping the bytes and the hash in step with it.
+    bool append(const char *bytes, qint64 size);
+
     std::unique_ptr<NewFile> downloadFile;
+    QByteArray written;
+    QCryptographicHash hash{QCryptographicHash::Sha256};
     // The path of the last download's file once it was saved.
     QString lastPath;
+    QByteArray lastBytes;
+    QString lastFingerprint;
 };

@@ -19,6 +19,9 @@ enum SimpleCmdType : int32_t {
     AlarmInfoCmd = 9,
     InitialReadCmd = 10,
     ResetCmd = 11,
+    // The record counts alone: the same request as RecordInfoCmd, answered by
+    // UsbControl::recordCountResult, starting no download.
+    RecordCountCmd = 12,
 };
 
 enum CmdOptType : int32_t { ReadOpt = 0, WriteOpt = 1 };
@@ -39,17 +42,12 @@ struct NoteCmdStruct {
 };
 
 // StartStopCmd (1 start, 0 stop), LanguageCmd (1 English, 0 Chinese),
-// ReadBlockCmd (block number from 1), RecordInfoCmd (0 or recordCountQuery).
+// ReadBlockCmd (block number from 1).
 struct ValueCmdStruct {
     int32_t cmdType;
     int32_t cmdOptType;
     int32_t value;
 };
-
-// The value of a RecordInfoCmd that asks for the record counts alone: the answer is
-// reported by UsbControl::recordCountResult and starts no download. The request
-// bytes are the same; the controller tells the two apart by its queue head.
-constexpr int32_t recordCountQuery = 1;
 
 // All members begin with cmdType and cmdOptType, which may be read through any
 // of them. The configuration record is the largest member, so value-initialising

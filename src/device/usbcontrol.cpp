@@ -7,9 +7,7 @@
 #include "device/protocol.h"
 #include "device/usbthread.h"
 
-#include <QEventLoop>
 #include <QTimer>
-#include <QtDebug>
 
 namespace
 {
@@ -20,11 +18,6 @@ constexpr int heartbeatLimit = 3;
 constexpr int reconnectPauseMs = 1200;
 // A command older than this at a tick of the clock has timed out.
 constexpr qint64 commandTimeoutMs = 2000;
-
-bool isRecordCountQuery(const SimpleSendCmdUnion &cmd)
-{
-    return cmd.common.cmdType == RecordInfoCmd && cmd.simple.value == recordCountQuery;
-}
 } // namespace
 
 UsbControl::UsbControl(const QString &recordingsFolder, QObject *parent)
@@ -32,6 +25,9 @@ UsbControl::UsbControl(const QString &recordingsFolder, QObject *parent)
 {
     qRegisterMetaType<SimpleSendCmdUnion>("SimpleSendCmdUnion");
     qRegisterMetaType<OneConfigCmdStruct>("OneConfigCmdStruct");
+    reconnectTimer.setSingleShot(true);
+    reconnectTimer.setInterval(reconnectPauseMs);
+    connect(&reconnectTimer, &QTimer::timeout, this, &UsbControl::reconnect);
 }
 
 UsbControl::~UsbControl()
@@ -39,30 +35,31 @@ UsbControl::~UsbControl()
     disconnectDevice();
 }
 
-bool UsbControl::connectDevice(int model, int index)
+bool UsbControl::connectDevice(const AttachedLogger &logger)
 {
-    const uint16_t product = productIdOf(model);
+    const uint16_t product = productIdOf(logger.model);
     if (product == 0)
         return false;
-    if (usbThread)
+    if (usbThread || reconnectTimer.isActive())
         disconnectDevice();
     usbThread = new UsbThread(this);
-    if (!usbThread->openDevice(loggerVendorId, product, index))
+    if (!usbThread->openDevice(loggerVendorId, product, logger.bus, logger.address))
         return false;
     connect(usbThread, &UsbThread::readyRead, this, &UsbControl::delRevDataSlot);
     connect(usbThread, &UsbThread::readTimeOut, this, &UsbControl::delReadTimeOut);
     connect(usbThread, &UsbThread::disRtConnect, this, &UsbControl::delTransportLost);
     usbThread->start();
-    connectedModel = model;
+    connectedModel = logger.model;
+    connected = logger;
     needHead = true;
     lastConfig.initReadDone = false;
-    deviceIndex = index;
     checkFailCount = 0;
     return true;
 }
 
 void UsbControl::disconnectDevice()
 {
+    reconnectTimer.stop();
     // A logger lost in the middle of a download ends it as failed.
     if (download.hasFile())
         abandonDownload(DownloadTimedOut);
@@ -77,6 +74,7 @@ void UsbControl::disconnectDevice()
         cmdQueue.clear();
     }
     connectedModel = NoDevType;
+    connected = AttachedLogger();
     lastConfig.initReadDone = false;
     isDownloading = false;
 }
@@ -120,6 +118,7 @@ void UsbControl::sendQueueHead()
         return;
     const SimpleSendCmdUnion cmd = cmdQueue.first().cmd;
     sendCommand(cmd);
+    ++headSends;
 }
 
 void UsbControl::sendCommand(const SimpleSendCmdUnion &cmd)
@@ -159,10 +158,11 @@ void UsbControl::delRevDataSlot(QByteArray data)
         const QByteArray frame = rxBuffer.mid(head, lastFrameLength);
         if (!isComplete(frame))
             return;
-        // The frame leaves the buffer before it is handled: a handler may run a nested
-        // event loop (the download dialog) in which more bytes arrive.
         rxBuffer.remove(0, head + lastFrameLength);
-        if (dispatchFrame(frame) == FrameResult::Handled && !cmdQueue.isEmpty() && usbThread)
+        // A handler that queued a command into an empty queue has sent it already.
+        const quint64 sendsBefore = headSends;
+        dispatchFrame(frame);
+        if (headSends == sendsBefore && !cmdQueue.isEmpty() && usbThread)
             sendQueueHead();
     }
 }
@@ -175,7 +175,7 @@ bool UsbControl::isComplete(const QByteArray &frame) const
     return frame.size() >= minimumAnswerLength(code, connectedModel);
 }
 
-UsbControl::FrameResult UsbControl::dispatchFrame(const QByteArray &frame)
+void UsbControl::dispatchFrame(const QByteArray &frame)
 {
     const auto code = static_cast<uint8_t>(frame.at(FrameLayout::codeOffset));
     const auto subCode = static_cast<uint8_t>(frame.at(FrameLayout::subCodeOffset));
@@ -206,22 +206,17 @@ UsbControl::FrameResult UsbControl::dispatchFrame(const QByteArray &frame)
             handleIdentification(frame);
         break;
     case CmdCode::RecordInfo:
-        if (headIsRecordCountQuery())
+        if (!cmdQueue.isEmpty() && cmdQueue.first().cmd.common.cmdType == RecordCountCmd)
             handleRecordCount(frame);
         else
             handleRecordInfo(frame);
         break;
     case CmdCode::AlarmInfo:
-        return handleAlarmStatistics(frame);
+        handleAlarmStatistics(frame);
+        break;
     default:
         break;
     }
-    return FrameResult::Handled;
-}
-
-bool UsbControl::headIsRecordCountQuery() const
-{
-    return !cmdQueue.isEmpty() && isRecordCountQuery(cmdQueue.first().cmd);
 }
 
 void UsbControl::handleRecordCount(const QByteArray &frame)
@@ -242,21 +237,18 @@ void UsbControl::handleRecordInfo(const QByteArray &frame)
     enqueue(makeSimpleCmd(AlarmInfoCmd));
 }
 
-UsbControl::FrameResult UsbControl::handleAlarmStatistics(const QByteArray &frame)
+void UsbControl::handleAlarmStatistics(const QByteArray &frame)
 {
     download.takeAlarmStatistics(frame, lastConfig, snText, noteText);
     removeHead();
     if (!download.createFile(folder, connectedModel)) {
         emit dataDownloadErr(DownloadFileError);
-        return FrameResult::Handled;
+        return;
     }
-    // Block 1 goes out before the start is announced: the main window runs the download
-    // dialog's event loop inside its handler, and the blocks arrive within that loop.
     isDownloading = true;
     enqueue(makeSimpleCmd(ReadBlockCmd, 1));
     sendQueueHead();
     emit startDataDownload(download.recordInfo.blockCount, download.filePath());
-    return FrameResult::HandledHeadSent;
 }
 
 void UsbControl::handleDataBlocks()
@@ -337,27 +329,22 @@ void UsbControl::delReadTimeOut()
     rxBuffer.clear();
     removeHead();
     isDownloading = false;
-    qDebug() << "errType" << cmd.common.cmdType << cmdQueue.size();
     handleTimedOut(cmd);
 }
 
 void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
 {
-    // A count query is no download step: nothing to end but the question.
-    if (isRecordCountQuery(cmd)) {
+    switch (cmd.common.cmdType) {
+    case RecordCountCmd:
+        // No download step: nothing to end but the question.
         emit recordCountResult(false, 0, 0);
         return;
-    }
-    switch (cmd.common.cmdType) {
     case CheckCmd:
         if (checkFailCount < 0)
             return;
         if (++checkFailCount >= heartbeatLimit) {
-            const int model = connectedModel;
             checkFailCount = -1;
             closeForReconnect();
-            if (!connectDevice(model, deviceIndex))
-                emit closeDevSignal();
         }
         return;
     case ConfigCmd:
@@ -395,18 +382,27 @@ void UsbControl::handleTimedOut(const SimpleSendCmdUnion &cmd)
 void UsbControl::closeForReconnect()
 {
     if (usbThread) {
+        usbThread->blockSignals(true);
         usbThread->setStop(true);
         usbThread->wait();
-    }
-    cmdQueue.clear();
-    isDownloading = false;
-    QEventLoop pause;
-    QTimer::singleShot(reconnectPauseMs, &pause, &QEventLoop::quit);
-    pause.exec();
-    if (usbThread) {
         usbThread->closeDevice();
         usbThread->deleteLater();
         usbThread = nullptr;
+    }
+    cmdQueue.clear();
+    rxBuffer.clear();
+    isDownloading = false;
+    // Commands queued during the pause find no transport and are dropped, as
+    // they were while the logger was closed.
+    reconnectTimer.start();
+}
+
+void UsbControl::reconnect()
+{
+    const AttachedLogger logger = connected;
+    if (!connectDevice(logger)) {
+        disconnectDevice();
+        emit closeDevSignal();
     }
 }
 

@@ -2,7 +2,6 @@
 // Opening the logger through libusb, the read loop and the writes.
 #include "device/usbthread.h"
 
-#include <QtDebug>
 #include <libusb.h>
 
 namespace
@@ -25,7 +24,7 @@ UsbThread::~UsbThread()
     closeDevice();
 }
 
-bool UsbThread::openDevice(uint16_t vendorId, uint16_t productId, int index)
+bool UsbThread::openDevice(uint16_t vendorId, uint16_t productId, int bus, int address)
 {
     if (!libusbReady)
         return false;
@@ -34,25 +33,20 @@ bool UsbThread::openDevice(uint16_t vendorId, uint16_t productId, int index)
     if (count < 0)
         return false;
     libusb_device *found = nullptr;
-    int matches = 0;
     for (ssize_t i = 0; i < count && !found; ++i) {
         libusb_device_descriptor desc;
-        if (libusb_get_device_descriptor(list[i], &desc) != LIBUSB_SUCCESS)
+        if (libusb_get_bus_number(list[i]) != bus ||
+            libusb_get_device_address(list[i]) != address ||
+            libusb_get_device_descriptor(list[i], &desc) != LIBUSB_SUCCESS)
             continue;
-        if (desc.idVendor != vendorId || desc.idProduct != productId)
-            continue;
-        if (matches == index)
+        if (desc.idVendor == vendorId && desc.idProduct == productId)
             found = list[i];
-        else
-            ++matches;
     }
     if (!found) {
         libusb_free_device_list(list, 1);
         return false;
     }
-    const int ret = libusb_open(found, &handle);
-    qDebug() << "ret" << ret;
-    if (ret != LIBUSB_SUCCESS)
+    if (libusb_open(found, &handle) != LIBUSB_SUCCESS)
         handle = nullptr;
     if (!handle) {
         libusb_free_device_list(list, 1);

@@ -15,9 +15,8 @@ public:
     explicit UsbThread(QObject *parent = nullptr);
     ~UsbThread() override;
 
-    // Opens the index-th attached device with these ids (counted in libusb's order)
-    // and claims interface 0.
-    bool openDevice(uint16_t vendorId, uint16_t productId, int index);
+    // Opens the device with these ids at this bus and address, and claims interface 0.
+    bool openDevice(uint16_t vendorId, uint16_t productId, int bus, int address);
     // One bulk OUT transfer; true when it went out whole or in part.
     bool writeData(const char *bytes, int length);
     void setStop(bool stop);

@@ -18,7 +18,30 @@ int modelOfDescriptor(const libusb_device_descriptor &d)
         return HX20D;
     return NoDevType;
 }
+
+QString portPathOf(libusb_device *device)
+{
+    // USB 3 allows seven tiers of hubs below the root.
+    uint8_t ports[7];
+    const int depth = libusb_get_port_numbers(device, ports, int(sizeof ports));
+    QString path = QString::number(libusb_get_bus_number(device));
+    for (int i = 0; i < depth; ++i)
+        path += (i == 0 ? QLatin1Char('-') : QLatin1Char('.')) + QString::number(ports[i]);
+    return path;
+}
 } // namespace
+
+AttachedLogger attachedLoggerOf(libusb_device *device)
+{
+    libusb_device_descriptor descriptor{};
+    if (libusb_get_device_descriptor(device, &descriptor) != 0)
+        return {};
+    const int model = modelOfDescriptor(descriptor);
+    if (model == NoDevType)
+        return {};
+    return {model, libusb_get_bus_number(device), libusb_get_device_address(device),
+            portPathOf(device)};
+}
 
 QVector<AttachedLogger> listAttachedLoggerDevices()
 {
@@ -30,24 +53,12 @@ QVector<AttachedLogger> listAttachedLoggerDevices()
     libusb_device **list = nullptr;
     const ssize_t count = libusb_get_device_list(context, &list);
     for (ssize_t i = 0; i < count; ++i) {
-        libusb_device_descriptor descriptor{};
-        if (libusb_get_device_descriptor(list[i], &descriptor) != 0)
-            continue;
-        const int model = modelOfDescriptor(descriptor);
-        if (model != NoDevType)
-            attached.append(
-                {model, libusb_get_bus_number(list[i]), libusb_get_device_address(list[i])});
+        const AttachedLogger logger = attachedLoggerOf(list[i]);
+        if (logger.isValid())
+            attached.append(logger);
     }
     if (count >= 0)
         libusb_free_device_list(list, 1);
     libusb_exit(context);
     return attached;
-}
-
-QStringList listAttachedLoggers()
-{
-    QStringList names;
-    for (const AttachedLogger &logger : listAttachedLoggerDevices())
-        names << modelName(logger.model);
-    return names;
 }

@@ -2,24 +2,15 @@
 // Listing the attached loggers through libusb.
 #pragma once
 
-#include <QStringList>
+#include "core/attachedlogger.h"
+
 #include <QVector>
 
-// One attached logger: its model and its place on the bus, which stays the
-// same while it stays plugged in (a replugged logger gets a new address).
-struct AttachedLogger {
-    int model;
-    int bus;
-    int address;
-    bool operator==(const AttachedLogger &other) const
-    {
-        return model == other.model && bus == other.bus && address == other.address;
-    }
-};
+struct libusb_device;
+
+// The logger that `device` is; invalid (model -1) for any other device.
+AttachedLogger attachedLoggerOf(libusb_device *device);
 
 // Every USB device with the loggers' vendor id and one of their product ids, in
-// libusb's device-list order: the order in which the transport counts devices
-// when it opens one by index.
+// libusb's device-list order, each with its model, bus, address and port path.
 QVector<AttachedLogger> listAttachedLoggerDevices();
-// The model names of the same devices, in the same order.
-QStringList listAttachedLoggers();

@@ -3,6 +3,7 @@
 #include "platform/loggerwatcher.h"
 
 #include "core/lgxdevtype.h"
+#include "platform/loggerenumeration.h"
 
 #include <QThread>
 #include <libusb.h>
@@ -11,61 +12,30 @@ namespace
 {
 constexpr int pollIntervalMs = 1000;
 
-int modelOfProduct(uint16_t vendor, uint16_t product)
-{
-    if (vendor != loggerVendorId)
-        return NoDevType;
-    if (product == hx10dProductId)
-        return HX10D;
-    if (product == hx20dProductId)
-        return HX20D;
-    return NoDevType;
-}
-
-int modelOf(libusb_device *device)
-{
-    libusb_device_descriptor d{};
-    if (libusb_get_device_descriptor(device, &d) != 0)
-        return NoDevType;
-    return modelOfProduct(d.idVendor, d.idProduct);
-}
-
 int LIBUSB_CALL onHotplug(libusb_context *, libusb_device *device, libusb_hotplug_event event,
                           void *userData)
 {
-    const int model = modelOf(device);
-    if (model == NoDevType)
+    const AttachedLogger logger = attachedLoggerOf(device);
+    if (!logger.isValid())
         return 0;
-    const int bus = libusb_get_bus_number(device);
-    const int address = libusb_get_device_address(device);
-    // Called on the event thread; the signals are emitted in the watcher's
-    // thread, where an arrival's index is counted from the device list.
+    // Called on the event thread; the signals are emitted in the watcher's thread.
     auto *watcher = static_cast<LoggerWatcher *>(userData);
-    if (event == LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT)
-        QMetaObject::invokeMethod(watcher, "loggerRemoved", Qt::QueuedConnection,
-                                  Q_ARG(int, model));
-    else
-        QMetaObject::invokeMethod(watcher, "reportArrival", Qt::QueuedConnection, Q_ARG(int, model),
-                                  Q_ARG(int, bus), Q_ARG(int, address));
+    QMetaObject::invokeMethod(
+        watcher,
+        [watcher, logger, event] {
+            if (event == LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT)
+                emit watcher->loggerRemoved(logger);
+            else
+                emit watcher->loggerArrived(logger);
+        },
+        Qt::QueuedConnection);
     return 0;
-}
-
-// The position of `logger` among the loggers of its model in `list`, or -1.
-int indexIn(const QVector<LoggerWatcher::Attached> &list, const LoggerWatcher::Attached &logger)
-{
-    int index = 0;
-    for (const LoggerWatcher::Attached &a : list) {
-        if (a == logger)
-            return index;
-        if (a.model == logger.model)
-            ++index;
-    }
-    return -1;
 }
 } // namespace
 
 LoggerWatcher::LoggerWatcher(QObject *parent) : QObject(parent)
 {
+    qRegisterMetaType<AttachedLogger>();
     if (libusb_init(&context) != 0) {
         context = nullptr;
         return;
@@ -116,39 +86,31 @@ bool LoggerWatcher::startHotplug()
     return true;
 }
 
-QVector<LoggerWatcher::Attached> LoggerWatcher::listAttached() const
+QVector<AttachedLogger> LoggerWatcher::listAttached() const
 {
-    QVector<Attached> attached;
+    QVector<AttachedLogger> attached;
     libusb_device **list = nullptr;
     const ssize_t n = libusb_get_device_list(context, &list);
     for (ssize_t i = 0; i < n; ++i) {
-        const int model = modelOf(list[i]);
-        if (model != NoDevType)
-            attached.append(
-                {model, libusb_get_bus_number(list[i]), libusb_get_device_address(list[i])});
+        const AttachedLogger logger = attachedLoggerOf(list[i]);
+        if (logger.isValid())
+            attached.append(logger);
     }
     if (n >= 0)
         libusb_free_device_list(list, 1);
     return attached;
 }
 
-void LoggerWatcher::reportArrival(int model, int bus, int address)
-{
-    const int index = indexIn(listAttached(), {model, bus, address});
-    if (index >= 0)
-        emit loggerArrived(model, index);
-}
-
 void LoggerWatcher::pollDeviceList()
 {
-    const QVector<Attached> attached = listAttached();
-    for (const Attached &gone : qAsConst(lastAttached)) {
+    const QVector<AttachedLogger> attached = listAttached();
+    for (const AttachedLogger &gone : qAsConst(lastAttached)) {
         if (!attached.contains(gone))
-            emit loggerRemoved(gone.model);
+            emit loggerRemoved(gone);
     }
-    for (const Attached &now : attached) {
+    for (const AttachedLogger &now : attached) {
         if (!lastAttached.contains(now))
-            emit loggerArrived(now.model, indexIn(attached, now));
+            emit loggerArrived(now);
     }
     lastAttached = attached;
 }

@@ -2,6 +2,8 @@
 // Noticing that a logger was plugged in or unplugged.
 #pragma once
 
+#include "core/attachedlogger.h"
+
 #include <QObject>
 #include <QTimer>
 #include <QVector>
@@ -22,35 +24,19 @@ public:
     explicit LoggerWatcher(QObject *parent = nullptr);
     ~LoggerWatcher() override;
 
-    // A logger as the device list names it.
-    struct Attached {
-        int model;
-        int bus;
-        int address;
-        bool operator==(const Attached &other) const
-        {
-            return model == other.model && bus == other.bus && address == other.address;
-        }
-    };
-
 signals:
-    // `index` counts the attached loggers of `model` in libusb's device-list
-    // order, as the transport does when it opens one: the arrived logger is
-    // opened with connectDevice(model, index) while nothing else changes.
-    void loggerArrived(int model, int index);
-    void loggerRemoved(int model);
+    void loggerArrived(const AttachedLogger &logger);
+    void loggerRemoved(const AttachedLogger &logger);
 
 private:
     bool startHotplug();
     void pollDeviceList();
-    // Emits loggerArrived for the logger at bus and address, if it is still attached.
-    Q_INVOKABLE void reportArrival(int model, int bus, int address);
-    QVector<Attached> listAttached() const;
+    QVector<AttachedLogger> listAttached() const;
 
     libusb_context *context = nullptr;
     QThread *eventThread = nullptr;
     std::atomic<bool> stopping{false};
     int hotplugHandle = 0;
     QTimer pollTimer;
-    QVector<Attached> lastAttached;
+    QVector<AttachedLogger> lastAttached;
 };

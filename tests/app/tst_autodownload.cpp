@@ -6,7 +6,6 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
-#include "app/waitingloggers.h"
 #include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 #include "device/usbcontrol.h"
@@ -23,17 +22,6 @@
 #include <QtTest>
 #include <memory>
 
-namespace
-{
-QString describe(const QVector<WaitingLoggers::Logger> &loggers)
-{
-    QStringList parts;
-    for (const WaitingLoggers::Logger &logger : loggers)
-        parts << QStringLiteral("%1:%2").arg(logger.model).arg(logger.index);
-    return parts.join(QLatin1Char(' '));
-}
-} // namespace
-
 class TestAutoDownload : public QObject
 {
     Q_OBJECT
@@ -41,8 +29,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void waitingIndicesFollowArrivalsAndRemovals_data();
-    void waitingIndicesFollowArrivalsAndRemovals();
     void downloadsAndReportsAPluggedInLogger();
     void secondLoggerWaitsForTheFirstToGo();
     void pluggedInLoggerNotDownloaded_data();
@@ -95,49 +81,6 @@ void TestAutoDownload::switchOn(const QString &reportFolder, bool pdf, bool spre
     settings.spreadsheet = spreadsheet;
     settings.workbook = workbook;
     setAutoDownloadSettings(settings);
-}
-
-// A script of events: "oM:I" the window opened logger I of model M, "aM:I" one arrived
-// there and waits, "xM:I" one arrived while the mode was off, "rM=N" one of model M left
-// and N remain.
-void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("waiting");
-    QTest::newRow("the open logger leaves: the one behind moves up") << "o1:0 a1:1 r1=1"
-                                                                     << "1:0";
-    QTest::newRow("newcomers in front push the others back") << "o1:0 a1:0 a1:0 r1=2"
-                                                             << "1:1 1:0";
-    QTest::newRow("nothing open: one that did not wait left") << "x1:0 a1:1 r1=1"
-                                                              << "1:0";
-    QTest::newRow("all of the model waited: the rest still wait") << "a1:0 a1:1 a1:2 r1=2"
-                                                                  << "1:0 1:1";
-    QTest::newRow("arrivals while off shift but do not wait") << "a1:0 x1:0"
-                                                              << "1:1";
-}
-
-void TestAutoDownload::waitingIndicesFollowArrivalsAndRemovals()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, waiting);
-    WaitingLoggers loggers;
-    for (const QString &step : script.split(QLatin1Char(' '))) {
-        const QStringList numbers = step.mid(1).split(QRegularExpression(QStringLiteral("[:=]")));
-        const int model = numbers.value(0).toInt();
-        const int value = numbers.value(1).toInt();
-        switch (step.at(0).toLatin1()) {
-        case 'o':
-            loggers.setOpen(model, value);
-            break;
-        case 'a':
-        case 'x':
-            loggers.arrived(model, value, step.at(0) == QLatin1Char('a'));
-            break;
-        default:
-            loggers.removed(model, value);
-        }
-    }
-    QCOMPARE(describe(loggers.waiting()), waiting);
 }
 
 // The logger attached before the mode came on stays as it is; the one plugged in is

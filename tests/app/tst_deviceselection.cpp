@@ -18,6 +18,7 @@ private slots:
     void initTestCase();
     void dialogListsLastLoggerOnTop();
     void dialogSelectionFollowsClicks();
+    void dialogPrefersTheLoggerUsedLast();
     void dialogSkipsUnknownModels();
     void dialogAcceptAndReject();
     void devButtonTexts_data();
@@ -51,40 +52,64 @@ void TestDeviceSelection::initTestCase()
     Q_INIT_RESOURCE(resources);
 }
 
+namespace
+{
+// Loggers of these models at ports 1-2, 1-3, … of bus 1.
+QVector<AttachedLogger> loggersOf(const QList<int> &models)
+{
+    QVector<AttachedLogger> loggers;
+    for (int i = 0; i < models.size(); ++i)
+        loggers.append({models.at(i), 1, i + 2, QStringLiteral("1-%1").arg(i + 2)});
+    return loggers;
+}
+} // namespace
+
 void TestDeviceSelection::dialogListsLastLoggerOnTop()
 {
     ConnectDialog dialog;
-    dialog.setDevices({"HX10D", "HX10D", "HX20D"});
+    const QVector<AttachedLogger> attached = loggersOf({HX10D, HX10D, HX20D});
+    dialog.setLoggers(attached);
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
     QCOMPARE(buttons.size(), 3);
-    const QList<QPair<int, int>> expected{{HX20D, 0}, {HX10D, 1}, {HX10D, 0}};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(buttons.at(i)->devType(), expected.at(i).first);
-        QCOMPARE(buttons.at(i)->devIndex(), expected.at(i).second);
+        QCOMPARE(buttons.at(i)->logger(), attached.at(2 - i));
+        // Two loggers of one model are told apart by their ports.
+        QCOMPARE(buttons.at(i)->detail(), QStringLiteral("端口 1-%1").arg(4 - i));
         QCOMPARE(buttons.at(i)->isChecked(), i == 2);
     }
-    QCOMPARE(dialog.selectedDevType(), int(HX10D));
-    QCOMPARE(dialog.selectedIndex(), 0);
+    QCOMPARE(dialog.selectedLogger(), attached.at(0));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("设备连接"));
 }
 
 void TestDeviceSelection::dialogSelectionFollowsClicks()
 {
     ConnectDialog dialog;
-    dialog.setDevices({"HX10D", "HX10D", "HX20D"});
+    const QVector<AttachedLogger> attached = loggersOf({HX10D, HX10D, HX20D});
+    dialog.setLoggers(attached);
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
 
     buttons.at(0)->click();
-    QCOMPARE(dialog.selectedDevType(), int(HX20D));
-    QCOMPARE(dialog.selectedIndex(), 0);
+    QCOMPARE(dialog.selectedLogger(), attached.at(2));
     buttons.at(1)->click();
-    QCOMPARE(dialog.selectedDevType(), int(HX10D));
-    QCOMPARE(dialog.selectedIndex(), 1);
+    QCOMPARE(dialog.selectedLogger(), attached.at(1));
     // Exclusive: one logger at a time, and a second click keeps it chosen.
     QVERIFY(!buttons.at(0)->isChecked());
     buttons.at(1)->click();
     QVERIFY(buttons.at(1)->isChecked());
-    QCOMPARE(dialog.selectedIndex(), 1);
+    QCOMPARE(dialog.selectedLogger(), attached.at(1));
+}
+
+void TestDeviceSelection::dialogPrefersTheLoggerUsedLast()
+{
+    const QVector<AttachedLogger> attached = loggersOf({HX20D, HX20D, HX20D});
+    ConnectDialog dialog;
+    dialog.setLoggers(attached, attached.at(1));
+    QCOMPARE(dialog.selectedLogger(), attached.at(1));
+    QVERIFY(buttonsTopToBottom(dialog).at(1)->isChecked());
+    // The one used last is gone: the first listed is chosen.
+    ConnectDialog without;
+    without.setLoggers(attached.mid(0, 1), attached.at(1));
+    QCOMPARE(without.selectedLogger(), attached.at(0));
 }
 
 void TestDeviceSelection::dialogSkipsUnknownModels()
@@ -92,37 +117,36 @@ void TestDeviceSelection::dialogSkipsUnknownModels()
     ConnectDialog dialog;
     auto *connectBtn = dialog.findChild<QPushButton *>("connectBtn");
     QVERIFY(!connectBtn->isEnabled());
-    QCOMPARE(dialog.selectedDevType(), -1);
-    QCOMPARE(dialog.selectedIndex(), -1);
+    QVERIFY(!dialog.selectedLogger().isValid());
 
     // The entry listed first is of no known model: the selection is the checked button.
-    dialog.setDevices({"hx20d", "HX20D", ""});
+    const QVector<AttachedLogger> attached = loggersOf({7, HX20D, -1});
+    dialog.setLoggers(attached);
     const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
     QCOMPARE(buttons.size(), 1);
     QVERIFY(buttons.at(0)->isChecked());
-    QCOMPARE(dialog.selectedDevType(), int(HX20D));
-    QCOMPARE(dialog.selectedIndex(), 0);
+    QCOMPARE(dialog.selectedLogger(), attached.at(1));
     QVERIFY(connectBtn->isEnabled());
 
     ConnectDialog nothingKnown;
-    nothingKnown.setDevices({"HX30D"});
+    nothingKnown.setLoggers(loggersOf({7}));
     QVERIFY(buttonsTopToBottom(nothingKnown).isEmpty());
     QVERIFY(!nothingKnown.findChild<QPushButton *>("connectBtn")->isEnabled());
-    QCOMPARE(nothingKnown.selectedDevType(), -1);
+    QVERIFY(!nothingKnown.selectedLogger().isValid());
 }
 
 void TestDeviceSelection::dialogAcceptAndReject()
 {
     ConnectDialog accepted;
-    accepted.setDevices({"HX20D"});
+    accepted.setLoggers(loggersOf({HX20D}));
     auto *connectBtn = accepted.findChild<QPushButton *>("connectBtn");
     QCOMPARE(connectBtn->text(), QStringLiteral("连接"));
     QTimer::singleShot(0, connectBtn, &QPushButton::click);
     QCOMPARE(accepted.exec(), int(QDialog::Accepted));
-    QCOMPARE(accepted.selectedDevType(), int(HX20D));
+    QCOMPARE(accepted.selectedLogger().model, int(HX20D));
 
     ConnectDialog rejected;
-    rejected.setDevices({"HX20D"});
+    rejected.setLoggers(loggersOf({HX20D}));
     auto *cancelBtn = rejected.findChild<QPushButton *>("cancelBtn");
     QCOMPARE(cancelBtn->text(), QStringLiteral("取消"));
     QTimer::singleShot(0, cancelBtn, &QPushButton::click);
@@ -142,19 +166,13 @@ void TestDeviceSelection::devButtonTexts()
     QFETCH(int, model);
     QFETCH(QString, text);
 
-    DevButton button(model);
+    const AttachedLogger logger{model, 1, 5, QStringLiteral("1-4.1")};
+    DevButton button(logger, QStringLiteral("端口 1-4.1 · SN A1"));
     QCOMPARE(button.text(), text);
     QCOMPARE(button.devType(), model);
-    QCOMPARE(button.devIndex(), 0);
+    QCOMPARE(button.toolTip(), QStringLiteral("端口 1-4.1 · SN A1"));
     QVERIFY(button.isCheckable());
     QCOMPARE(button.minimumHeight(), 80);
-
-    ConnectDialog dialog;
-    dialog.setDevices({text, modelName(1 - model), text, text, text});
-    const QList<DevButton *> buttons = buttonsTopToBottom(dialog);
-    QCOMPARE(buttons.at(0)->text(), text);
-    QCOMPARE(buttons.at(0)->devIndex(), 3);
-    QCOMPARE(buttons.at(3)->devIndex(), 0);
 }
 
 void TestDeviceSelection::firstStateConnects()

@@ -12,6 +12,7 @@
 #include "device/configframe.h"
 #include "device/protocol.h"
 #include "loggersim.h"
+#include "platform/loggerwatcher.h"
 #include "settings/devsettinginfo.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
@@ -150,7 +151,13 @@ MainWindow *TestMainWindow::connectedWindow(int loggerId)
     loggersim::clearWrittenTransfers(loggerId);
     acceptConnectDialog();
     window->delConnectDev();
-    if (!QTest::qWaitFor([this] { return panel()->isConnected(); }, 5000))
+    // Connected once the logger has answered the language the connect sets.
+    if (!QTest::qWaitFor(
+            [this] {
+                return panel()->isConnected() &&
+                       notice() == QStringLiteral("设置设备语言成功");
+            },
+            5000))
         return nullptr;
     return window;
 }
@@ -177,7 +184,7 @@ void TestMainWindow::connectShowsLoggerAndPolls()
     QCOMPARE(written.first(), frameHead());
     QCOMPARE(countFrames(written, CmdCode::Config), 1);
     QCOMPARE(countFrames(written, CmdCode::Note), 1);
-    // The logger's display follows the program's language half a second after the read.
+    // The logger's display follows the program's language, queued right after the read.
     QVERIFY(QTest::qWaitFor(
         [id] { return countFrames(loggersim::writtenTransfers(id), CmdCode::Language) == 1; },
         2000));
@@ -216,7 +223,7 @@ void TestMainWindow::refusedOpenShowsHelpNotice()
     loggersim::setFaults(id, faults);
     acceptConnectDialog();
     window->delConnectDev();
-    QCOMPARE(notice(), QStringLiteral("连接失败，请查看帮助并安装USB驱动后重试"));
+    QTRY_COMPARE(notice(), QStringLiteral("连接失败，请查看帮助并安装USB驱动后重试"));
     QVERIFY(!panel()->isConnected());
     QVERIFY(!window->statePollTimer()->isActive());
 }
@@ -385,14 +392,21 @@ void TestMainWindow::unplugResetsWithoutNotice()
     const QList<int> ids = loggersim::loggerIds();
     QVERIFY(connectedWindow(ids.at(0)));
     const QString before = notice();
-    // Removing the other logger ends this connection too.
+    // Another logger leaving changes nothing: the window knows which one it has open.
+    QSignalSpy removed(window->loggerWatcher(), &LoggerWatcher::loggerRemoved);
     loggersim::unplug(ids.at(1));
+    QVERIFY(removed.wait(3000));
+    QTest::qWait(200);
+    QVERIFY(panel()->isConnected());
+    QVERIFY(window->statePollTimer()->isActive());
+    loggersim::plug(ids.at(1));
+    loggersim::unplug(ids.at(0));
     QVERIFY(QTest::qWaitFor([this] { return !panel()->isConnected(); }, 3000));
     QVERIFY(!window->statePollTimer()->isActive());
     QVERIFY(!window->findChild<QWidget *>("downloadBtn")->isEnabled());
     QCOMPARE(notice(), before);
     // Plugging in changes nothing by itself.
-    loggersim::plug(ids.at(1));
+    loggersim::plug(ids.at(0));
     QTest::qWait(300);
     QVERIFY(!panel()->isConnected());
 }

@@ -159,7 +159,13 @@ void TstCliProcess::listsLoggersInOpeningOrder()
     const Run r =
         run({QStringLiteral("list")}, QStringLiteral("HX20D:sn=H2A,HX10D:sn=H1A,HX20D:sn=H2B"));
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QByteArray("HX20D 0\nHX10D 0\nHX20D 1\n"));
+    QCOMPARE(r.out, QByteArray("HX20D 0 bus 1 port 1-2\nHX10D 0 bus 1 port 1-3\n"
+                               "HX20D 1 bus 1 port 1-4\n"));
+    const Run serials = run({QStringLiteral("list"), QStringLiteral("--serial")},
+                            QStringLiteral("HX20D:sn=H2A,HX10D:sn=H1A,HX20D:sn=H2B"));
+    QCOMPARE(serials.out, QByteArray("HX20D 0 bus 1 port 1-2 serial H2A\n"
+                                     "HX10D 0 bus 1 port 1-3 serial H1A\n"
+                                     "HX20D 1 bus 1 port 1-4 serial H2B\n"));
 }
 
 void TstCliProcess::infoPrintsStateAndConfiguration()

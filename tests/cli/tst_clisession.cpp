@@ -4,11 +4,11 @@
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
 #include "cli/configjson.h"
-#include "cli/devicesession.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "device/protocol.h"
 #include "loggersim.h"
+#include "recording/recordingreader.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -26,10 +26,9 @@ private slots:
     void init();
     void loggerFaults_data();
     void loggerFaults();
-    void downloadStepWithoutAnswer();
     void downloadWithoutRecordingsFolder();
-    void writeNotVerified_data();
-    void writeNotVerified();
+    void configSetPrintsTheEcho();
+    void downloadBySerialAmongThree();
     void applyTakesOnlyPresentKeys();
     void applyRefusesBadValues_data();
     void applyRefusesBadValues();
@@ -68,7 +67,7 @@ void TstCliSession::loggerFaults_data()
     QTest::newRow("silent logger, download")
         << "download" << true << false << int(ExitTimeout) << "did not answer the initial read";
     QTest::newRow("open refused, start")
-        << "start" << false << true << int(ExitOpenFailed) << "HX20D 0 could not be opened";
+        << "start" << false << true << int(ExitOpenFailed) << "the logger HX20D at port";
     QTest::newRow("open refused, config get")
         << "config get" << false << true << int(ExitOpenFailed) << "could not be opened";
 }
@@ -96,67 +95,74 @@ void TstCliSession::loggerFaults()
     QVERIFY(out.data().isEmpty());
 }
 
-void TstCliSession::downloadStepWithoutAnswer()
-{
-    DeviceSession session;
-    QCOMPARE(session.open(QString(), 0), int(ExitOk));
-    loggersim::Faults faults;
-    faults.silent = true;
-    loggersim::setFaults(loggersim::loggerIds().first(), faults);
-    int blocks = 0;
-    QCOMPARE(session.download([&blocks](int, int) { ++blocks; }), int(ExitTimeout));
-    QCOMPARE(blocks, 0);
-    QCOMPARE(session.errorText(), QStringLiteral("a download step got no answer"));
-    // No partial file is left in the recordings folder.
-    QVERIFY(QDir(dataDir()).entryList(QDir::Files).isEmpty());
-}
-
 void TstCliSession::downloadWithoutRecordingsFolder()
 {
-    // A file where the recordings folder belongs: the new recording cannot be created.
-    const QString folder = dataDir();
-    QDir(folder).removeRecursively();
-    QFile blocker(folder);
+    // A file where the folder belongs: the new recording cannot be created there.
+    QTemporaryDir dir;
+    const QString blocked = dir.filePath(QStringLiteral("blocked"));
+    QFile blocker(blocked);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    DeviceSession session;
-    QCOMPARE(session.open(QString(), 0), int(ExitOk));
-    const int result = session.download([](int, int) {});
-    QVERIFY(blocker.remove());
-    QVERIFY(QDir().mkpath(folder));
-    QCOMPARE(result, int(ExitCannotWrite));
-    QVERIFY(
-        session.errorText().startsWith(QStringLiteral("the recording file could not be created")));
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code = CliCommands(&out, &err).run(
+        {QStringLiteral("hygra-cli"), QStringLiteral("download"), QStringLiteral("--dir"), blocked});
+    QCOMPARE(code, int(ExitCannotWrite));
+    QVERIFY2(err.data().contains("the recording file could not be created in"), err.data());
+    QVERIFY(out.data().isEmpty());
 }
 
-void TstCliSession::writeNotVerified_data()
+void TstCliSession::configSetPrintsTheEcho()
 {
-    QTest::addColumn<bool>("alterRecord");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("record differs") << true << "(check devId err 9 10)";
-    QTest::newRow("note differs") << false << "echo of the note differs";
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("changes.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"devId": 9, "note": "ok"})");
+    file.close();
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int code = CliCommands(&out, &err).run({QStringLiteral("hygra-cli"),
+                                                  QStringLiteral("config"), QStringLiteral("set"),
+                                                  file.fileName(), QStringLiteral("--erase")});
+    QCOMPARE(code, int(ExitOk));
+    const QJsonObject echo = QJsonDocument::fromJson(out.data()).object();
+    QCOMPARE(echo.value("devId").toInt(), 9);
+    QCOMPARE(echo.value("note").toString(), QStringLiteral("ok"));
+    QCOMPARE(int(loggersim::config(loggersim::loggerIds().first()).devId), 9);
 }
 
-void TstCliSession::writeNotVerified()
+void TstCliSession::downloadBySerialAmongThree()
 {
-    QFETCH(bool, alterRecord);
-    QFETCH(QString, message);
-    DeviceSession session;
-    QCOMPARE(session.open(QStringLiteral("HX20D"), 0), int(ExitOk));
-    QCOMPARE(session.readConfigAndNote(), int(ExitOk));
-    OneConfigCmdStruct config = session.config();
-    config.devId = 9;
-    const int logger = loggersim::loggerIds().first();
-    if (alterRecord) {
-        OneConfigCmdStruct other = config;
-        other.devId = 10;
-        loggersim::queueRawAnswer(logger, encodeConfigFrame(other, 1));
-        QCOMPARE(session.writeConfigAndNote(config, QString()), int(ExitNotVerified));
-    } else {
-        // A note the GBK codec cannot carry comes back as something else.
-        QCOMPARE(session.writeConfigAndNote(config, QStringLiteral("😀")), int(ExitNotVerified));
+    loggersim::configure(QStringLiteral("HX20D:sn=S1:samples=100,HX20D:sn=S2:samples=200,"
+                                        "HX10D:sn=S3:samples=300"));
+    QTemporaryDir dir;
+    for (const auto &wanted : {std::make_pair("S2", 200), std::make_pair("S3", 300)}) {
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const int code = CliCommands(&out, &err).run(
+            {QStringLiteral("hygra-cli"), QStringLiteral("download"), QStringLiteral("--serial"),
+             QString::fromLatin1(wanted.first), QStringLiteral("--dir"), dir.path()});
+        QCOMPARE(code, int(ExitOk));
+        const QString path = QString::fromUtf8(out.data()).trimmed();
+        // Straight into the folder asked for: nothing is moved there afterwards.
+        QCOMPARE(QFileInfo(path).path(), dir.path());
+        const LoadedRecording recording = RecordingReader::read(path);
+        QCOMPARE(recording.recording.sn, QString::fromLatin1(wanted.first));
+        QCOMPARE(int(recording.samples.size()), wanted.second);
     }
-    QVERIFY2(session.errorText().contains(message), qPrintable(session.errorText()));
+    QVERIFY(QDir(dataDir()).entryList({QStringLiteral("*.data")}).isEmpty());
+    QBuffer err;
+    err.open(QIODevice::WriteOnly);
+    QCOMPARE(CliCommands(nullptr, &err).run({QStringLiteral("hygra-cli"), QStringLiteral("info"),
+                                              QStringLiteral("--serial"), QStringLiteral("S9")}),
+             int(ExitNoLogger));
+    QVERIFY2(err.data().contains("no attached logger has the serial number S9"), err.data());
 }
 
 void TstCliSession::applyTakesOnlyPresentKeys()

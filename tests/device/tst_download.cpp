@@ -87,7 +87,7 @@ void TstDownload::cleanup()
 void TstDownload::startDownload(int model)
 {
     logger = loggersim::loggerIds().first();
-    QVERIFY(control->connectDevice(model, 0));
+    QVERIFY(control->connectDevice(testsupport::attachedLogger(model, 0)));
     control->addSendSimpleCmd(makeSimpleCmd(InitialReadCmd));
     control->addSendSimpleCmd(makeSimpleCmd(CheckCmd));
     QTRY_COMPARE(log->lines.size(), 2);

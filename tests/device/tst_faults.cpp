@@ -99,7 +99,7 @@ private slots:
 private:
     void useSettingsFile(const QByteArray &content);
     void setFaults(const loggersim::Faults &faults) { loggersim::setFaults(logger, faults); }
-    bool connectLogger() { return control->connectDevice(HX20D, 0); }
+    bool connectLogger() { return control->connectDevice(testsupport::attachedLogger(HX20D, 0)); }
     void send(const SimpleSendCmdUnion &cmd) { control->addSendSimpleCmd(cmd); }
     // The logger answers a heartbeat: the user can carry on with this connection.
     void verifyHeartbeatAnswered();
@@ -232,7 +232,7 @@ void TstFaults::unplugMidOperation()
             send(makeSimpleCmd(type));
     }
     QTRY_COMPARE(removed.count(), 1);
-    QCOMPARE(removed.first().first().toInt(), int(HX20D));
+    QCOMPARE(removed.first().first().value<AttachedLogger>().model, int(HX20D));
 
     // The window drops the connection when any logger goes away.
     control->disconnectDevice();

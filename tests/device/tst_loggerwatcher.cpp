@@ -2,6 +2,7 @@
 // Loggers plugged in and out while the watcher runs, with libusb hotplug and with polling.
 #include "core/lgxdevtype.h"
 #include "loggersim.h"
+#include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
 
 #include <QSignalSpy>
@@ -12,8 +13,8 @@ class TstLoggerWatcher : public QObject
     Q_OBJECT
 private slots:
     void cleanup();
-    void arrivalsCountAsTheTransportOpens_data();
-    void arrivalsCountAsTheTransportOpens();
+    void arrivalsAndRemovalsNameTheLogger_data();
+    void arrivalsAndRemovalsNameTheLogger();
 };
 
 void TstLoggerWatcher::cleanup()
@@ -21,7 +22,7 @@ void TstLoggerWatcher::cleanup()
     loggersim::setHotplugCapability(true);
 }
 
-void TstLoggerWatcher::arrivalsCountAsTheTransportOpens_data()
+void TstLoggerWatcher::arrivalsAndRemovalsNameTheLogger_data()
 {
     QTest::addColumn<bool>("hotplug");
     QTest::newRow("hotplug events") << true;
@@ -29,32 +30,33 @@ void TstLoggerWatcher::arrivalsCountAsTheTransportOpens_data()
     QTest::newRow("polling, on the one-second clock") << false;
 }
 
-void TstLoggerWatcher::arrivalsCountAsTheTransportOpens()
+void TstLoggerWatcher::arrivalsAndRemovalsNameTheLogger()
 {
     QFETCH(bool, hotplug);
     loggersim::setHotplugCapability(hotplug);
     loggersim::configure("HX20D:sn=A,HX10D:sn=B,HX20D:sn=C");
     const QList<int> ids = loggersim::loggerIds();
+    QVector<AttachedLogger> before = listAttachedLoggerDevices();
     LoggerWatcher watcher;
     QSignalSpy arrived(&watcher, &LoggerWatcher::loggerArrived);
     QSignalSpy removed(&watcher, &LoggerWatcher::loggerRemoved);
 
-    // A plugged-in logger goes to the end of the device list: after A, C is the
-    // second HX20D again, and A, plugged in after C, becomes the second one.
-    const struct {
-        int id;
-        int index;
-    } steps[] = {{ids[2], 1}, {ids[0], 1}, {ids[1], 0}};
-    for (const auto &step : steps) {
-        loggersim::unplug(step.id);
+    // Each notice names exactly the logger: the one that left as the list had
+    // it, the one that came back at a new address in the same socket.
+    for (int position : {2, 0, 1}) {
+        loggersim::unplug(ids[position]);
         QTRY_COMPARE_WITH_TIMEOUT(removed.count(), 1, 3000);
-        loggersim::plug(step.id);
+        loggersim::plug(ids[position]);
         QTRY_COMPARE_WITH_TIMEOUT(arrived.count(), 1, 3000);
-        const int model = step.id == ids[1] ? int(HX10D) : int(HX20D);
-        QCOMPARE(removed.takeFirst().at(0).toInt(), model);
-        const QList<QVariant> arrival = arrived.takeFirst();
-        QCOMPARE(arrival.at(0).toInt(), model);
-        QCOMPARE(arrival.at(1).toInt(), step.index);
+        const AttachedLogger gone = removed.takeFirst().at(0).value<AttachedLogger>();
+        const AttachedLogger back = arrived.takeFirst().at(0).value<AttachedLogger>();
+        QCOMPARE(gone, before.at(position));
+        QCOMPARE(gone.portPath, before.at(position).portPath);
+        QCOMPARE(back.model, gone.model);
+        QVERIFY(back.address != gone.address);
+        QCOMPARE(back.portPath, gone.portPath);
+        QVERIFY(listAttachedLoggerDevices().contains(back));
+        before[position] = back;
     }
     QTest::qWait(hotplug ? 100 : 1100);
     QCOMPARE(arrived.count() + removed.count(), 0);

@@ -49,6 +49,8 @@ void TestProtocol::requestFrames_data()
         << int(LanguageCmd) << 0 << 2 << hex("5A A5 03 E4 01 00 E7 01");
     QTest::newRow("reset") << int(ResetCmd) << 0 << 0 << hex("5A A5 03 12 01 FA 0F 02");
     QTest::newRow("record info") << int(RecordInfoCmd) << 0 << 0 << hex("5A A5 02 E0 00 E1 01");
+    // The count query is the same request; only the controller's queue tells them apart.
+    QTest::newRow("record count") << int(RecordCountCmd) << 0 << 0 << hex("5A A5 02 E0 00 E1 01");
     QTest::newRow("alarm info") << int(AlarmInfoCmd) << 0 << 0 << hex("5A A5 02 E1 00 E2 01");
     QTest::newRow("block 1") << int(ReadBlockCmd) << 0 << 1 << hex("5A A5 03 E2 00 01 E5 01");
     QTest::newRow("block 63") << int(ReadBlockCmd) << 0 << 63 << hex("5A A5 03 E2 00 3F 23 02");
@@ -72,7 +74,7 @@ void TestProtocol::commandsThatSendNothing_data()
     QTest::newRow("unassigned 3") << 3 << int(HX10D);
     QTest::newRow("unassigned 5") << 5 << int(HX10D);
     QTest::newRow("initial read") << int(InitialReadCmd) << int(HX10D);
-    QTest::newRow("above 11") << 12 << int(HX20D);
+    QTest::newRow("above 12") << 13 << int(HX20D);
     QTest::newRow("negative") << -1 << int(HX20D);
 }
 

@@ -91,7 +91,7 @@ void TstUsbControl::cleanup()
 
 bool TstUsbControl::connectTo(int model, int index)
 {
-    return control->connectDevice(model, index);
+    return control->connectDevice(testsupport::attachedLogger(model, index));
 }
 
 void TstUsbControl::commandsWithoutConnectionDoNothing()
@@ -225,7 +225,7 @@ void TstUsbControl::answers_data()
         << 2 << QStringList{"devStateSignal(A20,false,false,1)"};
     // A count query answers with the counts alone: no alarm statistics are asked
     // for and an empty logger is no failed download.
-    const SimpleSendCmdUnion countQuery = makeSimpleCmd(RecordInfoCmd, recordCountQuery);
+    const SimpleSendCmdUnion countQuery = makeSimpleCmd(RecordCountCmd);
     const QByteArray recordInfoRequest = hex("5A A5 02 E0 00 E1 01");
     QTest::newRow("record count") << countQuery << QByteArray() << recordInfoRequest << 1
                                   << QStringList{"recordCountResult(true,100,100)"};

@@ -84,7 +84,7 @@ void TstUsbControlTimeouts::init()
     logger = loggersim::loggerIds().first();
     control = new UsbControl(QString());
     log = new ControlLog(control);
-    QVERIFY(control->connectDevice(HX20D, 0));
+    QVERIFY(control->connectDevice(testsupport::attachedLogger(HX20D, 0)));
 }
 
 void TstUsbControlTimeouts::cleanup()
@@ -125,7 +125,7 @@ void TstUsbControlTimeouts::everyCommandKindReportsItsTimeout()
     control->addSendSimpleCmd(makeSimpleCmd(LanguageCmd, 1));
     control->addSendSimpleCmd(makeSimpleCmd(ResetCmd));
     // A count query is no download step: the queue behind it stays.
-    control->addSendSimpleCmd(makeSimpleCmd(RecordInfoCmd, recordCountQuery));
+    control->addSendSimpleCmd(makeSimpleCmd(RecordCountCmd));
     control->addSendSimpleCmd(makeSimpleCmd(RecordInfoCmd));
     // A download step that times out empties the queue: this one is never reported.
     control->addSendSimpleCmd(makeSimpleCmd(ResetCmd));

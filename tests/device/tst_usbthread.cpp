@@ -10,6 +10,17 @@
 
 using testsupport::hex;
 
+namespace
+{
+// Opens the index-th attached logger with this product id at its bus and address.
+bool openAt(UsbThread &thread, uint16_t productId, int index)
+{
+    const int model = productId == hx10dProductId ? HX10D : HX20D;
+    const AttachedLogger logger = testsupport::attachedLogger(model, index);
+    return thread.openDevice(loggerVendorId, productId, logger.bus, logger.address);
+}
+} // namespace
+
 class TstUsbThread : public QObject
 {
     Q_OBJECT
@@ -61,7 +72,7 @@ void TstUsbThread::opensByIndexInListOrder()
     QFETCH(int, logger);
 
     UsbThread thread;
-    const bool opened = thread.openDevice(loggerVendorId, productIdOf(model), index);
+    const bool opened = openAt(thread, productIdOf(model), index);
     QCOMPARE(opened, logger >= 0);
     if (!opened)
         return;
@@ -74,9 +85,9 @@ void TstUsbThread::opensByIndexInListOrder()
 void TstUsbThread::secondOpenOfAClaimedLoggerFails()
 {
     UsbThread first;
-    QVERIFY(first.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(openAt(first, hx10dProductId, 0));
     UsbThread second;
-    QVERIFY(!second.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(!openAt(second, hx10dProductId, 0));
     // The failed open keeps its handle until the object closes it.
     QCOMPARE(loggersim::openHandleCount(), 2);
     second.closeDevice();
@@ -91,7 +102,7 @@ void TstUsbThread::openAfterDetachingTheKernelDriverClaims()
     faults.kernelDriver = true;
     loggersim::setFaults(ids[1], faults);
     UsbThread thread;
-    QVERIFY(thread.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(openAt(thread, hx10dProductId, 0));
     QVERIFY(!loggersim::faults(ids[1]).kernelDriver);
     const QByteArray request = hex("5A A5 03 E4 01 01 E8 01");
     QVERIFY(thread.writeData(request.constData(), request.size()));
@@ -100,7 +111,7 @@ void TstUsbThread::openAfterDetachingTheKernelDriverClaims()
     QTRY_COMPARE(reads.size(), 1);
     QCOMPARE(reads.at(0).at(0).toByteArray(), request);
     UsbThread second;
-    QVERIFY(!second.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(!openAt(second, hx10dProductId, 0));
     thread.setStop(true);
     QVERIFY(thread.wait(2000));
 }
@@ -111,7 +122,7 @@ void TstUsbThread::readsAnswersAndTicksWhenSilent()
     faults.chunks = 2;
     loggersim::setFaults(ids[1], faults);
     UsbThread thread;
-    QVERIFY(thread.openDevice(loggerVendorId, hx10dProductId, 0));
+    QVERIFY(openAt(thread, hx10dProductId, 0));
     QSignalSpy reads(&thread, &UsbThread::readyRead);
     QSignalSpy ticks(&thread, &UsbThread::readTimeOut);
     thread.start();
@@ -127,7 +138,7 @@ void TstUsbThread::readsAnswersAndTicksWhenSilent()
 void TstUsbThread::unplugEndsTheLoopWithOneSignal()
 {
     UsbThread thread;
-    QVERIFY(thread.openDevice(loggerVendorId, hx20dProductId, 1));
+    QVERIFY(openAt(thread, hx20dProductId, 1));
     QSignalSpy lost(&thread, &UsbThread::disRtConnect);
     QSignalSpy ticks(&thread, &UsbThread::readTimeOut);
     thread.start();
@@ -144,7 +155,7 @@ void TstUsbThread::unplugEndsTheLoopWithOneSignal()
 void TstUsbThread::writeAfterStopTouchesNothing()
 {
     UsbThread thread;
-    QVERIFY(thread.openDevice(loggerVendorId, hx20dProductId, 0));
+    QVERIFY(openAt(thread, hx20dProductId, 0));
     thread.setStop(true);
     const QByteArray request = hex("5A A5 02 13 00 14 01");
     QVERIFY(!thread.writeData(request.constData(), request.size()));

@@ -8,6 +8,7 @@
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "device/usbcontrol.h"
+#include "platform/loggerenumeration.h"
 #include "fuzzsupport.h"
 #include "loggersim.h"
 
@@ -112,7 +113,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
         loggersim::setFaults(logger, silent);
         harness->loggers[size_t(model)] = logger;
         auto *control = new UsbControl(dataDir(), &harness->owner);
-        require(control->connectDevice(model, 0));
+        require(control->connectDevice(listAttachedLoggerDevices().value(model)));
         harness->controls[size_t(model)] = control;
     }
     return 0;

@@ -441,7 +441,7 @@ void Emulator::applySignalsLocked()
     }
 }
 
-void Emulator::plugLocked(int id)
+void Emulator::plugLocked(int id, bool ahead)
 {
     Slot &slot = loggerSlots.at(id);
     if (slot.device)
@@ -449,9 +449,13 @@ void Emulator::plugLocked(int id)
     auto *device = new libusb_device;
     device->loggerId = id;
     device->address = nextAddress++;
+    device->port = uint8_t(id % 127 + 1);
     device->productId = productIdOf(slot.logger->model());
     slot.device = device;
-    attached.push_back(device);
+    if (ahead)
+        attached.insert(attached.begin(), device);
+    else
+        attached.push_back(device);
     notifyHotplugLocked(device, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED);
 }
 
@@ -510,11 +514,11 @@ QList<int> Emulator::loggerIds()
     return ids;
 }
 
-void Emulator::plug(int id)
+void Emulator::plug(int id, bool ahead)
 {
     std::lock_guard<std::mutex> lock(mutex);
     if (loggerSlots.count(id))
-        plugLocked(id);
+        plugLocked(id, ahead);
 }
 
 void Emulator::unplug(int id)

@@ -22,6 +22,8 @@ struct libusb_device {
     int loggerId = 0;
     bool attached = true;
     uint8_t address = 0;
+    // The port of the emulated hub the logger is plugged into: its own, replugged or not.
+    uint8_t port = 0;
     uint16_t productId = 0;
 };
 
@@ -99,7 +101,8 @@ public:
     void configure(const QString &description);
     int addLogger(const loggersim::LoggerSetup &description);
     QList<int> loggerIds();
-    void plug(int id);
+    // `ahead`: the device goes to the front of the device list, not its end.
+    void plug(int id, bool ahead = false);
     void unplug(int id);
     int openHandleCount();
     int defaultContextUserCount();
@@ -118,7 +121,7 @@ private:
     Emulator();
 
     libusb_context *contextOf(libusb_context *ctx) { return ctx ? ctx : &defaultContext; }
-    void plugLocked(int id);
+    void plugLocked(int id, bool ahead = false);
     void unplugLocked(int id);
     void unrefLocked(libusb_device *device);
     void notifyHotplugLocked(libusb_device *device, libusb_hotplug_event event);

@@ -121,7 +121,16 @@ uint8_t LIBUSB_CALL libusb_get_device_address(libusb_device *dev)
 
 uint8_t LIBUSB_CALL libusb_get_port_number(libusb_device *dev)
 {
-    return dev->address;
+    return dev->port;
+}
+
+int LIBUSB_CALL libusb_get_port_numbers(libusb_device *dev, uint8_t *port_numbers,
+                                        int port_numbers_len)
+{
+    if (port_numbers_len < 1)
+        return LIBUSB_ERROR_OVERFLOW;
+    port_numbers[0] = dev->port;
+    return 1;
 }
 
 int LIBUSB_CALL libusb_open(libusb_device *dev, libusb_device_handle **dev_handle)

@@ -40,6 +40,11 @@ void plug(int id)
     emu().plug(id);
 }
 
+void plugAhead(int id)
+{
+    emu().plug(id, true);
+}
+
 bool isPlugged(int id)
 {
     return emu().withSlot(id, false, [](Emulator::Slot &s) { return s.device != nullptr; });

@@ -69,6 +69,8 @@ QList<int> loggerIds();
 void unplug(int id);
 // Plugs an unplugged logger in again as a new USB device at the end of the device list.
 void plug(int id);
+// Plugs an unplugged logger in again at the front of the device list, ahead of every other.
+void plugAhead(int id);
 bool isPlugged(int id);
 // Number of open handles on any emulated device.
 int openHandleCount();
