@@ -76,13 +76,17 @@ namespace
 const QStringList sourceRoots = {QStringLiteral("src"), QStringLiteral("tools"),
                                  QStringLiteral("bench")};
 
-// Where a quoted include resolves, as the compiler looks: beside the including
-// file first, then in the include folders the build gives (src/, the emulator's).
-QString resolveQuoted(const QDir &root, const QString &fromFile, const QString &name)
+// Where a quoted include resolves beside the including file, where the compiler
+// looks first, or empty.
+QString resolveBeside(const QDir &root, const QString &fromFile, const QString &name)
 {
     const QString beside = QDir::cleanPath(QFileInfo(fromFile).path() + QLatin1Char('/') + name);
-    if (QFileInfo::exists(root.filePath(beside)))
-        return beside;
+    return QFileInfo::exists(root.filePath(beside)) ? beside : QString();
+}
+
+// Where a quoted include resolves in the include folders (src/, the emulator's).
+QString resolveOnRoots(const QDir &root, const QString &name)
+{
     for (const char *folder : {"src/", "tools/loggersim/"}) {
         const QString candidate = QDir::cleanPath(QLatin1String(folder) + name);
         if (QFileInfo::exists(root.filePath(candidate)))
@@ -171,7 +175,15 @@ QStringList checkIncludes(const QString &rootPath, const LayerRules &rules,
                                             .arg(name, module, folder);
                 continue;
             }
-            const QString target = folderOf(resolveQuoted(root, file, name));
+            // A source file builds in its folder's library, whose include roots
+            // find only what the row allows, so the build refuses those includes.
+            // A header builds with the roots of whatever includes it, and a path
+            // beside the file ("../device/d.h") passes every root: both are
+            // checked here.
+            QString resolved = resolveBeside(root, file, name);
+            if (resolved.isEmpty() && file.endsWith(QLatin1String(".h")))
+                resolved = resolveOnRoots(root, name);
+            const QString target = folderOf(resolved);
             if (target.isEmpty() || target == folder || rule->anyFolder ||
                 rule->mayInclude.contains(target))
                 continue;

@@ -35,9 +35,11 @@ private:
 // "tools/loggersim", "bench"), or empty for files outside every folder.
 QString folderOf(const QString &relativePath);
 
-// Checks every C++ source and header under src/, tools/ and bench/ of `root`.
-// Returns one "path:line: message" per include the rules do not allow, per
-// folder without a rule, and per rule whose folder does not exist.
+// Checks every C++ source and header under src/, tools/ and bench/ of `root`
+// for what the build cannot refuse: Qt headers of modules the folder may not
+// use, and quoted includes of other folders from headers or by a path beside
+// the file. Returns one "path:line: message" per include the rules do not
+// allow, per folder without a rule, and per rule whose folder does not exist.
 // `qtHeaders` is Qt's include folder (with QtCore/, QtGui/, ... below it).
 QStringList checkIncludes(const QString &root, const LayerRules &rules, const QString &qtHeaders);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one-way layers: every include of the tree against src/layers.txt, and the docs that repeat
-// it.
+// The one-way layers: what the build cannot refuse of src/layers.txt (Qt modules, includes in
+// headers and by a path beside the file), and the docs that repeat the table. The include roots of
+// each folder's library, which refuse the rest, are checked by the layer_include_roots test.
 #include "layerrules.h"
 
 #include <QDir>
@@ -78,7 +79,8 @@ void TstLayers::readmeFolderTableMatchesTheTree()
     QCOMPARE(listed, folders);
 }
 
-// A small tree with one allowed and several forbidden includes of each kind.
+// A small tree with one allowed and several forbidden includes of each kind. A source file's
+// include of another folder through the include roots is the build's to refuse, not reported.
 void TstLayers::forbiddenIncludesAreNamedWithFileAndLine()
 {
     QTemporaryDir dir;
@@ -98,17 +100,19 @@ void TstLayers::forbiddenIncludesAreNamedWithFileAndLine()
           "#include <QtGui/QColor>\n"
           "#include \"../device/d.h\"\n"
           "#include \"b.moc\"\n");
+    write(root, "src/core/c.h", "#pragma once\n#include \"device/d.h\"\n");
     write(root, "src/device/d.h", "#include \"core/a.h\"\n");
     write(root, "src/widgets/w.h", "#include <QWidget>\n");
     write(root, "tools/sim/s.cpp", "#include \"device/d.h\"\n#include \"core/a.h\"\n");
+    write(root, "tools/sim/s.h", "#include \"core/a.h\"\n");
 
     const QStringList expected = {
-        "src/core/b.cpp:2: \"device/d.h\" is in device, which core may not include",
         "src/core/b.cpp:3: <QWidget> is from Qt Widgets, which core may not use",
         "src/core/b.cpp:4: <QtGui/QColor> is from Qt Gui, which core may not use",
         "src/core/b.cpp:5: \"../device/d.h\" is in device, which core may not include",
+        "src/core/c.h:2: \"device/d.h\" is in device, which core may not include",
         "src/widgets/w.h: folder widgets has no row in the layer table",
-        "tools/sim/s.cpp:2: \"core/a.h\" is in core, which tools/sim may not include",
+        "tools/sim/s.h:1: \"core/a.h\" is in core, which tools/sim may not include",
         "src/layers.txt: folder ghost does not exist",
     };
     QCOMPARE(checkIncludes(dir.path(), small, HYGRA_QT_HEADERS), expected);
