@@ -233,7 +233,7 @@ void TestMainWindow::downloadAddsAndShowsRecording()
     const QList<QAbstractButton *> entries = window->recordingList()->group()->buttons();
     QCOMPARE(entries.size(), 1);
     QVERIFY(entries.last()->text().startsWith("HX10D_"));
-    QCOMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
     QVERIFY(entries.last()->isChecked());
     QVERIFY(window->statePollTimer()->isActive());
 }
@@ -320,7 +320,7 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
-    QVERIFY(window->form()->dataShow->isShowing());
+    QTRY_VERIFY(window->form()->dataShow->isShowing());
     // The new file reaches the archive beside it.
     const QStringList files = QDir(dataDir()).entryList({"*.data"});
     QCOMPARE(files.size(), 1);

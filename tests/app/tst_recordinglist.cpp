@@ -92,7 +92,13 @@ private slots:
 private:
     QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
     FileButton *entry(int i) const { return static_cast<FileButton *>(entries().at(i)); }
-    QString shown() const { return window->form()->dataShow->recordingBaseName(); }
+    // The shown recording's name, once the open asked for last has ended.
+    QString shown() const
+    {
+        const DataShowWidget *view = window->form()->dataShow;
+        QTest::qWaitFor([view] { return !view->isOpening(); }, 5000);
+        return view->recordingBaseName();
+    }
     // The files in the desktop's trash, where deleted recordings go.
     static QStringList trashed()
     {
@@ -170,7 +176,10 @@ void TestRecordingList::clickOpensAndClosesTheRecording()
     bad.write(QByteArray(2000, 'x'));
     bad.close();
     window->loadFileButtons();
-    QVERIFY(!window->openDataFile(dataDir() + "/C.data"));
+    QSignalSpy opened(window->form()->dataShow, &DataShowWidget::recordingOpened);
+    QVERIFY(window->openDataFile(dataDir() + "/C.data"));
+    QVERIFY(opened.wait(5000));
+    QVERIFY(opened.first().at(1).value<RecordingStatus>() != RecordingStatus::Loaded);
     QCOMPARE(shown(), QStringLiteral("A"));
 }
 
@@ -188,6 +197,7 @@ void TestRecordingList::onlyTheShownEntryLooksOpen()
     fillFolder({"A", "B"});
     QVERIFY(QTest::qWaitForWindowExposed(window));
     entry(0)->click();
+    QCOMPARE(shown(), QStringLiteral("A"));
     QVERIFY(looksOpen(window, entry(0)));
     entry(1)->click();
     QCOMPARE(shown(), QStringLiteral("B"));
