@@ -285,11 +285,16 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         emit sendMessage(tr("无法导出，请先下载数据文件并打开它"));
         return;
     }
-    const QString notice = isComparing() ? exportComparisonReport(this, mCompared)
-                           : type == 1   ? exportSpreadsheet(this, mLoaded, mBaseName)
-                                         : exportPdfReport(this, mLoaded, mBaseName);
-    if (!notice.isEmpty())
-        emit sendMessage(notice);
+    const auto tell = [this](const QString &notice) {
+        if (!notice.isEmpty())
+            emit sendMessage(notice);
+    };
+    if (isComparing())
+        tell(exportComparisonReport(this, mCompared));
+    else if (type == 1)
+        tell(exportSpreadsheet(this, mLoaded, mBaseName));
+    else
+        exportPdfReport(this, mLoaded, mBaseName, tell);
 }
 
 void DataShowWidget::updateNotes(QString note)
