@@ -335,6 +335,8 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
     const QString csv = out.filePath(QStringLiteral("cycle.csv"));
     answerFileDialog(pdf);
     emit toolbar()->sendExportTypeSignal(0);
+    // The report is written behind the wait overlay; the export ends when it is opened.
+    QTRY_COMPARE(opened, QStringList({pdf}));
     answerFileDialog(csv);
     emit toolbar()->sendExportTypeSignal(1);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
