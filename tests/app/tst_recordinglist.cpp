@@ -7,6 +7,7 @@
 #include "app/recordinglist.h"
 #include "core/settinginfo.h"
 #include "recording/readdevinfojson.h"
+#include "recording/recordingreader.h"
 #include "recording/recordingwriter.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
@@ -87,6 +88,7 @@ private slots:
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
     void downloadedFileGoesToTheEnd();
+    void aDownloadOpensFromItsBytes();
     void folderListsTheNewestFirst();
 
 private:
@@ -370,6 +372,24 @@ void TestRecordingList::downloadedFileGoesToTheEnd()
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 3 * 54 + 4);
     window->loadFileButtons();
     QCOMPARE(entry(0)->text(), QStringLiteral("A"));
+}
+
+// A download shows the recording it read, as it read it, and checks its entry.
+void TestRecordingList::aDownloadOpensFromItsBytes()
+{
+    fillFolder({"B"});
+    const QString path = dataDir() + "/A.data";
+    writeRecording(path, 10);
+    const LoadedRecording downloaded = RecordingReader::read(path);
+    QVERIFY(downloaded.ok());
+    // What the file holds by now is not read again.
+    writeRecording(path, 20);
+    window->addFileButton(path);
+    window->recordingList()->openDownloaded(path, downloaded);
+    QCOMPARE(shown(), QStringLiteral("A"));
+    QCOMPARE(window->form()->dataShow->loaded().samples.size(), 10);
+    QVERIFY(entry(1)->isChecked());
+    QVERIFY(!entry(0)->isChecked());
 }
 
 // A downloaded file by the time in its name, a renamed one by when it was written.
