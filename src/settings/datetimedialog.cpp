@@ -6,8 +6,7 @@
 
 #include <QMouseEvent>
 
-DateTimeDialog::DateTimeDialog(QWidget *parent)
-    : QWidget(parent), widget(new DateTimeWidget(this))
+DateTimeDialog::DateTimeDialog(QWidget *parent) : QWidget(parent), widget(new DateTimeWidget(this))
 {
     setObjectName(QStringLiteral("DateTimeDialog"));
     if (parent)

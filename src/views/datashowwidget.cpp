@@ -198,8 +198,8 @@ void DataShowWidget::openComparison(const QStringList &paths, const QStringList 
                           emit comparisonOpened(false);
                           return;
                       }
-                      recordings.append({labels.value(i), std::move(opened.loaded),
-                                         std::move(opened.analysis)});
+                      recordings.append(
+                          {labels.value(i), std::move(opened.loaded), std::move(opened.analysis)});
                   }
                   showComparison(recordings);
                   emit comparisonOpened(true);

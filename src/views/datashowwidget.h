@@ -9,10 +9,8 @@
 #include <QWidget>
 #include <functional>
 
-template <typename T>
-class QFuture;
-template <typename T>
-class QFutureWatcher;
+template <typename T> class QFuture;
+template <typename T> class QFutureWatcher;
 class ComparisonWidget;
 class DataChartWidget;
 class DataDevInfoWidget;
@@ -43,7 +41,8 @@ public:
     void clearRecording();
 
     // Shows several recordings on one chart in place of the shown recording,
-    // which is closed, and of a pending open; the export menu then writes the comparison's report.
+    // which is closed, and of a pending open; the export menu then writes the
+    // comparison's report.
     void showComparison(const QVector<ComparedRecording> &recordings);
     // Reads the files on the global thread pool, several at once, then shows
     // them compared, each named by its label; comparisonOpened tells how it

@@ -107,18 +107,17 @@ void writePdfReportInBackground(QWidget *container, const LoadedRecording &recor
     }));
 }
 
-void exportPdfReport(QWidget *container, const LoadedRecording &recording,
-                     const QString &baseName, const std::function<void(const QString &)> &done)
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
+                     const std::function<void(const QString &)> &done)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty()) {
         done(QString());
         return;
     }
-    writePdfReportInBackground(container, recording, path,
-                               [path, done](bool written, const QString &error) {
-                                   done(finish(path, written, error));
-                               });
+    writePdfReportInBackground(
+        container, recording, path,
+        [path, done](bool written, const QString &error) { done(finish(path, written, error)); });
 }
 
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,

@@ -39,8 +39,8 @@ void writePdfReportInBackground(QWidget *container, const LoadedRecording &recor
 
 // The PDF report; the dialog proposes the recordings folder, `baseName` and ".PDF". It is
 // written by writePdfReportInBackground(), and `done` receives the notice when that ends.
-void exportPdfReport(QWidget *container, const LoadedRecording &recording,
-                     const QString &baseName, const std::function<void(const QString &)> &done);
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
+                     const std::function<void(const QString &)> &done);
 
 // The samples as a comma-separated file; the dialog proposes the recordings
 // folder, `baseName` and ".csv". The dialog's second file type, or a name

@@ -2,8 +2,8 @@
 // The window's archive: the recordings folder at start-up, every new download, and an archive
 // that cannot be reached.
 #include "app/archivekeeper.h"
-#include "archive/archive.h"
 #include "app/settingmenu.h"
+#include "archive/archive.h"
 #include "core/settinginfo.h"
 #include "pgcluster.h"
 #include "recording/recordinganalysis.h"
@@ -135,9 +135,8 @@ void TstArchiveKeeper::aDownloadIsAddedFromItsBytes()
     const QByteArray downloaded =
         recording ? recordingBytes({"D", "Fresh", "", QDateTime(QDate(2026, 3, 2), QTime(9, 0))})
                   : QByteArray(100, 'x');
-    const QString path =
-        write(QStringLiteral("HX20D_20260302_090000.data"),
-              {"E", "Other", "", QDateTime(QDate(2026, 3, 3), QTime(9, 0))});
+    const QString path = write(QStringLiteral("HX20D_20260302_090000.data"),
+                               {"E", "Other", "", QDateTime(QDate(2026, 3, 3), QTime(9, 0))});
     ArchiveKeeper keeper(dataDir());
     QSignalSpy skips(&keeper, &ArchiveKeeper::skipped);
     QSignalSpy failures(&keeper, &ArchiveKeeper::unavailable);

@@ -292,10 +292,10 @@ void TestExportFlow::cancelledDialogWritesNothing()
     QFETCH(int, samples);
     const QStringList before = QDir(dataDir()).entryList(QDir::Files);
     answerWith(QString());
-    const QString notice = pdf ? pdfNotice(exporttest::recording(samples),
-                                           QStringLiteral("cancelled"))
-                               : exportSpreadsheet(container, exporttest::recording(samples),
-                                                   QStringLiteral("cancelled"));
+    const QString notice =
+        pdf ? pdfNotice(exporttest::recording(samples), QStringLiteral("cancelled"))
+            : exportSpreadsheet(container, exporttest::recording(samples),
+                                QStringLiteral("cancelled"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QVERIFY(!overlaySeen);
