@@ -98,7 +98,8 @@ private:
     QString shown() const
     {
         const DataShowWidget *view = window->form()->dataShow;
-        QTest::qWaitFor([view] { return !view->isOpening(); }, 5000);
+        if (!QTest::qWaitFor([view] { return !view->isOpening(); }, 5000))
+            return QStringLiteral("(still opening)");
         return view->recordingBaseName();
     }
     // The files in the desktop's trash, where deleted recordings go.
