@@ -11,6 +11,7 @@
 
 #include <QAbstractTableModel>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHeaderView>
 #include <QTableView>
@@ -82,13 +83,28 @@ double residentMb()
     return fields.value(1).toDouble() * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
 }
 
+// Opens `path` and waits until the view shows it; false when it could not.
+bool openAndWait(DataShowWidget &view, const QString &path)
+{
+    QEventLoop shown;
+    bool ok = false;
+    QObject::connect(&view, &DataShowWidget::recordingOpened, &shown,
+                     [&](const QString &, RecordingStatus status) {
+                         ok = status == RecordingStatus::Loaded;
+                         shown.quit();
+                     });
+    view.openRecording(path);
+    shown.exec();
+    return ok;
+}
+
 // Opens `path` in place of the shown recording, as picking one file after
 // another in the list does.
 double timeOpen(DataShowWidget &view, const QString &path)
 {
     QElapsedTimer timer;
     timer.start();
-    const bool ok = view.openRecording(path);
+    const bool ok = openAndWait(view, path);
     return ok ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
@@ -145,7 +161,7 @@ void openFigures(const FigurePrinter &print)
     // time of later ones.
     view.clearRecording();
     const double before = residentMb();
-    if (!view.openRecording(large))
+    if (!openAndWait(view, large))
         return;
     const double growth = residentMb() - before;
     QVector<double> largeTimes;

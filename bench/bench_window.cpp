@@ -121,7 +121,15 @@ void comparison(const FigurePrinter &print)
         settle();
         QElapsedTimer timer;
         timer.start();
-        if (!view.openComparison(paths, labels))
+        QEventLoop shown;
+        bool ok = false;
+        QObject::connect(&view, &DataShowWidget::comparisonOpened, &shown, [&](bool done) {
+            ok = done;
+            shown.quit();
+        });
+        view.openComparison(paths, labels);
+        shown.exec();
+        if (!ok)
             return;
         settle();
         // The first opening is a warm-up: the pool's threads start, fonts load.

@@ -15,8 +15,10 @@ ArchiveKeeper::ArchiveKeeper(const QString &recordingsFolder, QObject *parent)
     : QObject(parent), folder(recordingsFolder)
 {
     // One task at a time, in the order they came: an import and a new download
-    // never race for the same file.
+    // never race for the same file. The thread stays, and with it the
+    // connection, which can be used only on the thread that opened it.
     pool.setMaxThreadCount(1);
+    pool.setExpiryTimeout(-1);
     if (!ArchiveLocation::fromSettings(recordingsFolder, &where, &locationError))
         where = ArchiveLocation();
 }
@@ -24,6 +26,7 @@ ArchiveKeeper::ArchiveKeeper(const QString &recordingsFolder, QObject *parent)
 ArchiveKeeper::~ArchiveKeeper()
 {
     pool.clear();
+    pool.start([this] { archive.reset(); });
     pool.waitForDone();
 }
 
@@ -37,9 +40,11 @@ void ArchiveKeeper::syncFolder()
             if (outcome.kind == Archive::Outcome::Skipped)
                 skippedFiles << skippedText(path, outcome);
         };
-        if (archive.importFolder(recordings, progress).failed > 0)
+        const bool failed = archive.importFolder(recordings, progress).failed > 0;
+        if (failed)
             reportLater(archive.errorText());
         reportSkippedLater(skippedFiles);
+        return !failed;
     });
 }
 
@@ -47,34 +52,60 @@ void ArchiveKeeper::addFile(const QString &path)
 {
     if (path.isEmpty())
         return;
-    run([this, path](Archive &archive) {
-        const Archive::Outcome outcome = archive.addFile(path);
-        if (outcome.kind == Archive::Outcome::Failed)
-            reportLater(outcome.reason);
-        else if (outcome.kind == Archive::Outcome::Skipped)
-            reportSkippedLater({skippedText(path, outcome)});
+    run([this, path](Archive &archive) { return reportOutcome(path, archive.addFile(path)); });
+}
+
+void ArchiveKeeper::addDownloaded(const QString &path, const QByteArray &bytes)
+{
+    if (path.isEmpty())
+        return;
+    run([this, path, bytes](Archive &archive) {
+        return reportOutcome(path, archive.addFileBytes(path, bytes));
     });
 }
 
-void ArchiveKeeper::run(const std::function<void(Archive &)> &task)
+bool ArchiveKeeper::reportOutcome(const QString &path, const Archive::Outcome &outcome)
+{
+    if (outcome.kind == Archive::Outcome::Failed) {
+        reportLater(outcome.reason);
+        return false;
+    }
+    if (outcome.kind == Archive::Outcome::Skipped)
+        reportSkippedLater({skippedText(path, outcome)});
+    return true;
+}
+
+void ArchiveKeeper::run(const std::function<bool(Archive &)> &task)
 {
     if (!locationError.isEmpty()) {
         report(locationError);
         return;
     }
     // The destructor waits for the pool, so `this` outlives every task.
-    pool.start([this, location = where, task] {
-        Archive archive;
-        if (archive.open(location)) {
-            connectedLater(archive.security());
-            task(archive);
-            return;
-        }
-        if (archiveconnection::wantsPassword(archive.errorText()))
-            askPasswordLater(archive.errorText());
-        else
-            reportLater(archive.errorText());
+    pool.start([this, task] {
+        Archive *open = openArchive();
+        // A connection that failed once, a server that went away, is not trusted again.
+        if (open && !task(*open))
+            archive.reset();
     });
+}
+
+Archive *ArchiveKeeper::openArchive()
+{
+    if (archive && archive->isOpen())
+        return archive.get();
+    archive = std::make_unique<Archive>();
+    if (archive->open(where)) {
+        connectedLater(archive->security());
+        return archive.get();
+    }
+    const QString why = archive->errorText();
+    archive.reset();
+    if (archiveconnection::wantsPassword(why))
+        askPasswordLater(why);
+    else
+        reportLater(why);
+    return nullptr;
 }
 
 void ArchiveKeeper::connectedLater(const ArchiveSecurity &security)

@@ -8,11 +8,14 @@
 #include <QObject>
 #include <QThreadPool>
 #include <functional>
+#include <memory>
 
 // Adds the recordings folder's files at start-up and every new download,
-// one task after another on a thread of its own, each with its own database
-// connection. An archive that cannot be opened or reached is reported once;
-// the window goes on working from the folder.
+// one task after another on one thread of its own. That thread keeps one
+// database connection for the keeper's life: the first task opens it, and a
+// task opens it again only after a failure closed it. An archive that cannot
+// be opened or reached is reported once; the window goes on working from the
+// folder.
 class ArchiveKeeper : public QObject
 {
     Q_OBJECT
@@ -36,6 +39,10 @@ public slots:
     void usePassword(const QString &password);
     // Adds one new recording file; an empty path is ignored.
     void addFile(const QString &path);
+    // Adds the new recording file at `path` from `bytes`, its content that a
+    // download holds in memory, without reading the file back; an empty path
+    // is ignored.
+    void addDownloaded(const QString &path, const QByteArray &bytes);
 
 signals:
     // The first failure to open or write the archive, with its reason.
@@ -49,7 +56,15 @@ signals:
     void skipped(const QString &notice);
 
 private:
-    void run(const std::function<void(Archive &)> &task);
+    // Runs `task` on the keeper's thread with the open archive; a task that
+    // returns false failed, and the connection is opened anew for the next.
+    void run(const std::function<bool(Archive &)> &task);
+    // On the keeper's thread: the open archive, opened now when it is not;
+    // null, with the failure reported, when it cannot be.
+    Archive *openArchive();
+    // On the keeper's thread: reports a file's failure or why it was left
+    // out; false for a failure.
+    bool reportOutcome(const QString &path, const Archive::Outcome &outcome);
     // On the GUI thread, from a task's.
     void connectedLater(const ArchiveSecurity &security);
     void askPasswordLater(const QString &reason);
@@ -64,6 +79,8 @@ private:
     ArchiveLocation where;
     QString locationError;
     QThreadPool pool;
+    // Used only on the pool's one thread, which never expires.
+    std::unique_ptr<Archive> archive;
     bool reported = false;
     bool everConnected = false;
     bool askingPassword = false;

@@ -64,6 +64,11 @@ RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget
     buttons->setExclusive(false);
     connect(buttons, qOverload<QAbstractButton *>(&QButtonGroup::buttonClicked), this,
             &RecordingList::entryClicked);
+    connect(view, &DataShowWidget::recordingOpened, this, &RecordingList::recordingOpened);
+    connect(view, &DataShowWidget::comparisonOpened, this, [this](bool shown) {
+        if (!shown)
+            emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+    });
     form->delBtn->hide();
     form->compareBtn->hide();
     retranslate();
@@ -318,11 +323,7 @@ QString RecordingList::openablePath(FileButton *entry)
 
 void RecordingList::openArchived(FileButton *entry)
 {
-    const QString path = openablePath(entry);
-    if (path.isEmpty())
-        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
-    else
-        openDataFile(path);
+    openDataFile(openablePath(entry));
 }
 
 void RecordingList::compareSelected()
@@ -348,8 +349,7 @@ void RecordingList::compareSelected()
         labels << entry->text();
     }
     switchDelFile();
-    if (!view->openComparison(paths, labels))
-        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
+    view->openComparison(paths, labels);
 }
 
 void RecordingList::showHistory(const QString &serial)
@@ -370,19 +370,30 @@ void RecordingList::showHistory(const QString &serial)
 
 bool RecordingList::openDataFile(const QString &filePath)
 {
-    if (!view->openRecording(filePath)) {
-        // A request that a later one overtook failed for no fault of its file.
-        const RecordingStatus status = view->lastOpenStatus();
-        if (status != RecordingStatus::Loaded)
-            emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")) +
-                             QLatin1Char(' ') + ArchiveKeeper::reasonText(status));
+    if (filePath.isEmpty()) {
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")));
         return false;
+    }
+    view->openRecording(filePath);
+    return true;
+}
+
+void RecordingList::openDownloaded(const QString &path, const LoadedRecording &recording)
+{
+    view->showLoaded(path, recording);
+}
+
+void RecordingList::recordingOpened(const QString &, RecordingStatus status)
+{
+    if (status != RecordingStatus::Loaded) {
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "打开失败!")) + QLatin1Char(' ') +
+                         ArchiveKeeper::reasonText(status));
+        return;
     }
     // A logger's chosen evaluation follows it to every recording it made.
     if (search)
         view->setEvaluation(search->chosenEvaluation(view->loaded().recording.sn));
     markShownEntry();
-    return true;
 }
 
 void RecordingList::rememberEvaluation(const QString &serial,

@@ -4,6 +4,7 @@
 
 #include "app/archivesearch.h"
 #include "archive/archivelocation.h"
+#include "recording/loadedrecording.h"
 
 #include <QObject>
 #include <QString>
@@ -42,8 +43,13 @@ public:
 
     void loadFileButtons();
     void addFileButton(const QString &filePath);
-    // Shows the recording and checks its entry; a notice tells of a failure.
+    // Starts showing the recording; once it is shown its entry is checked and
+    // its logger's chosen evaluation applied, a notice tells of a failure.
+    // False, with that notice at once, when there is no path to open.
     bool openDataFile(const QString &filePath);
+    // Shows the recording a download just read into memory from `path`, as
+    // openDataFile does without reading the file again.
+    void openDownloaded(const QString &path, const LoadedRecording &recording);
     // Places the entries again after the window was resized.
     void layoutEntries();
     bool isSelectMode() const { return selectMode; }
@@ -76,6 +82,8 @@ signals:
 
 private:
     void entryClicked(QAbstractButton *button);
+    // The view's verdict on an open: the follow-up of a shown recording, or the notice.
+    void recordingOpened(const QString &path, RecordingStatus status);
     FileButton *createEntry(const QString &filePath, int index);
     void removeEntries();
     void loadFolderEntries();

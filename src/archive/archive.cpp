@@ -168,6 +168,19 @@ bool Archive::open(const ArchiveLocation &location)
 
 Archive::Outcome Archive::addFile(const QString &path)
 {
+    return addInTransaction([this, &path] { return addFileUnlocked(path); });
+}
+
+Archive::Outcome Archive::addFileBytes(const QString &path, const QByteArray &bytes)
+{
+    return addInTransaction([this, &path, &bytes] {
+        return addBytes(canonicalPath(path), bytes, bytes.size(),
+                        QFileInfo(path).lastModified().toMSecsSinceEpoch());
+    });
+}
+
+Archive::Outcome Archive::addInTransaction(const std::function<Outcome()> &add)
+{
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     for (int attempt = 1;; ++attempt) {
         QString why;
@@ -176,7 +189,7 @@ Archive::Outcome Archive::addFile(const QString &path)
             return {Outcome::Failed, QString(), error};
         }
         retryable = false;
-        const Outcome outcome = addFileUnlocked(path);
+        const Outcome outcome = add();
         if (outcome.kind != Outcome::Failed && db.commit())
             return outcome;
         db.rollback();

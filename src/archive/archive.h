@@ -78,6 +78,9 @@ public:
 
     // Adds the recording file at `path`, in a transaction of its own.
     Outcome addFile(const QString &path);
+    // Adds the recording file at `path` as addFile() does, from `bytes`, its
+    // content already in memory (a fresh download), without reading it back.
+    Outcome addFileBytes(const QString &path, const QByteArray &bytes);
     // Adds every recording file (*.data) of `folder`, a batch of files per
     // transaction. A file whose place, size and modification time the archive
     // knows is not read again; an entry whose file left the folder keeps its
@@ -125,6 +128,8 @@ public:
 
 private:
     Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);
+    // Runs `add` in a write transaction, again while the database asks to retry.
+    Outcome addInTransaction(const std::function<Outcome()> &add);
     // Sets `isNew` false when the archive held the content already.
     bool insertEntry(const ArchiveEntry &entry, const QByteArray &bytes, bool *isNew);
     bool recordPlace(const QString &path, const QString &sha256, qint64 size, qint64 mtime);

@@ -32,7 +32,16 @@ public:
                 return false;
             }
             done += written;
+            handedOn = true;
         }
+        collected.clear();
+        return true;
+    }
+    // Drops the collected bytes while none were handed to the file.
+    bool dropCollected()
+    {
+        if (handedOn || !why.isEmpty())
+            return false;
         collected.clear();
         return true;
     }
@@ -58,6 +67,7 @@ private:
     QFileDevice &file;
     QByteArray collected;
     QString why;
+    bool handedOn = false;
 };
 
 ExportFile::ExportFile(const QString &path) : replacing(path), inPlace(path)
@@ -95,6 +105,11 @@ QIODevice *ExportFile::device()
 bool ExportFile::write(const QByteArray &bytes)
 {
     return checked->write(bytes) == bytes.size();
+}
+
+bool ExportFile::rewind()
+{
+    return checked->dropCollected();
 }
 
 bool ExportFile::commit()

@@ -27,6 +27,10 @@ public:
     QIODevice *device();
     // Writes `bytes` whole; false, and nothing more is written, once a write failed.
     bool write(const QByteArray &bytes);
+    // Forgets everything written so far, so the writer can start over, while
+    // none of it has reached the file yet (the first 64 KiB are held back);
+    // false, forgetting nothing, once some has.
+    bool rewind();
     // Gives the file its name; false, leaving nothing of it behind, when any
     // write failed or the file could not be stored.
     bool commit();

@@ -14,24 +14,23 @@
 #include <QDateTime>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QThread>
 #include <algorithm>
 
 namespace
 {
 
-// The time the PDF's document information states. Qt reads the clock itself
-// for it when the painter begins; the XMP packet, written before, must state
-// the same second, so a time in the last tenth of a second waits for the next.
-QDateTime creationTime()
+// How often a report is begun again because the clock passed into the next
+// second while the painter began; a second try starts early in a second.
+constexpr int beginAttempts = 3;
+
+// The clock to the second, as the PDF's document information states it.
+QDateTime wholeSecondNow()
 {
-    QDateTime now = QDateTime::currentDateTime();
-    if (now.time().msec() > 900) {
-        QThread::msleep(1001 - now.time().msec());
-        now = QDateTime::currentDateTime();
-    }
+    const QDateTime now = QDateTime::currentDateTime();
     return now.addMSecs(-now.time().msec());
 }
+
+enum class Drawing { Done, Failed, ClockMoved };
 
 QString documentTitle(const ReadDevInfoJson &info)
 {
@@ -39,15 +38,20 @@ QString documentTitle(const ReadDevInfoJson &info)
     return info.sn.isEmpty() ? title : title + QLatin1Char(' ') + info.sn;
 }
 
-// The whole report; false when the painter could not begin or end the document.
-bool drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPages, bool english)
+// The whole report; Failed when the painter could not begin or end the
+// document. The XMP packet repeats what Qt writes into the document
+// information, whose creation time Qt reads from the clock itself when the
+// painter begins: the clock read before and after begin() brackets that
+// reading. ClockMoved, with the document abandoned, when the two fall in
+// different seconds and `mayRetry`.
+Drawing drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPages,
+                   bool english, bool mayRetry)
 {
     setUpReportPages(writer);
 
-    // The XMP packet repeats what Qt writes into the document information.
     const QString title = documentTitle(recording.recording);
     const QString creator = QStringLiteral("hygra " HYGRA_VERSION);
-    const QDateTime created = creationTime();
+    const QDateTime created = wholeSecondNow();
     writer.setTitle(title);
     writer.setCreator(creator);
     writer.setDocumentXmpMetadata(ReportMetadata::of(recording).xmpPacket(
@@ -55,7 +59,11 @@ bool drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPa
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return false;
+        return Drawing::Failed;
+    if (mayRetry && wholeSecondNow() != created) {
+        painter.end();
+        return Drawing::ClockMoved;
+    }
     const ReportPainter rp(painter, writer.width(), writer.height(), english);
 
     // A caller's page count beyond the samples would print pages without a
@@ -74,7 +82,7 @@ bool drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPa
         dataPage.draw(page);
         footer.draw(page + 1);
     }
-    return painter.end();
+    return painter.end() ? Drawing::Done : Drawing::Failed;
 }
 
 } // namespace
@@ -91,16 +99,21 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
     ExportFile file(path);
     if (!file.open())
         return file.fail(error);
-    bool drawn = false;
-    {
-        QPdfWriter writer(file.device());
-        drawn = drawReport(writer, recording, dataPages, english);
+    for (int attempt = 1;; ++attempt) {
+        Drawing drawn = Drawing::Failed;
+        {
+            QPdfWriter writer(file.device());
+            drawn = drawReport(writer, recording, dataPages, english, attempt < beginAttempts);
+        }
+        // An abandoned document is a header and an empty page, still in memory.
+        if (drawn == Drawing::ClockMoved && file.rewind())
+            continue;
+        if (drawn != Drawing::Done) {
+            file.cancel();
+            if (error)
+                *error = QStringLiteral("the PDF writer could not begin the document");
+            return false;
+        }
+        return file.commit() || file.fail(error);
     }
-    if (!drawn) {
-        file.cancel();
-        if (error)
-            *error = QStringLiteral("the PDF writer could not begin the document");
-        return false;
-    }
-    return file.commit() || file.fail(error);
 }

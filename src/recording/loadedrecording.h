@@ -6,6 +6,7 @@
 #include "recording/readdevinfojson.h"
 #include "recording/samplepoint.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 #include <optional>
@@ -22,6 +23,7 @@ enum class RecordingStatus {
     BadJsonLength,  // the JSON length is not positive or exceeds the file
     BadJson,        // the JSON text does not parse
 };
+Q_DECLARE_METATYPE(RecordingStatus)
 
 // A self-contained value: the reader builds it on any thread and hands it over
 // whole, so no view ever sees a half-filled recording.

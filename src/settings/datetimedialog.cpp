@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// DateTimeDialog: the transparent overlay that hosts the date-time picker and blocks its caller.
+// DateTimeDialog: the transparent overlay that hosts the date-time picker over its parent.
 #include "settings/datetimedialog.h"
 
 #include "settings/datetimewidget.h"
 
-#include <QEventLoop>
 #include <QMouseEvent>
 
-DateTimeDialog::DateTimeDialog(QWidget *parent)
-    : QWidget(parent), loop(new QEventLoop(this)), widget(new DateTimeWidget(this))
+DateTimeDialog::DateTimeDialog(QWidget *parent) : QWidget(parent), widget(new DateTimeWidget(this))
 {
     setObjectName(QStringLiteral("DateTimeDialog"));
     if (parent)
@@ -41,8 +39,6 @@ void DateTimeDialog::showPicker(const QRect &targetRect, const QDateTime &dateTi
     widget->setDateTime(dateTime);
     show();
     raise();
-    if (!loop->isRunning())
-        loop->exec();
 }
 
 void DateTimeDialog::delOk(QDateTime dateTime)
@@ -79,7 +75,7 @@ void DateTimeDialog::mousePressEvent(QMouseEvent *event)
 void DateTimeDialog::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    loop->quit();
+    emit closed(target);
 }
 
 void DateTimeDialog::coverParent()

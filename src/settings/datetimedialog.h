@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// DateTimeDialog: the transparent overlay that hosts the date-time picker and blocks its caller.
+// DateTimeDialog: the transparent overlay that hosts the date-time picker over its parent.
 #pragma once
 
 #include <QDateTime>
 #include <QWidget>
 
 class DateTimeWidget;
-class QEventLoop;
 
 class DateTimeDialog : public QWidget
 {
@@ -21,7 +20,7 @@ public:
     DateTimeWidget *picker() const { return widget; }
 
     // Places the picker above `target` (a rectangle in the parent's
-    // coordinates), shows `dateTime` and returns once the picker closes.
+    // coordinates) and shows `dateTime`; closed() tells when it goes.
     void showPicker(const QRect &targetRect, const QDateTime &dateTime);
     // Where the picker goes for a line edit at `targetRect` on an overlay of
     // size `overlay`: its bottom edge 3 px below the line edit's top, or
@@ -31,6 +30,8 @@ public:
 
 signals:
     void dateTimeChanged(QString objname, QDateTime dateTime);
+    // The picker for the line edit `objname` was closed, by OK or by a press beside it.
+    void closed(QString objname);
 
 public slots:
     void delOk(QDateTime dateTime);
@@ -46,6 +47,5 @@ private:
 
     QString target;
     QDateTime confirmed;
-    QEventLoop *loop = nullptr;
     DateTimeWidget *widget = nullptr;
 };

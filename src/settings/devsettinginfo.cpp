@@ -80,6 +80,7 @@ DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
     dateTimeDlg = new DateTimeDialog(this);
     connect(dateTimeDlg, &DateTimeDialog::dateTimeChanged, this,
             &DevSettingInfo::delPickedDateTime);
+    connect(dateTimeDlg, &DateTimeDialog::closed, this, &DevSettingInfo::pickerClosed);
 
     createFloatingButtons();
     presetWidget = new PresetWidget(this);
@@ -363,8 +364,16 @@ void DevSettingInfo::delShowDateTimeSet(QString objName, QDateTime dateTime)
         deviceClockTimer->stop();
     dateTimeDlg->setTargetName(objName);
     dateTimeDlg->showPicker(QRect(edit->mapTo(this, QPoint(0, 0)), edit->size()), dateTime);
+}
+
+void DevSettingInfo::pickerClosed(const QString &objName)
+{
+    auto *edit = objName.isEmpty() ? nullptr : findChild<DateTimeLineEdit *>(objName);
+    if (!edit)
+        return;
     edit->clearFocus();
-    if (deviceClockEdit && !deviceClockTimer->isActive())
+    // The device's clock stood still while its time was being picked.
+    if (edit == ui.dateTimeLE && !deviceClockTimer->isActive())
         deviceClockTimer->start();
 }
 
@@ -433,9 +442,10 @@ void DevSettingInfo::delDevWriteReturnConfig(OneConfigCmdStruct config, QString 
     } else {
         emit sendMessage(tr("配置失败"));
     }
+    // The echo is the last answer of the write: the page is done with the logger.
     if (closeAfterWrite) {
         closeAfterWrite = false;
-        QTimer::singleShot(2200, this, &DevSettingInfo::closeThis);
+        emit closeThis();
     } else {
         markUnmodified();
     }

@@ -109,6 +109,8 @@ private:
     void requestWrite(bool leaving);
     void showScreenTimes();
     void delPickedDateTime(const QString &objName, const QDateTime &dateTime);
+    // The picker for the line edit `objName` went: the edit gives up its focus.
+    void pickerClosed(const QString &objName);
     void tickDeviceClock();
     void tickSystemClock();
     void placeFloatingWidgets();

@@ -13,34 +13,12 @@
 #include "views/exportflow.h"
 
 #include <QEvent>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent>
-
-namespace
-{
-
-// What the pool thread hands over: the file and the evaluation of its samples,
-// computed there so the window does not wait for it.
-struct OpenedRecording {
-    LoadedRecording loaded;
-    RecordingAnalysis analysis;
-};
-
-OpenedRecording readAndAnalyse(const QString &path)
-{
-    OpenedRecording opened;
-    opened.loaded = RecordingReader::read(path);
-    if (opened.loaded.ok())
-        opened.analysis = RecordingAnalysis::of(opened.loaded);
-    return opened;
-}
-
-} // namespace
 
 DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
 {
@@ -114,26 +92,63 @@ QDateTime DataShowWidget::rebuiltStopTime(const ReadDevInfoJson &recording, qint
     return QDateTime(wallClock.date(), wallClock.time(), recording.startRecordTime.timeSpec());
 }
 
-bool DataShowWidget::openRecording(const QString &path)
+DataShowWidget::OpenedRecording DataShowWidget::analysed(const LoadedRecording &loaded)
 {
-    const int generation = ++mLoadGeneration;
-    QEventLoop loop;
-    QFutureWatcher<OpenedRecording> watcher;
-    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run(&readAndAnalyse, path));
-    loop.exec();
+    OpenedRecording opened{loaded, RecordingAnalysis()};
+    if (opened.loaded.ok())
+        opened.analysis = RecordingAnalysis::of(opened.loaded);
+    return opened;
+}
 
-    // A nested open that started while this one waited has already shown its
-    // file; this older result must not replace it.
-    if (generation != mLoadGeneration) {
-        mLastOpenStatus = RecordingStatus::Loaded;
-        return false;
-    }
-    OpenedRecording opened = watcher.result();
+DataShowWidget::OpenedRecording DataShowWidget::readAndAnalyse(const QString &path)
+{
+    return analysed(RecordingReader::read(path));
+}
+
+void DataShowWidget::startOpen(const QFuture<OpenedRecording> &future,
+                               const std::function<void(const OpenWatcher &)> &show)
+{
+    dropPending();
+    pending = new OpenWatcher(this);
+    connect(pending, &QFutureWatcherBase::finished, this, [this, show] {
+        OpenWatcher *done = pending;
+        pending = nullptr;
+        done->deleteLater();
+        show(*done);
+    });
+    pending->setFuture(future);
+}
+
+void DataShowWidget::dropPending()
+{
+    if (!pending)
+        return;
+    // Its reader may go on, but nothing hears of its result any more.
+    pending->disconnect(this);
+    pending->cancel();
+    pending->deleteLater();
+    pending = nullptr;
+}
+
+void DataShowWidget::openRecording(const QString &path)
+{
+    startOpen(QtConcurrent::run(&DataShowWidget::readAndAnalyse, path),
+              [this, path](const OpenWatcher &done) { showOpened(path, done.result()); });
+}
+
+void DataShowWidget::showLoaded(const QString &path, const LoadedRecording &recording)
+{
+    startOpen(QtConcurrent::run(&DataShowWidget::analysed, recording),
+              [this, path](const OpenWatcher &done) { showOpened(path, done.result()); });
+}
+
+void DataShowWidget::showOpened(const QString &path, OpenedRecording opened)
+{
     LoadedRecording &loaded = opened.loaded;
-    mLastOpenStatus = loaded.status;
-    if (!loaded.ok())
-        return false;
+    if (!loaded.ok()) {
+        emit recordingOpened(path, loaded.status);
+        return;
+    }
 
     ReadDevInfoJson &recording = loaded.recording;
     // Compared as wall-clock times, which a daylight-saving gap leaves intact.
@@ -155,11 +170,12 @@ bool DataShowWidget::openRecording(const QString &path)
     mBaseName = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
     if (!mLoaded.complete())
         emit sendMessage(RecordingVerdict::incompleteText(mLoaded));
-    return true;
+    emit recordingOpened(path, RecordingStatus::Loaded);
 }
 
 void DataShowWidget::clearRecording()
 {
+    dropPending();
     mPath.clear();
     mBaseName.clear();
     chartData->clearChart();
@@ -170,25 +186,24 @@ void DataShowWidget::clearRecording()
     updateIncompleteBanner();
 }
 
-bool DataShowWidget::openComparison(const QStringList &paths, const QStringList &labels)
+void DataShowWidget::openComparison(const QStringList &paths, const QStringList &labels)
 {
-    const int generation = ++mLoadGeneration;
-    QEventLoop loop;
-    QFutureWatcher<OpenedRecording> watcher;
-    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::mapped(paths, &readAndAnalyse));
-    loop.exec();
-    if (generation != mLoadGeneration)
-        return false;
-    QVector<ComparedRecording> recordings;
-    for (int i = 0; i < paths.size(); ++i) {
-        OpenedRecording opened = watcher.resultAt(i);
-        if (!opened.loaded.ok())
-            return false;
-        recordings.append({labels.value(i), std::move(opened.loaded), std::move(opened.analysis)});
-    }
-    showComparison(recordings);
-    return true;
+    const int count = paths.size();
+    startOpen(QtConcurrent::mapped(paths, &DataShowWidget::readAndAnalyse),
+              [this, labels, count](const OpenWatcher &done) {
+                  QVector<ComparedRecording> recordings;
+                  for (int i = 0; i < count; ++i) {
+                      OpenedRecording opened = done.resultAt(i);
+                      if (!opened.loaded.ok()) {
+                          emit comparisonOpened(false);
+                          return;
+                      }
+                      recordings.append(
+                          {labels.value(i), std::move(opened.loaded), std::move(opened.analysis)});
+                  }
+                  showComparison(recordings);
+                  emit comparisonOpened(true);
+              });
 }
 
 void DataShowWidget::showComparison(const QVector<ComparedRecording> &recordings)
@@ -270,11 +285,16 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         emit sendMessage(tr("无法导出，请先下载数据文件并打开它"));
         return;
     }
-    const QString notice = isComparing() ? exportComparisonReport(this, mCompared)
-                           : type == 1   ? exportSpreadsheet(this, mLoaded, mBaseName)
-                                         : exportPdfReport(this, mLoaded, mBaseName);
-    if (!notice.isEmpty())
-        emit sendMessage(notice);
+    const auto tell = [this](const QString &notice) {
+        if (!notice.isEmpty())
+            emit sendMessage(notice);
+    };
+    if (isComparing())
+        tell(exportComparisonReport(this, mCompared));
+    else if (type == 1)
+        tell(exportSpreadsheet(this, mLoaded, mBaseName));
+    else
+        exportPdfReport(this, mLoaded, mBaseName, tell);
 }
 
 void DataShowWidget::updateNotes(QString note)

@@ -7,7 +7,10 @@
 #include "recording/recordinganalysis.h"
 
 #include <QWidget>
+#include <functional>
 
+template <typename T> class QFuture;
+template <typename T> class QFutureWatcher;
 class ComparisonWidget;
 class DataChartWidget;
 class DataDevInfoWidget;
@@ -23,25 +26,29 @@ class DataShowWidget : public QWidget
 public:
     explicit DataShowWidget(QWidget *parent = nullptr);
 
-    // Reads the file on the global thread pool while a local event loop keeps
-    // the window responsive, then shows it. Returns false, leaving the shown
-    // recording as it was, when the file cannot be read or when a later open
-    // request overtook this one.
-    bool openRecording(const QString &path);
-    // Why the last open request failed: the reader's verdict on its file;
-    // Loaded when it succeeded or a later request overtook it.
-    RecordingStatus lastOpenStatus() const { return mLastOpenStatus; }
-    // Shows nothing any more.
+    // Reads and evaluates the file on the global thread pool, then shows it;
+    // recordingOpened tells how it went. A file that cannot be read leaves the
+    // shown recording as it was. Each open, of a recording or a comparison,
+    // replaces the one still pending, whose result is dropped without a signal.
+    void openRecording(const QString &path);
+    // Shows `recording`, already read from `path` (as a download hands it
+    // over), like openRecording but without reading or hashing the file again;
+    // only its evaluation runs on the pool.
+    void showLoaded(const QString &path, const LoadedRecording &recording);
+    // An open has been asked for and its result is not shown yet.
+    bool isOpening() const { return pending != nullptr; }
+    // Shows nothing any more, nor what a pending open would have shown.
     void clearRecording();
 
     // Shows several recordings on one chart in place of the shown recording,
-    // which is closed; the export menu then writes the comparison's report.
+    // which is closed, and of a pending open; the export menu then writes the
+    // comparison's report.
     void showComparison(const QVector<ComparedRecording> &recordings);
-    // Reads the files on the global thread pool, several at once, while a
-    // local event loop keeps the window responsive, then shows them compared,
-    // each named by its label. False, leaving the view as it was, when one of
-    // them cannot be read.
-    bool openComparison(const QStringList &paths, const QStringList &labels);
+    // Reads the files on the global thread pool, several at once, then shows
+    // them compared, each named by its label; comparisonOpened tells how it
+    // went. One that cannot be read leaves the view as it was. Replaces a
+    // pending open as openRecording does.
+    void openComparison(const QStringList &paths, const QStringList &labels);
     // Back to the single recording's pages, empty.
     void endComparison();
     bool isComparing() const { return !mCompared.isEmpty(); }
@@ -75,6 +82,10 @@ signals:
     // The user chose how the logger `serial` is evaluated on the summary page
     // (std::nullopt: by its own limits); the shown recording follows already.
     void evaluationChosen(const QString &serial, const std::optional<ChosenEvaluation> &evaluation);
+    // An open of `path` ended: shown for Loaded, else the reader's verdict on the file.
+    void recordingOpened(const QString &path, RecordingStatus status);
+    // An openComparison() ended: shown, or not because a file could not be read.
+    void comparisonOpened(bool shown);
 
 public slots:
     void delSelectTabIndex(int index);
@@ -89,6 +100,23 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What the pool thread hands over: the recording and the evaluation of its
+    // samples, computed there so the window does not wait for it.
+    struct OpenedRecording {
+        LoadedRecording loaded;
+        RecordingAnalysis analysis;
+    };
+    using OpenWatcher = QFutureWatcher<OpenedRecording>;
+
+    static OpenedRecording analysed(const LoadedRecording &loaded);
+    static OpenedRecording readAndAnalyse(const QString &path);
+    // Makes `future` the pending open in place of any earlier one; `show`
+    // receives its watcher once it has finished.
+    void startOpen(const QFuture<OpenedRecording> &future,
+                   const std::function<void(const OpenWatcher &)> &show);
+    // The pending open's result is not wanted any more.
+    void dropPending();
+    void showOpened(const QString &path, OpenedRecording opened);
     void setupUi();
     // Fills the summary page from the shown recording and its evaluation.
     void fillSummary();
@@ -108,7 +136,7 @@ private:
     QString mBaseName;
     LoadedRecording mLoaded;
     RecordingAnalysis mAnalysis;
-    int mLoadGeneration = 0;
-    RecordingStatus mLastOpenStatus = RecordingStatus::Loaded;
+    // The latest open's reader; the only one whose result is shown.
+    OpenWatcher *pending = nullptr;
     QVector<ComparedRecording> mCompared;
 };

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFutureWatcher>
+#include <QPointer>
 #include <QUrl>
 #include <QtConcurrent>
 
@@ -41,25 +42,11 @@ QString workbookPath(const QString &path)
     return path + suffix;
 }
 
-// Writes on a pool thread while the wait overlay covers the container's window and
-// keeps the GUI thread's events flowing; returns the writer's result. The overlay
-// closes when the writer is done: the notice after it tells how it went.
-bool writeWithWaitOverlay(QWidget *container, const QString &path, const LoadedRecording &recording,
-                          int dataPages, QString *error)
-{
-    WaitProgressDialog wait(container ? container->window() : nullptr);
-    QFutureWatcher<bool> watcher;
-    QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &wait, &QWidget::close);
-    const bool english = isEnglish();
-    watcher.setFuture(QtConcurrent::run([&path, &recording, dataPages, english, error] {
-        return writePdfReport(path, recording, dataPages, english, error);
-    }));
-    wait.exec();
-    // The overlay only closes after the writer has finished; waiting here
-    // makes sure the file is complete even if something closed it earlier.
-    watcher.waitForFinished();
-    return watcher.result();
-}
+// A pool thread's writing of a report: whether the file was written, else why not.
+struct WriteResult {
+    bool written = false;
+    QString error;
+};
 
 // The notice that ends an export to `path`. Only a written file is handed to
 // the desktop: a viewer given a missing document would only complain of it.
@@ -81,25 +68,56 @@ QString finish(const QString &path, bool written, const QString &error)
 
 } // namespace
 
-bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path,
+bool writePdfReportFile(QWidget *, const LoadedRecording &recording, const QString &path,
                         QString *error)
+{
+    return writePdfReport(path, recording, dataPageCount(recording.samples.size()), isEnglish(),
+                          error);
+}
+
+void writePdfReportInBackground(QWidget *container, const LoadedRecording &recording,
+                                const QString &path, const PdfWritten &done)
 {
     const int samples = recording.samples.size();
     const int dataPages = dataPageCount(samples);
-    return samples > ReportDataPage::samplesPerPage
-               ? writeWithWaitOverlay(container, path, recording, dataPages, error)
-               : writePdfReport(path, recording, dataPages, isEnglish(), error);
+    const bool english = isEnglish();
+    if (samples <= ReportDataPage::samplesPerPage) {
+        QString error;
+        const bool written = writePdfReport(path, recording, dataPages, english, &error);
+        done(written, error);
+        return;
+    }
+    // The overlay covers the window, so nothing underneath takes a click, and
+    // goes when the writer is done: the notice after it tells how it went.
+    QPointer<WaitProgressDialog> overlay = new WaitProgressDialog(container->window());
+    overlay->show();
+    overlay->raise();
+    auto *watcher = new QFutureWatcher<WriteResult>(container);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, container, [watcher, overlay, done] {
+        watcher->deleteLater();
+        delete overlay.data();
+        const WriteResult result = watcher->result();
+        done(result.written, result.error);
+    });
+    // The task holds its own copy of the recording: the view may show another meanwhile.
+    watcher->setFuture(QtConcurrent::run([path, recording, dataPages, english] {
+        WriteResult result;
+        result.written = writePdfReport(path, recording, dataPages, english, &result.error);
+        return result;
+    }));
 }
 
-QString exportPdfReport(QWidget *container, const LoadedRecording &recording,
-                        const QString &baseName)
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
+                     const std::function<void(const QString &)> &done)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
-    if (path.isEmpty())
-        return QString();
-    QString error;
-    const bool written = writePdfReportFile(container, recording, path, &error);
-    return finish(path, written, error);
+    if (path.isEmpty()) {
+        done(QString());
+        return;
+    }
+    writePdfReportInBackground(
+        container, recording, path,
+        [path, done](bool written, const QString &error) { done(finish(path, written, error)); });
 }
 
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,

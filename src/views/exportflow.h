@@ -7,15 +7,28 @@
 #include "recording/loadedrecording.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
-// Writes the PDF report of `recording` to `path` in the interface language. Long recordings
-// are written on a pool thread while the export wait overlay covers the container's window;
-// short ones on the calling (GUI) thread. Returns whether the file was written; when not,
-// `error` (if given) holds the system's reason.
-bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, const QString &path,
+// Writes the PDF report of `recording` to `path` in the interface language, on the calling
+// thread. Returns whether the file was written; when not, `error` (if given) holds the
+// system's reason. The first parameter is the widget the report belongs to, which the
+// writing does not need.
+bool writePdfReportFile(QWidget *, const LoadedRecording &recording, const QString &path,
                         QString *error = nullptr);
+
+// What writePdfReportInBackground() reports: whether the file was written and, when not,
+// the system's reason.
+using PdfWritten = std::function<void(bool written, const QString &error)>;
+
+// Writes the PDF report as writePdfReportFile() does. Long recordings are written on a pool
+// thread while the export wait overlay covers the window of `container` (not null), which
+// goes on handling its events; `done` comes once the writer has finished, after this
+// returns, and not at all when `container` is gone by then. Short ones are written on the
+// calling thread and `done` comes before this returns.
+void writePdfReportInBackground(QWidget *container, const LoadedRecording &recording,
+                                const QString &path, const PdfWritten &done);
 
 // Each export below asks for a file name, writes the file in the interface
 // language and opens it with the desktop's program for its type. It returns
@@ -24,9 +37,10 @@ bool writePdfReportFile(QWidget *container, const LoadedRecording &recording, co
 // the reason (an earlier file there is then left as it was). A cancelled
 // dialog ends it without a file and without a notice: an empty text.
 
-// The PDF report; the dialog proposes the recordings folder, `baseName` and ".PDF".
-QString exportPdfReport(QWidget *container, const LoadedRecording &recording,
-                        const QString &baseName);
+// The PDF report; the dialog proposes the recordings folder, `baseName` and ".PDF". It is
+// written by writePdfReportInBackground(), and `done` receives the notice when that ends.
+void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
+                     const std::function<void(const QString &)> &done);
 
 // The samples as a comma-separated file; the dialog proposes the recordings
 // folder, `baseName` and ".csv". The dialog's second file type, or a name

@@ -6,7 +6,6 @@
 #include "widgets/waitcirclewidget.h"
 
 #include <QEvent>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,7 +21,6 @@ WaitProgressDialog::WaitProgressDialog(QWidget *parent) : QWidget(parent)
         setGeometry(0, 0, parent->width(), parent->height());
     }
     setWindowModality(Qt::ApplicationModal);
-    loop = new QEventLoop(this);
     center->move((width() - 360) / 2, (height() - 200) / 2);
 
     spinner = new WaitCircleWidget(center);
@@ -74,14 +72,6 @@ void WaitProgressDialog::fitToParent()
     center->move((width() - 360) / 2, (height() - 200) / 2);
 }
 
-int WaitProgressDialog::exec()
-{
-    show();
-    raise();
-    loop->exec();
-    return 1;
-}
-
 void WaitProgressDialog::delSuccess()
 {
     spinner->hide();
@@ -115,12 +105,6 @@ bool WaitProgressDialog::eventFilter(QObject *watched, QEvent *event)
         !parentName.isEmpty() && watched->objectName() == parentName)
         fitToParent();
     return QWidget::eventFilter(watched, event);
-}
-
-void WaitProgressDialog::closeEvent(QCloseEvent *event)
-{
-    loop->quit();
-    QWidget::closeEvent(event);
 }
 
 void WaitProgressDialog::paintEvent(QPaintEvent *)

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-class QEventLoop;
 class QLabel;
 class OkWidget;
 class WaitCircleWidget;
@@ -13,12 +12,8 @@ class WaitProgressDialog : public QWidget
 {
     Q_OBJECT
 public:
-    // Covers `parent` and follows its moves and resizes.
+    // Covers `parent` and follows its moves and resizes; show() lays it over them.
     explicit WaitProgressDialog(QWidget *parent = nullptr);
-
-    // Shows the overlay and waits in a local event loop until it closes;
-    // returns 1.
-    int exec();
 
     QWidget *centerBox() const { return center; }
     QLabel *tipLabel() const { return label; }
@@ -26,13 +21,13 @@ public:
     OkWidget *okWidget() const { return okMark; }
 
 public slots:
-    // Swaps the spinner for the tick and closes half a second later.
+    // Swaps the spinner for the tick and closes half a second later, so
+    // that the tick is seen.
     void delSuccess();
 
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -47,5 +42,4 @@ private:
     QLabel *label = nullptr;
     WaitCircleWidget *spinner = nullptr;
     OkWidget *okMark = nullptr;
-    QEventLoop *loop = nullptr;
 };

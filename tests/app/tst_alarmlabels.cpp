@@ -156,7 +156,7 @@ void TestAlarmLabels::recordAndDownload(MainWindow &w, int id)
     emit w.form()->tbWidget->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor(
         [&w] { return w.noticeOverlay()->text() == QStringLiteral("下载成功"); }, 10000));
-    QVERIFY(w.form()->dataShow->isShowing());
+    QTRY_VERIFY(w.form()->dataShow->isShowing());
 }
 
 void TestAlarmLabels::thresholdKeepsItsName_data()

@@ -42,6 +42,18 @@
 #include <QtTest>
 #include <cmath>
 
+namespace
+{
+// Opens `path` from the list and waits until the view has shown it, the
+// list's follow-up (the logger's chosen evaluation) included.
+bool openAndWait(RecordingList *list, DataShowWidget *view, const QString &path)
+{
+    QSignalSpy opened(view, &DataShowWidget::recordingOpened);
+    return list->openDataFile(path) && opened.wait(5000) &&
+           opened.first().at(1).value<RecordingStatus>() == RecordingStatus::Loaded;
+}
+} // namespace
+
 class TestArchiveWindow : public QObject
 {
     Q_OBJECT
@@ -227,7 +239,7 @@ void TestArchiveWindow::aChosenEvaluationFollowsTheLogger()
     fillArchive();
     DataShowWidget *view = window->form()->dataShow;
     RecordingList *list = window->recordingList();
-    QVERIFY(list->openDataFile(dataDir() + "/cold1.data"));
+    QVERIFY(openAndWait(list, view, dataDir() + "/cold1.data"));
     const QLabel *verdict = view->findChild<QLabel *>("verdictLabel");
     QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
     view->findChild<QDoubleSpinBox *>("evaluationLow")->setValue(2);
@@ -244,17 +256,17 @@ void TestArchiveWindow::aChosenEvaluationFollowsTheLogger()
         return archive.evaluationSettings("H2B0012345");
     };
     QCOMPARE(stored().high, 8.0);
-    QVERIFY(list->openDataFile(dataDir() + "/cold2.data"));
+    QVERIFY(openAndWait(list, view, dataDir() + "/cold2.data"));
     QVERIFY(view->loaded().evaluation.has_value());
     QVERIFY(verdict->text().startsWith("超出限值：1 次超限"));
-    QVERIFY(list->openDataFile(dataDir() + "/pharmacy.data"));
+    QVERIFY(openAndWait(list, view, dataDir() + "/pharmacy.data"));
     QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
 
-    QVERIFY(list->openDataFile(dataDir() + "/cold1.data"));
+    QVERIFY(openAndWait(list, view, dataDir() + "/cold1.data"));
     view->findChild<QPushButton *>("evaluationReset")->click();
     QCOMPARE(verdict->text(), QStringLiteral("符合限值"));
     QVERIFY(!stored().isSet());
-    QVERIFY(list->openDataFile(dataDir() + "/cold2.data"));
+    QVERIFY(openAndWait(list, view, dataDir() + "/cold2.data"));
     QVERIFY(!view->loaded().evaluation.has_value());
 }
 
@@ -289,7 +301,7 @@ void TestArchiveWindow::typingNarrowsAndClearingRestoresTheFolder()
     search("pharm");
     // An archived entry opens like a folder entry and is marked as shown.
     entry(0)->click();
-    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("pharmacy"));
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("pharmacy"));
     QVERIFY(entry(0)->isChecked());
     bar()->clearSearch();
     QSignalSpy ran(bar(), &ArchiveSearchBar::searchChanged);
@@ -388,7 +400,7 @@ void TestArchiveWindow::renamedRecordingStaysInTheSearch()
     search("col");
     QCOMPARE(shownTexts(), (QStringList{"cold2", "freezer door"}));
     entry(1)->click();
-    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("freezer door"));
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("freezer door"));
 }
 
 void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
@@ -409,7 +421,7 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
     entry(1)->click();
     entry(3)->click();
     compare->click();
-    QVERIFY(view->isComparing());
+    QTRY_VERIFY(view->isComparing());
     QVERIFY(!window->recordingList()->isSelectMode());
 
     ComparisonWidget *page = view->comparisonPage();
@@ -466,7 +478,7 @@ void TestArchiveWindow::comparesThreeRecordingsAndWritesTheirReport()
 
     // Opening a recording ends the comparison.
     entry(2)->click();
-    QVERIFY(!view->isComparing());
+    QTRY_VERIFY(!view->isComparing());
     QCOMPARE(view->pages()->currentIndex(), 0);
 }
 
@@ -617,7 +629,7 @@ void TestArchiveWindow::unusableArchiveLeavesTheFolderList()
     QVERIFY(shown.wait(3000));
     QCOMPARE(shownTexts(), (QStringList{"b", "a"}));
     entry(0)->click();
-    QCOMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("b"));
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(), QStringLiteral("b"));
     QTest::qWait(300);
     QCOMPARE(reported.size(), 1);
     QCOMPARE(listNotices.size(), 0);

@@ -76,7 +76,10 @@ void TestExportNotices::openWindow(const QString &language)
     file.write(recordingBytes(
         {"H2B0012345", "Cold room", "", QDateTime(QDate(2026, 3, 1), QTime(8, 0)), 1500}));
     file.close();
-    QVERIFY(window->form()->dataShow->openRecording(path));
+    QSignalSpy opened(window->form()->dataShow, &DataShowWidget::recordingOpened);
+    window->form()->dataShow->openRecording(path);
+    QVERIFY(opened.wait(5000));
+    QCOMPARE(opened.first().at(1).value<RecordingStatus>(), RecordingStatus::Loaded);
 }
 
 QString TestExportNotices::exportTo(int type, const QString &path)

@@ -240,7 +240,7 @@ void TestMainWindow::downloadAddsAndShowsRecording()
     const QList<QAbstractButton *> entries = window->recordingList()->group()->buttons();
     QCOMPARE(entries.size(), 1);
     QVERIFY(entries.last()->text().startsWith("HX10D_"));
-    QCOMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(), entries.last()->text());
     QVERIFY(entries.last()->isChecked());
     QVERIFY(window->statePollTimer()->isActive());
 }
@@ -327,7 +327,7 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
     QVERIFY(connectedWindow(loggersim::loggerIds().first()));
     emit toolbar()->devDownLoadSignal();
     QVERIFY(QTest::qWaitFor([this] { return notice() == QStringLiteral("下载成功"); }, 10000));
-    QVERIFY(window->form()->dataShow->isShowing());
+    QTRY_VERIFY(window->form()->dataShow->isShowing());
     // The new file reaches the archive beside it.
     const QStringList files = QDir(dataDir()).entryList({"*.data"});
     QCOMPARE(files.size(), 1);
@@ -342,6 +342,8 @@ void TestMainWindow::downloadOpenAndExportBothFormats()
     const QString csv = out.filePath(QStringLiteral("cycle.csv"));
     answerFileDialog(pdf);
     emit toolbar()->sendExportTypeSignal(0);
+    // The report is written behind the wait overlay; the export ends when it is opened.
+    QTRY_COMPARE(opened, QStringList({pdf}));
     answerFileDialog(csv);
     emit toolbar()->sendExportTypeSignal(1);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));

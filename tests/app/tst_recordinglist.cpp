@@ -7,6 +7,7 @@
 #include "app/recordinglist.h"
 #include "core/settinginfo.h"
 #include "recording/readdevinfojson.h"
+#include "recording/recordingreader.h"
 #include "recording/recordingwriter.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
@@ -87,12 +88,20 @@ private slots:
     void returnEndsTheEditOnce();
     void selectionModeDeletesMarkedFiles();
     void downloadedFileGoesToTheEnd();
+    void aDownloadOpensFromItsBytes();
     void folderListsTheNewestFirst();
 
 private:
     QList<QAbstractButton *> entries() const { return window->recordingList()->group()->buttons(); }
     FileButton *entry(int i) const { return static_cast<FileButton *>(entries().at(i)); }
-    QString shown() const { return window->form()->dataShow->recordingBaseName(); }
+    // The shown recording's name, once the open asked for last has ended.
+    QString shown() const
+    {
+        const DataShowWidget *view = window->form()->dataShow;
+        if (!QTest::qWaitFor([view] { return !view->isOpening(); }, 5000))
+            return QStringLiteral("(still opening)");
+        return view->recordingBaseName();
+    }
     // The files in the desktop's trash, where deleted recordings go.
     static QStringList trashed()
     {
@@ -170,7 +179,10 @@ void TestRecordingList::clickOpensAndClosesTheRecording()
     bad.write(QByteArray(2000, 'x'));
     bad.close();
     window->loadFileButtons();
-    QVERIFY(!window->openDataFile(dataDir() + "/C.data"));
+    QSignalSpy opened(window->form()->dataShow, &DataShowWidget::recordingOpened);
+    QVERIFY(window->openDataFile(dataDir() + "/C.data"));
+    QVERIFY(opened.wait(5000));
+    QVERIFY(opened.first().at(1).value<RecordingStatus>() != RecordingStatus::Loaded);
     QCOMPARE(shown(), QStringLiteral("A"));
 }
 
@@ -188,6 +200,7 @@ void TestRecordingList::onlyTheShownEntryLooksOpen()
     fillFolder({"A", "B"});
     QVERIFY(QTest::qWaitForWindowExposed(window));
     entry(0)->click();
+    QCOMPARE(shown(), QStringLiteral("A"));
     QVERIFY(looksOpen(window, entry(0)));
     entry(1)->click();
     QCOMPARE(shown(), QStringLiteral("B"));
@@ -360,6 +373,24 @@ void TestRecordingList::downloadedFileGoesToTheEnd()
     QCOMPARE(window->form()->scrollAreaWidgetContents->height(), 3 * 54 + 4);
     window->loadFileButtons();
     QCOMPARE(entry(0)->text(), QStringLiteral("A"));
+}
+
+// A download shows the recording it read, as it read it, and checks its entry.
+void TestRecordingList::aDownloadOpensFromItsBytes()
+{
+    fillFolder({"B"});
+    const QString path = dataDir() + "/A.data";
+    writeRecording(path, 10);
+    const LoadedRecording downloaded = RecordingReader::read(path);
+    QVERIFY(downloaded.ok());
+    // What the file holds by now is not read again.
+    writeRecording(path, 20);
+    window->addFileButton(path);
+    window->recordingList()->openDownloaded(path, downloaded);
+    QCOMPARE(shown(), QStringLiteral("A"));
+    QCOMPARE(window->form()->dataShow->loaded().samples.size(), 10);
+    QVERIFY(entry(1)->isChecked());
+    QVERIFY(!entry(0)->isChecked());
 }
 
 // A downloaded file by the time in its name, a renamed one by when it was written.

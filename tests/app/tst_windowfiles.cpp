@@ -130,8 +130,8 @@ void TestWindowFiles::downloadShowsUpOnlyWhenComplete()
     const QStringList files = QDir(dataDir()).entryList({QStringLiteral("*.data")}, QDir::Files);
     QCOMPARE(files.size(), 1);
     QCOMPARE(listed(), 1);
-    QCOMPARE(window->form()->dataShow->recordingBaseName(),
-             QFileInfo(files.first()).completeBaseName());
+    QTRY_COMPARE(window->form()->dataShow->recordingBaseName(),
+                 QFileInfo(files.first()).completeBaseName());
     const LoadedRecording recording =
         RecordingReader::read(QDir(dataDir()).filePath(files.first()));
     QCOMPARE(recording.samples.size(), 6000);
@@ -176,7 +176,10 @@ void TestWindowFiles::refusedFileSaysWhy()
     }
     window = new MainWindow;
     window->show();
-    QVERIFY(!window->recordingList()->openDataFile(path));
+    QSignalSpy opened(window->form()->dataShow, &DataShowWidget::recordingOpened);
+    QVERIFY(window->recordingList()->openDataFile(path));
+    QVERIFY(opened.wait(5000));
+    QVERIFY(opened.first().at(1).value<RecordingStatus>() != RecordingStatus::Loaded);
     const Snackbar *notices = window->noticeOverlay();
     const QStringList said = notices->pendingTexts() << notices->shownText();
     QVERIFY2(said.contains(QStringLiteral("打开失败! ") + reason), qPrintable(said.join('|')));

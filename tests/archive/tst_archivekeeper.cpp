@@ -2,16 +2,18 @@
 // The window's archive: the recordings folder at start-up, every new download, and an archive
 // that cannot be reached.
 #include "app/archivekeeper.h"
-#include "archive/archive.h"
 #include "app/settingmenu.h"
+#include "archive/archive.h"
 #include "core/settinginfo.h"
 #include "pgcluster.h"
+#include "recording/recordinganalysis.h"
 #include "recordingbytes.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QtTest>
 #include <memory>
 #include <sys/stat.h>
@@ -24,6 +26,9 @@ private slots:
     void initTestCase();
     void init();
     void folderAndNewFilesReachTheArchive();
+    void oneConnectionServesEveryTask();
+    void aDownloadIsAddedFromItsBytes_data();
+    void aDownloadIsAddedFromItsBytes();
     void unreachableArchiveIsReportedOnce();
     void skippedFilesAreReported();
     void aServerAskingForAPasswordIsAskedOnce();
@@ -78,6 +83,78 @@ void TstArchiveKeeper::folderAndNewFilesReachTheArchive()
     keeper.addFile(QString());
     QTRY_COMPARE(archived(), 3);
     QCOMPARE(failures.size(), 0);
+}
+
+// The archive connections open in this process besides those open before.
+QStringList connectionsSince(const QStringList &before)
+{
+    QStringList added = QSqlDatabase::connectionNames();
+    for (const QString &name : before)
+        added.removeAll(name);
+    return added;
+}
+
+void TstArchiveKeeper::oneConnectionServesEveryTask()
+{
+    const QDateTime start(QDate(2026, 3, 1), QTime(8, 0));
+    write(QStringLiteral("a.data"), {"A", "One", "", start});
+    const QStringList before = QSqlDatabase::connectionNames();
+    {
+        ArchiveKeeper keeper(dataDir());
+        QSignalSpy connected(&keeper, &ArchiveKeeper::connected);
+        keeper.syncFolder();
+        QTRY_COMPARE(archived(), 1);
+        const QStringList first = connectionsSince(before);
+        QCOMPARE(first.size(), 1);
+        keeper.addFile(write(QStringLiteral("b.data"), {"B", "Two", "", start}));
+        keeper.syncFolder();
+        QTRY_COMPARE(archived(), 2);
+        QCOMPARE(connectionsSince(before), first);
+        QCOMPARE(connected.size(), 1);
+    }
+    // The keeper closed it on its way out.
+    QCOMPARE(connectionsSince(before), QStringList());
+}
+
+void TstArchiveKeeper::aDownloadIsAddedFromItsBytes_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("skipped");
+    QTest::newRow("a recording") << true << 1 << 0;
+    QTest::newRow("bytes of no recording") << false << 0 << 1;
+}
+
+// The entry is made from the bytes handed over, not from the file, which
+// here holds something else by then.
+void TstArchiveKeeper::aDownloadIsAddedFromItsBytes()
+{
+    QFETCH(bool, recording);
+    QFETCH(int, entries);
+    QFETCH(int, skipped);
+    const QByteArray downloaded =
+        recording ? recordingBytes({"D", "Fresh", "", QDateTime(QDate(2026, 3, 2), QTime(9, 0))})
+                  : QByteArray(100, 'x');
+    const QString path = write(QStringLiteral("HX20D_20260302_090000.data"),
+                               {"E", "Other", "", QDateTime(QDate(2026, 3, 3), QTime(9, 0))});
+    ArchiveKeeper keeper(dataDir());
+    QSignalSpy skips(&keeper, &ArchiveKeeper::skipped);
+    QSignalSpy failures(&keeper, &ArchiveKeeper::unavailable);
+    keeper.addDownloaded(QString(), downloaded);
+    keeper.addDownloaded(path, downloaded);
+    QTRY_COMPARE(skips.size() + archived(), 1);
+    QTest::qWait(100);
+    QCOMPARE(archived(), entries);
+    QCOMPARE(skips.size(), skipped);
+    QCOMPARE(failures.size(), 0);
+    if (recording) {
+        Archive archive;
+        QVERIFY(archive.open(ArchiveLocation::local(dataDir())));
+        const ArchiveEntry entry = archive.find({}).value(0);
+        QCOMPARE(entry.sha256, RecordingAnalysis::fingerprint(downloaded));
+        QCOMPARE(entry.serial, QStringLiteral("D"));
+        QCOMPARE(QFileInfo(entry.path).fileName(), QFileInfo(path).fileName());
+    }
 }
 
 void TstArchiveKeeper::unreachableArchiveIsReportedOnce()

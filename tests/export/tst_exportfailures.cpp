@@ -2,6 +2,7 @@
 // Every export writer on a full disk and on a device: failure with its reason, nothing
 // half-written.
 #include "export/comparisonreport.h"
+#include "export/exportfile.h"
 #include "export/exportsupport.h"
 #include "export/pdfreport.h"
 #include "export/spreadsheetwriter.h"
@@ -45,6 +46,8 @@ private slots:
     void fullDiskKeepsTheOlderFile();
     void successReplacesTheOlderFile_data();
     void successReplacesTheOlderFile();
+    void rewindForgetsOnlyWhatIsHeldBack_data();
+    void rewindForgetsOnlyWhatIsHeldBack();
 
 private:
     void addWriters();
@@ -111,6 +114,35 @@ void TestExportFailures::successReplacesTheOlderFile()
     QCOMPARE(error, QStringLiteral("untouched"));
     QVERIFY(QFileInfo(path).size() > 4096);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList(name));
+}
+
+void TestExportFailures::rewindForgetsOnlyWhatIsHeldBack_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<bool>("rewound");
+    QTest::newRow("nothing written") << 0 << true;
+    QTest::newRow("a header") << 900 << true;
+    QTest::newRow("just under 64 KiB") << 65535 << true;
+    QTest::newRow("64 KiB handed on") << 65536 << false;
+}
+
+// A writer that starts over finds the file as it was, or is told it cannot.
+void TestExportFailures::rewindForgetsOnlyWhatIsHeldBack()
+{
+    QFETCH(int, before);
+    QFETCH(bool, rewound);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("restarted.pdf"));
+    ExportFile file(path);
+    QVERIFY(file.open());
+    const QByteArray first(before, 'a');
+    QVERIFY(file.write(first));
+    QCOMPARE(file.rewind(), rewound);
+    QVERIFY(file.write("second"));
+    QVERIFY(file.commit());
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), rewound ? QByteArray("second") : first + "second");
 }
 
 QTEST_MAIN(TestExportFailures)

@@ -13,8 +13,6 @@
 
 using namespace recordingfiles;
 
-Q_DECLARE_METATYPE(RecordingStatus)
-
 namespace
 {
 

@@ -11,8 +11,6 @@
 using namespace recordingfiles;
 using testsupport::hex;
 
-Q_DECLARE_METATYPE(RecordingStatus)
-
 class TestRecordingReader : public QObject
 {
     Q_OBJECT

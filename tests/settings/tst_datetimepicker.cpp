@@ -224,23 +224,26 @@ void TestDateTimePicker::dialogRunsUntilOkAndRelaysChanges()
     QCOMPARE(dialog.geometry(), form.rect());
     dialog.setTargetName("startTimeLE");
     QSignalSpy changed(&dialog, &DateTimeDialog::dateTimeChanged);
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        QVERIFY(dialog.isVisible());
-        dialog.picker()->setHour(5);
-        dialog.picker()->findChild<QPushButton *>("okBtn")->click();
-    });
+    QSignalSpy closed(&dialog, &DateTimeDialog::closed);
     dialog.showPicker(QRect(100, 500, 200, 30), QDateTime(QDate(2024, 3, 15), QTime(8, 30, 0)));
+    // Shown without waiting for the answer.
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(closed.count(), 0);
+    dialog.picker()->setHour(5);
+    dialog.picker()->findChild<QPushButton *>("okBtn")->click();
     QVERIFY(!dialog.isVisible());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(closed.at(0).at(0).toString(), QStringLiteral("startTimeLE"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("startTimeLE"));
     QCOMPARE(dialog.okDateTime(), QDateTime(QDate(2024, 3, 15), QTime(5, 30, 0)));
     QCOMPARE(dialog.picker()->pos(), QPoint(100, 146));
 
     // A press outside the picker closes it as well.
-    QTimer::singleShot(0, &dialog,
-                       [&dialog] { QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5)); });
     dialog.showPicker(QRect(100, 500, 200, 30), QDateTime(QDate(2024, 3, 15), QTime(8, 30, 0)));
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!dialog.isVisible());
+    QCOMPARE(closed.count(), 2);
     form.resize(1200, 900);
     QCOMPARE(dialog.geometry(), form.rect());
 }

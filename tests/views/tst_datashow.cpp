@@ -2,6 +2,7 @@
 // The view container: opening recording files, classification, stop-time repair, durations, tabs
 // and exports.
 #include "core/utils.h"
+#include "recording/recordingreader.h"
 #include "recordingfixture.h"
 #include "testsupport.h"
 #include "views/datachartwidget.h"
@@ -42,6 +43,15 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
            file.write(bytes) == bytes.size();
 }
 
+// Opens `file` and waits until the view tells how it went; true when it is shown.
+bool opened(DataShowWidget &view, const QString &file)
+{
+    QSignalSpy done(&view, &DataShowWidget::recordingOpened);
+    view.openRecording(file);
+    return done.wait(5000) && done.first().at(0).toString() == file &&
+           done.first().at(1).value<RecordingStatus>() == RecordingStatus::Loaded;
+}
+
 } // namespace
 
 class TestDataShow : public QObject
@@ -59,7 +69,9 @@ private slots:
     void durations_data();
     void durations();
     void failedOpenKeepsTheShownRecording();
+    void laterOpenWins_data();
     void laterOpenWins();
+    void showLoadedNeedsNoFile();
     void clearAndRename();
     void tabsAndAlarmMarks();
     void notesAndExportWithoutRecording();
@@ -93,7 +105,7 @@ void TestDataShow::fileSizeLimit()
     const QString file = path(QStringLiteral("HX10D_size.data"));
     QVERIFY(writeBytes(file, tinyFile(sampleBytes)));
     DataShowWidget view;
-    QCOMPARE(view.openRecording(file), opens);
+    QCOMPARE(opened(view, file), opens);
     QCOMPARE(view.isShowing(), opens);
     QCOMPARE(view.loaded().samples.size(), samples);
     QCOMPARE(view.chartPage()->table()->model()->rowCount(), samples);
@@ -127,7 +139,7 @@ void TestDataShow::modelName()
     const QString file = path(QStringLiteral("model.data"));
     QVERIFY(writeBytes(file, bytes));
     DataShowWidget view;
-    QCOMPARE(view.openRecording(file), opens);
+    QCOMPARE(opened(view, file), opens);
 }
 
 void TestDataShow::classification_data()
@@ -158,7 +170,7 @@ void TestDataShow::classification()
     const QString file = path(QStringLiteral("HX20D_classes.data"));
     QVERIFY(fixture::writeFile(file, info, bytes));
     DataShowWidget view;
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QCOMPARE(view.loaded().samples.size(), 1);
     const SamplePoint &sample = view.loaded().samples.first();
     QCOMPARE(sample.temperature, temperature);
@@ -178,7 +190,7 @@ void TestDataShow::stopTimeRebuiltWhenBeforeStart()
         samples.append(fixture::sample(2000 + i, 500));
     QVERIFY(fixture::writeFile(file, info, samples));
     DataShowWidget view;
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     // start 08:00 + 10 min delay + 5 overwritten minutes + 3 shown minutes.
     QCOMPARE(view.loaded().recording.stopRecordTime, QDateTime(QDate(2024, 3, 1), QTime(8, 18)));
     QCOMPARE(view.infoPage()->form().endTimeLabel->text(), QStringLiteral("2024/03/01 08:18:00"));
@@ -189,7 +201,7 @@ void TestDataShow::stopTimeRebuiltWhenBeforeStart()
     // A stop time after the start is kept.
     info.stopRecordTime = info.startRecordTime.addSecs(60);
     QVERIFY(fixture::writeFile(file, info, samples));
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QCOMPARE(view.loaded().recording.stopRecordTime, info.stopRecordTime);
 }
 
@@ -222,7 +234,7 @@ void TestDataShow::durations()
     const QString file = path(QStringLiteral("HX20D_durations.data"));
     QVERIFY(fixture::writeFile(file, info, bytes));
     DataShowWidget view;
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QCOMPARE(view.loaded().recording.shownDuration, shown);
     QCOMPARE(view.loaded().recording.totalDuration, total);
     QCOMPARE(view.infoPage()->form().recordDuration->text(), text);
@@ -238,9 +250,9 @@ void TestDataShow::failedOpenKeepsTheShownRecording()
     QVERIFY(writeBytes(bad, broken));
 
     DataShowWidget view;
-    QVERIFY(view.openRecording(good));
-    QVERIFY(!view.openRecording(bad));
-    QVERIFY(!view.openRecording(path(QStringLiteral("missing.data"))));
+    QVERIFY(opened(view, good));
+    QVERIFY(!opened(view, bad));
+    QVERIFY(!opened(view, path(QStringLiteral("missing.data"))));
     QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_20240301_080000"));
     QCOMPARE(view.loaded().samples.size(), 1);
     QCOMPARE(view.infoPage()->form().devNameLabel->text(), QStringLiteral("Cold room 2"));
@@ -253,30 +265,79 @@ void TestDataShow::failedOpenKeepsTheShownRecording()
     QCOMPARE(view.infoPage()->form().mktLabel->text(), QStringLiteral("21.0℃"));
 }
 
+void TestDataShow::laterOpenWins_data()
+{
+    // What is asked for before the recording: nothing else, another file, a
+    // comparison, or a file that cannot be read.
+    QTest::addColumn<QString>("before");
+    QTest::newRow("recording after recording") << "file";
+    QTest::newRow("recording after comparison") << "comparison";
+    QTest::newRow("recording after unreadable file") << "missing";
+}
+
+// Several opens in quick succession show the last one asked for; the earlier
+// ones end without a word, however their readers finish.
 void TestDataShow::laterOpenWins()
 {
+    QFETCH(QString, before);
     const QString first = path(QStringLiteral("HX20D_first.data"));
     const QString second = path(QStringLiteral("HX20D_second.data"));
     QVERIFY(fixture::writeFile(first, fixture::header(), fixture::sample(2100, 500)));
     QVERIFY(fixture::writeFile(second, fixture::header(),
                                fixture::sample(2200, 500) + fixture::sample(2300, 500)));
     DataShowWidget view;
-    bool secondDone = false;
-    bool secondOpened = false;
-    bool firstOpened = false;
-    // The second request arrives while the first waits for its reader.
-    QTimer::singleShot(0, &view, [&] {
-        secondOpened = view.openRecording(second);
-        secondDone = true;
-    });
-    firstOpened = view.openRecording(first);
-    const bool nested = secondDone;
-    QTRY_VERIFY(secondDone);
-    QVERIFY(secondOpened);
-    QCOMPARE(firstOpened, !nested);
+    QSignalSpy recordings(&view, &DataShowWidget::recordingOpened);
+    QSignalSpy comparisons(&view, &DataShowWidget::comparisonOpened);
+    if (before == QLatin1String("comparison"))
+        view.openComparison({first, first}, {QStringLiteral("a"), QStringLiteral("b")});
+    else
+        view.openRecording(before == QLatin1String("file") ? first
+                                                           : path(QStringLiteral("missing.data")));
+    QVERIFY(view.isOpening());
+    view.openRecording(second);
+    QVERIFY(recordings.wait(5000));
+    // Anything still on its way would come with the next events.
+    QTest::qWait(50);
+    QCOMPARE(recordings.count(), 1);
+    QCOMPARE(recordings.first().at(0).toString(), second);
+    QCOMPARE(comparisons.count(), 0);
+    QVERIFY(!view.isOpening());
+    QVERIFY(!view.isComparing());
     QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_second"));
     QCOMPARE(view.loaded().samples.size(), 2);
     QCOMPARE(view.chartPage()->table()->model()->rowCount(), 2);
+}
+
+// A recording read elsewhere is shown as a read file is, without its file.
+void TestDataShow::showLoadedNeedsNoFile()
+{
+    const QString file = path(QStringLiteral("HX20D_20240301_090000.data"));
+    QVERIFY(fixture::writeFile(file, fixture::header(), fixture::sample(2100, 500)));
+    LoadedRecording recording = RecordingReader::read(file);
+    QVERIFY(recording.ok());
+    QVERIFY(QFile::remove(file));
+    DataShowWidget view;
+    QSignalSpy done(&view, &DataShowWidget::recordingOpened);
+    view.showLoaded(file, recording);
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.first().at(1).value<RecordingStatus>(), RecordingStatus::Loaded);
+    QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_20240301_090000"));
+    QCOMPARE(view.infoPage()->form().fingerprintEdit->text(), recording.sha256);
+    QCOMPARE(view.infoPage()->form().mktLabel->text(), QStringLiteral("21.0℃"));
+
+    // One that could not be read is refused with the reader's verdict.
+    recording.status = RecordingStatus::BadJson;
+    view.showLoaded(path(QStringLiteral("other.data")), recording);
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.last().at(1).value<RecordingStatus>(), RecordingStatus::BadJson);
+    QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D_20240301_090000"));
+
+    // Closing the view drops an open still on its way.
+    view.openRecording(path(QStringLiteral("HX20D_20240301_090000.data")));
+    view.clearRecording();
+    QTest::qWait(50);
+    QCOMPARE(done.count(), 2);
+    QVERIFY(!view.isShowing());
 }
 
 void TestDataShow::clearAndRename()
@@ -284,7 +345,7 @@ void TestDataShow::clearAndRename()
     const QString file = path(QStringLiteral("HX20D.2024.data"));
     QVERIFY(fixture::writeFile(file, fixture::header(), fixture::sample(2100, 500)));
     DataShowWidget view;
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     // Cut before the last dot only.
     QCOMPARE(view.recordingBaseName(), QStringLiteral("HX20D.2024"));
     view.setRecordingBaseName(QStringLiteral("renamed"));
@@ -315,7 +376,7 @@ void TestDataShow::tabsAndAlarmMarks()
     view.resize(900, 700);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QVERIFY(view.loaded().samples.at(1).isAlarm);
 
     DataInfoTbWidget *tabs = view.tabBar();
@@ -342,7 +403,7 @@ void TestDataShow::tabsAndAlarmMarks()
     QCOMPARE(alert->toolTip(), QStringLiteral("显示报警标记"));
     QVERIFY(!table->index(1, 0).data(Qt::UserRole).toBool());
     // The flag outlives the file: the next open shows no marks either.
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QVERIFY(!view.chartPage()->table()->model()->index(1, 0).data(Qt::UserRole).toBool());
     alert->click();
     QVERIFY(view.chartPage()->table()->model()->index(1, 0).data(Qt::UserRole).toBool());
@@ -368,7 +429,7 @@ void TestDataShow::notesAndExportWithoutRecording()
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
-    QVERIFY(view.openRecording(file));
+    QVERIFY(opened(view, file));
     QTest::keyClicks(view.infoPage()->form().lineEdit, "!");
     QCOMPARE(view.loaded().recording.note, QStringLiteral("Batch 7!"));
     QFile after(file);

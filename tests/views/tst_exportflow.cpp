@@ -40,6 +40,7 @@ private slots:
     void cleanupTestCase();
     void shortReportIsWrittenOnTheGuiThread();
     void longReportIsWrittenBehindTheWaitOverlay();
+    void waitOverlayLetsTheWindowRun();
     void spreadsheetIsWrittenAndOpened();
     void workbookTypeWritesTheWorkbook_data();
     void workbookTypeWritesTheWorkbook();
@@ -63,6 +64,18 @@ private:
     }
     void poll();
     QString runExport(const QString &kind, const QString &path);
+    // Runs the PDF export and waits for the notice that ends it.
+    QString pdfNotice(const LoadedRecording &recording, const QString &baseName)
+    {
+        pdfEnded = false;
+        exportPdfReport(container, recording, baseName, [this](const QString &notice) {
+            pdfText = notice;
+            pdfEnded = true;
+        });
+        if (!QTest::qWaitFor([this] { return pdfEnded; }, 30000))
+            return QStringLiteral("no notice");
+        return pdfText;
+    }
 
     QObject owner;
     QMainWindow *mainWindow = nullptr;
@@ -80,6 +93,8 @@ private:
     bool overlayDone = false;
     QWidget *overlayParent = nullptr;
     QList<QUrl> opened;
+    bool pdfEnded = false;
+    QString pdfText;
 };
 
 void TestExportFlow::initTestCase()
@@ -149,8 +164,8 @@ void TestExportFlow::shortReportIsWrittenOnTheGuiThread()
 {
     const QString path = out.filePath(QStringLiteral("short.PDF"));
     answerWith(path);
-    const QString notice = exportPdfReport(container, exporttest::recording(576),
-                                           QStringLiteral("HX20D_20231130_164900"));
+    const QString notice =
+        pdfNotice(exporttest::recording(576), QStringLiteral("HX20D_20231130_164900"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QCOMPARE(dialogTitle, QStringLiteral("导出"));
@@ -167,8 +182,7 @@ void TestExportFlow::longReportIsWrittenBehindTheWaitOverlay()
 {
     const QString path = out.filePath(QStringLiteral("long.PDF"));
     answerWith(path);
-    const QString notice =
-        exportPdfReport(container, exporttest::recording(577), QStringLiteral("long"));
+    const QString notice = pdfNotice(exporttest::recording(577), QStringLiteral("long"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QVERIFY2(overlaySeen, "the GUI thread kept running while the report was written");
@@ -179,6 +193,37 @@ void TestExportFlow::longReportIsWrittenBehindTheWaitOverlay()
     QVERIFY2(!mainWindow->findChild<WaitProgressDialog *>(), "the overlay is gone afterwards");
     QCOMPARE(exporttest::pdfPageCount(path), 3);
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+// The export returns while the long report is written: the window's timers
+// and events go on, the overlay covers it, and the notice comes at the end.
+void TestExportFlow::waitOverlayLetsTheWindowRun()
+{
+    const QString path = out.filePath(QStringLiteral("running.PDF"));
+    answerWith(path);
+    pdfEnded = false;
+    exportPdfReport(container, exporttest::recording(5000), QStringLiteral("running"),
+                    [this](const QString &notice) {
+                        pdfText = notice;
+                        pdfEnded = true;
+                    });
+    QVERIFY2(!pdfEnded, "the long report is still being written");
+    auto *overlay = mainWindow->findChild<WaitProgressDialog *>();
+    QVERIFY(overlay && overlay->isVisible());
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, [&] {
+        if (!pdfEnded)
+            ++ticks;
+    });
+    tick.start(1);
+    QVERIFY(QTest::qWaitFor([this] { return pdfEnded; }, 30000));
+    tick.stop();
+    watcher.stop();
+    QVERIFY2(ticks > 0, "a timer fired while the report was written");
+    QCOMPARE(pdfText, writtenNotice(path));
+    QVERIFY(!mainWindow->findChild<WaitProgressDialog *>());
+    QCOMPARE(exporttest::pdfPageCount(path), 1 + 9);
 }
 
 void TestExportFlow::spreadsheetIsWrittenAndOpened()
@@ -247,10 +292,10 @@ void TestExportFlow::cancelledDialogWritesNothing()
     QFETCH(int, samples);
     const QStringList before = QDir(dataDir()).entryList(QDir::Files);
     answerWith(QString());
-    const QString notice = pdf ? exportPdfReport(container, exporttest::recording(samples),
-                                                 QStringLiteral("cancelled"))
-                               : exportSpreadsheet(container, exporttest::recording(samples),
-                                                   QStringLiteral("cancelled"));
+    const QString notice =
+        pdf ? pdfNotice(exporttest::recording(samples), QStringLiteral("cancelled"))
+            : exportSpreadsheet(container, exporttest::recording(samples),
+                                QStringLiteral("cancelled"));
     watcher.stop();
     QVERIFY(dialogSeen);
     QVERIFY(!overlaySeen);
@@ -274,7 +319,7 @@ QString TestExportFlow::runExport(const QString &kind, const QString &path)
         notice = exportSpreadsheet(container, exporttest::recording(1500), QStringLiteral("base"));
     } else {
         const int samples = kind == QLatin1String("short report") ? 500 : 1500;
-        notice = exportPdfReport(container, exporttest::recording(samples), QStringLiteral("base"));
+        notice = pdfNotice(exporttest::recording(samples), QStringLiteral("base"));
     }
     watcher.stop();
     return notice;
