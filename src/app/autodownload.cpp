@@ -16,12 +16,14 @@
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
+#include "export/pdfreport.h"
 #include "views/datashowwidget.h"
-#include "views/exportflow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent>
 #include <functional>
 
 namespace
@@ -58,6 +60,8 @@ AutoDownload::AutoDownload(MainWindow *window) : QObject(window), window(window)
             downloadStarted = true;
     });
     connect(window, &MainWindow::downloadEnded, this, &AutoDownload::downloadEnded);
+    connect(window->form()->dataShow, &DataShowWidget::recordingOpened, this,
+            &AutoDownload::recordingShown);
 }
 
 void AutoDownload::loggerArrived(const AttachedLogger &logger)
@@ -149,8 +153,19 @@ void AutoDownload::downloadEnded(const QString &filePath)
     downloadStarted = false;
     if (step == Step::Downloading)
         step = Step::Idle;
+    // The reports follow once the view shows the recording.
     if (mine)
-        writeReports(filePath);
+        reportPending = filePath;
+}
+
+void AutoDownload::recordingShown(const QString &path, RecordingStatus status)
+{
+    if (path != reportPending)
+        return;
+    reportPending.clear();
+    // A recording that could not be opened has had its notice from the list.
+    if (status == RecordingStatus::Loaded)
+        writeReports(path);
 }
 
 void AutoDownload::writeReports(const QString &recordingPath)
@@ -158,45 +173,58 @@ void AutoDownload::writeReports(const QString &recordingPath)
     const AutoDownloadSettings settings = autoDownloadSettings();
     DataShowWidget *view = window->form()->dataShow;
     const QString baseName = QFileInfo(recordingPath).completeBaseName();
-    // A recording that could not be opened has had its notice from the list.
     if ((!settings.pdf && !settings.spreadsheet && !settings.workbook) || !view->isShowing() ||
         view->recordingBaseName() != baseName)
         return;
-
     const QString folder = autoReportFolder(settings);
-    const bool folderReady = QDir().mkpath(folder);
-    QStringList written;
-    QStringList failed;
-    // Each report appears in the folder only complete, under a name of its own.
-    const auto write = [&](const char *suffix, const std::function<bool(const QString &)> &writer) {
-        const QString name = baseName + QLatin1String(suffix);
-        const QString path = folderReady ? writeNewFile(folder, name, writer) : QString();
-        if (path.isEmpty())
-            failed << name;
-        else
-            written << QFileInfo(path).fileName();
-    };
+    const LoadedRecording recording = view->loaded();
+    const bool english = isEnglish();
     writing = true;
-    if (settings.pdf)
-        write(".PDF", [view](const QString &path) {
-            return writePdfReportFile(view, view->loaded(), path);
-        });
-    if (settings.spreadsheet)
-        write(".csv",
-              [view](const QString &path) { return writeSpreadsheet(path, view->loaded()); });
-    if (settings.workbook)
-        write(".xlsx", [view](const QString &path) {
-            return writeXlsxWorkbook(path, view->loaded(), isEnglish());
-        });
-    writing = false;
+    // On a pool thread: a long recording's report takes a second or two, and the window
+    // goes on handling the logger and the user meanwhile.
+    auto *watcher = new QFutureWatcher<WrittenReports>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder] {
+        watcher->deleteLater();
+        writing = false;
+        reportWritten(folder, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([settings, folder, baseName, recording, english] {
+        WrittenReports reports;
+        const bool folderReady = QDir().mkpath(folder);
+        // Each report appears in the folder only complete, under a name of its own.
+        const auto write = [&](const char *suffix,
+                               const std::function<bool(const QString &)> &writer) {
+            const QString name = baseName + QLatin1String(suffix);
+            const QString path = folderReady ? writeNewFile(folder, name, writer) : QString();
+            if (path.isEmpty())
+                reports.failed << name;
+            else
+                reports.written << QFileInfo(path).fileName();
+        };
+        if (settings.pdf)
+            write(".PDF", [&](const QString &path) {
+                return writePdfReport(path, recording, dataPageCount(recording.samples.size()),
+                                      english);
+            });
+        if (settings.spreadsheet)
+            write(".csv", [&](const QString &path) { return writeSpreadsheet(path, recording); });
+        if (settings.workbook)
+            write(".xlsx",
+                  [&](const QString &path) { return writeXlsxWorkbook(path, recording, english); });
+        return reports;
+    }));
+}
+
+void AutoDownload::reportWritten(const QString &folder, const WrittenReports &reports)
+{
     // The folder is named: it is set once in the menu and easily forgotten.
     const QString where = QDir::toNativeSeparators(folder);
-    if (!failed.isEmpty())
+    if (!reports.failed.isEmpty())
         window->delSendMessage(
-            tr("无法保存报告：%1（位于 %2）").arg(failed.join(QStringLiteral(", ")), where));
+            tr("无法保存报告：%1（位于 %2）").arg(reports.failed.join(QStringLiteral(", ")), where));
     else
         window->delSendMessage(
-            tr("已保存报告：%1（位于 %2）").arg(written.join(QStringLiteral(", ")), where));
+            tr("已保存报告：%1（位于 %2）").arg(reports.written.join(QStringLiteral(", ")), where));
     if (!waiting.isEmpty())
         serveTimer.start();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/attachedlogger.h"
+#include "recording/loadedrecording.h"
 
 #include <QObject>
 #include <QString>
@@ -39,8 +40,14 @@ private:
     void firstState(bool isRecord);
     void startDownload();
     void downloadEnded(const QString &filePath);
+    void recordingShown(const QString &path, RecordingStatus status);
+    struct WrittenReports {
+        QStringList written;
+        QStringList failed;
+    };
     // Writes the chosen reports of the recording the window has just opened.
     void writeReports(const QString &recordingPath);
+    void reportWritten(const QString &folder, const WrittenReports &reports);
     void connectionLost();
 
     MainWindow *window;
@@ -52,4 +59,6 @@ private:
     // The download this mode asked for has begun writing its file.
     bool downloadStarted = false;
     bool writing = false;
+    // The download of this mode whose recording the view is opening.
+    QString reportPending;
 };

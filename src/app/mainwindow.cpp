@@ -67,7 +67,6 @@ MainWindow::MainWindow(QWidget *parent)
     if (archiveKeeper->hasLocation())
         list->useArchive(archiveKeeper->location());
     ui->tbWidget->setArchiveLocation(archiveKeeper->location());
-    connect(this, &MainWindow::downloadEnded, archiveKeeper, &ArchiveKeeper::addFile);
     connect(list, &RecordingList::recordingRenamed, archiveKeeper, &ArchiveKeeper::addFile);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
@@ -495,14 +494,16 @@ void MainWindow::downloadDialogClosed(int result)
         endDownloadWithout(tr("下载失败"));
 }
 
-void MainWindow::takeDownload(const DownloadedRecording &recording)
+void MainWindow::takeDownload(DownloadedRecording recording)
 {
     downloading = false;
     downloadResult.reset();
     delSendMessage(tr("下载成功"));
     addFileButton(recording.path);
     endDownload();
-    openDataFile(recording.path);
+    // Shown from what the download read, not read back from the disk.
+    list->openDownloaded(recording.path, recording.recording);
+    archiveKeeper->addDownloaded(recording.path, recording.bytes);
     emit downloadEnded(recording.path);
 }
 

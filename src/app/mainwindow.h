@@ -102,8 +102,9 @@ private:
     void showDownloadDialog();
     void downloadDone(const LoggerResult<DownloadedRecording> &result);
     void downloadDialogClosed(int result);
-    // Lists, opens and archives the recording that was downloaded.
-    void takeDownload(const DownloadedRecording &recording);
+    // Lists, opens and archives the recording that was downloaded (a copy: the
+    // kept result it may come from is cleared here).
+    void takeDownload(DownloadedRecording recording);
     void endDownloadWithout(const QString &notice);
     // Resets the window when the logger that left is the connected one.
     void loggerRemoved(const AttachedLogger &logger);

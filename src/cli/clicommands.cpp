@@ -192,7 +192,7 @@ int CliCommands::watch(const QStringList &arguments)
     DownloadWatch watch(options, out, err);
     SignalBridge bridge;
     QObject::connect(&bridge, &SignalBridge::received, &watch, &DownloadWatch::stop);
-    watch.exec();
+    watch.run();
     // Stopped or done: a further signal only cuts the ending short.
     bridge.keepIgnoring();
     return watch.hadWriteFailure() ? ExitCannotWrite : ExitOk;

@@ -53,7 +53,7 @@ void DownloadWatch::start()
     scheduleServing();
 }
 
-void DownloadWatch::exec()
+void DownloadWatch::run()
 {
     runEventLoop([this](const std::function<void(int)> &end) {
         connect(this, &DownloadWatch::finished, this, [end] { end(0); });

@@ -46,7 +46,7 @@ public:
     // Queues the loggers attached now and begins serving them from the event loop.
     void start();
     // start(), then runs the program's event loop until the watch finishes.
-    void exec();
+    void run();
     bool isFinished() const { return done; }
     // Whether a report, spreadsheet or workbook asked for could not be written.
     bool hadWriteFailure() const { return writeFailed; }

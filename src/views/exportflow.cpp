@@ -68,13 +68,6 @@ QString finish(const QString &path, bool written, const QString &error)
 
 } // namespace
 
-bool writePdfReportFile(QWidget *, const LoadedRecording &recording, const QString &path,
-                        QString *error)
-{
-    return writePdfReport(path, recording, dataPageCount(recording.samples.size()), isEnglish(),
-                          error);
-}
-
 void writePdfReportInBackground(QWidget *container, const LoadedRecording &recording,
                                 const QString &path, const PdfWritten &done)
 {

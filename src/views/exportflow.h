@@ -11,18 +11,11 @@
 
 class QWidget;
 
-// Writes the PDF report of `recording` to `path` in the interface language, on the calling
-// thread. Returns whether the file was written; when not, `error` (if given) holds the
-// system's reason. The first parameter is the widget the report belongs to, which the
-// writing does not need.
-bool writePdfReportFile(QWidget *, const LoadedRecording &recording, const QString &path,
-                        QString *error = nullptr);
-
 // What writePdfReportInBackground() reports: whether the file was written and, when not,
 // the system's reason.
 using PdfWritten = std::function<void(bool written, const QString &error)>;
 
-// Writes the PDF report as writePdfReportFile() does. Long recordings are written on a pool
+// Writes the PDF report of `recording` to `path` in the interface language. Long recordings are written on a pool
 // thread while the export wait overlay covers the window of `container` (not null), which
 // goes on handling its events; `done` comes once the writer has finished, after this
 // returns, and not at all when `container` is gone by then. Short ones are written on the

@@ -146,7 +146,7 @@ void TstCliWatch::unpluggedLoggerLosesOnlyItsFile()
     loggersim::setFaults(loggersim::loggerIds().first(), faults);
     options.once = true;
     WatchRun run(options);
-    run.watch.exec();
+    run.watch.run();
     const QList<QJsonObject> lines = run.lines();
     QCOMPARE(lines.size(), 2);
     QVERIFY2(run.progress().contains("A: block 1/5"), run.progress().toUtf8());
@@ -182,7 +182,7 @@ void TstCliWatch::skipsOrStopsWithOnce()
     options.stopRecording = stopRecording;
     options.once = true;
     WatchRun run(options);
-    run.watch.exec();
+    run.watch.run();
     const QList<QJsonObject> lines = run.lines();
     QCOMPARE(lines.size(), 2);
     const QJsonObject first = lines.at(0);
