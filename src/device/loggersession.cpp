@@ -295,8 +295,12 @@ void LoggerSession::connectController()
         if (pending != Kind::Download)
             return;
         touched();
-        if (downloadProgress)
-            downloadProgress(cur, total);
+        // From the event loop, like every result: the callback may cancel.
+        if (downloadProgress) {
+            const auto progress = downloadProgress;
+            QMetaObject::invokeMethod(
+                this, [progress, cur, total] { progress(cur, total); }, Qt::QueuedConnection);
+        }
         if (cur >= total)
             finishDownload();
     });

@@ -108,7 +108,7 @@ public:
     void setLanguage(bool english, Callback<Done> done);
     void readRecordCount(Callback<RecordCounts> done);
     // Downloads the recording into a new file in `folder`, the caller's choice;
-    // `progress` hears of every block written.
+    // `progress` hears of every block written, from the event loop, before the result.
     void download(const QString &folder, std::function<void(int cur, int total)> progress,
                   Callback<DownloadedRecording> done);
     // Ends the request waiting with `why` (Cancelled or ConnectionLost); a

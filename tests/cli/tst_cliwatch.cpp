@@ -126,6 +126,9 @@ void TstCliWatch::servesArrivalsInTurn()
         QVERIFY(line.value("alarm").isBool());
     }
     QCOMPARE(serials, QStringList({"A", "B", "C"}));
+    // Plugged in within one moment, each was downloaded exactly once.
+    QTest::qWait(1500);
+    QCOMPARE(run.lines().size(), 3);
     QCOMPARE(run.lines().at(1).value("samples").toInt(), 800);
     QCOMPARE(run.lines().at(1).value("model").toString(), QStringLiteral("HX10D"));
     // Nine files and no temporary left beside them; nothing stays in the recordings folder.
