@@ -111,3 +111,12 @@ void CommonStyle::drawScrollBar(const QStyleOptionComplex *option, QPainter *pai
     }
     painter->restore();
 }
+
+QString contextMenuStyleSheet()
+{
+    return QStringLiteral(
+        "QMenu{background-color: black;}"
+        "QMenu::item{font-size: 10pt; color: white; padding: 4px 16px; margin: 4px;}"
+        "QMenu::item:selected, QMenu::item:pressed{color: white; "
+        "background-color: rgb(255, 107, 0); border-radius: 4px;}");
+}

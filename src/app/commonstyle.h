@@ -3,6 +3,10 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <QString>
+
+// The look of the program's context menus: white text on black, the chosen item on orange.
+QString contextMenuStyleSheet();
 
 class CommonStyle : public QProxyStyle
 {

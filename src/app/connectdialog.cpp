@@ -38,7 +38,7 @@ ConnectDialog::ConnectDialog(QWidget *parent) : NativeWindowTemplate<QDialog>(pa
     column->setContentsMargins(10, 10, 10, 0);
     column->setSpacing(0);
 
-    auto *scrollArea = new QScrollArea(widget);
+    scrollArea = new QScrollArea(widget);
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
     scrollArea->setWidgetResizable(true);
     scrollArea->setFrameShape(QFrame::NoFrame);
@@ -137,6 +137,14 @@ void ConnectDialog::retranslate()
     setWindowTitle(tr("设备连接"));
     connectBtn->setText(tr("连接"));
     cancelBtn->setText(tr("取消"));
+}
+
+void ConnectDialog::showEvent(QShowEvent *event)
+{
+    NativeWindowTemplate<QDialog>::showEvent(event);
+    // The chosen logger may sit below the fold of a long list.
+    if (QAbstractButton *chosenButton = group->checkedButton())
+        scrollArea->ensureWidgetVisible(chosenButton);
 }
 
 void ConnectDialog::changeEvent(QEvent *event)

@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QPushButton;
+class QScrollArea;
 class QVBoxLayout;
 
 class ConnectDialog : public NativeWindowTemplate<QDialog>
@@ -29,6 +30,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void on_connectBtn_clicked();
@@ -44,5 +46,6 @@ private:
     QPushButton *connectBtn;
     QPushButton *cancelBtn;
     QButtonGroup *group;
+    QScrollArea *scrollArea;
     AttachedLogger chosen;
 };

@@ -2,6 +2,7 @@
 // ConnectWidget: the connected-device panel that starts a connection and shows the logger's state.
 #include "app/connectwidget.h"
 
+#include "app/commonstyle.h"
 #include "core/lgxdevtype.h"
 
 #include <QAction>
@@ -179,6 +180,7 @@ void ConnectWidget::mousePressEvent(QMouseEvent *event)
     } else if (event->button() == Qt::LeftButton && isConnected()) {
         auto *menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->setStyleSheet(contextMenuStyleSheet());
         menu->addAction(disconnectLogger);
         menu->popup(event->globalPos());
     }

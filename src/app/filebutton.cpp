@@ -2,6 +2,8 @@
 // One entry of the recording list.
 #include "app/filebutton.h"
 
+#include "app/commonstyle.h"
+
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
@@ -68,11 +70,7 @@ void FileButton::buildMenu()
     // Built at the first request: a search rebuilds hundreds of entries per
     // keystroke, and a styled menu is the dearest part of an entry.
     menu = new QMenu(this);
-    menu->setStyleSheet(
-        "QMenu{background-color: black;}"
-        "QMenu::item{font-size: 10pt; color: white; padding: 4px 16px; margin: 4px;}"
-        "QMenu::item:selected, QMenu::item:pressed{color: white; "
-        "background-color: rgb(255, 107, 0); border-radius: 4px;}");
+    menu->setStyleSheet(contextMenuStyleSheet());
     const char *const keys[] = {"open", "del", "rename"};
     for (int i = 0; i < 3; ++i) {
         QAction *action = menu->addAction(QString());

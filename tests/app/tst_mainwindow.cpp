@@ -26,6 +26,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAction>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -101,6 +102,7 @@ private slots:
     void downloadWithoutRecordsShowsNotice();
     void failedDownloadStepClosesDialogAsFailed();
     void unplugResetsWithoutNotice();
+    void disconnectClosesTheLogger();
     void softwareStartAndStop();
     void resetNeedsConnection();
     void languageSwitchWithoutConnectionSendsNothing();
@@ -411,6 +413,19 @@ void TestMainWindow::unplugResetsWithoutNotice()
     loggersim::plug(ids.at(0));
     QTest::qWait(300);
     QVERIFY(!panel()->isConnected());
+}
+
+void TestMainWindow::disconnectClosesTheLogger()
+{
+    startWith("HX20D");
+    QVERIFY(connectedWindow(loggersim::loggerIds().first()));
+    QAction *disconnect = panel()->disconnectAction();
+    QVERIFY(disconnect->isEnabled());
+    disconnect->trigger();
+    QVERIFY(!panel()->isConnected());
+    QVERIFY(!disconnect->isEnabled());
+    QVERIFY(!window->statePollTimer()->isActive());
+    QTRY_COMPARE(loggersim::openHandleCount(), 0);
 }
 
 void TestMainWindow::softwareStartAndStop()
