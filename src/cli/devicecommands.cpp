@@ -85,21 +85,21 @@ int CliCommands::list(const QStringList &arguments)
                      .arg(logger.portPath);
     if (parser.isSet(serialOption)) {
         LoggerSession session;
+        std::function<void(int)> ask;
         runEventLoop([&](const std::function<void(int)> &finish) {
-            auto ask = std::make_shared<std::function<void(int)>>();
-            *ask = [&, ask, finish](int i) {
+            ask = [&](int i) {
                 if (i >= attached.size()) {
                     finish(ExitOk);
                     return;
                 }
-                session.open(attached.at(i), [&, ask, i](const LoggerResult<LoggerIdentity> &r) {
+                session.open(attached.at(i), [&, i](const LoggerResult<LoggerIdentity> &r) {
                     lines[i] += QStringLiteral(" serial ") +
                                 (r.ok() ? r.value.sn : QStringLiteral("unknown"));
                     session.close();
-                    (*ask)(i + 1);
+                    ask(i + 1);
                 });
             };
-            (*ask)(0);
+            ask(0);
         });
     }
     for (const QString &line : qAsConst(lines))
