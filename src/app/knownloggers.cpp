@@ -39,13 +39,9 @@ void KnownLoggers::remember(const AttachedLogger &logger, const QString &sn, con
     info->writeInfo(group, lastKey, keyOf(logger));
 }
 
-QString KnownLoggers::lastPort()
-{
-    SettingInfo *info = settingInfo();
-    return info ? info->readInfo(group, lastKey, QString()) : QString();
-}
-
 bool KnownLoggers::isLast(const AttachedLogger &logger)
 {
-    return !logger.portPath.isEmpty() && lastPort() == keyOf(logger);
+    SettingInfo *info = settingInfo();
+    return info && !logger.portPath.isEmpty() &&
+           info->readInfo(group, lastKey, QString()) == keyOf(logger);
 }

@@ -19,8 +19,6 @@ struct Known {
 Known at(const AttachedLogger &logger);
 // The logger opened at this port reported this serial number and name.
 void remember(const AttachedLogger &logger, const QString &sn, const QString &name);
-// The model and port of the logger opened last ("HX20D@1-4"); empty before the first.
-QString lastPort();
 // Whether `logger` sits where the logger opened last did.
 bool isLast(const AttachedLogger &logger);
 } // namespace KnownLoggers

@@ -8,7 +8,6 @@
 #include "recording/recordingreader.h"
 
 #include <QAtomicInt>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,13 +55,6 @@ QString incompleteText(int samples, int expectedSamples)
     return QStringLiteral("incomplete recording: %1 of %2 samples")
         .arg(samples)
         .arg(expectedSamples);
-}
-// A recording read from bytes in memory, as from its file.
-LoadedRecording readBytes(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return RecordingReader::readFrom(&buffer);
 }
 } // namespace
 
@@ -215,7 +207,7 @@ Archive::Outcome Archive::addFileUnlocked(const QString &path)
 Archive::Outcome Archive::addBytes(const QString &path, const QByteArray &bytes, qint64 size,
                                    qint64 mtime)
 {
-    LoadedRecording recording = readBytes(bytes);
+    LoadedRecording recording = RecordingReader::readBytes(bytes);
     if (!recording.ok())
         return {Outcome::Skipped, QString(), recordingStatusText(recording.status),
                 recording.status};
@@ -558,7 +550,7 @@ LoadedRecording Archive::parse(QByteArray bytes, const QString &sha256)
 {
     if (bytes.isEmpty())
         return LoadedRecording();
-    LoadedRecording recording = readBytes(bytes);
+    LoadedRecording recording = RecordingReader::readBytes(bytes);
     if (!recording.ok())
         fail(QStringLiteral("recording %1 cannot be read: %2")
                  .arg(sha256, recordingStatusText(recording.status)));
@@ -642,7 +634,7 @@ QStringList Archive::disagreements(const ArchiveEntry &stored, const ArchiveEntr
 void Archive::judgeBytes(const ArchiveEntry &stored, const QByteArray &bytes, const QString &path,
                          QVector<Problem> *problems)
 {
-    LoadedRecording recording = readBytes(bytes);
+    LoadedRecording recording = RecordingReader::readBytes(bytes);
     if (!recording.ok()) {
         problems->append({stored.sha256, path, recordingStatusText(recording.status)});
         return;
@@ -789,7 +781,7 @@ void Archive::checkPlaces(const QSet<QString> &archived, const QSet<QString> &pl
             if (RecordingFile::readAll(path, &bytes) != RecordingStatus::Loaded)
                 continue;
             // Files the import skipped as no recording never had an entry.
-            if (!readBytes(bytes).ok())
+            if (!RecordingReader::readBytes(bytes).ok())
                 continue;
             const QString sha256 = RecordingAnalysis::fingerprint(bytes);
             if (!archived.contains(sha256))

@@ -6,8 +6,6 @@
 #include "device/simplesendcmdunion.h"
 #include "recording/recordingreader.h"
 
-#include <QBuffer>
-
 namespace
 {
 // Longer than the controller's own command timeout, so that normally reports first.
@@ -183,9 +181,7 @@ void LoggerSession::finishDownload()
     DownloadedRecording result;
     result.path = control.savedFilePath();
     result.bytes = control.savedBytes();
-    QBuffer buffer(&result.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    result.recording = RecordingReader::readFrom(&buffer);
+    result.recording = RecordingReader::readBytes(result.bytes);
     result.recording.sha256 = control.savedFingerprint();
     downloadProgress = nullptr;
     succeed(downloadDone, result);

@@ -9,6 +9,7 @@
 #include "recording/recordingfile.h"
 #include "recording/recordingwriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QtEndian>
@@ -112,6 +113,13 @@ LoadedRecording RecordingReader::read(const QString &path)
     if (result.ok() && file.seek(0))
         result.sha256 = RecordingAnalysis::fingerprint(&file);
     return result;
+}
+
+LoadedRecording RecordingReader::readBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readFrom(&buffer);
 }
 
 LoadedRecording RecordingReader::readFrom(QIODevice *device)

@@ -44,6 +44,8 @@ public:
     static LoadedRecording read(const QString &path);
     // Reads from the current position of an open, readable device to its end.
     static LoadedRecording readFrom(QIODevice *device);
+    // Reads a recording held in memory as from its file; the fingerprint is left to the caller.
+    static LoadedRecording readBytes(QByteArray bytes);
 
     // The samples a download of a logger with this header writes into the
     // file: those the logger held, in the blocks the download requests.
