@@ -11,6 +11,7 @@
 #include <QTextCodec>
 #include <QtEndian>
 #include <QtTest>
+#include <utility>
 #include <cstring>
 
 using testsupport::hex;
@@ -54,6 +55,7 @@ private slots:
     void commandsWithoutConnectionDoNothing();
     void connectFailsForUnknownModelOrIndex();
     void loneHeadBeforeTheFirstRequestOfEachConnection();
+    void commandQueuedByAnAnswersHandlerGoesOutOnce();
     void identificationReportsTheLoggerState();
     void initialReadReportsOnlyTheCombinedResult();
     void readsAndWritesConfigurationAndNote();
@@ -130,6 +132,22 @@ void TstUsbControl::loneHeadBeforeTheFirstRequestOfEachConnection()
     control->addSendSimpleCmd(makeSimpleCmd(InitialReadCmd));
     QTRY_COMPARE(log->lines.size(), 3);
     QCOMPARE(writes(hx20d), QList<QByteArray>({head, configRead, noteRead}));
+}
+
+// A listener that answers a result with the next request (the window does so after the
+// identification) finds the queue empty: its command goes out at once, and only once.
+void TstUsbControl::commandQueuedByAnAnswersHandlerGoesOutOnce()
+{
+    QVERIFY(connectTo(HX20D));
+    bool asked = false;
+    connect(control, &UsbControl::devStateSignal, control, [this, &asked] {
+        if (!std::exchange(asked, true))
+            control->addSendSimpleCmd(makeSimpleCmd(ConfigCmd, 0, ReadOpt));
+    });
+    control->addSendSimpleCmd(makeSimpleCmd(CheckCmd));
+    QTRY_COMPARE(log->lines.size(), 2);
+    QTest::qWait(200);
+    QCOMPARE(writes(hx20d), QList<QByteArray>({head, checkRequest, hex("5A A5 02 13 00 14 01")}));
 }
 
 void TstUsbControl::identificationReportsTheLoggerState()
