@@ -14,7 +14,9 @@
 --
 -- Running it again changes nothing. The program needs no more than these
 -- rights: entries are only ever added, never changed or removed, and each
--- login keeps its own rows of locations (where its files lie).
+-- login keeps its own rows of locations (where its files lie). The audit trail
+-- is appended to by everyone, in the name of the role they logged in with
+-- (a trigger of the table sees to it), and changed by no one but the owner.
 
 DO $$
 BEGIN
@@ -28,7 +30,7 @@ END
 $$;
 
 -- Exactly these rights, whatever was granted before.
-REVOKE ALL ON recordings, locations, schema_version, evaluation_settings
+REVOKE ALL ON recordings, locations, schema_version, evaluation_settings, audit_trail
     FROM hygra_operator, hygra_reader;
 GRANT SELECT, INSERT ON recordings TO hygra_operator;
 GRANT SELECT ON schema_version TO hygra_operator;
@@ -36,6 +38,8 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON locations TO hygra_operator;
 -- The range and activation energy chosen per logger on the summary page.
 GRANT SELECT, INSERT, DELETE ON evaluation_settings TO hygra_operator;
 GRANT SELECT ON recordings, locations, schema_version, evaluation_settings TO hygra_reader;
+-- Readers act too (they export and check): their actions are entries as well.
+GRANT SELECT, INSERT ON audit_trail TO hygra_operator, hygra_reader;
 
 -- Every row of locations names the login that wrote it (its default, which
 -- the program never sets): everyone reads every row, an operator writes only

@@ -110,6 +110,7 @@ ArchiveSecurity Archive::security() const
 bool Archive::open(const ArchiveLocation &location)
 {
     where = location;
+    auditName.clear();
     const bool postgres = location.engine == ArchiveLocation::PostgreSQL;
     const QString driver = QLatin1String(postgres ? "QPSQL" : "QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver))

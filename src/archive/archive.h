@@ -5,6 +5,7 @@
 #include "archive/archiveconnection.h"
 #include "archive/archiveentry.h"
 #include "archive/archivelocation.h"
+#include "archive/audittrail.h"
 #include "archive/evaluationsettings.h"
 
 #include <QSqlDatabase>
@@ -126,6 +127,26 @@ public:
     // Forgets the choice for `serial`, so its recordings go back to their own limits.
     bool clearEvaluationSettings(const QString &serial);
 
+    // Who acts through this connection, as the audit trail names them: the
+    // operating-system account on a local archive, the role that logged in on
+    // a team archive.
+    QString auditUser();
+    // Appends `entry` (its time, kind, fingerprint, serial, details and
+    // reason set) as the trail's next entry, filling in its seq, user,
+    // computer, prev and hash. False with errorText() when it cannot.
+    bool appendAudit(AuditEntry &entry);
+    // The matching entries of the trail, in its order.
+    QVector<AuditEntry> auditEntries(const AuditFilter &filter);
+    // The newest entry; false with errorText() when the trail cannot be read.
+    bool auditHead(AuditHead *head);
+    // The hash of entry `seq`, or an empty text when there is none (or with
+    // errorText() when the trail cannot be read).
+    QString auditHash(qint64 seq);
+    // Recomputes every entry's hash and link, in the trail's order, and checks
+    // that each of `pinned` (entries a report or this computer saw) is still
+    // there with the same hash.
+    AuditVerdict verifyAudit(const QVector<AuditHead> &pinned = {});
+
 private:
     Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);
     // Runs `add` in a write transaction, again while the database asks to retry.
@@ -155,4 +176,5 @@ private:
     QString error;
     bool mismatched = false;
     bool retryable = false;
+    QString auditName;
 };

@@ -13,7 +13,8 @@ namespace archiveschema
 namespace
 {
 // The steps from version i to i + 1; "%BLOB%" is the engine's type for bytes,
-// "%LOGIN%" the column of the login role that wrote a row.
+// "%LOGIN%" the column of the login role that wrote a row, "%SEQ%" the
+// type of a 64-bit key (on SQLite the row id itself).
 QStringList stepTo(int version)
 {
     switch (version) {
@@ -72,10 +73,62 @@ QStringList stepTo(int version)
                                " range_high DOUBLE PRECISION NOT NULL,"
                                " activation_energy DOUBLE PRECISION NOT NULL,"
                                " changed_at BIGINT NOT NULL)")};
+    case 5:
+        // Who did what and when, each entry chained to the one before by its hash.
+        // Append-only: the engine refuses to change or remove an entry ("%GUARD%").
+        return {QStringLiteral("CREATE TABLE audit_trail ("
+                               " seq %SEQ% PRIMARY KEY,"
+                               " time TEXT NOT NULL,"
+                               " user_name TEXT NOT NULL,"
+                               " computer TEXT NOT NULL,"
+                               " kind TEXT NOT NULL,"
+                               " sha256 VARCHAR(64),"
+                               " serial TEXT,"
+                               " details TEXT NOT NULL,"
+                               " reason TEXT,"
+                               " prev VARCHAR(64) NOT NULL,"
+                               " hash VARCHAR(64) NOT NULL)"),
+                QStringLiteral("CREATE INDEX audit_trail_sha256 ON audit_trail (sha256)"),
+                QStringLiteral("%GUARD%")};
     default:
         return {};
     }
 }
+
+// SQLite: no connection may change or remove an entry; whoever holds the file
+// can drop the triggers, which `audit verify` then finds out by the hashes.
+const QStringList sqliteGuard{
+    QStringLiteral("CREATE TRIGGER audit_trail_no_update BEFORE UPDATE ON audit_trail"
+                   " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END"),
+    QStringLiteral("CREATE TRIGGER audit_trail_no_delete BEFORE DELETE ON audit_trail"
+                   " BEGIN SELECT RAISE(ABORT, 'the audit trail is append-only'); END"),
+};
+
+// PostgreSQL: only the table's owner may change, remove or truncate entries,
+// and everyone else appends entries in the name of the role they logged in with.
+const QStringList postgresGuard{
+    QStringLiteral(
+        "CREATE FUNCTION hygra_audit_guard() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+        "BEGIN\n"
+        "    IF pg_has_role(current_user,"
+        " (SELECT relowner FROM pg_catalog.pg_class WHERE oid = TG_RELID), 'MEMBER') THEN\n"
+        "        RETURN CASE WHEN TG_OP = 'DELETE' THEN OLD ELSE NEW END;\n"
+        "    END IF;\n"
+        "    IF TG_OP = 'INSERT' THEN\n"
+        "        IF NEW.user_name <> session_user THEN\n"
+        "            RAISE EXCEPTION 'an audit entry must name the role that logged in (%)',"
+        " session_user USING ERRCODE = '42501';\n"
+        "        END IF;\n"
+        "        RETURN NEW;\n"
+        "    END IF;\n"
+        "    RAISE EXCEPTION 'the audit trail is append-only' USING ERRCODE = '42501';\n"
+        "END\n"
+        "$$"),
+    QStringLiteral("CREATE TRIGGER audit_trail_guard BEFORE INSERT OR UPDATE OR DELETE"
+                   " ON audit_trail FOR EACH ROW EXECUTE FUNCTION hygra_audit_guard()"),
+    QStringLiteral("CREATE TRIGGER audit_trail_no_truncate BEFORE TRUNCATE"
+                   " ON audit_trail FOR EACH STATEMENT EXECUTE FUNCTION hygra_audit_guard()"),
+};
 
 // The engine's code of a failure for lack of rights.
 const QLatin1String insufficientPrivilege("42501");
@@ -203,8 +256,14 @@ bool migrate(QSqlDatabase &db, QString *error, QString *code)
                                                  : "TEXT NOT NULL DEFAULT ''");
     for (int next = version + 1; ok && next <= currentVersion; ++next) {
         for (QString statement : stepTo(next)) {
+            if (statement == QLatin1String("%GUARD%")) {
+                for (const QString &guard : postgres ? postgresGuard : sqliteGuard)
+                    ok = ok && run(db, guard, error, code);
+                continue;
+            }
             statement.replace(QLatin1String("%BLOB%"), blob)
-                .replace(QLatin1String("%LOGIN%"), login);
+                .replace(QLatin1String("%LOGIN%"), login)
+                .replace(QLatin1String("%SEQ%"), QLatin1String(postgres ? "BIGINT" : "INTEGER"));
             ok = ok && run(db, statement, error, code);
         }
         ok = ok && run(db, QStringLiteral("UPDATE schema_version SET version = %1").arg(next),

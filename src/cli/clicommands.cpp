@@ -6,7 +6,7 @@
 #include "cli/archivecommands.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
-#include "cli/configjson.h"
+#include "config/configjson.h"
 #include "cli/downloadwatch.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"

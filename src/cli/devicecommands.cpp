@@ -4,7 +4,7 @@
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
-#include "cli/configjson.h"
+#include "config/configjson.h"
 #include "cli/loggerrun.h"
 #include "cli/signalbridge.h"
 #include "config/configechocheck.h"

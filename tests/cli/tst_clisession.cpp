@@ -3,7 +3,7 @@
 // files.
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
-#include "cli/configjson.h"
+#include "config/configjson.h"
 #include "core/settinginfo.h"
 #include "device/configframe.h"
 #include "device/protocol.h"

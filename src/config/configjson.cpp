@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ConfigJson: the logger's configuration record and note as a JSON object, and back.
-#include "cli/configjson.h"
+#include "config/configjson.h"
 
 #include "config/alertsettingjson.h"
 #include "config/configfieldranges.h"

@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/auditentry.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QTimeZone>
+#include <algorithm>
+#include <cmath>
+
+namespace audit
+{
+namespace
+{
+void appendString(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (u < 0x20) {
+                out += "\\u00";
+                out += hex[u >> 4];
+                out += hex[u & 0xf];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendNullable(QByteArray &out, const QString &text)
+{
+    if (text.isNull())
+        out += "null";
+    else
+        appendString(out, text);
+}
+
+void appendValue(QByteArray &out, const QJsonValue &value);
+
+void appendObject(QByteArray &out, const QJsonObject &object)
+{
+    // Python sorts by code point; UTF-8 bytes sort the same way.
+    QVector<QPair<QByteArray, QString>> keys;
+    keys.reserve(object.size());
+    for (auto it = object.begin(); it != object.end(); ++it)
+        keys.append({it.key().toUtf8(), it.key()});
+    std::sort(keys.begin(), keys.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    out += '{';
+    for (int i = 0; i < keys.size(); ++i) {
+        if (i)
+            out += ',';
+        appendString(out, keys.at(i).second);
+        out += ':';
+        appendValue(out, object.value(keys.at(i).second));
+    }
+    out += '}';
+}
+
+void appendValue(QByteArray &out, const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null:
+    case QJsonValue::Undefined: out += "null"; break;
+    case QJsonValue::Bool: out += value.toBool() ? "true" : "false"; break;
+    case QJsonValue::Double:
+        out += QByteArray::number(value.toVariant().toLongLong());
+        break;
+    case QJsonValue::String: appendString(out, value.toString()); break;
+    case QJsonValue::Array: {
+        out += '[';
+        const QJsonArray array = value.toArray();
+        for (int i = 0; i < array.size(); ++i) {
+            if (i)
+                out += ',';
+            appendValue(out, array.at(i));
+        }
+        out += ']';
+        break;
+    }
+    case QJsonValue::Object: appendObject(out, value.toObject()); break;
+    }
+}
+
+QString valueProblem(const QJsonValue &value, const QString &where)
+{
+    if (value.isDouble()) {
+        const double number = value.toDouble();
+        if (std::floor(number) != number || std::fabs(number) > 9007199254740992.0)
+            return QStringLiteral("%1 is not an integer").arg(where);
+    } else if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        for (int i = 0; i < array.size(); ++i) {
+            const QString problem = valueProblem(array.at(i), QStringLiteral("%1[%2]").arg(where).arg(i));
+            if (!problem.isEmpty())
+                return problem;
+        }
+    } else if (value.isObject()) {
+        return detailsProblem(value.toObject());
+    }
+    return QString();
+}
+} // namespace
+
+QString firstPrev()
+{
+    return QString(64, QLatin1Char('0'));
+}
+
+QString timeText(const QDateTime &utc)
+{
+    return utc.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ"));
+}
+
+QString now()
+{
+    return timeText(QDateTime::currentDateTimeUtc());
+}
+
+AuditEntry event(const QString &kind, const QJsonObject &details)
+{
+    AuditEntry entry;
+    entry.time = now();
+    entry.kind = kind;
+    entry.details = details;
+    return entry;
+}
+
+AuditEntry failed(const QString &kind, const QString &error, const QJsonObject &details)
+{
+    QJsonObject withError = details;
+    withError.insert(QStringLiteral("error"), error);
+    return event(kind + QStringLiteral("-failed"), withError);
+}
+
+QByteArray canonicalJson(const QJsonValue &value)
+{
+    QByteArray out;
+    appendValue(out, value);
+    return out;
+}
+
+QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson)
+{
+    // The keys in sorted order.
+    QByteArray out;
+    out.reserve(320 + detailsJson.size());
+    out += "{\"computer\":";
+    appendString(out, entry.computer);
+    out += ",\"details\":";
+    out += detailsJson;
+    out += ",\"kind\":";
+    appendString(out, entry.kind);
+    out += ",\"prev\":";
+    appendString(out, entry.prev);
+    out += ",\"reason\":";
+    appendNullable(out, entry.reason);
+    out += ",\"serial\":";
+    appendNullable(out, entry.serial);
+    out += ",\"seq\":";
+    out += QByteArray::number(entry.seq);
+    out += ",\"sha256\":";
+    appendNullable(out, entry.sha256);
+    out += ",\"time\":";
+    appendString(out, entry.time);
+    out += ",\"user\":";
+    appendString(out, entry.user);
+    out += '}';
+    return out;
+}
+
+QByteArray canonicalEntry(const AuditEntry &entry)
+{
+    return canonicalEntry(entry, canonicalJson(entry.details));
+}
+
+QString hashOf(const QByteArray &canonical)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).toHex());
+}
+
+QJsonObject toJson(const AuditEntry &entry)
+{
+    const auto nullable = [](const QString &text) {
+        return text.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+    };
+    return {
+        {QStringLiteral("seq"), entry.seq},
+        {QStringLiteral("time"), entry.time},
+        {QStringLiteral("user"), entry.user},
+        {QStringLiteral("computer"), entry.computer},
+        {QStringLiteral("kind"), entry.kind},
+        {QStringLiteral("sha256"), nullable(entry.sha256)},
+        {QStringLiteral("serial"), nullable(entry.serial)},
+        {QStringLiteral("details"), entry.details},
+        {QStringLiteral("reason"), nullable(entry.reason)},
+        {QStringLiteral("prev"), entry.prev},
+        {QStringLiteral("hash"), entry.hash},
+    };
+}
+
+QString detailsProblem(const QJsonObject &details)
+{
+    for (auto it = details.begin(); it != details.end(); ++it) {
+        const QString problem = valueProblem(it.value(), it.key());
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+} // namespace audit
