@@ -3,6 +3,7 @@
 
 #include "archive/archive.h"
 #include "archive/archiveroles.h"
+#include "cli/auditrecorder.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/recordingjson.h"
@@ -167,7 +168,7 @@ int ArchiveCommands::fail(int code, const QString &message)
 int ArchiveCommands::parse(QCommandLineParser &parser, const QStringList &arguments,
                            int positionals)
 {
-    parser.addOption(archiveOption());
+    parser.addOptions({archiveOption(), AuditRecorder::reasonOption()});
     return parseCommand(parser, arguments, positionals, out, err);
 }
 
@@ -218,8 +219,18 @@ int ArchiveCommands::importFolder(const QStringList &arguments)
     counts.insert(QStringLiteral("known"), summary.known);
     counts.insert(QStringLiteral("skipped"), summary.skipped);
     out << QJsonDocument(counts).toJson(QJsonDocument::Compact) << '\n';
+    QJsonObject details = counts;
+    details.insert(QStringLiteral("failed"), summary.failed);
+    details.insert(QStringLiteral("folder"), QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()));
+    const QString failure = archive.errorText();
+    AuditRecorder audit(err);
+    audit.configure(parser);
+    audit.record(summary.failed > 0
+                     ? audit::failed(QStringLiteral("import"), failure, details)
+                     : audit::event(QStringLiteral("import"), details),
+                 &archive);
     if (summary.failed > 0)
-        return fail(ExitArchiveUnavailable, archive.errorText());
+        return fail(ExitArchiveUnavailable, failure);
     return ExitOk;
 }
 
@@ -361,6 +372,7 @@ int ArchiveCommands::check(const QStringList &arguments)
     if (opened != ExitOk)
         return opened;
     const QVector<Archive::Problem> problems = archive.check();
+    QJsonArray found;
     for (const Archive::Problem &problem : problems) {
         QJsonObject o;
         o.insert(QStringLiteral("sha256"), problem.sha256);
@@ -369,7 +381,12 @@ int ArchiveCommands::check(const QStringList &arguments)
                                              : QJsonValue(QDir::toNativeSeparators(problem.path)));
         o.insert(QStringLiteral("problem"), problem.reason);
         out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+        found.append(o);
     }
+    AuditRecorder audit(err);
+    audit.configure(parser);
+    audit.record(audit::event(QStringLiteral("check"), {{QStringLiteral("problems"), found}}),
+                 &archive);
     return problems.isEmpty() ? ExitOk : ExitArchiveProblems;
 }
 

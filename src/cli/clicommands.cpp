@@ -4,13 +4,15 @@
 
 #include "cli/analysisjson.h"
 #include "cli/archivecommands.h"
+#include "cli/auditcommands.h"
+#include "cli/auditrecorder.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
-#include "config/configjson.h"
 #include "cli/downloadwatch.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"
 #include "cli/signalbridge.h"
+#include "config/configjson.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/newfile.h"
@@ -20,6 +22,7 @@
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
+#include "recording/recordingaudit.h"
 #include "recording/recordingfile.h"
 #include "recording/recordingreader.h"
 
@@ -47,7 +50,8 @@ bool CliCommands::needsGui(const QStringList &arguments)
     const QString command = arguments.value(1);
     return command == QLatin1String("export") ||
            (command == QLatin1String("watch") && arguments.contains(QLatin1String("--pdf"))) ||
-           (command == QLatin1String("archive") && ArchiveCommands::needsGui(arguments));
+           (command == QLatin1String("archive") && ArchiveCommands::needsGui(arguments)) ||
+           (command == QLatin1String("audit") && AuditCommands::needsGui(arguments));
 }
 
 int CliCommands::run(const QStringList &arguments)
@@ -89,6 +93,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return startStop(rest, command == QLatin1String("start"));
     if (command == QLatin1String("archive"))
         return ArchiveCommands(out, err).run(rest);
+    if (command == QLatin1String("audit"))
+        return AuditCommands(out, err).run(rest);
     err << "hygra-cli: unknown command '" << command << "'\n";
     printOverview(err);
     return ExitUsage;
@@ -116,7 +122,8 @@ void CliCommands::printOverview(QTextStream &stream)
               "                                        --erase: even over the logger's records\n"
               "  start | stop [--model M] [--index I]  start or stop recording\n"
               "  archive import | list | get | history | check | setup | grant\n"
-              "                                        the recordings archive\n\n"
+              "                                        the recordings archive\n"
+              "  audit list | verify | export          who did what, when and why\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();
 }
@@ -303,12 +310,13 @@ int CliCommands::exportFile(const QStringList &arguments)
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"),
                                         QStringLiteral("Write the Excel workbook OUT."),
                                         QStringLiteral("OUT"));
-    parser.addOption(csvOption);
-    parser.addOption(pdfOption);
-    parser.addOption(xlsxOption);
+    parser.addOptions({csvOption, pdfOption, xlsxOption, ArchiveCommands::archiveOption(),
+                       AuditRecorder::reasonOption()});
     const int parsed = parse(parser, arguments, 1);
     if (parsed >= 0)
         return parsed;
+    AuditRecorder audit(err);
+    audit.configure(parser);
     const int asked =
         int(parser.isSet(csvOption)) + int(parser.isSet(pdfOption)) + int(parser.isSet(xlsxOption));
     if (asked != 1)
@@ -319,21 +327,34 @@ int CliCommands::exportFile(const QStringList &arguments)
     if (read != ExitOk)
         return read;
     QString target;
+    QString format;
     QString error;
     bool written = false;
     if (parser.isSet(pdfOption)) {
         target = parser.value(pdfOption);
+        format = QStringLiteral("pdf");
         written = writePdfReport(target, recording, dataPageCount(recording.samples.size()),
                                  isEnglish(), &error);
     } else if (parser.isSet(xlsxOption)) {
         target = parser.value(xlsxOption);
+        format = QStringLiteral("xlsx");
         written = writeXlsxWorkbook(target, recording, isEnglish(), &error);
     } else {
         target = parser.value(csvOption);
+        format = QStringLiteral("csv");
         written = writeSpreadsheet(target, recording, &error);
     }
-    if (!written)
-        return fail(ExitCannotWrite, cannotWriteText(target, error));
+    if (!written) {
+        const QString message = cannotWriteText(target, error);
+        audit.record(recordingaudit::about(
+            QStringLiteral("export-failed"), recording,
+            {{QStringLiteral("format"), format},
+             {QStringLiteral("file"), QFileInfo(target).fileName()},
+             {QStringLiteral("error"), message}}));
+        return fail(ExitCannotWrite, message);
+    }
+    audit.record(
+        recordingaudit::exported(format, target, recordingaudit::fileSha256(target), recording));
     out << QDir::toNativeSeparators(target) << '\n';
     return ExitOk;
 }

@@ -31,4 +31,7 @@ enum CliExit {
     // The report is incomplete, damaged or altered: its bytes, its metadata and
     // its first page do not agree with each other or with the recording file.
     ExitReportAltered = 19,
+    // `audit verify` found an entry changed, missing, inserted or moved, or the
+    // trail cut and restarted.
+    ExitAuditBroken = 20,
 };

@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of hygra-cli that talk to a logger: list, info, download, config, start, stop.
 #include "cli/archivecommands.h"
+#include "cli/auditrecorder.h"
 #include "cli/clicommands.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "config/configjson.h"
 #include "cli/loggerrun.h"
 #include "cli/signalbridge.h"
+#include "config/configaudit.h"
 #include "config/configechocheck.h"
 #include "config/persettingjson.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "platform/loggerenumeration.h"
+#include "recording/recordingaudit.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -49,6 +52,21 @@ QString wouldEraseText(const RecordCounts &counts)
                           "--erase to write anyway")
         .arg(lost)
         .arg(lost == 1 ? QStringLiteral("record") : QStringLiteral("records"));
+}
+// `entry` about the logger of `session`, once it is open.
+AuditEntry ofLogger(AuditEntry entry, LoggerSession &session)
+{
+    if (!session.identity().sn.isEmpty())
+        entry.serial = session.identity().sn;
+    return entry;
+}
+
+// Records the run's failure as a `kind`-failed entry.
+void recordFailures(LoggerRun &run, AuditRecorder &audit, const QString &kind)
+{
+    run.onFailure([&run, &audit, kind](const QString &message) {
+        audit.record(ofLogger(audit::failed(kind, message), run.session()));
+    });
 }
 } // namespace
 
@@ -157,19 +175,22 @@ int CliCommands::download(const QStringList &arguments)
         QStringLiteral("D"));
     parser.addOption(dirOption);
     const QCommandLineOption archiveOption = ArchiveCommands::archiveOption();
-    parser.addOption(archiveOption);
+    parser.addOptions({archiveOption, AuditRecorder::reasonOption()});
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
     LoggerChoice choice;
     if (const int invalid = chooseLogger(parser, &choice))
         return invalid;
+    AuditRecorder audit(err);
+    audit.configure(parser);
     const QString folder = parser.isSet(dirOption) ? parser.value(dirOption) : dataDir();
     // Interrupted, the download ends as failed and its partial file is removed.
     // The bridge outlives the run, whose end waits for the transport.
     SignalBridge bridge;
     LoggerRun run(err);
     LoggerSession &session = run.session();
+    recordFailures(run, audit, QStringLiteral("download"));
     bool interrupted = false;
     QObject::connect(&bridge, &SignalBridge::received, &run, [&] {
         interrupted = true;
@@ -215,6 +236,7 @@ int CliCommands::download(const QStringList &arguments)
             if (!unarchived.isEmpty())
                 err << "hygra-cli: the recording was not added to the archive: " << unarchived
                     << '\n';
+            audit.record(recordingaudit::download(got.value.path, got.value.recording));
             out << QDir::toNativeSeparators(got.value.path) << '\n';
             out.flush();
             run.finish(ExitOk);
@@ -240,7 +262,8 @@ int CliCommands::config(const QStringList &arguments)
         QStringLiteral("Write even though the logger holds records, which the write erases."));
     parser.addPositionalArgument(QStringLiteral("get|set"), QStringLiteral("What to do."));
     if (isSet) {
-        parser.addOption(eraseOption);
+        parser.addOptions({eraseOption, ArchiveCommands::archiveOption(),
+                           AuditRecorder::reasonOption()});
         parser.addPositionalArgument(QStringLiteral("FILE.json"),
                                      QStringLiteral("The fields to write."));
     }
@@ -252,6 +275,13 @@ int CliCommands::config(const QStringList &arguments)
     LoggerChoice choice;
     if (const int invalid = chooseLogger(parser, &choice))
         return invalid;
+    AuditRecorder audit(err);
+    if (isSet) {
+        audit.configure(parser);
+        const QString missing = audit.missingReason(QStringLiteral("a configuration write"));
+        if (!missing.isEmpty())
+            return fail(ExitUsage, missing);
+    }
 
     QJsonObject changes;
     if (isSet) {
@@ -270,24 +300,38 @@ int CliCommands::config(const QStringList &arguments)
 
     LoggerRun run(err);
     LoggerSession &session = run.session();
+    if (isSet)
+        recordFailures(run, audit, QStringLiteral("config-write"));
     const bool erase = parser.isSet(eraseOption);
+    LoggerSettings held;
     LoggerSettings wanted;
     const auto print = [&](const LoggerSettings &settings) {
         out << jsonText(ConfigJson::toJson(settings.config, settings.note));
         run.finish(ExitOk);
     };
-    const auto write = [&] {
+    const auto write = [&](bool erasesRecords) {
         session.writeSettings(
-            wanted.config, wanted.note, [&](const LoggerResult<LoggerSettings> &echo) {
+            wanted.config, wanted.note, [&, erasesRecords](const LoggerResult<LoggerSettings> &echo) {
                 if (!echo.ok()) {
                     run.failed(echo.error, QStringLiteral("the configuration"));
                     return;
                 }
                 const QString difference = echoDifference(wanted, echo.value);
-                if (!difference.isEmpty())
+                if (!difference.isEmpty()) {
                     run.fail(ExitNotVerified, difference);
-                else
-                    print(echo.value);
+                    return;
+                }
+                audit.record(ofLogger(
+                    audit::event(QStringLiteral("config-write"),
+                                 configaudit::writeDetails(held.config, echo.value.config,
+                                                           erasesRecords)),
+                    session));
+                if (echo.value.note != held.note)
+                    audit.record(ofLogger(audit::event(QStringLiteral("note-write"),
+                                                       configaudit::noteDetails(held.note,
+                                                                                echo.value.note)),
+                                          session));
+                print(echo.value);
             });
     };
     return run.exec(choice, [&] {
@@ -300,6 +344,7 @@ int CliCommands::config(const QStringList &arguments)
                 print(read.value);
                 return;
             }
+            held = read.value;
             wanted = read.value;
             QString error;
             if (!ConfigJson::apply(changes, &wanted.config, &wanted.note, &error)) {
@@ -310,18 +355,15 @@ int CliCommands::config(const QStringList &arguments)
             if (wanted.config.isDateTimeFlowSys)
                 PersettingJson::toDateBytes(QDateTime::currentDateTime(),
                                             wanted.config.devDateTime);
-            if (erase) {
-                write();
-                return;
-            }
+            // Asked with --erase too, so that the trail says whether records were erased.
             session.readRecordCount([&](const LoggerResult<RecordCounts> &counts) {
                 if (!counts.ok()) {
                     run.failed(counts.error, QStringLiteral("the record information"));
                     return;
                 }
                 const QString refusal = wouldEraseText(counts.value);
-                if (refusal.isEmpty())
-                    write();
+                if (refusal.isEmpty() || erase)
+                    write(!refusal.isEmpty());
                 else
                     run.fail(ExitWouldErase, refusal);
             });
@@ -335,19 +377,25 @@ int CliCommands::startStop(const QStringList &arguments, bool start)
     parser.setApplicationDescription(start ? QStringLiteral("Starts the logger's recording.")
                                            : QStringLiteral("Stops the logger's recording."));
     LoggerChoice::addOptions(parser);
+    parser.addOptions({ArchiveCommands::archiveOption(), AuditRecorder::reasonOption()});
     const int parsed = parse(parser, arguments, 0);
     if (parsed >= 0)
         return parsed;
     LoggerChoice choice;
     if (const int invalid = chooseLogger(parser, &choice))
         return invalid;
+    AuditRecorder audit(err);
+    audit.configure(parser);
+    const QString kind = QLatin1String(start ? "start-recording" : "stop-recording");
     LoggerRun run(err);
+    recordFailures(run, audit, kind);
     return run.exec(choice, [&] {
         run.session().startStop(start, [&](const LoggerResult<Done> &result) {
             if (!result.ok()) {
                 run.failed(result.error, QStringLiteral("start/stop"));
                 return;
             }
+            audit.record(ofLogger(audit::event(kind), run.session()));
             out << (start ? "recording started\n" : "recording stopped\n");
             run.finish(ExitOk);
         });

@@ -12,6 +12,7 @@
 #include "export/reportfirstpage.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
+#include "recording/recordingaudit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,8 +34,9 @@ QString nameOf(const AttachedLogger &logger)
 
 DownloadWatch::DownloadWatch(const Options &options, QTextStream &out, QTextStream &err,
                              QObject *parent)
-    : QObject(parent), options(options), out(out), err(err)
+    : QObject(parent), options(options), out(out), err(err), audit(err)
 {
+    audit.setArchiveUrl(options.archiveUrl);
     // The watcher's notices only say that something changed; the device list
     // tells which logger, which an index taken at the notice may no longer do
     // by the time the logger's turn comes.
@@ -128,6 +130,7 @@ void DownloadWatch::serveNext()
     serving = true;
     current = queue.takeFirst();
     outcome = WatchOutcome();
+    recording = LoadedRecording();
     outcome.model = current->model;
     progress(nameOf(*current) + QStringLiteral(": connecting"));
     session.open(*current, [this](const LoggerResult<LoggerIdentity> &r) { opened(r); });
@@ -168,9 +171,11 @@ void DownloadWatch::opened(const LoggerResult<LoggerIdentity> &result)
         if (!stopped.ok() || stopping) {
             outcome.error = failure(stopped.error, QStringLiteral("start/stop"),
                                     QStringLiteral("while its recording was stopped"));
+            audit.record(serialEntry(audit::failed(QStringLiteral("stop-recording"), outcome.error)));
             endServing();
             return;
         }
+        audit.record(serialEntry(audit::event(QStringLiteral("stop-recording"))));
         download();
     });
 }
@@ -201,6 +206,7 @@ void DownloadWatch::downloaded(const LoggerResult<DownloadedRecording> &result)
         return;
     }
     outcome.file = result.value.path;
+    recording = result.value.recording;
     const QString unarchived = ArchiveCommands::addDownloaded(outcome.file, options.archiveUrl);
     if (!unarchived.isEmpty())
         progress(QStringLiteral("%1: the recording was not added to the archive: %2")
@@ -209,8 +215,21 @@ void DownloadWatch::downloaded(const LoggerResult<DownloadedRecording> &result)
     endServing();
 }
 
+AuditEntry DownloadWatch::serialEntry(AuditEntry entry) const
+{
+    if (!outcome.serial.isEmpty())
+        entry.serial = outcome.serial;
+    return entry;
+}
+
 void DownloadWatch::endServing(bool print)
 {
+    // What the trail keeps of this logger's turn: the download, or why it failed.
+    if (!outcome.file.isEmpty())
+        audit.record(recordingaudit::download(outcome.file, recording,
+                                              QStringLiteral("auto-download")));
+    if (!outcome.error.isEmpty() && outcome.file.isEmpty())
+        audit.record(serialEntry(audit::failed(QStringLiteral("auto-download"), outcome.error)));
     session.close();
     current.reset();
     serving = false;
@@ -266,6 +285,7 @@ void DownloadWatch::writeReports(const LoadedRecording &recording)
         const QString name = file.completeBaseName() + report.suffix;
         reason.clear();
         *report.path = writeNewFile(file.path(), name, report.write);
+        const QString format = QString::fromLatin1(report.suffix + 1);
         if (report.path->isEmpty()) {
             outcome.error =
                 cannotWriteText(QStringLiteral("the %1 %2")
@@ -273,8 +293,15 @@ void DownloadWatch::writeReports(const LoadedRecording &recording)
                                          QDir::toNativeSeparators(file.dir().filePath(name))),
                                 reason);
             writeFailed = true;
+            audit.record(recordingaudit::about(QStringLiteral("export-failed"), recording,
+                                               {{QStringLiteral("format"), format},
+                                                {QStringLiteral("file"), name},
+                                                {QStringLiteral("error"), outcome.error}}));
             return;
         }
+        audit.record(recordingaudit::exported(format, *report.path,
+                                              recordingaudit::fileSha256(*report.path),
+                                              recording));
         progress(QStringLiteral("%1: wrote %2")
                      .arg(outcome.serial, QDir::toNativeSeparators(*report.path)));
     }

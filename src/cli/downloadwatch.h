@@ -2,6 +2,7 @@
 // DownloadWatch: `hygra-cli watch`, downloading every logger that is plugged in, one after another.
 #pragma once
 
+#include "cli/auditrecorder.h"
 #include "cli/watchoutcome.h"
 #include "device/loggersession.h"
 #include "platform/loggerenumeration.h"
@@ -72,6 +73,8 @@ private:
     void download();
     void downloaded(const LoggerResult<DownloadedRecording> &result);
     void writeReports(const LoadedRecording &recording);
+    // `entry` about the logger being served.
+    AuditEntry serialEntry(AuditEntry entry) const;
     // Ends serving the current logger; prints its outcome unless `print` is false.
     void endServing(bool print = true);
     // Why a request ended with `error`, in the watch's words when it was the
@@ -92,7 +95,10 @@ private:
     QHash<QString, AttachedLogger> served;
     std::optional<AttachedLogger> current;
     WatchOutcome outcome;
+    // The recording of the logger being served, once downloaded.
+    LoadedRecording recording;
     LoggerSession session;
+    AuditRecorder audit;
     bool serving = false;
     bool servingScheduled = false;
     bool stopping = false;

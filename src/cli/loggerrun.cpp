@@ -152,6 +152,8 @@ void LoggerRun::fail(int code, const QString &message)
     if (exitCode >= 0)
         return;
     printFailure(err, code, message);
+    if (failureHook)
+        failureHook(message);
     finish(code);
 }
 

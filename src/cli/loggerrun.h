@@ -47,6 +47,9 @@ public:
     void fail(int code, const QString &message);
     // fail() for a request that ended with `error`.
     void failed(LoggerError error, const QString &request);
+    // Called with the message of the run's failure, once it failed; the
+    // command records it in the audit trail.
+    void onFailure(const std::function<void(const QString &message)> &hook) { failureHook = hook; }
 
     static int exitCodeOf(LoggerError error);
     // "the logger did not answer the note", … for a failed `request`.
@@ -61,6 +64,7 @@ private:
     QVector<AttachedLogger> candidates;
     std::function<void()> opened;
     std::function<void(int)> finishRun;
+    std::function<void(const QString &)> failureHook;
     int exitCode = -1;
 };
 

@@ -154,7 +154,7 @@ QByteArray canonicalJson(const QJsonValue &value)
 
 QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson)
 {
-    // The keys in sorted order.
+    // The keys in the order of their UTF-8 bytes, as canonicalJson() sorts them.
     QByteArray out;
     out.reserve(320 + detailsJson.size());
     out += "{\"computer\":";
@@ -167,10 +167,10 @@ QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson
     appendString(out, entry.prev);
     out += ",\"reason\":";
     appendNullable(out, entry.reason);
-    out += ",\"serial\":";
-    appendNullable(out, entry.serial);
     out += ",\"seq\":";
     out += QByteArray::number(entry.seq);
+    out += ",\"serial\":";
+    appendNullable(out, entry.serial);
     out += ",\"sha256\":";
     appendNullable(out, entry.sha256);
     out += ",\"time\":";
