@@ -108,7 +108,7 @@ const QStringList sqliteGuard{
 // and everyone else appends entries in the name of the role they logged in with.
 const QStringList postgresGuard{
     QStringLiteral(
-        "CREATE FUNCTION hygra_audit_guard() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+        "CREATE OR REPLACE FUNCTION hygra_audit_guard() RETURNS trigger LANGUAGE plpgsql AS $$\n"
         "BEGIN\n"
         "    IF pg_has_role(current_user,"
         " (SELECT relowner FROM pg_catalog.pg_class WHERE oid = TG_RELID), 'MEMBER') THEN\n"

@@ -51,20 +51,27 @@ void appendValue(QByteArray &out, const QJsonValue &value);
 
 void appendObject(QByteArray &out, const QJsonObject &object)
 {
-    // Python sorts by code point; UTF-8 bytes sort the same way.
-    QVector<QPair<QByteArray, QString>> keys;
-    keys.reserve(object.size());
+    // Python sorts by code point; UTF-8 bytes sort the same way. The values
+    // are taken while iterating: looking a key beyond the basic plane up
+    // again does not find it in Qt 5.
+    struct Member {
+        QByteArray utf8Key;
+        QString key;
+        QJsonValue value;
+    };
+    QVector<Member> members;
+    members.reserve(object.size());
     for (auto it = object.begin(); it != object.end(); ++it)
-        keys.append({it.key().toUtf8(), it.key()});
-    std::sort(keys.begin(), keys.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+        members.append({it.key().toUtf8(), it.key(), it.value()});
+    std::sort(members.begin(), members.end(),
+              [](const Member &a, const Member &b) { return a.utf8Key < b.utf8Key; });
     out += '{';
-    for (int i = 0; i < keys.size(); ++i) {
+    for (int i = 0; i < members.size(); ++i) {
         if (i)
             out += ',';
-        appendString(out, keys.at(i).second);
+        appendString(out, members.at(i).key);
         out += ':';
-        appendValue(out, object.value(keys.at(i).second));
+        appendValue(out, members.at(i).value);
     }
     out += '}';
 }

@@ -579,7 +579,7 @@ void TstArchive::olderArchiveGainsTheMark()
     }
     execRaw(location, {"ALTER TABLE recordings DROP COLUMN expected_samples",
                        "ALTER TABLE locations DROP COLUMN login", "DROP TABLE evaluation_settings",
-                       "UPDATE schema_version SET version = 1"});
+                       "DROP TABLE audit_trail", "UPDATE schema_version SET version = 1"});
 
     Archive archive;
     QVERIFY2(archive.open(location), qPrintable(archive.errorText()));

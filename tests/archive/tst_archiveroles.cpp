@@ -112,10 +112,12 @@ void TstArchiveRoles::initTestCase()
              qPrintable(done));
     // Exactly these rights: none to change or remove an entry.
     const QByteArray rights =
-        R"({"hygra_operator":{"evaluation_settings":["DELETE","INSERT","SELECT"],)"
+        R"({"hygra_operator":{"audit_trail":["INSERT","SELECT"],)"
+        R"("evaluation_settings":["DELETE","INSERT","SELECT"],)"
         R"("locations":["DELETE","INSERT","SELECT","UPDATE"],)"
         R"("recordings":["INSERT","SELECT"],"schema_version":["SELECT"]},)"
-        R"("hygra_reader":{"evaluation_settings":["SELECT"],"locations":["SELECT"],)"
+        R"("hygra_reader":{"audit_trail":["INSERT","SELECT"],)"
+        R"("evaluation_settings":["SELECT"],"locations":["SELECT"],)"
         R"("recordings":["SELECT"],"schema_version":["SELECT"]}})";
     QCOMPARE(QJsonDocument(o.value("rights").toObject()).toJson(QJsonDocument::Compact), rights);
     for (const QStringList &grant : {QStringList{"alice", "operator"},
@@ -295,7 +297,8 @@ void TstArchiveRoles::olderSchemaNamesTheOwner()
         QVERIFY(owner.open(old));
         QCOMPARE(owner.importFolder(home.filePath("more")).added, 1);
         for (const char *sql :
-             {"DROP TABLE evaluation_settings", "ALTER TABLE locations DROP COLUMN login",
+             {"DROP TABLE evaluation_settings", "DROP TABLE audit_trail",
+              "ALTER TABLE locations DROP COLUMN login",
               "UPDATE schema_version SET version = 2",
               "GRANT SELECT ON recordings, locations, schema_version TO hygra_operator"})
             QCOMPARE(sqlAs(old, "hygra", sql).error, QString());
@@ -305,7 +308,7 @@ void TstArchiveRoles::olderSchemaNamesTheOwner()
     Archive alice;
     QVERIFY(!alice.open(asAlice));
     for (const QString &part :
-         {state, QString("needs version 4"),
+         {state, QString("needs version 5"),
           QString("ask the owner to run 'hygra-cli archive setup --admin-url"),
           QString(tables ? "must be owner of table" : "permission denied for schema")})
         QVERIFY2(alice.errorText().contains(part), qPrintable(alice.errorText()));
