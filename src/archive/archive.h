@@ -148,6 +148,11 @@ public:
     AuditVerdict verifyAudit(const QVector<AuditHead> &pinned = {});
 
 private:
+    // Calls `visit` with each entry's stored fields and hash in the trail's
+    // order until it returns false; false with `error` when the trail cannot
+    // be read (or without when `visit` stopped).
+    bool readAuditRows(const std::function<bool(const AuditEntryText &, const QByteArray &)> &visit,
+                       QString *error);
     Outcome addBytes(const QString &path, const QByteArray &bytes, qint64 size, qint64 mtime);
     // Runs `add` in a write transaction, again while the database asks to retry.
     Outcome addInTransaction(const std::function<Outcome()> &add);

@@ -110,6 +110,11 @@ ArchiveSecurity securityOf(const QSqlDatabase &db)
     return security;
 }
 
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    return handleOf<sqlite3>(db, {"sqlite3*"});
+}
+
 bool lendLowerCase(const QSqlDatabase &db)
 {
     sqlite3 *connection = handleOf<sqlite3>(db, {"sqlite3*"});

@@ -26,6 +26,8 @@ struct ArchiveSecurity {
 };
 Q_DECLARE_METATYPE(ArchiveSecurity)
 
+struct sqlite3;
+
 namespace archiveconnection
 {
 // Points the PostgreSQL connection `db` at `location`: host, port, database,
@@ -37,6 +39,9 @@ ArchiveSecurity securityOf(const QSqlDatabase &db);
 // Qt does (SQLite's own knows only A–Z), so that searches ignore case as on
 // PostgreSQL. False when the driver's handle is not SQLite's.
 bool lendLowerCase(const QSqlDatabase &db);
+// The SQLite connection under the open `db`, or null when it is not SQLite's:
+// for reading a million rows without a QVariant per value.
+sqlite3 *sqliteHandle(const QSqlDatabase &db);
 // A password typed for `location` in this run, kept in memory only.
 void rememberPassword(const ArchiveLocation &location, const QString &password);
 QString rememberedPassword(const ArchiveLocation &location);

@@ -11,6 +11,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cstdio>
 
 namespace
 {
@@ -180,13 +181,19 @@ void AuditLog::remember(Archive &archive, const AuditHead &head)
     // A pin whose entry changed is evidence: it stays until a person looks.
     if (pinned.seq > 0 && archive.auditHash(pinned.seq) != pinned.hash)
         return;
+    // Replaced whole by a rename, but not synced to the disk: a pin lost to a
+    // power cut only makes the next check trust a little less, while a sync
+    // on every action would cost more than the action's own append.
     QDir().mkpath(stateFolder());
-    QSaveFile file(seenPath);
-    if (!file.open(QIODevice::WriteOnly))
+    const QString temporary = seenPath + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     file.write(audit::canonicalJson(QJsonObject{{QStringLiteral("seq"), head.seq},
                                                 {QStringLiteral("hash"), head.hash}}));
-    file.commit();
+    file.close();
+    if (file.error() == QFileDevice::NoError)
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(seenPath).constData());
 }
 
 AuditVerdict AuditLog::verify(Archive &archive, const QVector<AuditHead> &pins)

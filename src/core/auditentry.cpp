@@ -11,14 +11,22 @@ namespace audit
 {
 namespace
 {
-void appendString(QByteArray &out, const QString &text)
+// Writes UTF-8 `text` as a JSON string. Only the quote, the backslash and control
+// characters need escaping; every other byte, of ASCII or not, is copied.
+void appendUtf8String(QByteArray &out, const QByteArray &utf8)
 {
     static const char hex[] = "0123456789abcdef";
     out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    const char *run = begin;
+    for (const char *p = begin; p != end; ++p) {
+        const auto u = static_cast<unsigned char>(*p);
+        if (u >= 0x20 && u != '"' && u != '\\')
+            continue;
+        out.append(run, int(p - run));
+        run = p + 1;
+        switch (u) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
@@ -27,24 +35,31 @@ void appendString(QByteArray &out, const QString &text)
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;
         default:
-            if (u < 0x20) {
-                out += "\\u00";
-                out += hex[u >> 4];
-                out += hex[u & 0xf];
-            } else {
-                out += c;
-            }
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 0xf];
         }
     }
+    out.append(run, int(end - run));
     out += '"';
 }
 
-void appendNullable(QByteArray &out, const QString &text)
+void appendString(QByteArray &out, const QString &text)
 {
-    if (text.isNull())
+    appendUtf8String(out, text.toUtf8());
+}
+
+void appendNullable(QByteArray &out, const QByteArray &utf8)
+{
+    if (utf8.isNull())
         out += "null";
     else
-        appendString(out, text);
+        appendUtf8String(out, utf8);
+}
+
+QByteArray utf8OrNull(const QString &text)
+{
+    return text.isNull() ? QByteArray() : text.isEmpty() ? QByteArray("") : text.toUtf8();
 }
 
 void appendValue(QByteArray &out, const QJsonValue &value);
@@ -159,19 +174,25 @@ QByteArray canonicalJson(const QJsonValue &value)
     return out;
 }
 
-QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson)
+QByteArray canonicalEntry(const AuditEntryText &entry)
+{
+    QByteArray out;
+    out.reserve(320 + entry.details.size());
+    appendCanonicalEntry(out, entry);
+    return out;
+}
+
+void appendCanonicalEntry(QByteArray &out, const AuditEntryText &entry)
 {
     // The keys in the order of their UTF-8 bytes, as canonicalJson() sorts them.
-    QByteArray out;
-    out.reserve(320 + detailsJson.size());
     out += "{\"computer\":";
-    appendString(out, entry.computer);
+    appendUtf8String(out, entry.computer);
     out += ",\"details\":";
-    out += detailsJson;
+    out += entry.details;
     out += ",\"kind\":";
-    appendString(out, entry.kind);
+    appendUtf8String(out, entry.kind);
     out += ",\"prev\":";
-    appendString(out, entry.prev);
+    appendUtf8String(out, entry.prev);
     out += ",\"reason\":";
     appendNullable(out, entry.reason);
     out += ",\"seq\":";
@@ -181,11 +202,26 @@ QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson
     out += ",\"sha256\":";
     appendNullable(out, entry.sha256);
     out += ",\"time\":";
-    appendString(out, entry.time);
+    appendUtf8String(out, entry.time);
     out += ",\"user\":";
-    appendString(out, entry.user);
+    appendUtf8String(out, entry.user);
     out += '}';
-    return out;
+}
+
+QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson)
+{
+    AuditEntryText text;
+    text.seq = entry.seq;
+    text.time = entry.time.toUtf8();
+    text.user = entry.user.toUtf8();
+    text.computer = entry.computer.toUtf8();
+    text.kind = entry.kind.toUtf8();
+    text.sha256 = utf8OrNull(entry.sha256);
+    text.serial = utf8OrNull(entry.serial);
+    text.details = detailsJson;
+    text.reason = utf8OrNull(entry.reason);
+    text.prev = entry.prev.toUtf8();
+    return canonicalEntry(text);
 }
 
 QByteArray canonicalEntry(const AuditEntry &entry)
@@ -195,8 +231,12 @@ QByteArray canonicalEntry(const AuditEntry &entry)
 
 QString hashOf(const QByteArray &canonical)
 {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(hexHashOf(canonical));
+}
+
+QByteArray hexHashOf(const QByteArray &canonical)
+{
+    return QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).toHex();
 }
 
 QJsonObject toJson(const AuditEntry &entry)

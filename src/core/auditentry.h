@@ -29,6 +29,21 @@ struct AuditEntry {
     QString hash;
 };
 
+// An entry's hashed fields as UTF-8 bytes, as the trail stores them: a null
+// QByteArray is JSON null, `details` is already canonical JSON.
+struct AuditEntryText {
+    qint64 seq = 0;
+    QByteArray time;
+    QByteArray user;
+    QByteArray computer;
+    QByteArray kind;
+    QByteArray sha256;
+    QByteArray serial;
+    QByteArray details;
+    QByteArray reason;
+    QByteArray prev;
+};
+
 // Where a trail stands: its newest entry (seq 0 when it is empty). A report
 // prints it, pinning the trail as it was at that moment.
 struct AuditHead {
@@ -59,7 +74,11 @@ QByteArray canonicalJson(const QJsonValue &value);
 // in canonical form: the bytes that are hashed.
 QByteArray canonicalEntry(const AuditEntry &entry, const QByteArray &detailsJson);
 QByteArray canonicalEntry(const AuditEntry &entry);
+QByteArray canonicalEntry(const AuditEntryText &entry);
+// canonicalEntry() appended to `out`, for a caller that reuses one buffer.
+void appendCanonicalEntry(QByteArray &out, const AuditEntryText &entry);
 QString hashOf(const QByteArray &canonical);
+QByteArray hexHashOf(const QByteArray &canonical);
 // The entry as the JSON object that `audit list` prints, with its hash.
 QJsonObject toJson(const AuditEntry &entry);
 
