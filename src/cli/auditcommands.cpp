@@ -86,6 +86,10 @@ int AuditCommands::open(const QCommandLineParser &parser, Archive &archive)
         return fail(ExitUsage, why);
     if (!archive.open(location))
         return fail(ExitArchiveUnavailable, archive.errorText());
+    // Entries that waited on this computer for the archive go in first, so
+    // that what is listed or verified is the whole trail.
+    if (!AuditLog(location).appendWaiting(archive, &why))
+        err << "hygra-cli: warning: audit entries still wait on this computer: " << why << '\n';
     return ExitOk;
 }
 
