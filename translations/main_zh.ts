@@ -284,6 +284,10 @@
         <source>导出 PDF</source>
         <translation>导出 PDF</translation>
     </message>
+    <message>
+        <source>全部条目</source>
+        <translation>全部条目</translation>
+    </message>
 </context>
 <context>
     <name>AuditTrailFilterBar</name>
@@ -306,10 +310,6 @@
     <message>
         <source>至 %1</source>
         <translation>至 %1</translation>
-    </message>
-    <message>
-        <source>全部条目</source>
-        <translation>全部条目</translation>
     </message>
     <message>
         <source>类型</source>

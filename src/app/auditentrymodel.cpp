@@ -13,6 +13,13 @@ void AuditEntryModel::setEntries(const QVector<AuditEntry> &shown)
     endResetModel();
 }
 
+void AuditEntryModel::retranslate()
+{
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!rows.isEmpty())
+        emit dataChanged(index(0, 0), index(rows.size() - 1, ColumnCount - 1));
+}
+
 int AuditEntryModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : rows.size();

@@ -17,6 +17,8 @@ public:
 
     void setEntries(const QVector<AuditEntry> &shown);
     const QVector<AuditEntry> &entries() const { return rows; }
+    // The language changed: the view asks for the titles and texts again.
+    void retranslate();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

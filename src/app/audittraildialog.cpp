@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
+#include <QStringList>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtConcurrent>
@@ -27,7 +28,7 @@ AuditTrailDialog::AuditTrailDialog(const ArchiveLocation &location, const QStrin
     : QDialog(parent), where(location), sha(sha256)
 {
     setObjectName(QStringLiteral("AuditTrailDialog"));
-    resize(1080, 620);
+    resize(1120, 620);
     filters = new AuditTrailFilterBar(this);
     model = new AuditEntryModel(this);
     table = new QTableView(this);
@@ -37,7 +38,7 @@ AuditTrailDialog::AuditTrailDialog(const ArchiveLocation &location, const QStrin
     table->setWordWrap(false);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {50, 140, 150, 110, 110, 100, 300};
+    const int widths[] = {50, 170, 130, 100, 110, 110, 230};
     for (int c = 0; c < int(sizeof widths / sizeof *widths); ++c)
         table->setColumnWidth(c, widths[c]);
     verification = new QLabel(this);
@@ -54,14 +55,14 @@ AuditTrailDialog::AuditTrailDialog(const ArchiveLocation &location, const QStrin
     pdfButton->setEnabled(false);
 
     auto *foot = new QHBoxLayout;
-    foot->addWidget(verification, 1);
+    foot->addWidget(exportNote, 1);
     foot->addWidget(csvButton);
     foot->addWidget(pdfButton);
     auto *column = new QVBoxLayout(this);
     column->addWidget(filters);
     column->addWidget(table, 1);
+    column->addWidget(verification);
     column->addLayout(foot);
-    column->addWidget(exportNote);
     retranslate();
 
     connect(filters, &AuditTrailFilterBar::changed, this, &AuditTrailDialog::applyFilters);
@@ -109,6 +110,9 @@ void AuditTrailDialog::showReading(const Reading &reading)
     filters->setKinds(kinds.values());
     verification->setText(verificationText());
     applyFilters();
+    // The short columns as wide as their texts, in the window's font.
+    for (const int column : {AuditEntryModel::Time, AuditEntryModel::Kind, AuditEntryModel::Serial})
+        table->resizeColumnToContents(column);
     emit loaded();
 }
 
@@ -167,9 +171,12 @@ void AuditTrailDialog::exportTo(const QString &path, bool pdf)
 {
     AuditTrailExport document;
     document.entries = shownEntries();
-    document.filter = filters->description();
+    QStringList shown;
     if (!sha.isEmpty())
-        document.filter = tr("记录 %1").arg(sha) + QStringLiteral("; ") + document.filter;
+        shown << tr("记录 %1").arg(sha);
+    if (!filters->description().isEmpty())
+        shown << filters->description();
+    document.filter = shown.isEmpty() ? tr("全部条目") : shown.join(QStringLiteral("; "));
     document.verification = verificationText();
     document.head = trail.head;
     const bool english = isEnglish();
@@ -196,6 +203,7 @@ void AuditTrailDialog::retranslate()
     csvButton->setText(tr("导出 CSV"));
     pdfButton->setText(tr("导出 PDF"));
     verification->setText(verificationText());
+    model->retranslate();
 }
 
 void AuditTrailDialog::changeEvent(QEvent *event)

@@ -38,7 +38,9 @@ AuditTrailFilterBar::AuditTrailFilterBar(QWidget *parent) : QWidget(parent)
     kindLabel = new QLabel(this);
     kind = new QComboBox(this);
     kind->setObjectName(QStringLiteral("kindFilter"));
-    kind->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Room for the longest kinds ("preset-rename-failed") whichever the trail holds.
+    kind->setMinimumContentsLength(18);
+    kind->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     kind->addItem(QString());
     user = new QLineEdit(this);
     user->setObjectName(QStringLiteral("userFilter"));
@@ -111,7 +113,7 @@ QString AuditTrailFilterBar::description() const
         parts << tr("自 %1").arg(from->date().toString(Qt::ISODate));
     if (to->date() != noLimit)
         parts << tr("至 %1").arg(to->date().toString(Qt::ISODate));
-    return parts.isEmpty() ? tr("全部条目") : parts.join(QStringLiteral("; "));
+    return parts.join(QStringLiteral("; "));
 }
 
 void AuditTrailFilterBar::retranslate()

@@ -22,7 +22,7 @@ public:
     // The entry passes every filter set: its kind, a user and a serial that
     // contain the texts typed (in any case), a local date within the range.
     bool matches(const AuditEntry &entry) const;
-    // The filters set, in words; "all entries" when none is.
+    // The filters set, in words; empty when none is.
     QString description() const;
 
 signals:

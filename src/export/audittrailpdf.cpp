@@ -78,7 +78,7 @@ public:
         header = layOut(titles);
         for (const AuditEntry &e : trail.entries)
             rows.append(layOut({QString::number(e.seq), AuditTrailTexts::localTime(e.time), e.user,
-                                e.computer, e.kind, e.serial, shortFingerprint(e.sha256),
+                                e.computer, e.kind, e.serial, e.sha256.left(8),
                                 AuditTrailTexts::detailsText(e.details), e.reason}));
         closing =
             wrapped(trail.verification, rp.contentWidth(), metrics) +
@@ -109,11 +109,6 @@ public:
     }
 
 private:
-    static QString shortFingerprint(const QString &sha256)
-    {
-        return sha256.size() > 8 ? sha256.left(8) + QStringLiteral("…") : sha256;
-    }
-
     Row layOut(const QStringList &cells) const
     {
         Row row;

@@ -4,8 +4,10 @@
 #include "app/audittrailfilterbar.h"
 #include "app/filebutton.h"
 #include "app/mainwindow.h"
+#include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/selectbutton.h"
+#include "app/tbwidget.h"
 #include "archive/archive.h"
 #include "archive/recordingbytes.h"
 #include "core/settinginfo.h"
@@ -16,32 +18,52 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateEdit>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QtTest>
 
 class TestAuditTrailWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void settingsMenuShowsTheWholeTrail();
     void filtersNarrowTheTable_data();
     void filtersNarrowTheTable();
     void entryMenuShowsTheRecordingsTrail();
+    void windowFollowsTheLanguage();
 
 private:
     // The dialog the window opened, once it has read the archive.
     AuditTrailDialog *openedDialog();
     AuditTrailDialog *fromSettingsMenu();
+    // With HYGRA_SHOT_DIR set, a picture of `widget` is kept there as `name`.png.
+    static void keepShot(QWidget *widget, const QString &name);
 
     MainWindow *window = nullptr;
     QString recordingSha;
 };
+
+void TestAuditTrailWindow::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void TestAuditTrailWindow::keepShot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("HYGRA_SHOT_DIR");
+    // As shown once the layout has caught up with changed texts.
+    QTest::qWait(100);
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
 
 void TestAuditTrailWindow::init()
 {
@@ -64,18 +86,27 @@ void TestAuditTrailWindow::init()
 
     Archive archive;
     QVERIFY2(archive.open(ArchiveLocation::local(dataDir())), qPrintable(archive.errorText()));
+    const QJsonObject change{{"old", 3000}, {"new", 2500}};
     const struct {
         const char *kind;
         QString sha256;
         const char *serial;
-    } entries[] = {{"download", recordingSha, "H2B0012345"},
-                   {"config-write", QString(), "H2B0012345"},
-                   {"export", recordingSha, "H2B0012345"},
-                   {"download", QString(64, QLatin1Char('b')), "H1X7"}};
+        QJsonObject details;
+        QString reason;
+    } entries[] = {
+        {"download", recordingSha, "H2B0012345", {{"file", "cold1.data"}, {"samples", 100}}, {}},
+        {"config-write",
+         QString(),
+         "H2B0012345",
+         {{"changes", QJsonObject{{"th1.alertValue", change}}}, {"erasedRecording", true}},
+         QStringLiteral("按 SOP-12 调整上限")},
+        {"export", recordingSha, "H2B0012345", {{"format", "pdf"}, {"file", "cold1.pdf"}}, {}},
+        {"download", QString(64, QLatin1Char('b')), "H1X7", {{"file", "pharmacy.data"}}, {}}};
     for (const auto &e : entries) {
-        AuditEntry entry = audit::event(QLatin1String(e.kind), {{"file", "cold1.data"}});
+        AuditEntry entry = audit::event(QLatin1String(e.kind), e.details);
         entry.sha256 = e.sha256;
         entry.serial = QLatin1String(e.serial);
+        entry.reason = e.reason;
         QVERIFY2(archive.appendAudit(entry), qPrintable(archive.errorText()));
     }
     QTest::qWait(200);
@@ -236,6 +267,49 @@ void TestAuditTrailWindow::entryMenuShowsTheRecordingsTrail()
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().count(recordingSha.toLatin1()), 2);
+}
+
+void TestAuditTrailWindow::windowFollowsTheLanguage()
+{
+    AuditTrailDialog *whole = fromSettingsMenu();
+    QVERIFY(whole);
+    auto *kinds = whole->filterBar()->findChild<QComboBox *>(QStringLiteral("kindFilter"));
+    kinds->setCurrentIndex(kinds->findText(QStringLiteral("download")));
+    QCOMPARE(whole->shownEntries().size(), 2);
+    keepShot(whole, QStringLiteral("audit-trail-filtered-zh"));
+    const QString folder = qEnvironmentVariable("HYGRA_SHOT_DIR");
+    QTemporaryDir out;
+    const QString shots = folder.isEmpty() ? out.path() : folder;
+    const QString wholePdf = shots + QStringLiteral("/audit-trail-filtered-zh.pdf");
+    QSignalSpy wholeExported(whole, &AuditTrailDialog::exported);
+    whole->exportTo(wholePdf, true);
+    QVERIFY(wholeExported.wait(10000));
+    QVERIFY(wholeExported.first().at(1).toBool());
+    window->showAuditTrail(recordingSha);
+    auto *recording = window->findChildren<AuditTrailDialog *>().last();
+    QVERIFY(recording != whole);
+    QTRY_COMPARE(recording->shownEntries().size(), 2);
+    keepShot(recording, QStringLiteral("audit-trail-recording-zh"));
+
+    emit window->form()->tbWidget->sendLangueCmd(false);
+    QTRY_COMPARE(whole->windowTitle(), QStringLiteral("Audit trail"));
+    QVERIFY(recording->windowTitle().startsWith(QStringLiteral("Audit trail of this recording")));
+    auto *table = whole->findChild<QTableView *>(QStringLiteral("auditTable"));
+    QCOMPARE(table->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Kind"));
+    QCOMPARE(kinds->itemText(0), QStringLiteral("All kinds"));
+    QVERIFY(whole->verificationText().startsWith(
+        QStringLiteral("Verified: 4 entries, the chain is whole; latest entry 4, hash ")));
+    keepShot(whole, QStringLiteral("audit-trail-filtered-en"));
+    keepShot(recording, QStringLiteral("audit-trail-recording-en"));
+
+    // The recording's trail printed, in the window's language.
+    const QString pdf = shots + QStringLiteral("/audit-trail-recording-en.pdf");
+    QSignalSpy exported(recording, &AuditTrailDialog::exported);
+    recording->exportTo(pdf, true);
+    QVERIFY(exported.wait(10000));
+    QVERIFY2(exported.first().at(1).toBool(), qPrintable(exported.first().at(2).toString()));
+    emit window->form()->tbWidget->sendLangueCmd(true);
+    QTRY_COMPARE(whole->windowTitle(), QStringLiteral("审计追踪"));
 }
 
 QTEST_MAIN(TestAuditTrailWindow)

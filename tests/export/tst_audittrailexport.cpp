@@ -303,6 +303,10 @@ void TestAuditTrailExport::reportNamesTheHeadOnlyWhenGiven()
     recording.sha256 = QString(64, QLatin1Char('c'));
     const QString path = dir.filePath(QStringLiteral("report%1.pdf").arg(seq));
     QVERIFY(writePdfReport(path, recording, 1, false, nullptr, {seq, hashA}));
+    // With HYGRA_SHOT_DIR set, the report is kept there to be looked at.
+    const QString shots = qEnvironmentVariable("HYGRA_SHOT_DIR");
+    if (!shots.isEmpty())
+        QFile::copy(path, shots + QStringLiteral("/report-audit-head-%1.pdf").arg(seq));
 
     const QString first = squeezed(exporttest::pdfPages(path).first());
     const QString head = squeezed(AuditTrailTexts::headText({seq, hashA}));
