@@ -134,6 +134,7 @@ AuditTrailDialog *TestAuditTrailWindow::fromSettingsMenu()
     auto *button = window->findChild<SelectButton *>(QStringLiteral("auditBtn"));
     if (!button || button->text() != QStringLiteral("审计追踪"))
         return nullptr;
+    keepShot(button->parentWidget(), QStringLiteral("settings-menu-zh"));
     button->click();
     return openedDialog();
 }
