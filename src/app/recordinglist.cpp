@@ -416,9 +416,9 @@ void RecordingList::rememberEvaluation(const QString &serial,
 {
     QString why;
     if (!search->rememberEvaluation(serial, evaluation, &why))
-        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow",
-                                                  "评估设置未能存入记录档案库，只用于本次显示：%1"))
-                             .arg(why));
+        emit sendMessage(
+            trMain(QT_TRANSLATE_NOOP("MainWindow", "评估设置未能存入记录档案库，只用于本次显示：%1"))
+                .arg(why));
 }
 
 void RecordingList::markShownEntry()

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What an export of the trail shows: the entries, in the trail's order, with
