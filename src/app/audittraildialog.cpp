@@ -46,6 +46,7 @@ AuditTrailDialog::AuditTrailDialog(const ArchiveLocation &location, const QStrin
     verification->setWordWrap(true);
     verification->setTextInteractionFlags(Qt::TextSelectableByMouse);
     exportNote = new QLabel(this);
+    exportNote->setObjectName(QStringLiteral("exportNote"));
     exportNote->setWordWrap(true);
     csvButton = new QPushButton(this);
     csvButton->setObjectName(QStringLiteral("csvButton"));
@@ -70,8 +71,10 @@ AuditTrailDialog::AuditTrailDialog(const ArchiveLocation &location, const QStrin
     connect(pdfButton, &QPushButton::clicked, this, [this] { chooseExport(true); });
     connect(this, &AuditTrailDialog::exported, this,
             [this](const QString &path, bool written, const QString &error) {
-                exportNote->setText(written ? tr("已导出到 %1").arg(QDir::toNativeSeparators(path))
-                                            : tr("导出失败：%1").arg(error));
+                exportState = written ? ExportState::Written : ExportState::Failed;
+                exportPath = path;
+                exportError = error;
+                showExportState();
             });
 
     auto *watcher = new QFutureWatcher<Reading>(this);
@@ -180,7 +183,8 @@ void AuditTrailDialog::exportTo(const QString &path, bool pdf)
     document.verification = verificationText();
     document.head = trail.head;
     const bool english = isEnglish();
-    exportNote->setText(tr("正在导出…"));
+    exportState = ExportState::Running;
+    showExportState();
     auto *watcher = new QFutureWatcher<QString>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
         // The writers always say why they failed.
@@ -196,6 +200,24 @@ void AuditTrailDialog::exportTo(const QString &path, bool pdf)
     }));
 }
 
+void AuditTrailDialog::showExportState()
+{
+    switch (exportState) {
+    case ExportState::None:
+        exportNote->clear();
+        break;
+    case ExportState::Running:
+        exportNote->setText(tr("正在导出…"));
+        break;
+    case ExportState::Written:
+        exportNote->setText(tr("已导出到 %1").arg(QDir::toNativeSeparators(exportPath)));
+        break;
+    case ExportState::Failed:
+        exportNote->setText(tr("导出失败：%1").arg(exportError));
+        break;
+    }
+}
+
 void AuditTrailDialog::retranslate()
 {
     setWindowTitle(sha.isEmpty() ? tr("审计追踪")
@@ -203,6 +225,7 @@ void AuditTrailDialog::retranslate()
     csvButton->setText(tr("导出 CSV"));
     pdfButton->setText(tr("导出 PDF"));
     verification->setText(verificationText());
+    showExportState();
     model->retranslate();
 }
 

@@ -58,6 +58,8 @@ private:
     void showReading(const Reading &reading);
     void applyFilters();
     void chooseExport(bool pdf);
+    // The note beside the export buttons, in the current language.
+    void showExportState();
     void retranslate();
 
     ArchiveLocation where;
@@ -69,6 +71,10 @@ private:
     QTableView *table;
     QLabel *verification;
     QLabel *exportNote;
+    enum class ExportState { None, Running, Written, Failed };
+    ExportState exportState = ExportState::None;
+    QString exportPath;
+    QString exportError;
     QPushButton *csvButton;
     QPushButton *pdfButton;
 };

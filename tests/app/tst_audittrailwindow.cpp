@@ -298,6 +298,9 @@ void TestAuditTrailWindow::windowFollowsTheLanguage()
     auto *table = whole->findChild<QTableView *>(QStringLiteral("auditTable"));
     QCOMPARE(table->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Kind"));
     QCOMPARE(kinds->itemText(0), QStringLiteral("All kinds"));
+    // The note of the export done before the change, in the new language.
+    QCOMPARE(whole->findChild<QLabel *>(QStringLiteral("exportNote"))->text(),
+             QStringLiteral("Exported to %1").arg(QDir::toNativeSeparators(wholePdf)));
     QVERIFY(whole->verificationText().startsWith(
         QStringLiteral("Verified: 4 entries, the chain is whole; latest entry 4, hash ")));
     keepShot(whole, QStringLiteral("audit-trail-filtered-en"));
