@@ -113,6 +113,234 @@
     </message>
 </context>
 <context>
+    <name>AuditEntryModel</name>
+    <message>
+        <source>序号</source>
+        <translation>Seq</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>计算机</source>
+        <translation>Computer</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>详情</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrail</name>
+    <message>
+        <source>是</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>审计追踪：第 %1 条，哈希 %2</source>
+        <translation>Audit trail: entry %1, hash %2</translation>
+    </message>
+    <message>
+        <source>本导出的指纹 (SHA-256)：%1</source>
+        <translation>Fingerprint of this export (SHA-256): %1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>Seq</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>计算机</source>
+        <translation>Computer</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>指纹</source>
+        <translation>Fingerprint</translation>
+    </message>
+    <message>
+        <source>详情</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>筛选：%1</source>
+        <translation>Filter: %1</translation>
+    </message>
+    <message>
+        <source>导出时间：%1</source>
+        <translation>Exported: %1</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailDialog</name>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>Export failed: %1</translation>
+    </message>
+    <message>
+        <source>无法核验审计追踪：%1</source>
+        <translation>The audit trail could not be verified: %1</translation>
+    </message>
+    <message>
+        <source>审计追踪在第 %1 条处不完整：%2</source>
+        <translation>The audit trail is broken at entry %1: %2</translation>
+    </message>
+    <message>
+        <source>已核验：审计追踪为空</source>
+        <translation>Verified: the audit trail is empty</translation>
+    </message>
+    <message>
+        <source>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</source>
+        <translation>Verified: %1 entries, the chain is whole; latest entry %2, hash %3</translation>
+    </message>
+    <message>
+        <source>正在读取审计追踪…</source>
+        <translation>Reading the audit trail…</translation>
+    </message>
+    <message>
+        <source>无法读取审计追踪：%1</source>
+        <translation>The audit trail could not be read: %1</translation>
+    </message>
+    <message>
+        <source>导出审计追踪</source>
+        <translation>Export the audit trail</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>记录 %1</source>
+        <translation>recording %1</translation>
+    </message>
+    <message>
+        <source>正在导出…</source>
+        <translation>Exporting…</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>此记录的审计追踪</source>
+        <translation>Audit trail of this recording</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出 PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+    <message>
+        <source>全部条目</source>
+        <translation>all entries</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailFilterBar</name>
+    <message>
+        <source>类型 %1</source>
+        <translation>kind %1</translation>
+    </message>
+    <message>
+        <source>用户含“%1”</source>
+        <translation>user contains “%1”</translation>
+    </message>
+    <message>
+        <source>序列号含“%1”</source>
+        <translation>serial contains “%1”</translation>
+    </message>
+    <message>
+        <source>自 %1</source>
+        <translation>from %1</translation>
+    </message>
+    <message>
+        <source>至 %1</source>
+        <translation>to %1</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>全部类型</source>
+        <translation>All kinds</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>any</translation>
+    </message>
+</context>
+<context>
     <name>AutoDownload</name>
     <message>
         <source>另一台记录仪已接入，等待中</source>
@@ -1343,6 +1571,10 @@ Download them first to keep them.</translation>
         <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
         <translation>A name may not be empty or contain any of these characters: / \ . : *</translation>
     </message>
+    <message>
+        <source>此记录的审计追踪</source>
+        <translation>Audit trail of this recording</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1534,6 +1766,10 @@ Delete them permanently?</translation>
         <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
         <translation>The evaluation could not be kept in the archive and applies to this view only: %1</translation>
     </message>
+    <message>
+        <source>无法读取此记录</source>
+        <translation>This recording cannot be read</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1696,6 +1932,10 @@ Delete them permanently?</translation>
     <message>
         <source>团队档案库（未加密）</source>
         <translation>Team archive (not encrypted)</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>Audit trail</translation>
     </message>
 </context>
 <context>

@@ -113,6 +113,234 @@
     </message>
 </context>
 <context>
+    <name>AuditEntryModel</name>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>计算机</source>
+        <translation>计算机</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>详情</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>原因</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrail</name>
+    <message>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>审计追踪：第 %1 条，哈希 %2</source>
+        <translation>审计追踪：第 %1 条，哈希 %2</translation>
+    </message>
+    <message>
+        <source>本导出的指纹 (SHA-256)：%1</source>
+        <translation>本导出的指纹 (SHA-256)：%1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>计算机</source>
+        <translation>计算机</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>指纹</source>
+        <translation>指纹</translation>
+    </message>
+    <message>
+        <source>详情</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>审计追踪</translation>
+    </message>
+    <message>
+        <source>筛选：%1</source>
+        <translation>筛选：%1</translation>
+    </message>
+    <message>
+        <source>导出时间：%1</source>
+        <translation>导出时间：%1</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailDialog</name>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>导出失败：%1</translation>
+    </message>
+    <message>
+        <source>无法核验审计追踪：%1</source>
+        <translation>无法核验审计追踪：%1</translation>
+    </message>
+    <message>
+        <source>审计追踪在第 %1 条处不完整：%2</source>
+        <translation>审计追踪在第 %1 条处不完整：%2</translation>
+    </message>
+    <message>
+        <source>已核验：审计追踪为空</source>
+        <translation>已核验：审计追踪为空</translation>
+    </message>
+    <message>
+        <source>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</source>
+        <translation>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</translation>
+    </message>
+    <message>
+        <source>正在读取审计追踪…</source>
+        <translation>正在读取审计追踪…</translation>
+    </message>
+    <message>
+        <source>无法读取审计追踪：%1</source>
+        <translation>无法读取审计追踪：%1</translation>
+    </message>
+    <message>
+        <source>导出审计追踪</source>
+        <translation>导出审计追踪</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>记录 %1</source>
+        <translation>记录 %1</translation>
+    </message>
+    <message>
+        <source>正在导出…</source>
+        <translation>正在导出…</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>审计追踪</translation>
+    </message>
+    <message>
+        <source>此记录的审计追踪</source>
+        <translation>此记录的审计追踪</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>导出 PDF</source>
+        <translation>导出 PDF</translation>
+    </message>
+    <message>
+        <source>全部条目</source>
+        <translation>全部条目</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailFilterBar</name>
+    <message>
+        <source>类型 %1</source>
+        <translation>类型 %1</translation>
+    </message>
+    <message>
+        <source>用户含“%1”</source>
+        <translation>用户含“%1”</translation>
+    </message>
+    <message>
+        <source>序列号含“%1”</source>
+        <translation>序列号含“%1”</translation>
+    </message>
+    <message>
+        <source>自 %1</source>
+        <translation>自 %1</translation>
+    </message>
+    <message>
+        <source>至 %1</source>
+        <translation>至 %1</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>全部类型</source>
+        <translation>全部类型</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>不限</translation>
+    </message>
+</context>
+<context>
     <name>AutoDownload</name>
     <message>
         <source>另一台记录仪已接入，等待中</source>
@@ -1343,6 +1571,10 @@
         <source>名称不能为空，也不能包含以下字符：/ \ . : *</source>
         <translation>名称不能为空，也不能包含以下字符：/ \ . : *</translation>
     </message>
+    <message>
+        <source>此记录的审计追踪</source>
+        <translation>此记录的审计追踪</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1534,6 +1766,10 @@
         <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
         <translation>评估设置未能存入记录档案库，只用于本次显示：%1</translation>
     </message>
+    <message>
+        <source>无法读取此记录</source>
+        <translation>无法读取此记录</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1696,6 +1932,10 @@
     <message>
         <source>团队档案库（未加密）</source>
         <translation>团队档案库（未加密）</translation>
+    </message>
+    <message>
+        <source>审计追踪</source>
+        <translation>审计追踪</translation>
     </message>
 </context>
 <context>

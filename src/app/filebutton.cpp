@@ -80,6 +80,9 @@ void FileButton::buildMenu()
     QAction *history = menu->addAction(QString());
     actions.insert("history", history);
     connect(history, &QAction::triggered, this, [this] { emit historyRequested(serialNumber); });
+    QAction *audit = menu->addAction(QString());
+    actions.insert("audit", audit);
+    connect(audit, &QAction::triggered, this, [this] { emit auditTrailRequested(this); });
     retranslateMenu();
 }
 
@@ -103,6 +106,7 @@ void FileButton::retranslateMenu()
     actions.value("del")->setText(tr("删除"));
     actions.value("rename")->setText(tr("重命名"));
     actions.value("history")->setText(tr("历史记录"));
+    actions.value("audit")->setText(tr("此记录的审计追踪"));
 }
 
 void FileButton::setArchiveInfo(const QString &sha256, const QString &serial,

@@ -49,6 +49,8 @@ signals:
     void updateRename(QString newName, QString oldName);
     // The context menu's history of the entry's logger.
     void historyRequested(QString serial);
+    // The context menu's audit trail of the entry's recording.
+    void auditTrailRequested(FileButton *entry);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

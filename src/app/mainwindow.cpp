@@ -4,6 +4,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/archivekeeper.h"
+#include "app/audittraildialog.h"
 #include "app/archivesearchbar.h"
 #include "app/autodownload.h"
 #include "app/connectdialog.h"
@@ -156,6 +157,7 @@ void MainWindow::makeConnections()
     connect(tb, &TbWidget::sendResetCmd, this, &MainWindow::delSendResetCmd);
     connect(tb, &TbWidget::sendLangueCmd, this, &MainWindow::delSendLangueCmd);
     connect(tb, &TbWidget::showAbout, this, &MainWindow::delShowAbout);
+    connect(tb, &TbWidget::showAuditTrail, this, [this] { showAuditTrail(); });
     connect(tb, &TbWidget::sendSaveConfigOptSignal, settings,
             &DevSettingInfo::delSendSaveConfigOptSignal);
     connect(view, &DataShowWidget::sendMessage, this, &MainWindow::delSendMessage);
@@ -170,6 +172,7 @@ void MainWindow::makeConnections()
             &TbWidget::delToNoticeTbWidgetOnlyStartMode);
     connect(settings, &DevSettingInfo::closeThis, this, &MainWindow::delClostThisConfigWidget);
     connect(list, &RecordingList::sendMessage, this, &MainWindow::delSendMessage);
+    connect(list, &RecordingList::auditTrailRequested, this, &MainWindow::showAuditTrail);
     connect(tb, &TbWidget::sendMessage, this, &MainWindow::delSendMessage);
 }
 
@@ -412,6 +415,13 @@ void MainWindow::delShowAbout()
 {
     AboutDialog dialog(QStringLiteral("V " HYGRA_VERSION), this);
     dialog.exec();
+}
+
+void MainWindow::showAuditTrail(const QString &sha256)
+{
+    auto *dialog = new AuditTrailDialog(archiveKeeper->location(), sha256, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void MainWindow::delDevDownLoadSignal()

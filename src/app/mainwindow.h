@@ -78,6 +78,8 @@ public slots:
     void delSendLangueCmd(bool isChinese);
     void delSetLangueResult(bool isSucess);
     void delShowAbout();
+    // The archive's audit trail in a window of its own; with `sha256`, that recording's entries.
+    void showAuditTrail(const QString &sha256 = QString());
     void delClostThisConfigWidget();
     void on_closeBtn_clicked();
     void on_minBtn_clicked();

@@ -13,6 +13,7 @@
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
 #include "recording/recordinganalysis.h"
+#include "recording/recordingaudit.h"
 #include "views/datashowwidget.h"
 
 #include <QButtonGroup>
@@ -122,6 +123,7 @@ FileButton *RecordingList::createEntry(const QString &filePath, int index)
         connect(entry, &FileButton::fileBtnOptSignal, this, &RecordingList::delFileBtnOptSignal);
         connect(entry, &FileButton::updateRename, this, &RecordingList::delUpdateRename);
         connect(entry, &FileButton::historyRequested, this, &RecordingList::showHistory);
+        connect(entry, &FileButton::auditTrailRequested, this, &RecordingList::showAuditTrail);
     }
     entry->setFilePath(filePath);
     entry->setText(FileButton::entryText(filePath));
@@ -366,6 +368,19 @@ void RecordingList::showHistory(const QString &serial)
                     trMain(QT_TRANSLATE_NOOP("MainWindow", "历史记录"));
     view->showComparison({history});
     markShownEntry();
+}
+
+void RecordingList::showAuditTrail(FileButton *entry)
+{
+    // An entry of the folder knows its file, not yet its fingerprint.
+    const QString sha256 = entry->sha256().isEmpty()
+                               ? QString::fromLatin1(recordingaudit::fileSha256(entry->filePath()))
+                               : entry->sha256();
+    if (sha256.isEmpty()) {
+        emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "无法读取此记录")));
+        return;
+    }
+    emit auditTrailRequested(sha256);
 }
 
 bool RecordingList::openDataFile(const QString &filePath)

@@ -68,6 +68,8 @@ public slots:
     void compareSelected();
     // Shows every archived recording of the logger merged into one series.
     void showHistory(const QString &serial);
+    // Asks for the audit trail of the entry's recording, by its fingerprint.
+    void showAuditTrail(FileButton *entry);
 
 signals:
     void sendMessage(QString msg);
@@ -79,6 +81,8 @@ signals:
     // The shown search's entries were checked against their bytes; those that
     // failed are marked.
     void searchVerified();
+    // The audit trail of the recording whose fingerprint is `sha256` is wanted.
+    void auditTrailRequested(const QString &sha256);
 
 private:
     void entryClicked(QAbstractButton *button);

@@ -53,6 +53,8 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     autoXlsxBtn = makeCheckEntry(QStringLiteral("autoXlsxBtn"));
     autoFolderBtn = makeSubEntry(QStringLiteral("autoFolderBtn"));
     autoFolderBtn->setIcon(QIcon(QStringLiteral(":/img/ic_file_w.png")));
+    auditBtn = new SelectButton(QStringLiteral(":/img/ic_file_w.png"), widget);
+    auditBtn->setObjectName(QStringLiteral("auditBtn"));
     resetBtn = new SelectButton(QStringLiteral(":/img/ic_reset.png"), widget);
     resetBtn->setObjectName(QStringLiteral("resetBtn"));
 
@@ -60,7 +62,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     entries = {aboutBtn,   helpBtn,    langueBtn,   englishBtn,    autoBtn, autoSwitchBtn,
-               autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, resetBtn};
+               autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, auditBtn, resetBtn};
     for (QPushButton *button : qAsConst(entries))
         column->addWidget(button);
     archiveInfo = new QLabel(widget);
@@ -81,6 +83,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     connect(aboutBtn, &QPushButton::clicked, this, &SettingMenu::showAbout);
     connect(helpBtn, &QPushButton::clicked, this, &SettingMenu::showHelp);
     connect(resetBtn, &QPushButton::clicked, this, &SettingMenu::sendResetCmd);
+    connect(auditBtn, &QPushButton::clicked, this, &SettingMenu::showAuditTrail);
     connect(langueBtn, &QPushButton::clicked, this, &SettingMenu::on_langueBtn_clicked);
     connect(englishBtn, &QPushButton::clicked, this, &SettingMenu::on_englishBtn_clicked);
     connect(autoBtn, &QPushButton::clicked, this, &SettingMenu::on_autoBtn_clicked);
@@ -215,6 +218,7 @@ void SettingMenu::retranslate()
     autoCsvBtn->setText(tr("表格文件"));
     autoXlsxBtn->setText(tr("Excel 工作簿"));
     autoFolderBtn->setText(tr("报告文件夹"));
+    auditBtn->setText(tr("审计追踪"));
     resetBtn->setText(tr("恢复出厂设置"));
     // The kind of archive in words, where it is as its own text (a path or a server).
     const QString where = archive.displayText();

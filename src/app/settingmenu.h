@@ -28,6 +28,7 @@ signals:
     void sendLangueCmd(bool isChinese);
     void showAbout();
     void showHelp();
+    void showAuditTrail();
     // The automatic download was switched on or off (and stored).
     void autoDownloadSwitched(bool on);
     void chooseReportFolder();
@@ -66,6 +67,7 @@ private:
     QPushButton *autoCsvBtn;
     QPushButton *autoXlsxBtn;
     QPushButton *autoFolderBtn;
+    SelectButton *auditBtn;
     SelectButton *resetBtn;
     QLabel *archiveInfo;
     ArchiveLocation archive;

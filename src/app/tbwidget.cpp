@@ -85,6 +85,10 @@ TbWidget::TbWidget(QWidget *parent)
         hidePopup(settingPopupName);
         emit showAbout();
     });
+    connect(settingMenu, &SettingMenu::showAuditTrail, this, [this] {
+        hidePopup(settingPopupName);
+        emit showAuditTrail();
+    });
     connect(settingMenu, &SettingMenu::sendLangueCmd, this, [this](bool isChinese) {
         hidePopup(settingPopupName);
         emit sendLangueCmd(isChinese);

@@ -42,6 +42,7 @@ signals:
     void sendExportTypeSignal(int type);
     void sendResetCmd();
     void showAbout();
+    void showAuditTrail();
     void sendLangueCmd(bool isChinese);
     void sendSaveConfigOptSignal();
     // A short notice for the user, such as a missing help document.

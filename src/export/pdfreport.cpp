@@ -2,6 +2,7 @@
 // Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
 #include "export/pdfreport.h"
 
+#include "export/audittrailexport.h"
 #include "export/exportfile.h"
 #include "export/reportchart.h"
 #include "export/reportdatapage.h"
@@ -45,7 +46,7 @@ QString documentTitle(const ReadDevInfoJson &info)
 // reading. ClockMoved, with the document abandoned, when the two fall in
 // different seconds and `mayRetry`.
 Drawing drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dataPages,
-                   bool english, bool mayRetry)
+                   bool english, const AuditHead &auditHead, bool mayRetry)
 {
     setUpReportPages(writer);
 
@@ -54,8 +55,13 @@ Drawing drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dat
     const QDateTime created = wholeSecondNow();
     writer.setTitle(title);
     writer.setCreator(creator);
-    writer.setDocumentXmpMetadata(ReportMetadata::of(recording).xmpPacket(
-        title, creator, QStringLiteral("Qt " QT_VERSION_STR), created));
+    ReportMetadata metadata = ReportMetadata::of(recording);
+    if (auditHead.seq > 0) {
+        metadata.auditEntry = QString::number(auditHead.seq);
+        metadata.auditHash = auditHead.hash;
+    }
+    writer.setDocumentXmpMetadata(
+        metadata.xmpPacket(title, creator, QStringLiteral("Qt " QT_VERSION_STR), created));
 
     QPainter painter;
     if (!painter.begin(&writer))
@@ -72,6 +78,9 @@ Drawing drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dat
     const ReportFooter footer(rp, 1 + pages, recording.sha256);
 
     ReportFirstPage(rp, recording).draw(created);
+    // Above the title, in the fingerprint's small type.
+    rp.text(ReportPainter::Table, ReportPainter::box(34, 10, rp.right(), 18), ReportPainter::alignC,
+            AuditTrailTexts::headText(auditHead));
     ReportChart(rp, recording).draw();
     ReportEvaluation(rp, recording).draw();
     footer.draw(1);
@@ -94,7 +103,7 @@ int dataPageCount(int sampleCount)
 }
 
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
-                    bool english, QString *error)
+                    bool english, QString *error, const AuditHead &auditHead)
 {
     ExportFile file(path);
     if (!file.open())
@@ -103,7 +112,8 @@ bool writePdfReport(const QString &path, const LoadedRecording &recording, int d
         Drawing drawn = Drawing::Failed;
         {
             QPdfWriter writer(file.device());
-            drawn = drawReport(writer, recording, dataPages, english, attempt < beginAttempts);
+            drawn = drawReport(writer, recording, dataPages, english, auditHead,
+                               attempt < beginAttempts);
         }
         // An abandoned document is a header and an empty page, still in memory.
         if (drawn == Drawing::ClockMoved && file.rewind())

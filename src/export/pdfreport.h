@@ -2,6 +2,7 @@
 // Writing a recording as an A4 PDF report: a first page with chart, then the data pages.
 #pragma once
 
+#include "core/auditentry.h"
 #include "recording/loadedrecording.h"
 
 #include <QString>
@@ -17,6 +18,8 @@ int dataPageCount(int sampleCount);
 // so it may run on a pool thread. The file replaces an earlier one only once
 // it is complete. Returns false, with the system's reason in `error` when
 // given, when it could not be written whole; an earlier file at `path` is then
-// left as it was.
+// left as it was. With an `auditHead` of seq > 0, the first page's top and
+// the metadata name the audit trail's newest entry, pinning the trail as it
+// was when the report was written.
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
-                    bool english, QString *error = nullptr);
+                    bool english, QString *error = nullptr, const AuditHead &auditHead = {});

@@ -21,6 +21,11 @@ const Property properties[] = {
     {"serialNumber", "Serial number of the logger", &ReportMetadata::serialNumber},
     {"recordingStart", "Wall-clock time of the first sample", &ReportMetadata::recordingStart},
     {"recordingStop", "Wall-clock time of the last sample", &ReportMetadata::recordingStop},
+    {"auditEntry", "Newest entry of the audit trail when the document was written",
+     &ReportMetadata::auditEntry},
+    {"auditHash", "SHA-256 of that audit trail entry, lower-case hex", &ReportMetadata::auditHash},
+    {"auditExportSha256", "SHA-256 of the exported audit entries' canonical JSON lines",
+     &ReportMetadata::auditExportSha256},
 };
 
 QString xmpDate(const QDateTime &time)

@@ -18,6 +18,12 @@ struct ReportMetadata {
     // The recording's first and last sample, wall-clock "yyyy-MM-ddThh:mm:ss".
     QString recordingStart;
     QString recordingStop;
+    // The audit trail's newest entry when the report was written: its seq
+    // and hash; empty when the report was given none.
+    QString auditEntry;
+    QString auditHash;
+    // Of an export of audit entries: the SHA-256 of their canonical JSON lines.
+    QString auditExportSha256;
 
     // What a report of `recording` states: its file's fingerprint, the
     // logger's serial number and the times of its first and last sample.
@@ -40,6 +46,8 @@ struct ReportMetadata {
     // fingerprint; empty when there is none.
     static std::optional<ReportMetadata> fromPdf(const QByteArray &pdf);
 
+    // The same recording described. The audit trail's head tells when the
+    // report was written, which the recording cannot bear out, so it is not compared.
     bool operator==(const ReportMetadata &other) const
     {
         return sha256 == other.sha256 && serialNumber == other.serialNumber &&

@@ -5,6 +5,7 @@
 #include "core/lgxdevtype.h"
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/audittrailexport.h"
 #include "export/recordingverdict.h"
 #include "export/reportevaluation.h"
 #include "export/reportfirstpage.h"
@@ -23,8 +24,8 @@ const QString closedCell = QStringLiteral("--");
 } // namespace
 
 XlsxSummarySheet::XlsxSummarySheet(lxw_worksheet *sheet, const Formats &formats,
-                                   const LoadedRecording &recording)
-    : sheet(sheet), formats(formats), data(recording), info(recording.recording)
+                                   const LoadedRecording &recording, const AuditHead &head)
+    : sheet(sheet), formats(formats), data(recording), info(recording.recording), auditHead(head)
 {
 }
 
@@ -41,6 +42,9 @@ void XlsxSummarySheet::write(bool english)
     const QString incomplete = RecordingVerdict::incompleteText(data);
     if (!incomplete.isEmpty())
         xlsxcells::text(sheet, row++, 0, incomplete, formats.heading);
+    const QString head = AuditTrailTexts::headText(auditHead);
+    if (!head.isEmpty())
+        xlsxcells::text(sheet, row++, 0, head);
     skipRow();
     device();
     configuration();

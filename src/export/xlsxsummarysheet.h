@@ -2,6 +2,7 @@
 // The workbook's summary sheet: the report's first page and the evaluation as rows.
 #pragma once
 
+#include "core/auditentry.h"
 #include "recording/loadedrecording.h"
 #include "recording/recordinganalysis.h"
 
@@ -24,8 +25,9 @@ public:
         lxw_format *oneDecimal;
     };
 
+    // A `head` of seq > 0 is named under the title.
     XlsxSummarySheet(lxw_worksheet *sheet, const Formats &formats,
-                     const LoadedRecording &recording);
+                     const LoadedRecording &recording, const AuditHead &head = {});
 
     // Writes the sections top to bottom, as the workbook's constant-memory
     // mode requires; `english` widens the name column for the longer names.
@@ -50,5 +52,6 @@ private:
     const Formats formats;
     const LoadedRecording &data;
     const ReadDevInfoJson &info;
+    const AuditHead auditHead;
     lxw_row_t row = 0;
 };

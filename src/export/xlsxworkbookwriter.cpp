@@ -39,9 +39,10 @@ class WorkbookBuilder
     Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
 
 public:
-    WorkbookBuilder(lxw_workbook *workbook, const LoadedRecording &recording)
-        : workbook(workbook), data(recording), withHumidity(recording.recording.isContainHum),
-          unit(recording.recording.tempUnit)
+    WorkbookBuilder(lxw_workbook *workbook, const LoadedRecording &recording,
+                    const AuditHead &auditHead)
+        : workbook(workbook), data(recording), auditHead(auditHead),
+          withHumidity(recording.recording.isContainHum), unit(recording.recording.tempUnit)
     {
         heading = workbook_add_format(workbook);
         format_set_bold(heading);
@@ -60,7 +61,7 @@ public:
         lxw_worksheet *summary = workbook_add_worksheet(workbook, keep(tr("摘要")));
         lxw_worksheet *charts = workbook_add_worksheet(workbook, keep(tr("图表")));
         writeSamples(samples);
-        XlsxSummarySheet(summary, summaryFormats, data).write(english);
+        XlsxSummarySheet(summary, summaryFormats, data, auditHead).write(english);
         writeCharts(charts);
     }
 
@@ -194,6 +195,7 @@ private:
 
     lxw_workbook *workbook;
     const LoadedRecording &data;
+    const AuditHead auditHead;
     const bool withHumidity;
     const int unit;
     lxw_format *heading;
@@ -234,7 +236,7 @@ bool copyInto(const QString &from, const QString &to, QString *error)
 } // namespace
 
 bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english,
-                       QString *error)
+                       QString *error, const AuditHead &auditHead)
 {
     const auto failure = [error](const QString &why) {
         if (error)
@@ -256,7 +258,7 @@ bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bo
     lxw_workbook *workbook = workbook_new_opt(file.constData(), &options);
     if (!workbook)
         return failure(QStringLiteral("the workbook could not be created"));
-    WorkbookBuilder builder(workbook, recording);
+    WorkbookBuilder builder(workbook, recording, auditHead);
     builder.build(english);
     // Closing writes the file; it frees the workbook whatever the outcome.
     const lxw_error closed = workbook_close(workbook);

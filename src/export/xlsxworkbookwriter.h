@@ -2,6 +2,7 @@
 // Writing a recording as an Excel workbook: typed sample rows, a summary and native charts.
 #pragma once
 
+#include "core/auditentry.h"
 #include "recording/loadedrecording.h"
 
 #include <QString>
@@ -21,6 +22,8 @@
 // column for the longer English names. Reentrant. The file replaces an earlier
 // one only once it is complete. Returns false, with the reason in `error` when
 // given, when it could not be written whole or the samples exceed a
-// worksheet's rows; an earlier file at `path` is then left as it was.
+// worksheet's rows; an earlier file at `path` is then left as it was. With an
+// `auditHead` of seq > 0, the summary names the audit trail's newest entry
+// under its title.
 bool writeXlsxWorkbook(const QString &path, const LoadedRecording &recording, bool english,
-                       QString *error = nullptr);
+                       QString *error = nullptr, const AuditHead &auditHead = {});
