@@ -37,13 +37,10 @@ void AuditRecorder::record(AuditEntry entry, Archive *archive)
         entry.reason = reason;
     ArchiveLocation location;
     QString why;
-    if (archive && archive->isOpen()) {
+    if (archive && archive->isOpen())
         location = archive->location();
-    } else if (!ArchiveLocation::choose(archiveUrl, dataDir(), &location, &why)) {
-        err << "hygra-cli: warning: the audit entry of this action was not recorded: " << why
-            << '\n';
+    else if (!chooseLocation(&location))
         return;
-    }
     Archive own;
     if (!archive || !archive->isOpen()) {
         archive = &own;
@@ -58,4 +55,30 @@ void AuditRecorder::record(AuditEntry entry, Archive *archive)
             << "reached\n";
     else
         err << "hygra-cli: warning: the audit entry of this action was lost: " << why << '\n';
+}
+
+bool AuditRecorder::chooseLocation(ArchiveLocation *location)
+{
+    QString why;
+    if (ArchiveLocation::choose(archiveUrl, dataDir(), location, &why))
+        return true;
+    err << "hygra-cli: warning: the audit trail's archive cannot be used: " << why << '\n';
+    return false;
+}
+
+AuditHead AuditRecorder::head()
+{
+    ArchiveLocation location;
+    AuditHead head;
+    if (!chooseLocation(&location))
+        return head;
+    Archive archive;
+    QString why;
+    if (!archive.open(location) || !AuditLog(location).appendWaiting(archive, &why) ||
+        !archive.auditHead(&head)) {
+        err << "hygra-cli: warning: the report cannot name the audit trail's newest entry: "
+            << (why.isEmpty() ? archive.errorText() : why) << '\n';
+        return AuditHead();
+    }
+    return head;
 }

@@ -2,6 +2,7 @@
 // AuditRecorder: the audit entries of one hygra-cli command, appended to its archive's trail.
 #pragma once
 
+#include "archive/archivelocation.h"
 #include "core/auditentry.h"
 
 #include <QCommandLineOption>
@@ -34,8 +35,15 @@ public:
     // Appends `entry` (its reason set from --reason unless it has one) to the
     // trail, through `archive` when it is open on the same location.
     void record(AuditEntry entry, Archive *archive = nullptr);
+    // Where the trail stands now, for a report to print: its newest entry once
+    // the entries waiting on this computer went in; seq 0 when the archive
+    // cannot be read.
+    AuditHead head();
 
 private:
+    // The archive of --archive or the settings file; false with a warning printed.
+    bool chooseLocation(ArchiveLocation *location);
+
     QTextStream &err;
     QString archiveUrl;
     QString reason;

@@ -334,11 +334,11 @@ int CliCommands::exportFile(const QStringList &arguments)
         target = parser.value(pdfOption);
         format = QStringLiteral("pdf");
         written = writePdfReport(target, recording, dataPageCount(recording.samples.size()),
-                                 isEnglish(), &error);
+                                 isEnglish(), &error, audit.head());
     } else if (parser.isSet(xlsxOption)) {
         target = parser.value(xlsxOption);
         format = QStringLiteral("xlsx");
-        written = writeXlsxWorkbook(target, recording, isEnglish(), &error);
+        written = writeXlsxWorkbook(target, recording, isEnglish(), &error, audit.head());
     } else {
         target = parser.value(csvOption);
         format = QStringLiteral("csv");

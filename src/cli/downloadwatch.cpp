@@ -130,7 +130,6 @@ void DownloadWatch::serveNext()
     serving = true;
     current = queue.takeFirst();
     outcome = WatchOutcome();
-    recording = LoadedRecording();
     outcome.model = current->model;
     progress(nameOf(*current) + QStringLiteral(": connecting"));
     session.open(*current, [this](const LoggerResult<LoggerIdentity> &r) { opened(r); });
@@ -206,11 +205,12 @@ void DownloadWatch::downloaded(const LoggerResult<DownloadedRecording> &result)
         return;
     }
     outcome.file = result.value.path;
-    recording = result.value.recording;
     const QString unarchived = ArchiveCommands::addDownloaded(outcome.file, options.archiveUrl);
     if (!unarchived.isEmpty())
         progress(QStringLiteral("%1: the recording was not added to the archive: %2")
                      .arg(outcome.serial, unarchived));
+    audit.record(recordingaudit::download(outcome.file, result.value.recording,
+                                          QStringLiteral("auto-download")));
     writeReports(result.value.recording);
     endServing();
 }
@@ -224,10 +224,7 @@ AuditEntry DownloadWatch::serialEntry(AuditEntry entry) const
 
 void DownloadWatch::endServing(bool print)
 {
-    // What the trail keeps of this logger's turn: the download, or why it failed.
-    if (!outcome.file.isEmpty())
-        audit.record(recordingaudit::download(outcome.file, recording,
-                                              QStringLiteral("auto-download")));
+    // A turn that downloaded nothing leaves why in the trail.
     if (!outcome.error.isEmpty() && outcome.file.isEmpty())
         audit.record(serialEntry(audit::failed(QStringLiteral("auto-download"), outcome.error)));
     session.close();
@@ -249,6 +246,7 @@ void DownloadWatch::writeReports(const LoadedRecording &recording)
     outcome.samples = recording.samples.size();
     outcome.alarm = ReportFirstPage::anyAlarmRaised(recording.recording);
     const QFileInfo file(outcome.file);
+    const AuditHead head = options.pdf || options.xlsx ? audit.head() : AuditHead();
     QString reason;
     struct Report {
         bool asked;
@@ -259,17 +257,17 @@ void DownloadWatch::writeReports(const LoadedRecording &recording)
     };
     const Report reports[] = {
         {options.pdf, ".pdf", &outcome.pdf, "PDF report",
-         [&recording, &reason](const QString &path) {
+         [&recording, &reason, &head](const QString &path) {
              return writePdfReport(path, recording, dataPageCount(recording.samples.size()),
-                                   isEnglish(), &reason);
+                                   isEnglish(), &reason, head);
          }},
         {options.csv, ".csv", &outcome.csv, "spreadsheet",
          [&recording, &reason](const QString &path) {
              return writeSpreadsheet(path, recording, &reason);
          }},
         {options.xlsx, ".xlsx", &outcome.xlsx, "workbook",
-         [&recording, &reason](const QString &path) {
-             return writeXlsxWorkbook(path, recording, isEnglish(), &reason);
+         [&recording, &reason, &head](const QString &path) {
+             return writeXlsxWorkbook(path, recording, isEnglish(), &reason, head);
          }},
     };
     for (const Report &report : reports) {

@@ -95,8 +95,6 @@ private:
     QHash<QString, AttachedLogger> served;
     std::optional<AttachedLogger> current;
     WatchOutcome outcome;
-    // The recording of the logger being served, once downloaded.
-    LoadedRecording recording;
     LoggerSession session;
     AuditRecorder audit;
     bool serving = false;

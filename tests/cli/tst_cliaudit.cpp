@@ -47,6 +47,7 @@ private slots:
     void initTestCase();
     void everyActionIsRecorded_data();
     void everyActionIsRecorded();
+    void reportPinsTheTrail();
     void settingsAskForAReason();
     void anotherProgramRecomputesEveryHash();
     void tamperedTrailFailsWithItsCode();
@@ -229,6 +230,32 @@ void TstCliAudit::everyActionIsRecorded()
     QCOMPARE(entry["reason"].toString(),
              kind == QLatin1String("start-recording") ? QStringLiteral("weekly check") : QString());
     QCOMPARE(entries({"--kind", kind}).size(), count);
+}
+
+// A report names the trail's newest entry when it was made, which the check then holds the trail to.
+void TstCliAudit::reportPinsTheTrail()
+{
+    int exportAt = 0;
+    while (exportAt < trail.size() && trail.at(exportAt)["kind"] != QLatin1String("export"))
+        ++exportAt;
+    QVERIFY(exportAt > 0 && exportAt < trail.size());
+    const QJsonObject pinned = trail.at(exportAt - 1);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {work.filePath("outpdf"), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QByteArray printed = text.readAllStandardOutput();
+    QVERIFY2(printed.contains(pinned["hash"].toString().toLatin1()), printed.left(2000).constData());
+    const QString pin =
+        QStringLiteral("%1:%2").arg(pinned["seq"].toInt()).arg(pinned["hash"].toString());
+    Run r = run({"audit", "verify", "--pin", pin});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    r = run({"audit", "verify", "--pin",
+             QStringLiteral("%1:%2").arg(pinned["seq"].toInt()).arg(QString(64, '0'))});
+    QCOMPARE(r.exitCode, int(ExitAuditBroken));
+    QVERIFY2(r.err.contains(QStringLiteral("entry %1 is not the entry seen before")
+                                .arg(pinned["seq"].toInt())
+                                .toUtf8()),
+             r.err.constData());
 }
 
 void TstCliAudit::settingsAskForAReason()
