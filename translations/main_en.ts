@@ -1274,6 +1274,10 @@ Download them first to keep them.</translation>
         <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
         <translation>Letters, digits and _ only, up to 20; no spaces or hyphens</translation>
     </message>
+    <message>
+        <source>写入设备配置</source>
+        <translation>Write the configuration</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1534,6 +1538,18 @@ Delete them permanently?</translation>
         <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
         <translation>The evaluation could not be kept in the archive and applies to this view only: %1</translation>
     </message>
+    <message>
+        <source>1 条审计记录等待写入档案</source>
+        <translation>1 audit entry is waiting for the archive</translation>
+    </message>
+    <message>
+        <source>%1 条审计记录等待写入档案</source>
+        <translation>%1 audit entries are waiting for the archive</translation>
+    </message>
+    <message>
+        <source>审计记录校验失败：%1</source>
+        <translation>The audit trail does not verify: %1</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1606,6 +1622,25 @@ Delete them permanently?</translation>
     <message>
         <source>高于上限</source>
         <translation>above high limit</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonDialog</name>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>%1：请填写原因</source>
+        <translation>%1: please give a reason</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -1696,6 +1731,10 @@ Delete them permanently?</translation>
     <message>
         <source>团队档案库（未加密）</source>
         <translation>Team archive (not encrypted)</translation>
+    </message>
+    <message>
+        <source>要求填写原因</source>
+        <translation>Ask for a reason</translation>
     </message>
 </context>
 <context>

@@ -1274,6 +1274,10 @@
         <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
         <translation>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</translation>
     </message>
+    <message>
+        <source>写入设备配置</source>
+        <translation>写入设备配置</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1534,6 +1538,18 @@
         <source>评估设置未能存入记录档案库，只用于本次显示：%1</source>
         <translation>评估设置未能存入记录档案库，只用于本次显示：%1</translation>
     </message>
+    <message>
+        <source>1 条审计记录等待写入档案</source>
+        <translation>1 条审计记录等待写入档案</translation>
+    </message>
+    <message>
+        <source>%1 条审计记录等待写入档案</source>
+        <translation>%1 条审计记录等待写入档案</translation>
+    </message>
+    <message>
+        <source>审计记录校验失败：%1</source>
+        <translation>审计记录校验失败：%1</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1606,6 +1622,25 @@
     <message>
         <source>高于上限</source>
         <translation>高于上限</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonDialog</name>
+    <message>
+        <source>原因</source>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>%1：请填写原因</source>
+        <translation>%1：请填写原因</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
@@ -1696,6 +1731,10 @@
     <message>
         <source>团队档案库（未加密）</source>
         <translation>团队档案库（未加密）</translation>
+    </message>
+    <message>
+        <source>要求填写原因</source>
+        <translation>要求填写原因</translation>
     </message>
 </context>
 <context>

@@ -559,7 +559,9 @@ void MainWindow::showAuditBroken(const QString &problem)
 
 void MainWindow::retranslateAuditBanners()
 {
-    ui->auditNotice->setText(tr("%n 条审计记录等待写入档案", nullptr, auditWaitingCount));
+    ui->auditNotice->setText(auditWaitingCount == 1
+                                 ? tr("1 条审计记录等待写入档案")
+                                 : tr("%1 条审计记录等待写入档案").arg(auditWaitingCount));
     ui->auditNotice->setVisible(auditWaitingCount > 0);
     // The problem is the archive's own words, as the command line prints them.
     ui->auditWarning->setText(tr("审计记录校验失败：%1").arg(auditProblem));
