@@ -57,7 +57,7 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     askReasonBtn = makeCheckEntry(QStringLiteral("askReasonBtn"));
     // A top-level entry, laid out as the others, with the check box for its icon.
     askReasonBtn->setStyleSheet(QStringLiteral(
-        "QPushButton{border: none; color: white; font-size: 14px; padding-left: 8px;"
+        "QPushButton{border: none; color: white; font-size: 14px; padding-left: 12px;"
         " text-align: left; background-color: transparent;}"
         "QPushButton:hover{border: 2px solid #CFCFCF; border-radius: 8px;}"));
     askReasonBtn->setChecked(askForReason());
