@@ -294,7 +294,7 @@ void TestWindowAudit::eachActionIsRecorded()
 }
 
 // A write names every field it changed with both values, an alarm threshold among them, and
-// whether it erased the logger's records; the clock it set has its own entry.
+// whether it erased the logger's records; the clock it set and the note have entries of their own.
 void TestWindowAudit::configWriteNamesEachChange()
 {
     openWindow(QStringLiteral("HX20D:samples=30"));
@@ -306,6 +306,8 @@ void TestWindowAudit::configWriteNamesEachChange()
     const OneConfigCmdStruct before = loggersim::config(logger);
     page->form().devNameLE->selectAll();
     QTest::keyClicks(page->form().devNameLE, QStringLiteral("Freezer_9"));
+    const QString noteBefore = page->form().lineEdit->text();
+    page->form().lineEdit->setText(QStringLiteral("door seal replaced"));
     QDoubleSpinBox *th1 = page->alarmSection()->row(Th1Row)->spinBox();
     const double threshold = th1->minimum() + 1;
     th1->setValue(threshold);
@@ -325,7 +327,15 @@ void TestWindowAudit::configWriteNamesEachChange()
     QVERIFY(before.th1.alertValue != loggersim::config(logger).th1.alertValue);
     QCOMPARE(found.first().details.value(QStringLiteral("erasedRecording")).toBool(), true);
     QCOMPARE(found.first().serial, window->form()->connectWidget->serialNumber());
-    QCOMPARE(entries(QStringLiteral("clock-set")).size(), 1);
+    const QVector<AuditEntry> clock = entries(QStringLiteral("clock-set"));
+    QCOMPARE(clock.size(), 1);
+    QVERIFY(clock.first().details.value(QStringLiteral("followsComputer")).isBool());
+    QCOMPARE(clock.first().details.value(QStringLiteral("time")).toString().size(), 19);
+    const QVector<AuditEntry> note = entries(QStringLiteral("note-write"));
+    QCOMPARE(note.size(), 1);
+    QCOMPARE(note.first().details.value(QStringLiteral("old")).toString(), noteBefore);
+    QCOMPARE(note.first().details.value(QStringLiteral("new")).toString(),
+             QStringLiteral("door seal replaced"));
 }
 
 // With the switch on, a delete waits for a reason (OK disabled while the line is blank) that
