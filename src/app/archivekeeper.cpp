@@ -92,9 +92,11 @@ void ArchiveKeeper::run(const std::function<bool(Archive &)> &task)
     // The destructor waits for the pool, so `this` outlives every task.
     pool.start([this, task] {
         Archive *open = openArchive();
-        if (open && AuditLog(where).waiting() > 0) {
+        // Entries that waited go in before anything else the archive is asked to do.
+        AuditLog log(where);
+        if (open && log.waiting() > 0) {
             QString error;
-            if (!AuditLog(where).appendWaiting(*open, &error))
+            if (!log.appendWaiting(*open, &error))
                 qWarning("audit: %s", qPrintable(error));
             auditStateLater(open);
         }

@@ -24,7 +24,6 @@
 #include "testsupport.h"
 #include "views/datashowwidget.h"
 #include "widgets/selectdialog.h"
-#include "widgets/snackbar.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -32,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
