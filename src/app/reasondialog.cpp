@@ -60,8 +60,7 @@ ReasonDialog::ReasonDialog(const QString &action, QWidget *parent)
     row->addStretch();
     column->addLayout(row);
 
-    connect(edit, &QLineEdit::textChanged, this,
-            [this] { ok->setEnabled(!reason().isEmpty()); });
+    connect(edit, &QLineEdit::textChanged, this, [this] { ok->setEnabled(!reason().isEmpty()); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     edit->setFocus();

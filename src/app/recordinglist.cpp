@@ -485,7 +485,8 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
         return;
     if (!QFile::rename(oldPath, newPath)) {
         if (audit)
-            audit->renameFailed(QFileInfo(oldPath).fileName(), QFileInfo(newPath).fileName(), reason);
+            audit->renameFailed(QFileInfo(oldPath).fileName(), QFileInfo(newPath).fileName(),
+                                reason);
         return;
     }
     if (audit)
@@ -561,7 +562,8 @@ bool RecordingList::removeFiles(const QStringList &paths, RecordingRemoval::Outc
         recordings.insert(path, RecordingReader::read(path));
     *outcome = RecordingRemoval::remove(paths, window);
     for (const QString &path : qAsConst(outcome->removed))
-        audit->deleted(path, recordings.value(path), !outcome->deletedForGood.contains(path), reason);
+        audit->deleted(path, recordings.value(path), !outcome->deletedForGood.contains(path),
+                       reason);
     for (const QString &path : qAsConst(outcome->failed))
         audit->deleteFailed(path, recordings.value(path), reason);
     return true;

@@ -25,12 +25,14 @@ namespace
 {
 QJsonObject change(const QString &setting, const QJsonValue &before, const QJsonValue &after)
 {
-    return {{setting, QJsonObject{{QStringLiteral("old"), before}, {QStringLiteral("new"), after}}}};
+    return {
+        {setting, QJsonObject{{QStringLiteral("old"), before}, {QStringLiteral("new"), after}}}};
 }
 
 QJsonObject fileDetails(const QString &format, const QString &path)
 {
-    return {{QStringLiteral("format"), format}, {QStringLiteral("file"), QFileInfo(path).fileName()}};
+    return {{QStringLiteral("format"), format},
+            {QStringLiteral("file"), QFileInfo(path).fileName()}};
 }
 
 // `kind`-failed about `recording`: its fingerprint and serial.
@@ -70,8 +72,9 @@ WindowAudit::WindowAudit(MainWindow *window, ArchiveKeeper *keeper)
     });
     connect(settings, &DevSettingInfo::presetRenamed, this,
             [this](const QString &oldName, const QString &newName) {
-                send(audit::event(QStringLiteral("preset-rename"),
-                                  {{QStringLiteral("old"), oldName}, {QStringLiteral("new"), newName}}));
+                send(audit::event(
+                    QStringLiteral("preset-rename"),
+                    {{QStringLiteral("old"), oldName}, {QStringLiteral("new"), newName}}));
             });
     connect(settings, &DevSettingInfo::presetDeleted, this, [this](const QString &name) {
         send(audit::event(QStringLiteral("preset-delete"), {{QStringLiteral("name"), name}}));
@@ -114,8 +117,8 @@ void WindowAudit::device(const QString &kind, bool ok, const QString &error,
 
 void WindowAudit::downloaded(const QString &path, const LoadedRecording &recording, bool automatic)
 {
-    send(recordingaudit::download(path, recording,
-                                  automatic ? QStringLiteral("auto-download") : QStringLiteral("download")));
+    send(recordingaudit::download(
+        path, recording, automatic ? QStringLiteral("auto-download") : QStringLiteral("download")));
 }
 
 void WindowAudit::downloadFailed(LoggerError error, bool automatic)
@@ -180,9 +183,10 @@ void WindowAudit::deleteFailed(const QString &path, const LoadedRecording &recor
 void WindowAudit::renamed(const QString &oldName, const QString &newName,
                           const LoadedRecording &recording, const QString &reason)
 {
-    send(recordingaudit::about(QStringLiteral("rename"), recording,
-                               {{QStringLiteral("old"), oldName}, {QStringLiteral("new"), newName}}),
-         reason);
+    send(
+        recordingaudit::about(QStringLiteral("rename"), recording,
+                              {{QStringLiteral("old"), oldName}, {QStringLiteral("new"), newName}}),
+        reason);
 }
 
 void WindowAudit::renameFailed(const QString &oldName, const QString &newName,
@@ -248,7 +252,8 @@ QVector<QJsonObject> WindowAudit::autoDownloadChanges(const AutoDownloadSettings
                                                       const AutoDownloadSettings &after)
 {
     QVector<QJsonObject> changes;
-    const auto compare = [&changes](const char *name, const QJsonValue &was, const QJsonValue &now) {
+    const auto compare = [&changes](const char *name, const QJsonValue &was,
+                                    const QJsonValue &now) {
         if (was != now)
             changes.append(change(QLatin1String(name), was, now));
     };

@@ -528,7 +528,8 @@ void DevSettingInfo::delCreatePersetConfig(QString configName, QString configPat
     } else {
         const QString path = QDir(folder).filePath(configPath);
         PersettingJson before;
-        const QString oldName = PersettingJson::readFile(path, &before) ? before.configName : configPath;
+        const QString oldName =
+            PersettingJson::readFile(path, &before) ? before.configName : configPath;
         if (!PersettingJson::renameFile(path, configName))
             return;
         emit presetRenamed(oldName, configName);

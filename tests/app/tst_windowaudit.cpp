@@ -13,6 +13,7 @@
 #include "archive/archive.h"
 #include "config/alarmrules.h"
 #include "core/auditsettings.h"
+#include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 #include "device/usbcontrol.h"
 #include "loggersim.h"
@@ -74,13 +75,25 @@ private slots:
     void cleanup();
     void eachActionIsRecorded_data();
     void eachActionIsRecorded();
+    void automaticDownloadAndItsReport();
     void configWriteNamesEachChange();
     void reasonIsAskedAndCancelLeavesNothing();
     void entriesWaitForAnUnreachableArchive();
 
 private:
-    enum Action { Download, Start, Stop, Reset, Language, Export, Rename, Delete, AutoPdf,
-                  AskReason, PresetSave };
+    enum Action {
+        Download,
+        Start,
+        Stop,
+        Reset,
+        Language,
+        Export,
+        Rename,
+        Delete,
+        AutoPdf,
+        AskReason,
+        PresetSave
+    };
     void openWindow(const QString &loggers);
     bool connectLogger();
     bool download();
@@ -120,6 +133,7 @@ void TestWindowAudit::cleanup()
     answers = nullptr;
     // The settings belong to the window.
     setAskForReason(false);
+    setAutoDownloadSettings({});
     setCurrentLanguage(QStringLiteral("Chinese"));
     settingInfo()->writeInfo(QStringLiteral("archive"), QStringLiteral("url"), QString());
     delete window;
@@ -237,20 +251,50 @@ void TestWindowAudit::eachActionIsRecorded_data()
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<QString>("value");
-    QTest::newRow("download") << int(Download) << "download" << "sha256" << "samples" << "40";
-    QTest::newRow("start") << int(Start) << "start-recording" << "serial" << "" << "";
-    QTest::newRow("stop") << int(Stop) << "stop-recording" << "serial" << "" << "";
-    QTest::newRow("reset") << int(Reset) << "factory-reset" << "serial" << "" << "";
-    QTest::newRow("language") << int(Language) << "logger-language" << "serial" << "language"
+    QTest::newRow("download") << int(Download) << "download"
+                              << "sha256"
+                              << "samples"
+                              << "40";
+    QTest::newRow("start") << int(Start) << "start-recording"
+                           << "serial"
+                           << ""
+                           << "";
+    QTest::newRow("stop") << int(Stop) << "stop-recording"
+                          << "serial"
+                          << ""
+                          << "";
+    QTest::newRow("reset") << int(Reset) << "factory-reset"
+                           << "serial"
+                           << ""
+                           << "";
+    QTest::newRow("language") << int(Language) << "logger-language"
+                              << "serial"
+                              << "language"
                               << "English";
-    QTest::newRow("export") << int(Export) << "export" << "sha256" << "format" << "csv";
-    QTest::newRow("rename") << int(Rename) << "rename" << "sha256" << "new" << "renamed.data";
-    QTest::newRow("delete") << int(Delete) << "delete" << "sha256" << "toTrash" << "true";
-    QTest::newRow("auto-download switch") << int(AutoPdf) << "settings-change" << ""
-                                          << "autoDownload.pdf" << "new=false";
-    QTest::newRow("reason switch") << int(AskReason) << "settings-change" << ""
-                                   << "askForReason" << "new=true";
-    QTest::newRow("preset") << int(PresetSave) << "preset-save" << "" << "name" << "Cold room";
+    QTest::newRow("export") << int(Export) << "export"
+                            << "sha256"
+                            << "format"
+                            << "csv";
+    QTest::newRow("rename") << int(Rename) << "rename"
+                            << "sha256"
+                            << "new"
+                            << "renamed.data";
+    QTest::newRow("delete") << int(Delete) << "delete"
+                            << "sha256"
+                            << "toTrash"
+                            << "true";
+    QTest::newRow("auto-download switch") << int(AutoPdf) << "settings-change"
+                                          << ""
+                                          << "autoDownload.pdf"
+                                          << "new=false";
+    QTest::newRow("reason switch") << int(AskReason) << "settings-change"
+                                   << ""
+                                   << "askForReason"
+                                   << "new=true";
+    QTest::newRow("preset") << int(PresetSave) << "preset-save"
+                            << ""
+                            << "name"
+                            << "Cold room";
 }
 
 // Each action, taken as the user takes it, leaves its one entry with what it concerns.
@@ -289,6 +333,33 @@ void TestWindowAudit::eachActionIsRecorded()
         QCOMPARE(entry.details.value(QStringLiteral("fileSha256")).toString(),
                  QString::fromLatin1(recordingaudit::fileSha256(file)));
     }
+}
+
+// The automatic download's entry is its own kind; each report it wrote has its export entry.
+void TestWindowAudit::automaticDownloadAndItsReport()
+{
+    openWindow(QStringLiteral("HX20D:samples=60"));
+    loggersim::unplug(logger);
+    QTemporaryDir reports;
+    AutoDownloadSettings settings;
+    settings.enabled = true;
+    settings.reportFolder = reports.path();
+    settings.pdf = false;
+    settings.spreadsheet = true;
+    setAutoDownloadSettings(settings);
+    loggersim::plug(logger);
+    const QVector<AuditEntry> downloads = entries(QStringLiteral("auto-download"));
+    QCOMPARE(downloads.size(), 1);
+    QCOMPARE(downloads.first().details.value(QStringLiteral("samples")).toInt(), 60);
+    const QVector<AuditEntry> exports = entries(QStringLiteral("export"));
+    QCOMPARE(exports.size(), 1);
+    QCOMPARE(exports.first().sha256, downloads.first().sha256);
+    const QString csv =
+        QDir(reports.path())
+            .filePath(exports.first().details.value(QStringLiteral("file")).toString());
+    QCOMPARE(exports.first().details.value(QStringLiteral("fileSha256")).toString(),
+             QString::fromLatin1(recordingaudit::fileSha256(csv)));
+    QVERIFY(entries(QStringLiteral("download"), 0).isEmpty());
 }
 
 // A write names every field it changed with both values, an alarm threshold among them, and
