@@ -13,7 +13,6 @@
 #include "app/languagecatalogues.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
-#include "app/reasondialog.h"
 #include "app/tbwidget.h"
 #include "app/windowaudit.h"
 #include "core/newfile.h"

@@ -66,6 +66,10 @@ WindowAudit::WindowAudit(MainWindow *window, ArchiveKeeper *keeper)
     DevSettingInfo *settings = window->form()->devSetting;
     settings->setReasonAsker(
         [this](const QString &action, QString *reason) { return askReason(action, reason); });
+    connect(settings, &DevSettingInfo::toWriteConfigToDev, this, [this] {
+        configPending = true;
+        notePending = true;
+    });
     connect(settings, &DevSettingInfo::configWriteEnded, this, &WindowAudit::configWritten);
     connect(settings, &DevSettingInfo::presetSaved, this, [this](const QString &name) {
         send(audit::event(QStringLiteral("preset-save"), {{QStringLiteral("name"), name}}));
@@ -199,38 +203,53 @@ void WindowAudit::renameFailed(const QString &oldName, const QString &newName,
 
 void WindowAudit::configWritten(const ConfigWrite &write, bool configOk, bool noteOk)
 {
-    const QJsonObject details =
-        configaudit::writeDetails(write.before, write.after, write.erasedRecording);
-    device(QStringLiteral("config-write"), configOk,
-           QStringLiteral("the logger holds another configuration than the one written"), details,
-           write.reason);
-    if (configOk) {
-        // The write sets the logger's clock too.
-        const QString time = PersettingJson::fromDateBytes(write.after.devDateTime)
-                                 .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-        device(QStringLiteral("clock-set"), true, QString(),
-               {{QStringLiteral("time"), time},
-                {QStringLiteral("followsComputer"), write.after.isDateTimeFlowSys}},
+    if (configPending) {
+        configPending = false;
+        device(QStringLiteral("config-write"), configOk,
+               QStringLiteral("the logger holds another configuration than the one written"),
+               configaudit::writeDetails(write.before, write.after, write.erasedRecording),
                write.reason);
+        if (configOk) {
+            // The write sets the logger's clock too.
+            const QString time = PersettingJson::fromDateBytes(write.after.devDateTime)
+                                     .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+            device(QStringLiteral("clock-set"), true, QString(),
+                   {{QStringLiteral("time"), time},
+                    {QStringLiteral("followsComputer"), write.after.isDateTimeFlowSys}},
+                   write.reason);
+        }
     }
-    if (write.noteBefore != write.noteAfter)
-        device(QStringLiteral("note-write"), noteOk,
-               QStringLiteral("the logger holds another note than the one written"),
-               configaudit::noteDetails(write.noteBefore, write.noteAfter), write.reason);
+    if (notePending) {
+        notePending = false;
+        if (write.noteBefore != write.noteAfter)
+            device(QStringLiteral("note-write"), noteOk,
+                   QStringLiteral("the logger holds another note than the one written"),
+                   configaudit::noteDetails(write.noteBefore, write.noteAfter), write.reason);
+    }
 }
 
 void WindowAudit::writeFailed(int type, int opt)
 {
-    if (opt != WriteOpt)
+    if (opt != WriteOpt || (type != ConfigCmd && type != NoteCmd))
         return;
     const ConfigWrite &write = window->form()->devSetting->sentWrite();
-    if (type == ConfigCmd)
-        device(QStringLiteral("config-write"), false, errorText(LoggerError::NoAnswer),
+    // The note goes after the configuration, whose echo comes with the note's answer: without
+    // that answer the configuration is not confirmed either.
+    if (configPending) {
+        configPending = false;
+        device(QStringLiteral("config-write"), false,
+               type == ConfigCmd
+                   ? errorText(LoggerError::NoAnswer)
+                   : QStringLiteral("not confirmed: the logger did not answer the note's write"),
                configaudit::writeDetails(write.before, write.after, write.erasedRecording),
                write.reason);
-    else if (type == NoteCmd && write.noteBefore != write.noteAfter)
-        device(QStringLiteral("note-write"), false, errorText(LoggerError::NoAnswer),
-               configaudit::noteDetails(write.noteBefore, write.noteAfter), write.reason);
+    }
+    if (type == NoteCmd && notePending) {
+        notePending = false;
+        if (write.noteBefore != write.noteAfter)
+            device(QStringLiteral("note-write"), false, errorText(LoggerError::NoAnswer),
+                   configaudit::noteDetails(write.noteBefore, write.noteAfter), write.reason);
+    }
 }
 
 void WindowAudit::languageResult(bool ok)

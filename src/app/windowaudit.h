@@ -77,4 +77,7 @@ private:
     ArchiveKeeper *keeper;
     QString resetReason;
     QStringList languages;
+    // The last write sent still awaits the entry of its configuration, of its note.
+    bool configPending = false;
+    bool notePending = false;
 };

@@ -75,6 +75,8 @@ private slots:
     void cleanup();
     void eachActionIsRecorded_data();
     void eachActionIsRecorded();
+    void failuresAreRecorded_data();
+    void failuresAreRecorded();
     void automaticDownloadAndItsReport();
     void configWriteNamesEachChange();
     void reasonIsAskedAndCancelLeavesNothing();
@@ -333,6 +335,34 @@ void TestWindowAudit::eachActionIsRecorded()
         QCOMPARE(entry.details.value(QStringLiteral("fileSha256")).toString(),
                  QString::fromLatin1(recordingaudit::fileSha256(file)));
     }
+}
+
+void TestWindowAudit::failuresAreRecorded_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("start") << int(Start) << "start-recording-failed";
+    QTest::newRow("reset") << int(Reset) << "factory-reset-failed";
+    QTest::newRow("language") << int(Language) << "logger-language-failed";
+}
+
+// A logger that stops answering: the action's failed entry, with the logger and why.
+void TestWindowAudit::failuresAreRecorded()
+{
+    QFETCH(int, action);
+    QFETCH(QString, kind);
+    openWindow(QStringLiteral("HX20D:samples=40"));
+    QVERIFY(connectLogger());
+    loggersim::Faults silent;
+    silent.silent = true;
+    loggersim::setFaults(logger, silent);
+    perform(Action(action));
+    const QVector<AuditEntry> found = entries(kind);
+    loggersim::setFaults(logger, {});
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().serial, window->form()->connectWidget->serialNumber());
+    QVERIFY(!found.first().details.value(QStringLiteral("error")).toString().isEmpty());
+    QCOMPARE(entries(kind.chopped(7), 0).size(), 0);
 }
 
 // The automatic download's entry is its own kind; each report it wrote has its export entry.
