@@ -489,8 +489,8 @@ void TestWindowAudit::entriesWaitForAnUnreachableArchive()
         window->findChild<QPushButton *>(QStringLiteral("askReasonBtn"))->click();
     const QString after = audit::now();
     QLabel *banner = window->form()->auditNotice;
-    QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 5000);
-    QCOMPARE(banner->text(), QStringLiteral("2 条审计记录等待写入档案"));
+    QTRY_COMPARE_WITH_TIMEOUT(banner->text(), QStringLiteral("2 条审计记录等待写入档案"), 5000);
+    QVERIFY(banner->isVisible());
 
     delete window;
     window = nullptr;
