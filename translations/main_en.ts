@@ -1502,6 +1502,10 @@ Download them first to keep them.</translation>
         <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
         <translation>Letters, digits and _ only, up to 20; no spaces or hyphens</translation>
     </message>
+    <message>
+        <source>写入设备配置</source>
+        <translation>Write the configuration</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1770,6 +1774,18 @@ Delete them permanently?</translation>
         <source>无法读取此记录</source>
         <translation>This recording cannot be read</translation>
     </message>
+    <message>
+        <source>1 条审计记录等待写入档案</source>
+        <translation>1 audit entry is waiting for the archive</translation>
+    </message>
+    <message>
+        <source>%1 条审计记录等待写入档案</source>
+        <translation>%1 audit entries are waiting for the archive</translation>
+    </message>
+    <message>
+        <source>审计记录校验失败：%1</source>
+        <translation>The audit trail does not verify: %1</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1842,6 +1858,25 @@ Delete them permanently?</translation>
     <message>
         <source>高于上限</source>
         <translation>above high limit</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonDialog</name>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>%1：请填写原因</source>
+        <translation>%1: please give a reason</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -1936,6 +1971,10 @@ Delete them permanently?</translation>
     <message>
         <source>审计追踪</source>
         <translation>Audit trail</translation>
+    </message>
+    <message>
+        <source>要求填写原因</source>
+        <translation>Ask for a reason</translation>
     </message>
 </context>
 <context>

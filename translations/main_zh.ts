@@ -1502,6 +1502,10 @@
         <source>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</source>
         <translation>仅限字母、数字和下划线，最多 20 个；不能有空格或连字符</translation>
     </message>
+    <message>
+        <source>写入设备配置</source>
+        <translation>写入设备配置</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -1770,6 +1774,18 @@
         <source>无法读取此记录</source>
         <translation>无法读取此记录</translation>
     </message>
+    <message>
+        <source>1 条审计记录等待写入档案</source>
+        <translation>1 条审计记录等待写入档案</translation>
+    </message>
+    <message>
+        <source>%1 条审计记录等待写入档案</source>
+        <translation>%1 条审计记录等待写入档案</translation>
+    </message>
+    <message>
+        <source>审计记录校验失败：%1</source>
+        <translation>审计记录校验失败：%1</translation>
+    </message>
 </context>
 <context>
     <name>PersetButton</name>
@@ -1842,6 +1858,25 @@
     <message>
         <source>高于上限</source>
         <translation>高于上限</translation>
+    </message>
+</context>
+<context>
+    <name>ReasonDialog</name>
+    <message>
+        <source>原因</source>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>%1：请填写原因</source>
+        <translation>%1：请填写原因</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
@@ -1936,6 +1971,10 @@
     <message>
         <source>审计追踪</source>
         <translation>审计追踪</translation>
+    </message>
+    <message>
+        <source>要求填写原因</source>
+        <translation>要求填写原因</translation>
     </message>
 </context>
 <context>

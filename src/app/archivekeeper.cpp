@@ -2,8 +2,10 @@
 #include "app/archivekeeper.h"
 
 #include "archive/archive.h"
+#include "archive/auditlog.h"
 
 #include <QFileInfo>
+#include <QMutexLocker>
 
 namespace
 {
@@ -21,12 +23,18 @@ ArchiveKeeper::ArchiveKeeper(const QString &recordingsFolder, QObject *parent)
     pool.setExpiryTimeout(-1);
     if (!ArchiveLocation::fromSettings(recordingsFolder, &where, &locationError))
         where = ArchiveLocation();
+    // Entries an earlier run could not append are announced once the window listens.
+    pool.start([this] { auditStateLater(nullptr); });
 }
 
 ArchiveKeeper::~ArchiveKeeper()
 {
     pool.clear();
-    pool.start([this] { archive.reset(); });
+    // Entries whose task was dropped go in now, or wait for the next run.
+    pool.start([this] {
+        recordUnsent(archive && archive->isOpen() ? archive.get() : nullptr);
+        archive.reset();
+    });
     pool.waitForDone();
 }
 
@@ -84,10 +92,97 @@ void ArchiveKeeper::run(const std::function<bool(Archive &)> &task)
     // The destructor waits for the pool, so `this` outlives every task.
     pool.start([this, task] {
         Archive *open = openArchive();
+        // Entries that waited go in before anything else the archive is asked to do.
+        AuditLog log(where);
+        if (open && log.waiting() > 0) {
+            QString error;
+            if (!log.appendWaiting(*open, &error))
+                qWarning("audit: %s", qPrintable(error));
+            auditStateLater(open);
+        }
         // A connection that failed once, a server that went away, is not trusted again.
         if (open && !task(*open))
             archive.reset();
     });
+}
+
+void ArchiveKeeper::record(const AuditEntry &entry)
+{
+    if (!locationError.isEmpty())
+        report(locationError);
+    {
+        QMutexLocker lock(&unsentLock);
+        unsent.append(entry);
+    }
+    const bool usable = locationError.isEmpty();
+    pool.start([this, usable] { recordUnsent(usable ? openArchive() : nullptr); });
+}
+
+void ArchiveKeeper::recordUnsent(Archive *open)
+{
+    QVector<AuditEntry> entries;
+    {
+        QMutexLocker lock(&unsentLock);
+        entries.swap(unsent);
+    }
+    if (entries.isEmpty())
+        return;
+    AuditLog log(where);
+    for (const AuditEntry &entry : qAsConst(entries)) {
+        QString error;
+        if (!log.record(open, entry, &error)) {
+            qWarning("audit: %s", qPrintable(error));
+            // A connection that failed once is not trusted again; the rest wait.
+            if (open)
+                archive.reset();
+            open = nullptr;
+        }
+    }
+    auditStateLater(open);
+}
+
+void ArchiveKeeper::checkAudit()
+{
+    Archive *open = openArchive();
+    if (!open)
+        return;
+    AuditLog log(where);
+    QString error;
+    if (!log.appendWaiting(*open, &error))
+        qWarning("audit: %s", qPrintable(error));
+    auditStateLater(open);
+    const AuditVerdict verdict = log.verify(*open);
+    QMetaObject::invokeMethod(
+        this,
+        [this, verdict] {
+            if (!verdict.whole) {
+                emit auditBroken(verdict.problem);
+                return;
+            }
+            head = {verdict.lastSeq, verdict.lastHash};
+            emit auditHeadChanged(head);
+        },
+        Qt::QueuedConnection);
+}
+
+void ArchiveKeeper::auditStateLater(Archive *open)
+{
+    const int waiting = AuditLog(where).waiting();
+    AuditHead newest;
+    const bool appended = open && open->auditHead(&newest) && newest.seq > 0;
+    QMetaObject::invokeMethod(
+        this,
+        [this, waiting, appended, newest] {
+            if (waiting != waitingCount) {
+                waitingCount = waiting;
+                emit auditWaiting(waiting);
+            }
+            if (appended) {
+                head = newest;
+                emit auditHeadChanged(head);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 Archive *ArchiveKeeper::openArchive()
@@ -97,6 +192,11 @@ Archive *ArchiveKeeper::openArchive()
     archive = std::make_unique<Archive>();
     if (archive->open(where)) {
         connectedLater(archive->security());
+        // After the task that opened it: the trail is checked in a task of its own.
+        if (!auditChecked) {
+            auditChecked = true;
+            pool.start([this] { checkAudit(); });
+        }
         return archive.get();
     }
     const QString why = archive->errorText();

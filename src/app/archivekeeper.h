@@ -4,11 +4,16 @@
 
 #include "archive/archive.h"
 #include "archive/archivelocation.h"
+#include "core/auditentry.h"
 
+#include <QMutex>
 #include <QObject>
+#include <QVector>
 #include <QThreadPool>
 #include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(AuditHead)
 
 // Adds the recordings folder's files at start-up and every new download,
 // one task after another on one thread of its own. That thread keeps one
@@ -16,6 +21,11 @@
 // task opens it again only after a failure closed it. An archive that cannot
 // be opened or reached is reported once; the window goes on working from the
 // folder.
+//
+// It also appends the window's audit entries to the archive's trail, on the
+// same thread: an entry made while the archive cannot be opened waits in this
+// computer's queue and goes in, with its own time, once the archive opens.
+// The first time the archive opens, the trail is verified.
 class ArchiveKeeper : public QObject
 {
     Q_OBJECT
@@ -30,6 +40,10 @@ public:
     bool hasLocation() const { return locationError.isEmpty(); }
     // Why a file is not a recording it can read, in the interface language.
     static QString reasonText(RecordingStatus status);
+    // The trail's newest entry as last appended or verified; seq 0 before.
+    AuditHead latestAuditHead() const { return head; }
+    // How many entries wait for the archive, as last reported.
+    int auditWaitingCount() const { return waitingCount; }
 
 public slots:
     // Adds the recording files of the folder that the archive does not know.
@@ -43,6 +57,8 @@ public slots:
     // download holds in memory, without reading the file back; an empty path
     // is ignored.
     void addDownloaded(const QString &path, const QByteArray &bytes);
+    // Appends `entry` to the audit trail, or queues it while the archive cannot be opened.
+    void record(const AuditEntry &entry);
 
 signals:
     // The first failure to open or write the archive, with its reason.
@@ -54,6 +70,12 @@ signals:
     void passwordWanted();
     // A notice naming the files an import or a new file left out, and why.
     void skipped(const QString &notice);
+    // The number of audit entries waiting for the archive changed (or some wait at start).
+    void auditWaiting(int count);
+    // The trail's newest entry after an append or a verification.
+    void auditHeadChanged(const AuditHead &head);
+    // The trail does not verify, and why.
+    void auditBroken(const QString &problem);
 
 private:
     // Runs `task` on the keeper's thread with the open archive; a task that
@@ -74,6 +96,12 @@ private:
     // Emits `skipped` for `files` ("name（reason）") from a task's thread.
     void reportSkippedLater(const QStringList &files);
     static QString skippedText(const QString &path, const Archive::Outcome &outcome);
+    // On the keeper's thread: appends the waiting entries and verifies the trail.
+    void checkAudit();
+    // On the keeper's thread: appends (or queues) the entries recorded and not yet sent.
+    void recordUnsent(Archive *open);
+    // From the keeper's thread: the queue's size and the trail's head, reported on the GUI thread.
+    void auditStateLater(Archive *open);
 
     QString folder;
     ArchiveLocation where;
@@ -83,6 +111,14 @@ private:
     std::unique_ptr<Archive> archive;
     bool reported = false;
     bool everConnected = false;
+    // Used only on the pool's thread: the trail was checked since the archive last opened.
+    bool auditChecked = false;
+    // Filled on the GUI thread, emptied on the keeper's.
+    QMutex unsentLock;
+    QVector<AuditEntry> unsent;
+    // On the GUI thread.
+    AuditHead head;
+    int waitingCount = 0;
     bool askingPassword = false;
     // The server's words when it asked, reported if the user gives up.
     QString passwordReason;

@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/mainwindowform.h"
 #include "app/tbwidget.h"
+#include "app/windowaudit.h"
 #include "core/autodownloadsettings.h"
 #include "core/lgxdevtype.h"
 #include "core/newfile.h"
@@ -16,6 +17,7 @@
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
 #include "platform/loggerwatcher.h"
+#include "recording/recordingaudit.h"
 #include "export/pdfreport.h"
 #include "views/datashowwidget.h"
 
@@ -183,40 +185,53 @@ void AutoDownload::writeReports(const QString &recordingPath)
     // On a pool thread: a long recording's report takes a second or two, and the window
     // goes on handling the logger and the user meanwhile.
     auto *watcher = new QFutureWatcher<WrittenReports>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder, recording] {
         watcher->deleteLater();
         writing = false;
-        reportWritten(folder, watcher->result());
+        reportWritten(folder, watcher->result(), recording);
     });
     watcher->setFuture(QtConcurrent::run([settings, folder, baseName, recording, english] {
         WrittenReports reports;
         const bool folderReady = QDir().mkpath(folder);
         // Each report appears in the folder only complete, under a name of its own.
-        const auto write = [&](const char *suffix,
+        const auto write = [&](const char *format, const char *suffix,
                                const std::function<bool(const QString &)> &writer) {
             const QString name = baseName + QLatin1String(suffix);
             const QString path = folderReady ? writeNewFile(folder, name, writer) : QString();
-            if (path.isEmpty())
+            if (path.isEmpty()) {
                 reports.failed << name;
-            else
+                reports.reports.append({QLatin1String(format), name, QByteArray()});
+            } else {
                 reports.written << QFileInfo(path).fileName();
+                reports.reports.append(
+                    {QLatin1String(format), path, recordingaudit::fileSha256(path)});
+            }
         };
         if (settings.pdf)
-            write(".PDF", [&](const QString &path) {
+            write("pdf", ".PDF", [&](const QString &path) {
                 return writePdfReport(path, recording, dataPageCount(recording.samples.size()),
                                       english);
             });
         if (settings.spreadsheet)
-            write(".csv", [&](const QString &path) { return writeSpreadsheet(path, recording); });
+            write("csv", ".csv",
+                  [&](const QString &path) { return writeSpreadsheet(path, recording); });
         if (settings.workbook)
-            write(".xlsx",
+            write("xlsx", ".xlsx",
                   [&](const QString &path) { return writeXlsxWorkbook(path, recording, english); });
         return reports;
     }));
 }
 
-void AutoDownload::reportWritten(const QString &folder, const WrittenReports &reports)
+void AutoDownload::reportWritten(const QString &folder, const WrittenReports &reports,
+                                 const LoadedRecording &recording)
 {
+    for (const Report &report : reports.reports) {
+        if (report.sha256.isEmpty())
+            window->windowAudit()->reportFailed(report.format, report.path, recording);
+        else
+            window->windowAudit()->reportWritten(report.format, report.path, report.sha256,
+                                                 recording);
+    }
     // The folder is named: it is set once in the menu and easily forgotten.
     const QString where = QDir::toNativeSeparators(folder);
     if (!reports.failed.isEmpty())

@@ -28,6 +28,8 @@ public:
     explicit AutoDownload(MainWindow *window);
 
     int waitingCount() const { return waiting.size(); }
+    // A download of this mode is under way: its result is an automatic download's.
+    bool isDownloading() const { return step == Step::Downloading; }
 
 private:
     enum class Step { Idle, Connecting, Downloading };
@@ -41,13 +43,22 @@ private:
     void startDownload();
     void downloadEnded(const QString &filePath);
     void recordingShown(const QString &path, RecordingStatus status);
+    // One report: its format, where it went (or the name it could not be written as) and
+    // the SHA-256 of the file written, empty when it was not.
+    struct Report {
+        QString format;
+        QString path;
+        QByteArray sha256;
+    };
     struct WrittenReports {
         QStringList written;
         QStringList failed;
+        QVector<Report> reports;
     };
     // Writes the chosen reports of the recording the window has just opened.
     void writeReports(const QString &recordingPath);
-    void reportWritten(const QString &folder, const WrittenReports &reports);
+    void reportWritten(const QString &folder, const WrittenReports &reports,
+                       const LoadedRecording &recording);
     void connectionLost();
 
     MainWindow *window;

@@ -15,6 +15,7 @@
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/tbwidget.h"
+#include "app/windowaudit.h"
 #include "core/newfile.h"
 #include "core/settinginfo.h"
 #include "device/protocol.h"
@@ -28,6 +29,7 @@
 
 #include <QDir>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -69,6 +71,10 @@ MainWindow::MainWindow(QWidget *parent)
         list->useArchive(archiveKeeper->location());
     ui->tbWidget->setArchiveLocation(archiveKeeper->location());
     connect(list, &RecordingList::recordingRenamed, archiveKeeper, &ArchiveKeeper::addFile);
+    audit = new WindowAudit(this, archiveKeeper);
+    list->useAudit(audit);
+    connect(archiveKeeper, &ArchiveKeeper::auditWaiting, this, &MainWindow::showAuditWaiting);
+    connect(archiveKeeper, &ArchiveKeeper::auditBroken, this, &MainWindow::showAuditBroken);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
     connect(archiveKeeper, &ArchiveKeeper::skipped, this, &MainWindow::delSendMessage);
@@ -228,6 +234,7 @@ void MainWindow::resetAfterDisconnect()
     const bool editsLost = ui->stackedWidget->currentIndex() == MainWindowForm::SettingsPage &&
                            ui->devSetting->isModified();
     dropConnection();
+    audit->loggerClosed();
     ui->tbWidget->resetButtons();
     ui->devSetting->setEnabled(false);
     ui->stackedWidget->setCurrentIndex(MainWindowForm::RecordingPage);
@@ -303,6 +310,7 @@ void MainWindow::delInitReadConfigState(bool flag, int startMode, bool isRestart
     ui->connectWidget->setStartInfo(startMode, isRestart);
     // Queued behind the identification the open asks for: the logger shows its
     // texts in the program's language.
+    audit->languageSent(QString());
     emit sendSimpleCmdSignal(
         makeSimpleCmd(LanguageCmd, currentLanguage() == QLatin1String("English") ? 1 : 0, WriteOpt));
     startStatePoll();
@@ -388,8 +396,13 @@ void MainWindow::delSendResetCmd()
         this);
     question.setConfirmText(tr("恢复出厂设置"));
     // The logger may be gone by the time the question is answered.
-    if (question.exec() == QDialog::Accepted && panel->isConnected())
-        emit sendSimpleCmdSignal(makeSimpleCmd(ResetCmd));
+    if (question.exec() != QDialog::Accepted || !panel->isConnected())
+        return;
+    QString reason;
+    if (!audit->askReason(tr("恢复出厂设置"), &reason) || !panel->isConnected())
+        return;
+    audit->resetSent(reason);
+    emit sendSimpleCmdSignal(makeSimpleCmd(ResetCmd));
 }
 
 void MainWindow::delResetCmdResult(bool isSuccess)
@@ -402,8 +415,10 @@ void MainWindow::delSendLangueCmd(bool isChinese)
     const QString language = isChinese ? QStringLiteral("Chinese") : QStringLiteral("English");
     applyLanguage(language);
     setCurrentLanguage(language);
-    if (ui->connectWidget->isConnected())
+    if (ui->connectWidget->isConnected()) {
+        audit->languageSent(language);
         emit sendSimpleCmdSignal(makeSimpleCmd(LanguageCmd, isChinese ? 0 : 1, WriteOpt));
+    }
 }
 
 void MainWindow::delSetLangueResult(bool isSucess)
@@ -464,6 +479,8 @@ void MainWindow::downloadDone(const LoggerResult<DownloadedRecording> &result)
         takeDownload(result.value);
         return;
     }
+    if (result.error != LoggerError::Cancelled)
+        audit->downloadFailed(result.error, autoDownload->isDownloading());
     switch (result.error) {
     case LoggerError::Cancelled:
         endDownloadWithout(QString());
@@ -497,6 +514,7 @@ void MainWindow::downloadDialogClosed(int result)
         return;
     }
     const LoggerError error = downloadResult->error;
+    audit->downloadFailed(error, autoDownload->isDownloading());
     // A recording that could not be written is no fault of the logger.
     if (error == LoggerError::CannotCreateFile || error == LoggerError::CannotStore)
         endDownloadWithout(tr("无法保存记录文件，下载失败"));
@@ -509,6 +527,7 @@ void MainWindow::takeDownload(DownloadedRecording recording)
     downloading = false;
     downloadResult.reset();
     delSendMessage(tr("下载成功"));
+    audit->downloaded(recording.path, recording.recording, autoDownload->isDownloading());
     addFileButton(recording.path);
     endDownload();
     // Shown from what the download read, not read back from the disk.
@@ -533,6 +552,29 @@ void MainWindow::endDownload()
     // A connection lost meanwhile stays lost.
     if (session->isOpen())
         startStatePoll();
+}
+
+void MainWindow::showAuditWaiting(int count)
+{
+    auditWaitingCount = count;
+    retranslateAuditBanners();
+}
+
+void MainWindow::showAuditBroken(const QString &problem)
+{
+    auditProblem = problem;
+    retranslateAuditBanners();
+}
+
+void MainWindow::retranslateAuditBanners()
+{
+    ui->auditNotice->setText(auditWaitingCount == 1
+                                 ? tr("1 条审计记录等待写入档案")
+                                 : tr("%1 条审计记录等待写入档案").arg(auditWaitingCount));
+    ui->auditNotice->setVisible(auditWaitingCount > 0);
+    // The problem is the archive's own words, as the command line prints them.
+    ui->auditWarning->setText(tr("审计记录校验失败：%1").arg(auditProblem));
+    ui->auditWarning->setVisible(!auditProblem.isEmpty());
 }
 
 void MainWindow::delSendMessage(QString msg)
@@ -569,6 +611,7 @@ void MainWindow::changeEvent(QEvent *event)
     } else if (event->type() == QEvent::LanguageChange && list) {
         ui->retranslateUi(this);
         list->retranslate();
+        retranslateAuditBanners();
         // The search's entries carry translated marks ("out of range"): list them anew.
         list->searchChanged();
     }

@@ -23,6 +23,7 @@ class QTimer;
 class RecordingList;
 class Snackbar;
 class UsbControl;
+class WindowAudit;
 
 class MainWindow : public NativeWindowTemplate<QMainWindow>
 {
@@ -54,6 +55,8 @@ public:
     Snackbar *noticeOverlay() const { return notice; }
     LoggerWatcher *loggerWatcher() const { return removalWatcher; }
     LanguageCatalogues *catalogues() const { return languages; }
+    WindowAudit *windowAudit() const { return audit; }
+    ArchiveKeeper *keeper() const { return archiveKeeper; }
 
 signals:
     void sendSimpleCmdSignal(SimpleSendCmdUnion cmdStruct);
@@ -110,6 +113,10 @@ private:
     void endDownloadWithout(const QString &notice);
     // Resets the window when the logger that left is the connected one.
     void loggerRemoved(const AttachedLogger &logger);
+    // The audit trail's lasting banners, as the keeper last reported.
+    void showAuditWaiting(int count);
+    void showAuditBroken(const QString &problem);
+    void retranslateAuditBanners();
 
     MainWindowForm *ui;
     RecordingList *list = nullptr;
@@ -124,5 +131,8 @@ private:
     LoggerWatcher *removalWatcher = nullptr;
     AutoDownload *autoDownload = nullptr;
     ArchiveKeeper *archiveKeeper = nullptr;
+    WindowAudit *audit = nullptr;
+    int auditWaitingCount = 0;
+    QString auditProblem;
     SimpleSendCmdUnion cmdTemplate{};
 };

@@ -35,6 +35,17 @@ QPushButton *titleButton(QWidget *parent, const char *name, const char *icon, co
     button->setStyleSheet(style);
     return button;
 }
+
+QLabel *makeBanner(QWidget *parent, const char *name, const char *colours)
+{
+    auto *banner = new QLabel(parent);
+    banner->setObjectName(name);
+    banner->setWordWrap(true);
+    banner->setStyleSheet(QStringLiteral("QLabel#%1{%2 padding: 6px 12px; font-size: 14px;}")
+                              .arg(QLatin1String(name), QLatin1String(colours)));
+    banner->hide();
+    return banner;
+}
 } // namespace
 
 void MainWindowForm::setupUi(QMainWindow *window)
@@ -135,6 +146,15 @@ void MainWindowForm::setupUi(QMainWindow *window)
     tbWidget = new TbWidget(mainWidget);
     tbWidget->setObjectName("tbWidget");
     verticalLayout_3->addWidget(tbWidget);
+    // The audit trail's lasting states, in the banner style of the view's incomplete recording.
+    auditNotice = makeBanner(mainWidget, "auditNotice",
+                             "background-color: rgb(255, 246, 222); color: rgb(122, 82, 0);"
+                             " border-left: 4px solid rgb(240, 173, 0);");
+    verticalLayout_3->addWidget(auditNotice);
+    auditWarning = makeBanner(mainWidget, "auditWarning",
+                              "background-color: rgb(253, 231, 231); color: rgb(165, 20, 20);"
+                              " border-left: 4px solid rgb(217, 48, 37);");
+    verticalLayout_3->addWidget(auditWarning);
     stackedWidget = new QStackedWidget(mainWidget);
     stackedWidget->setObjectName("stackedWidget");
     dataShow = new DataShowWidget(stackedWidget);

@@ -51,6 +51,9 @@ public:
     QWidget *mainWidget;
     QVBoxLayout *verticalLayout_3;
     TbWidget *tbWidget;
+    // Shown while audit entries wait for the archive, and while the trail does not verify.
+    QLabel *auditNotice;
+    QLabel *auditWarning;
     QStackedWidget *stackedWidget;
     DataShowWidget *dataShow;
     DevSettingInfo *devSetting;

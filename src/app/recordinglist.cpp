@@ -9,11 +9,13 @@
 #include "app/filebutton.h"
 #include "app/mainwindowform.h"
 #include "app/recordingremoval.h"
+#include "app/windowaudit.h"
 #include "core/lgxdevtype.h"
 #include "core/settinginfo.h"
 #include "export/comparisonreport.h"
 #include "recording/recordinganalysis.h"
 #include "recording/recordingaudit.h"
+#include "recording/recordingreader.h"
 #include "views/datashowwidget.h"
 
 #include <QButtonGroup>
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -452,9 +455,9 @@ void RecordingList::delFileBtnOptSignal(QString filePath, int optNum)
         openDataFile(filePath);
         break;
     case 1: {
-        const RecordingRemoval::Outcome outcome = RecordingRemoval::remove({filePath}, window);
+        RecordingRemoval::Outcome outcome;
         // Kept at the user's word: nothing changes.
-        if (!outcome.kept.isEmpty())
+        if (!removeFiles({filePath}, &outcome) || !outcome.kept.isEmpty())
             break;
         const bool removed = !outcome.removed.isEmpty();
         if (FileButton *entry = entryWithText(name)) {
@@ -492,8 +495,18 @@ void RecordingList::delUpdateRename(QString newName, QString oldName)
                               trMain(QT_TRANSLATE_NOOP("MainWindow", "命名已存在")) + "!");
         return;
     }
-    if (!QFile::rename(oldPath, newPath))
+    QString reason;
+    if (audit && !audit->askReason(trMain(QT_TRANSLATE_NOOP("MainWindow", "重命名")), &reason))
         return;
+    if (!QFile::rename(oldPath, newPath)) {
+        if (audit)
+            audit->renameFailed(QFileInfo(oldPath).fileName(), QFileInfo(newPath).fileName(),
+                                reason);
+        return;
+    }
+    if (audit)
+        audit->renamed(QFileInfo(oldPath).fileName(), QFileInfo(newPath).fileName(),
+                       RecordingReader::read(newPath), reason);
     if (oldName == view->recordingBaseName())
         view->setRecordingBaseName(newName);
     if (renamed) {
@@ -534,7 +547,9 @@ void RecordingList::delDataFiles()
             paths << entry->filePath();
         }
     }
-    const RecordingRemoval::Outcome outcome = RecordingRemoval::remove(paths, window);
+    RecordingRemoval::Outcome outcome;
+    if (!paths.isEmpty() && !removeFiles(paths, &outcome))
+        return;
     bool shownDeleted = false;
     for (int i = 0; i < names.size(); ++i)
         shownDeleted = shownDeleted || (!shown.isEmpty() && names.at(i) == shown &&
@@ -545,4 +560,26 @@ void RecordingList::delDataFiles()
     switchDelFile();
     if (!outcome.failed.isEmpty())
         emit sendMessage(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除失败")));
+}
+
+bool RecordingList::removeFiles(const QStringList &paths, RecordingRemoval::Outcome *outcome)
+{
+    if (!audit) {
+        *outcome = RecordingRemoval::remove(paths, window);
+        return true;
+    }
+    QString reason;
+    if (!audit->askReason(trMain(QT_TRANSLATE_NOOP("MainWindow", "删除")), &reason))
+        return false;
+    // Read before they go: the entries name the recordings by their fingerprints.
+    QHash<QString, LoadedRecording> recordings;
+    for (const QString &path : paths)
+        recordings.insert(path, RecordingReader::read(path));
+    *outcome = RecordingRemoval::remove(paths, window);
+    for (const QString &path : qAsConst(outcome->removed))
+        audit->deleted(path, recordings.value(path), !outcome->deletedForGood.contains(path),
+                       reason);
+    for (const QString &path : qAsConst(outcome->failed))
+        audit->deleteFailed(path, recordings.value(path), reason);
+    return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/archivesearch.h"
+#include "app/recordingremoval.h"
 #include "archive/archivelocation.h"
 #include "recording/loadedrecording.h"
 
@@ -18,6 +19,7 @@ class MainWindowForm;
 class QAbstractButton;
 class QButtonGroup;
 class QWidget;
+class WindowAudit;
 
 // Builds the entries in the form's scroll area, opens and closes recordings in
 // the view container, deletes and renames files, and runs the selection mode.
@@ -40,6 +42,8 @@ public:
 
     // Searches `location` from now on (opened at the first search).
     void useArchive(const ArchiveLocation &location);
+    // Deletes and renames ask `audit` for a reason and report to it.
+    void useAudit(WindowAudit *windowAudit) { audit = windowAudit; }
 
     void loadFileButtons();
     void addFileButton(const QString &filePath);
@@ -108,6 +112,9 @@ private:
     // The entry of the shown recording checked, every other one plain.
     void markShownEntry();
     FileButton *entryWithText(const QString &text) const;
+    // Removes `paths` after asking for a reason, and reports each file's end; false when the
+    // user cancelled.
+    bool removeFiles(const QStringList &paths, RecordingRemoval::Outcome *outcome);
 
     MainWindowForm *form;
     DataShowWidget *view;
@@ -121,4 +128,5 @@ private:
     bool scrollToTop = false;
     // Hidden entries of earlier rebuilds, used again by the next one.
     QVector<FileButton *> spareEntries;
+    WindowAudit *audit = nullptr;
 };

@@ -85,7 +85,11 @@ RecordingRemoval::Outcome RecordingRemoval::remove(const QStringList &paths, QWi
         outcome.kept = untrashed;
         return outcome;
     }
-    for (const QString &path : qAsConst(untrashed))
-        (deleteForGood(path) ? outcome.removed : outcome.failed) << path;
+    for (const QString &path : qAsConst(untrashed)) {
+        const bool gone = deleteForGood(path);
+        (gone ? outcome.removed : outcome.failed) << path;
+        if (gone)
+            outcome.deletedForGood << path;
+    }
     return outcome;
 }

@@ -17,6 +17,8 @@ public:
     struct Outcome {
         // The files gone from their folder.
         QStringList removed;
+        // Those of them deleted for good, not moved to the trash.
+        QStringList deletedForGood;
         // The files the user chose to keep when asked.
         QStringList kept;
         // The files that could be neither moved nor deleted.

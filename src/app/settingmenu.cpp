@@ -4,6 +4,7 @@
 #include "app/settingmenu.h"
 
 #include "app/selectbutton.h"
+#include "core/auditsettings.h"
 #include "core/autodownloadsettings.h"
 #include "core/settinginfo.h"
 
@@ -55,6 +56,13 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     autoFolderBtn->setIcon(QIcon(QStringLiteral(":/img/ic_file_w.png")));
     auditBtn = new SelectButton(QStringLiteral(":/img/ic_file_w.png"), widget);
     auditBtn->setObjectName(QStringLiteral("auditBtn"));
+    askReasonBtn = makeCheckEntry(QStringLiteral("askReasonBtn"));
+    // A top-level entry, laid out as the others, with the check box for its icon.
+    askReasonBtn->setStyleSheet(QStringLiteral(
+        "QPushButton{border: none; color: white; font-size: 14px; padding-left: 12px;"
+        " text-align: left; background-color: transparent;}"
+        "QPushButton:hover{border: 2px solid #CFCFCF; border-radius: 8px;}"));
+    askReasonBtn->setChecked(askForReason());
     resetBtn = new SelectButton(QStringLiteral(":/img/ic_reset.png"), widget);
     resetBtn->setObjectName(QStringLiteral("resetBtn"));
 
@@ -62,7 +70,8 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     entries = {aboutBtn,   helpBtn,    langueBtn,   englishBtn,    autoBtn, autoSwitchBtn,
-               autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, auditBtn, resetBtn};
+               autoPdfBtn, autoCsvBtn, autoXlsxBtn, autoFolderBtn, askReasonBtn, auditBtn,
+               resetBtn};
     for (QPushButton *button : qAsConst(entries))
         column->addWidget(button);
     archiveInfo = new QLabel(widget);
@@ -95,6 +104,10 @@ SettingMenu::SettingMenu(QWidget *parent) : QWidget(parent), isChinese(!isEnglis
     connect(autoCsvBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
     connect(autoXlsxBtn, &QPushButton::clicked, this, &SettingMenu::storeAutoDownload);
     connect(autoFolderBtn, &QPushButton::clicked, this, &SettingMenu::chooseReportFolder);
+    connect(askReasonBtn, &QPushButton::clicked, this, [this](bool on) {
+        setAskForReason(on);
+        emit askForReasonSwitched(on);
+    });
 }
 
 QPushButton *SettingMenu::makeSubEntry(const QString &name)
@@ -196,16 +209,19 @@ void SettingMenu::showAutoDownload()
     autoCsvBtn->setChecked(settings.spreadsheet);
     autoXlsxBtn->setChecked(settings.workbook);
     autoFolderBtn->setToolTip(QDir::toNativeSeparators(autoReportFolder(settings)));
+    askReasonBtn->setChecked(askForReason());
 }
 
 void SettingMenu::storeAutoDownload()
 {
-    AutoDownloadSettings settings = autoDownloadSettings();
+    const AutoDownloadSettings before = autoDownloadSettings();
+    AutoDownloadSettings settings = before;
     settings.enabled = autoSwitchBtn->isChecked();
     settings.pdf = autoPdfBtn->isChecked();
     settings.spreadsheet = autoCsvBtn->isChecked();
     settings.workbook = autoXlsxBtn->isChecked();
     setAutoDownloadSettings(settings);
+    emit autoDownloadChanged(before, settings);
 }
 
 void SettingMenu::retranslate()
@@ -219,6 +235,7 @@ void SettingMenu::retranslate()
     autoXlsxBtn->setText(tr("Excel 工作簿"));
     autoFolderBtn->setText(tr("报告文件夹"));
     auditBtn->setText(tr("审计追踪"));
+    askReasonBtn->setText(tr("要求填写原因"));
     resetBtn->setText(tr("恢复出厂设置"));
     // The kind of archive in words, where it is as its own text (a path or a server).
     const QString where = archive.displayText();

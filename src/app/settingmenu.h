@@ -5,6 +5,7 @@
 
 #include "archive/archiveconnection.h"
 #include "archive/archivelocation.h"
+#include "core/autodownloadsettings.h"
 
 #include <QWidget>
 
@@ -32,6 +33,10 @@ signals:
     // The automatic download was switched on or off (and stored).
     void autoDownloadSwitched(bool on);
     void chooseReportFolder();
+    // A check entry of the automatic download changed its stored settings.
+    void autoDownloadChanged(const AutoDownloadSettings &before, const AutoDownloadSettings &after);
+    // "Ask for a reason" was switched (and stored).
+    void askForReasonSwitched(bool on);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -68,6 +73,7 @@ private:
     QPushButton *autoXlsxBtn;
     QPushButton *autoFolderBtn;
     SelectButton *auditBtn;
+    QPushButton *askReasonBtn;
     SelectButton *resetBtn;
     QLabel *archiveInfo;
     ArchiveLocation archive;

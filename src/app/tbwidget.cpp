@@ -101,6 +101,8 @@ TbWidget::TbWidget(QWidget *parent)
         emit sendMessage(on ? tr("自动下载已开启，之后接入的记录仪将自动下载")
                             : tr("自动下载已关闭"));
     });
+    connect(settingMenu, &SettingMenu::autoDownloadChanged, this, &TbWidget::autoDownloadChanged);
+    connect(settingMenu, &SettingMenu::askForReasonSwitched, this, &TbWidget::askForReasonSwitched);
     connect(settingMenu, &SettingMenu::chooseReportFolder, this, [this] {
         hidePopup(settingPopupName);
         chooseReportFolder();
@@ -341,13 +343,15 @@ void TbWidget::openHelp()
 
 void TbWidget::chooseReportFolder()
 {
-    AutoDownloadSettings settings = autoDownloadSettings();
+    const AutoDownloadSettings before = autoDownloadSettings();
+    AutoDownloadSettings settings = before;
     const QString folder = QFileDialog::getExistingDirectory(window(), tr("自动下载的报告文件夹"),
                                                              autoReportFolder(settings));
     if (folder.isEmpty())
         return;
     settings.reportFolder = folder;
     setAutoDownloadSettings(settings);
+    emit autoDownloadChanged(before, settings);
     emit sendMessage(tr("报告将保存到 %1").arg(QDir::toNativeSeparators(folder)));
 }
 

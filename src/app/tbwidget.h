@@ -4,6 +4,7 @@
 
 #include "archive/archiveconnection.h"
 #include "archive/archivelocation.h"
+#include "core/autodownloadsettings.h"
 
 #include <QWidget>
 
@@ -47,6 +48,9 @@ signals:
     void sendSaveConfigOptSignal();
     // A short notice for the user, such as a missing help document.
     void sendMessage(const QString &msg);
+    // The automatic download's stored settings changed, in the menu or by the folder dialog.
+    void autoDownloadChanged(const AutoDownloadSettings &before, const AutoDownloadSettings &after);
+    void askForReasonSwitched(bool on);
 
 public slots:
     void delToNoticeTbWidget(int startMode, bool isRestart, bool isRecord);

@@ -88,6 +88,7 @@ DevSettingInfo::DevSettingInfo(QWidget *parent) : QWidget(parent)
     connect(presetWidget, &PresetWidget::createPersetConfig, this,
             &DevSettingInfo::delCreatePersetConfig);
     connect(presetWidget, &PresetWidget::usingSettings, this, &DevSettingInfo::delUsingSettings);
+    connect(presetWidget, &PresetWidget::presetDeleted, this, &DevSettingInfo::presetDeleted);
     connect(this, &DevSettingInfo::toUpdatePersetting, presetWidget, &PresetWidget::loadConfigs);
 
     connectControls();
@@ -417,11 +418,16 @@ void DevSettingInfo::delRecordCountResult(bool isSuccess, qint64 recordNum, int 
         return;
     awaitingCount = false;
     switch (SettingQuestions::askErase(this, isSuccess, recordNum, numofReport)) {
-    case SettingQuestions::Erase::Write:
+    case SettingQuestions::Erase::Write: {
+        QString reason;
+        if (askReason && !askReason(tr("写入设备配置"), &reason))
+            break;
+        lastWrite = {deviceConfig, workingConfig, deviceNote, noteText, recordNum > 0, reason};
         emit toWriteConfigToDev(workingConfig, noteText);
         // Only a write that was really sent may close the page when its result comes.
         closeAfterWrite = writeWhileLeaving;
         break;
+    }
     case SettingQuestions::Erase::DownloadFirst:
         emit toDownloadFirst();
         break;
@@ -436,6 +442,10 @@ void DevSettingInfo::delDevWriteReturnConfig(OneConfigCmdStruct config, QString 
     const QString difference = ConfigEchoCheck::firstDifference(workingConfig, config);
     if (!difference.isEmpty())
         qDebug().noquote() << difference;
+    emit configWriteEnded(lastWrite, difference.isEmpty(), wNote == noteText);
+    // What the logger holds now is what the next write changes.
+    deviceConfig = config;
+    deviceNote = wNote;
     if (difference.isEmpty() && wNote == noteText) {
         emit sendMessage(tr("配置成功"));
         emit toNoticeTbWidgetOnlyStartMode(workingConfig.startMode);
@@ -514,8 +524,15 @@ void DevSettingInfo::delCreatePersetConfig(QString configName, QString configPat
             PersettingJson::fromConfig(workingConfig, noteText, configName, connectDevType);
         if (preset.writeNewFile(folder).isEmpty())
             return;
-    } else if (!PersettingJson::renameFile(QDir(folder).filePath(configPath), configName)) {
-        return;
+        emit presetSaved(configName);
+    } else {
+        const QString path = QDir(folder).filePath(configPath);
+        PersettingJson before;
+        const QString oldName =
+            PersettingJson::readFile(path, &before) ? before.configName : configPath;
+        if (!PersettingJson::renameFile(path, configName))
+            return;
+        emit presetRenamed(oldName, configName);
     }
     emit toUpdatePersetting();
 }

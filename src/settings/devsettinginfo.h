@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QWidget>
+#include <functional>
 
 class AlarmSection;
 class SettingFormMapper;
@@ -15,6 +16,18 @@ class DateTimeDialog;
 class PresetWidget;
 class QPushButton;
 class QTimer;
+
+// A configuration write the page sent: what the logger held when the page was
+// filled, what was written, whether the logger held records it erased, and
+// the user's reason (null when none was asked).
+struct ConfigWrite {
+    OneConfigCmdStruct before{};
+    OneConfigCmdStruct after{};
+    QString noteBefore;
+    QString noteAfter;
+    bool erasedRecording = false;
+    QString reason;
+};
 
 class DevSettingInfo : public QWidget
 {
@@ -40,6 +53,13 @@ public:
     // GBK bytes, cut between characters.
     static QString cutNote(const QString &text);
 
+    // Asked before a write is sent, with the text naming the action: false
+    // cancels the write; the reason it gives goes with the write.
+    using ReasonAsker = std::function<bool(const QString &action, QString *reason)>;
+    void setReasonAsker(const ReasonAsker &asker) { askReason = asker; }
+    // The last write sent.
+    const ConfigWrite &sentWrite() const { return lastWrite; }
+
 signals:
     void toUpdatePersetting();
     void toWriteConfigToDev(OneConfigCmdStruct config, QString note);
@@ -52,6 +72,11 @@ signals:
     // The user chose to download the logger's recording before writing; the page stays
     // open with its edits.
     void toDownloadFirst();
+    // The logger echoed the write: whether it holds the configuration and the note sent.
+    void configWriteEnded(const ConfigWrite &write, bool configWritten, bool noteWritten);
+    void presetSaved(const QString &name);
+    void presetRenamed(const QString &oldName, const QString &newName);
+    void presetDeleted(const QString &name);
 
 public slots:
     void delDevConfigSignal(OneConfigCmdStruct config, int connectDevType);
@@ -132,6 +157,8 @@ private:
     // A write waits for the record count; whether it was asked for while leaving.
     bool awaitingCount = false;
     bool writeWhileLeaving = false;
+    ReasonAsker askReason;
+    ConfigWrite lastWrite;
     AlarmSection *alarms = nullptr;
     SettingFormMapper *mapper = nullptr;
     DateTimeDialog *dateTimeDlg = nullptr;

@@ -271,7 +271,7 @@ void PresetWidget::delPerSetOptSignal(QString objname, int optNum)
         emitPreset(name.second);
         break;
     case 1:
-        QFile::remove(QDir(configDir()).filePath(name.first));
+        removePreset(name.first, name.second);
         loadConfigs();
         break;
     case 2:
@@ -312,18 +312,25 @@ void PresetWidget::setSelectMode(bool on)
 
 void PresetWidget::delMultipleDel()
 {
-    QStringList paths;
+    QVector<QPair<QString, int>> chosen;
     for (PersetButton *entry : entries()) {
         if (entry->isChecked())
-            paths.append(configDir() + QLatin1Char('/') +
-                         PersetButton::splitName(entry->objectName()).first);
+            chosen.append(PersetButton::splitName(entry->objectName()));
     }
     setSelectMode(false);
-    if (paths.isEmpty())
+    if (chosen.isEmpty())
         return;
-    for (const QString &path : paths)
-        QFile::remove(path);
+    for (const auto &preset : qAsConst(chosen))
+        removePreset(preset.first, preset.second);
     loadConfigs();
+}
+
+bool PresetWidget::removePreset(const QString &fileName, int index)
+{
+    if (!QFile::remove(QDir(configDir()).filePath(fileName)))
+        return false;
+    emit presetDeleted(index >= 0 && index < list.size() ? list.at(index).configName : fileName);
+    return true;
 }
 
 void PresetWidget::resizeEvent(QResizeEvent *event)

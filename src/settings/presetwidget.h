@@ -41,6 +41,8 @@ public:
 signals:
     void createPersetConfig(QString configName, QString configPath);
     void usingSettings(OneConfigCmdStruct config, QString note, int devType);
+    // The preset called `name` was deleted.
+    void presetDeleted(const QString &name);
 
 public slots:
     void loadConfigs();
@@ -67,6 +69,8 @@ private:
     // Emits usingSettings for the preset at `position`; false when there is none.
     bool emitPreset(int position);
     void retranslate();
+    // Deletes the preset of entry `index` lying in `fileName`; false when it is still there.
+    bool removePreset(const QString &fileName, int index);
 
     QList<PersettingJson> list;
     QButtonGroup *group = nullptr;

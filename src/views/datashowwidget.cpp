@@ -289,12 +289,18 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         if (!notice.isEmpty())
             emit sendMessage(notice);
     };
+    // The recordings as they were exported: the view may show others by the time a PDF is written.
+    const LoadedRecording recording = mLoaded;
+    const QVector<ComparedRecording> compared = mCompared;
+    const auto produced = [this, recording, compared](const ExportedFile &file) {
+        emit fileExported(file, recording, compared);
+    };
     if (isComparing())
-        tell(exportComparisonReport(this, mCompared));
+        tell(exportComparisonReport(this, mCompared, produced));
     else if (type == 1)
-        tell(exportSpreadsheet(this, mLoaded, mBaseName));
+        tell(exportSpreadsheet(this, mLoaded, mBaseName, produced));
     else
-        exportPdfReport(this, mLoaded, mBaseName, tell);
+        exportPdfReport(this, mLoaded, mBaseName, tell, produced);
 }
 
 void DataShowWidget::updateNotes(QString note)

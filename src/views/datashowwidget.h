@@ -5,6 +5,7 @@
 #include "recording/comparedrecording.h"
 #include "recording/loadedrecording.h"
 #include "recording/recordinganalysis.h"
+#include "views/exportflow.h"
 
 #include <QWidget>
 #include <functional>
@@ -86,6 +87,10 @@ signals:
     void recordingOpened(const QString &path, RecordingStatus status);
     // An openComparison() ended: shown, or not because a file could not be read.
     void comparisonOpened(bool shown);
+    // An export from the window's menu wrote `file`, or failed to, from `recording` (or
+    // from the `compared` recordings of a comparison report).
+    void fileExported(const ExportedFile &file, const LoadedRecording &recording,
+                      const QVector<ComparedRecording> &compared);
 
 public slots:
     void delSelectTabIndex(int index);

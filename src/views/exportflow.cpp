@@ -50,8 +50,11 @@ struct WriteResult {
 
 // The notice that ends an export to `path`. Only a written file is handed to
 // the desktop: a viewer given a missing document would only complain of it.
-QString finish(const QString &path, bool written, const QString &error)
+QString finish(const QString &format, const QString &path, bool written, const QString &error,
+               const ExportProduced &produced)
 {
+    if (produced)
+        produced({format, path, written, error});
     if (!written)
         // The reasons are Qt's own texts, which its catalogue translates.
         return QCoreApplication::translate("DataShowWidget", "无法导出 %1：%2")
@@ -101,7 +104,8 @@ void writePdfReportInBackground(QWidget *container, const LoadedRecording &recor
 }
 
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
-                     const std::function<void(const QString &)> &done)
+                     const std::function<void(const QString &)> &done,
+                     const ExportProduced &produced)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty()) {
@@ -110,11 +114,13 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
     }
     writePdfReportInBackground(
         container, recording, path,
-        [path, done](bool written, const QString &error) { done(finish(path, written, error)); });
+        [path, done, produced](bool written, const QString &error) {
+            done(finish(QStringLiteral("pdf"), path, written, error, produced));
+        });
 }
 
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
-                          const QString &baseName)
+                          const QString &baseName, const ExportProduced &produced)
 {
     const QString workbookFilter =
         QCoreApplication::translate("DataShowWidget", "Excel 工作簿 (*.xlsx)");
@@ -130,10 +136,12 @@ QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
     QString error;
     const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish(), &error)
                                   : writeSpreadsheet(path, recording, &error);
-    return finish(path, written, error);
+    return finish(workbook ? QStringLiteral("xlsx") : QStringLiteral("csv"), path, written, error,
+                  produced);
 }
 
-QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings)
+QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings,
+                               const ExportProduced &produced)
 {
     const QString baseName = ComparisonReport::suggestedBaseName(recordings, QDate::currentDate());
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
@@ -141,5 +149,5 @@ QString exportComparisonReport(QWidget *container, const QVector<ComparedRecordi
         return QString();
     QString error;
     const bool written = ComparisonReport::write(path, recordings, isEnglish(), &error);
-    return finish(path, written, error);
+    return finish(QStringLiteral("comparison"), path, written, error, produced);
 }

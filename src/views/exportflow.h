@@ -23,6 +23,17 @@ using PdfWritten = std::function<void(bool written, const QString &error)>;
 void writePdfReportInBackground(QWidget *container, const LoadedRecording &recording,
                                 const QString &path, const PdfWritten &done);
 
+// A file an export wrote, or failed to: its format ("pdf", "csv", "xlsx" or
+// "comparison"), its path and, when not written, the system's reason.
+struct ExportedFile {
+    QString format;
+    QString path;
+    bool written = false;
+    QString error;
+};
+// Told of the file once it is written or failed, before the notice; not for a cancelled dialog.
+using ExportProduced = std::function<void(const ExportedFile &)>;
+
 // Each export below asks for a file name, writes the file in the interface
 // language and opens it with the desktop's program for its type. It returns
 // the one notice that ends it: the file's name and folder, with a word when no
@@ -33,15 +44,17 @@ void writePdfReportInBackground(QWidget *container, const LoadedRecording &recor
 // The PDF report; the dialog proposes the recordings folder, `baseName` and ".PDF". It is
 // written by writePdfReportInBackground(), and `done` receives the notice when that ends.
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
-                     const std::function<void(const QString &)> &done);
+                     const std::function<void(const QString &)> &done,
+                     const ExportProduced &produced = {});
 
 // The samples as a comma-separated file; the dialog proposes the recordings
 // folder, `baseName` and ".csv". The dialog's second file type, or a name
 // ending in ".xlsx", writes the Excel workbook instead, under the name with ".xlsx".
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
-                          const QString &baseName);
+                          const QString &baseName, const ExportProduced &produced = {});
 
 // The one-page comparison report in the interface language; the dialog proposes
 // the recordings folder and "对比" with the date, or for a logger's history
 // "历史记录", its serial number and the date.
-QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings);
+QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings,
+                               const ExportProduced &produced = {});
