@@ -213,17 +213,6 @@
         <source>导出时间：%1</source>
         <translation>Exported: %1</translation>
     </message>
-</context>
-<context>
-    <name>AuditTrailDialog</name>
-    <message>
-        <source>已导出到 %1</source>
-        <translation>Exported to %1</translation>
-    </message>
-    <message>
-        <source>导出失败：%1</source>
-        <translation>Export failed: %1</translation>
-    </message>
     <message>
         <source>无法核验审计追踪：%1</source>
         <translation>The audit trail could not be verified: %1</translation>
@@ -239,6 +228,21 @@
     <message>
         <source>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</source>
         <translation>Verified: %1 entries, the chain is whole; latest entry %2, hash %3</translation>
+    </message>
+    <message>
+        <source>全部条目</source>
+        <translation>all entries</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailDialog</name>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>Export failed: %1</translation>
     </message>
     <message>
         <source>正在读取审计追踪…</source>

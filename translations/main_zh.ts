@@ -213,17 +213,6 @@
         <source>导出时间：%1</source>
         <translation>导出时间：%1</translation>
     </message>
-</context>
-<context>
-    <name>AuditTrailDialog</name>
-    <message>
-        <source>已导出到 %1</source>
-        <translation>已导出到 %1</translation>
-    </message>
-    <message>
-        <source>导出失败：%1</source>
-        <translation>导出失败：%1</translation>
-    </message>
     <message>
         <source>无法核验审计追踪：%1</source>
         <translation>无法核验审计追踪：%1</translation>
@@ -239,6 +228,21 @@
     <message>
         <source>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</source>
         <translation>已核验：%1 条，链条完整；最新条目 %2，哈希 %3</translation>
+    </message>
+    <message>
+        <source>全部条目</source>
+        <translation>全部条目</translation>
+    </message>
+</context>
+<context>
+    <name>AuditTrailDialog</name>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>导出失败：%1</translation>
     </message>
     <message>
         <source>正在读取审计追踪…</source>

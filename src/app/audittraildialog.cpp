@@ -136,27 +136,13 @@ const QVector<AuditEntry> &AuditTrailDialog::shownEntries() const
     return model->entries();
 }
 
-QString AuditTrailDialog::verdictText(const AuditVerdict &verdict)
-{
-    if (!verdict.readable)
-        return tr("无法核验审计追踪：%1").arg(verdict.problem);
-    if (!verdict.whole)
-        return tr("审计追踪在第 %1 条处不完整：%2").arg(verdict.badSeq).arg(verdict.problem);
-    if (verdict.entries == 0)
-        return tr("已核验：审计追踪为空");
-    return tr("已核验：%1 条，链条完整；最新条目 %2，哈希 %3")
-        .arg(verdict.entries)
-        .arg(verdict.lastSeq)
-        .arg(verdict.lastHash);
-}
-
 QString AuditTrailDialog::verificationText() const
 {
     if (!isLoaded)
         return tr("正在读取审计追踪…");
     if (!trail.error.isEmpty())
         return tr("无法读取审计追踪：%1").arg(trail.error);
-    return verdictText(trail.verdict);
+    return AuditTrailTexts::verdictText(trail.verdict);
 }
 
 void AuditTrailDialog::chooseExport(bool pdf)

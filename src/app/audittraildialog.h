@@ -36,8 +36,6 @@ public:
     // Writes the shown entries to `path`, as a PDF or a CSV file, on a pool thread.
     void exportTo(const QString &path, bool pdf);
 
-    static QString verdictText(const AuditVerdict &verdict);
-
 signals:
     // The archive was read (or could not be) and the table filled.
     void loaded();

@@ -180,6 +180,7 @@ void AutoDownload::writeReports(const QString &recordingPath)
         return;
     const QString folder = autoReportFolder(settings);
     const LoadedRecording recording = view->loaded();
+    const AuditHead head = view->auditHead();
     const bool english = isEnglish();
     writing = true;
     // On a pool thread: a long recording's report takes a second or two, and the window
@@ -190,7 +191,7 @@ void AutoDownload::writeReports(const QString &recordingPath)
         writing = false;
         reportWritten(folder, watcher->result(), recording);
     });
-    watcher->setFuture(QtConcurrent::run([settings, folder, baseName, recording, english] {
+    watcher->setFuture(QtConcurrent::run([settings, folder, baseName, recording, english, head] {
         WrittenReports reports;
         const bool folderReady = QDir().mkpath(folder);
         // Each report appears in the folder only complete, under a name of its own.
@@ -210,14 +211,16 @@ void AutoDownload::writeReports(const QString &recordingPath)
         if (settings.pdf)
             write("pdf", ".PDF", [&](const QString &path) {
                 return writePdfReport(path, recording, dataPageCount(recording.samples.size()),
-                                      english);
+                                      english, nullptr, head);
             });
         if (settings.spreadsheet)
             write("csv", ".csv",
                   [&](const QString &path) { return writeSpreadsheet(path, recording); });
         if (settings.workbook)
             write("xlsx", ".xlsx",
-                  [&](const QString &path) { return writeXlsxWorkbook(path, recording, english); });
+                  [&](const QString &path) {
+                      return writeXlsxWorkbook(path, recording, english, nullptr, head);
+                  });
         return reports;
     }));
 }

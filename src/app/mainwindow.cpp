@@ -75,6 +75,8 @@ MainWindow::MainWindow(QWidget *parent)
     list->useAudit(audit);
     connect(archiveKeeper, &ArchiveKeeper::auditWaiting, this, &MainWindow::showAuditWaiting);
     connect(archiveKeeper, &ArchiveKeeper::auditBroken, this, &MainWindow::showAuditBroken);
+    connect(archiveKeeper, &ArchiveKeeper::auditHeadChanged, ui->dataShow,
+            &DataShowWidget::setAuditHead);
     connect(archiveKeeper, &ArchiveKeeper::unavailable, this,
             [this] { delSendMessage(tr("无法打开记录档案库，仍使用记录文件夹")); });
     connect(archiveKeeper, &ArchiveKeeper::skipped, this, &MainWindow::delSendMessage);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the archive's audit trail is asked for: a filter of entries and the verdict of a check.
+// What the archive's audit trail is asked for: a filter of entries.
 #pragma once
 
 #include "core/auditentry.h"
@@ -21,17 +21,3 @@ struct AuditFilter {
     int limit = 0;
 };
 
-// The outcome of recomputing every hash and link of the trail.
-struct AuditVerdict {
-    // The check could run; false with `problem` when the trail could not be read.
-    bool readable = true;
-    bool whole = true;
-    qint64 entries = 0;
-    // The first entry that breaks the chain, or the first seq that is missing.
-    qint64 badSeq = 0;
-    // What is wrong, in words.
-    QString problem;
-    // The newest entry read.
-    qint64 lastSeq = 0;
-    QString lastHash;
-};

@@ -7,8 +7,10 @@
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "core/settinginfo.h"
+#include "export/audittrailexport.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QRegularExpression>
 
 namespace
@@ -55,6 +57,8 @@ int AuditCommands::run(const QStringList &arguments)
         return list(rest);
     if (command == QLatin1String("verify"))
         return verify(rest);
+    if (command == QLatin1String("export"))
+        return exportTrail(rest);
     const bool help = command == QLatin1String("--help") || command == QLatin1String("-h");
     QTextStream &stream = help ? out : err;
     if (!help)
@@ -62,7 +66,9 @@ int AuditCommands::run(const QStringList &arguments)
     stream << "Usage: hygra-cli audit COMMAND [--archive URL] [options]\n\n"
               "  list [--sha256 H] [--serial S] [--user U] [--kind K] [--from DATE] [--to DATE]\n"
               "                                        matching entries, one JSON line each\n"
-              "  verify [--pin SEQ:HASH]               every hash and link of the trail\n";
+              "  verify [--pin SEQ:HASH]               every hash and link of the trail\n"
+              "  export (--csv OUT | --pdf OUT) [filters of list]\n"
+              "                                        a printable trail with its verification\n";
     return help ? ExitOk : ExitUsage;
 }
 
@@ -194,5 +200,56 @@ int AuditCommands::verify(const QStringList &arguments)
     if (verdict.lastSeq > 0)
         out << QStringLiteral(", the newest %1 with hash %2").arg(verdict.lastSeq).arg(verdict.lastHash);
     out << '\n';
+    return ExitOk;
+}
+
+int AuditCommands::exportTrail(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the audit trail's entries that match every filter given as a CSV file or a\n"
+        "printable PDF, with the verdict of checking the whole trail and the fingerprint of\n"
+        "the export: the SHA-256 of the entries' lines as 'audit list' prints them."));
+    const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("Write the CSV file OUT."),
+                                       QStringLiteral("OUT"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Write the PDF OUT."),
+                                       QStringLiteral("OUT"));
+    parser.addOptions({csvOption, pdfOption});
+    addFilterOptions(parser);
+    const int parsed = parse(parser, arguments);
+    if (parsed >= 0)
+        return parsed;
+    if (parser.isSet(csvOption) == parser.isSet(pdfOption))
+        return fail(ExitUsage, QStringLiteral("give exactly one of --csv OUT and --pdf OUT"));
+    AuditFilter filter;
+    if (const int invalid = readFilter(parser, &filter); invalid >= 0)
+        return invalid;
+    Archive archive;
+    if (const int opened = open(parser, archive))
+        return opened;
+    AuditTrailExport trail;
+    trail.entries = archive.auditEntries(filter);
+    if (!archive.errorText().isEmpty())
+        return fail(ExitArchiveUnavailable, archive.errorText());
+    const AuditVerdict verdict = AuditLog(archive.location()).verify(archive);
+    trail.verification = AuditTrailTexts::verdictText(verdict);
+    trail.head = {verdict.lastSeq, verdict.lastHash};
+    QStringList shown;
+    for (const char *key : {"sha256", "serial", "user", "kind", "from", "to"}) {
+        if (parser.isSet(QLatin1String(key)))
+            shown << QStringLiteral("%1 %2").arg(QLatin1String(key), parser.value(QLatin1String(key)));
+    }
+    trail.filter = shown.join(QStringLiteral(", "));
+    const bool pdf = parser.isSet(pdfOption);
+    const QString target = parser.value(pdf ? pdfOption : csvOption);
+    QString error;
+    const bool written = pdf ? audittrailexport::writePdf(target, trail, isEnglish(), &error)
+                             : audittrailexport::writeCsv(target, trail, &error);
+    if (!written)
+        return fail(ExitCannotWrite, cannotWriteText(target, error));
+    out << QDir::toNativeSeparators(target) << '\n';
+    if (!verdict.whole)
+        return fail(verdict.readable ? ExitAuditBroken : ExitArchiveUnavailable,
+                    QStringLiteral("the audit trail does not verify: %1").arg(verdict.problem));
     return ExitOk;
 }

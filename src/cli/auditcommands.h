@@ -24,6 +24,7 @@ public:
 private:
     int list(const QStringList &arguments);
     int verify(const QStringList &arguments);
+    int exportTrail(const QStringList &arguments);
 
     // The filter options of `list` and `export`.
     static void addFilterOptions(QCommandLineParser &parser);

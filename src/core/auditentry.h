@@ -51,6 +51,21 @@ struct AuditHead {
     QString hash;
 };
 
+// The outcome of recomputing every hash and link of the trail.
+struct AuditVerdict {
+    // The check could run; false with `problem` when the trail could not be read.
+    bool readable = true;
+    bool whole = true;
+    qint64 entries = 0;
+    // The first entry that breaks the chain, or the first seq that is missing.
+    qint64 badSeq = 0;
+    // What is wrong, in words.
+    QString problem;
+    // The newest entry read.
+    qint64 lastSeq = 0;
+    QString lastHash;
+};
+
 namespace audit
 {
 // The `prev` of the first entry: 64 zeros.

@@ -88,6 +88,20 @@ QString AuditTrailTexts::headText(const AuditHead &head)
     return tr("审计追踪：第 %1 条，哈希 %2").arg(head.seq).arg(head.hash);
 }
 
+QString AuditTrailTexts::verdictText(const AuditVerdict &verdict)
+{
+    if (!verdict.readable)
+        return tr("无法核验审计追踪：%1").arg(verdict.problem);
+    if (!verdict.whole)
+        return tr("审计追踪在第 %1 条处不完整：%2").arg(verdict.badSeq).arg(verdict.problem);
+    if (verdict.entries == 0)
+        return tr("已核验：审计追踪为空");
+    return tr("已核验：%1 条，链条完整；最新条目 %2，哈希 %3")
+        .arg(verdict.entries)
+        .arg(verdict.lastSeq)
+        .arg(verdict.lastHash);
+}
+
 QString AuditTrailTexts::fingerprintText(const QString &fingerprint)
 {
     return tr("本导出的指纹 (SHA-256)：%1").arg(fingerprint);

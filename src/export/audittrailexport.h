@@ -27,6 +27,9 @@ class AuditTrailTexts
 public:
     // "Audit trail: entry S, hash H"; empty for an empty trail (seq 0).
     static QString headText(const AuditHead &head);
+    // The verdict of a check in words: verified with the count and the newest
+    // entry, or where and why the chain breaks, or why it could not be read.
+    static QString verdictText(const AuditVerdict &verdict);
     // "Fingerprint of this export (SHA-256): H".
     static QString fingerprintText(const QString &fingerprint);
     // The entry's details as a reader takes them in: "key: value" by sorted

@@ -144,7 +144,8 @@ private:
     {
         using RP = ReportPainter;
         rp.text(RP::Title, RP::box(34, 21, rp.right(), 40), RP::alignC, title());
-        const QString shown = tr("筛选：%1").arg(trail.filter);
+        const QString shown =
+            tr("筛选：%1").arg(trail.filter.isEmpty() ? tr("全部条目") : trail.filter);
         rp.text(RP::Label, RP::box(36, 46, 380, 59), RP::alignLC,
                 metricsOf(RP::Label).elidedText(shown, Qt::ElideMiddle, 340));
         rp.text(

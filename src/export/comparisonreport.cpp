@@ -4,6 +4,7 @@
 
 #include "core/units.h"
 #include "core/utils.h"
+#include "export/audittrailexport.h"
 #include "export/exportfile.h"
 #include "export/reportchart.h"
 #include "export/reportpainter.h"
@@ -133,7 +134,7 @@ ComparisonReport::ComparisonReport(const ReportPainter &painter,
 }
 
 bool ComparisonReport::write(const QString &path, const QVector<ComparedRecording> &recordings,
-                             bool english, QString *error)
+                             bool english, QString *error, const AuditHead &auditHead)
 {
     if (recordings.isEmpty()) {
         if (error)
@@ -153,6 +154,9 @@ bool ComparisonReport::write(const QString &path, const QVector<ComparedRecordin
         if (painter.begin(&writer)) {
             const ReportPainter rp(painter, writer.width(), writer.height(), english);
             ComparisonReport(rp, recordings).draw();
+            // Above the title, in the small type of the report's head line.
+            rp.text(ReportPainter::Table, ReportPainter::box(34, 10, rp.right(), 18),
+                    ReportPainter::alignC, AuditTrailTexts::headText(auditHead));
             drawn = painter.end();
         }
     }

@@ -2,6 +2,7 @@
 // Writing a comparison of recordings as a one-page A4 PDF: chart, legend and statistics.
 #pragma once
 
+#include "core/auditentry.h"
 #include "recording/comparedrecording.h"
 #include "recording/limitline.h"
 
@@ -57,11 +58,12 @@ public:
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.
+    // With an `auditHead` of seq > 0 the page names the audit trail's newest entry.
     // Reentrant. The file replaces an earlier one only once it is complete.
     // False, with the reason in `error` when given, when nothing is given or
     // the file could not be written whole; an earlier file is then left as it was.
     static bool write(const QString &path, const QVector<ComparedRecording> &recordings,
-                      bool english, QString *error = nullptr);
+                      bool english, QString *error = nullptr, const AuditHead &auditHead = {});
 
 private:
     ComparisonReport(const ReportPainter &painter, const QVector<ComparedRecording> &recordings);

@@ -296,11 +296,11 @@ void DataShowWidget::delSendExportTypeSignal(int type)
         emit fileExported(file, recording, compared);
     };
     if (isComparing())
-        tell(exportComparisonReport(this, mCompared, produced));
+        tell(exportComparisonReport(this, mCompared, produced, mAuditHead));
     else if (type == 1)
-        tell(exportSpreadsheet(this, mLoaded, mBaseName, produced));
+        tell(exportSpreadsheet(this, mLoaded, mBaseName, produced, mAuditHead));
     else
-        exportPdfReport(this, mLoaded, mBaseName, tell, produced);
+        exportPdfReport(this, mLoaded, mBaseName, tell, produced, mAuditHead);
 }
 
 void DataShowWidget::updateNotes(QString note)

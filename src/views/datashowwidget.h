@@ -2,6 +2,7 @@
 // The recording view area: loads a recording file and shows it as chart, table and summary.
 #pragma once
 
+#include "core/auditentry.h"
 #include "recording/comparedrecording.h"
 #include "recording/loadedrecording.h"
 #include "recording/recordinganalysis.h"
@@ -62,6 +63,9 @@ public:
 
     bool isShowing() const { return !mPath.isEmpty(); }
     const LoadedRecording &loaded() const { return mLoaded; }
+    // The audit trail's newest entry, which every report and workbook exported from here names.
+    const AuditHead &auditHead() const { return mAuditHead; }
+    void setAuditHead(const AuditHead &head) { mAuditHead = head; }
     // Judges the shown recording by `evaluation` instead of its level-1 limits,
     // or by those again for std::nullopt.
     void setEvaluation(const std::optional<ChosenEvaluation> &evaluation);
@@ -140,6 +144,7 @@ private:
     QString mPath;
     QString mBaseName;
     LoadedRecording mLoaded;
+    AuditHead mAuditHead;
     RecordingAnalysis mAnalysis;
     // The latest open's reader; the only one whose result is shown.
     OpenWatcher *pending = nullptr;

@@ -72,14 +72,15 @@ QString finish(const QString &format, const QString &path, bool written, const Q
 } // namespace
 
 void writePdfReportInBackground(QWidget *container, const LoadedRecording &recording,
-                                const QString &path, const PdfWritten &done)
+                                const QString &path, const PdfWritten &done,
+                                const AuditHead &auditHead)
 {
     const int samples = recording.samples.size();
     const int dataPages = dataPageCount(samples);
     const bool english = isEnglish();
     if (samples <= ReportDataPage::samplesPerPage) {
         QString error;
-        const bool written = writePdfReport(path, recording, dataPages, english, &error);
+        const bool written = writePdfReport(path, recording, dataPages, english, &error, auditHead);
         done(written, error);
         return;
     }
@@ -96,16 +97,17 @@ void writePdfReportInBackground(QWidget *container, const LoadedRecording &recor
         done(result.written, result.error);
     });
     // The task holds its own copy of the recording: the view may show another meanwhile.
-    watcher->setFuture(QtConcurrent::run([path, recording, dataPages, english] {
+    watcher->setFuture(QtConcurrent::run([path, recording, dataPages, english, auditHead] {
         WriteResult result;
-        result.written = writePdfReport(path, recording, dataPages, english, &result.error);
+        result.written =
+            writePdfReport(path, recording, dataPages, english, &result.error, auditHead);
         return result;
     }));
 }
 
 void exportPdfReport(QWidget *container, const LoadedRecording &recording, const QString &baseName,
                      const std::function<void(const QString &)> &done,
-                     const ExportProduced &produced)
+                     const ExportProduced &produced, const AuditHead &auditHead)
 {
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty()) {
@@ -116,11 +118,13 @@ void exportPdfReport(QWidget *container, const LoadedRecording &recording, const
         container, recording, path,
         [path, done, produced](bool written, const QString &error) {
             done(finish(QStringLiteral("pdf"), path, written, error, produced));
-        });
+        },
+        auditHead);
 }
 
 QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
-                          const QString &baseName, const ExportProduced &produced)
+                          const QString &baseName, const ExportProduced &produced,
+                          const AuditHead &auditHead)
 {
     const QString workbookFilter =
         QCoreApplication::translate("DataShowWidget", "Excel 工作簿 (*.xlsx)");
@@ -134,20 +138,20 @@ QString exportSpreadsheet(QWidget *container, const LoadedRecording &recording,
     if (workbook)
         path = workbookPath(path);
     QString error;
-    const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish(), &error)
+    const bool written = workbook ? writeXlsxWorkbook(path, recording, isEnglish(), &error, auditHead)
                                   : writeSpreadsheet(path, recording, &error);
     return finish(workbook ? QStringLiteral("xlsx") : QStringLiteral("csv"), path, written, error,
                   produced);
 }
 
 QString exportComparisonReport(QWidget *container, const QVector<ComparedRecording> &recordings,
-                               const ExportProduced &produced)
+                               const ExportProduced &produced, const AuditHead &auditHead)
 {
     const QString baseName = ComparisonReport::suggestedBaseName(recordings, QDate::currentDate());
     const QString path = askForFile(container, baseName, ".PDF", QStringLiteral(" (*.PDF)"));
     if (path.isEmpty())
         return QString();
     QString error;
-    const bool written = ComparisonReport::write(path, recordings, isEnglish(), &error);
+    const bool written = ComparisonReport::write(path, recordings, isEnglish(), &error, auditHead);
     return finish(QStringLiteral("comparison"), path, written, error, produced);
 }

@@ -50,6 +50,7 @@ private slots:
     void reportPinsTheTrail();
     void settingsAskForAReason();
     void anotherProgramRecomputesEveryHash();
+    void exportsThePrintableTrail();
     void tamperedTrailFailsWithItsCode();
 
 private:
@@ -303,6 +304,33 @@ print(seq)
     QCOMPARE(python.readAllStandardOutput().trimmed().toInt(), listed.out.count('\n'));
 }
 
+// The export's fingerprint is that of the entries as `audit list` prints them.
+void TstCliAudit::exportsThePrintableTrail()
+{
+    const Run listed = run({"audit", "list", "--kind", "export"});
+    const QByteArray fingerprint =
+        QCryptographicHash::hash(listed.out, QCryptographicHash::Sha256).toHex();
+    const QString csv = work.filePath("trail.csv");
+    Run r = run({"audit", "export", "--kind", "export", "--csv", csv});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().trimmed().split('\n');
+    // The header, one row per entry, the verdict and the fingerprint.
+    QCOMPARE(rows.size(), 1 + listed.out.count('\n') + 2);
+    QVERIFY2(rows.last().contains(fingerprint), rows.last().constData());
+    const QString pdf = work.filePath("trail.pdf");
+    r = run({"audit", "export", "--pdf", pdf});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QByteArray printed = text.readAllStandardOutput();
+    // The verdict names the newest entry.
+    QVERIFY2(printed.contains(entries().last()["hash"].toString().toLatin1()), printed.constData());
+    QCOMPARE(run({"audit", "export", "--csv", csv, "--pdf", pdf}).exitCode, int(ExitUsage));
+}
+
 void TstCliAudit::tamperedTrailFailsWithItsCode()
 {
     Run r = run({"audit", "verify"});
@@ -317,6 +345,10 @@ void TstCliAudit::tamperedTrailFailsWithItsCode()
     r = run({"audit", "verify"});
     QCOMPARE(r.exitCode, int(ExitAuditBroken));
     QVERIFY2(r.err.contains("entry 2 does not match its hash"), r.err.constData());
+    // An export still prints the trail, with the verdict, and says it is broken.
+    r = run({"audit", "export", "--csv", work.filePath("broken.csv")});
+    QCOMPARE(r.exitCode, int(ExitAuditBroken));
+    QVERIFY(QFile::exists(work.filePath("broken.csv")));
 }
 
 QTEST_GUILESS_MAIN(TstCliAudit)
