@@ -287,24 +287,5 @@ QVector<QJsonObject> WindowAudit::autoDownloadChanges(const AutoDownloadSettings
 
 QString WindowAudit::errorText(LoggerError error)
 {
-    switch (error) {
-    case LoggerError::OpenFailed:
-        return QStringLiteral("the logger could not be opened");
-    case LoggerError::ConnectionLost:
-        return QStringLiteral("the connection to the logger was lost");
-    case LoggerError::NoRecords:
-        return QStringLiteral("the logger holds no records");
-    case LoggerError::CannotCreateFile:
-        return QStringLiteral("the recording file could not be created");
-    case LoggerError::CannotStore:
-        return QStringLiteral("the recording file could not be written");
-    case LoggerError::Cancelled:
-        return QStringLiteral("cancelled");
-    case LoggerError::Busy:
-        return QStringLiteral("the logger was busy with another request");
-    case LoggerError::NotOpen:
-        return QStringLiteral("no logger is connected");
-    default:
-        return QStringLiteral("the logger did not answer");
-    }
+    return loggerErrorText(error, QStringLiteral("the request"));
 }

@@ -38,6 +38,23 @@ QString nullableText(const QVariant &value)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+// The hashed fields of a row of `columns`, `bytes(i)` giving column i's text.
+template <typename Bytes> AuditEntryText rowOf(qint64 seq, const Bytes &bytes)
+{
+    AuditEntryText entry;
+    entry.seq = seq;
+    entry.time = bytes(1);
+    entry.user = bytes(2);
+    entry.computer = bytes(3);
+    entry.kind = bytes(4);
+    entry.sha256 = bytes(5);
+    entry.serial = bytes(6);
+    entry.details = bytes(7);
+    entry.reason = bytes(8);
+    entry.prev = bytes(9);
+    return entry;
+}
+
 // Steps through `select` on SQLite's own connection, each value's bytes
 // handed over without a copy; false with `error` when it cannot be read, or
 // without when `visit` stopped.
@@ -61,18 +78,7 @@ bool readSqliteRows(sqlite3 *connection, const QString &select,
     int step = SQLITE_ROW;
     bool going = true;
     while (going && (step = sqlite3_step(statement)) == SQLITE_ROW) {
-        AuditEntryText entry;
-        entry.seq = sqlite3_column_int64(statement, 0);
-        entry.time = bytes(1);
-        entry.user = bytes(2);
-        entry.computer = bytes(3);
-        entry.kind = bytes(4);
-        entry.sha256 = bytes(5);
-        entry.serial = bytes(6);
-        entry.details = bytes(7);
-        entry.reason = bytes(8);
-        entry.prev = bytes(9);
-        going = visit(entry, bytes(10));
+        going = visit(rowOf(sqlite3_column_int64(statement, 0), bytes), bytes(10));
     }
     const bool read = !going || step == SQLITE_DONE;
     if (!read)
@@ -364,18 +370,7 @@ bool Archive::readAuditRows(
         return text.isEmpty() ? QByteArray("") : text;
     };
     while (q.next()) {
-        AuditEntryText entry;
-        entry.seq = q.value(0).toLongLong();
-        entry.time = bytes(1);
-        entry.user = bytes(2);
-        entry.computer = bytes(3);
-        entry.kind = bytes(4);
-        entry.sha256 = bytes(5);
-        entry.serial = bytes(6);
-        entry.details = bytes(7);
-        entry.reason = bytes(8);
-        entry.prev = bytes(9);
-        if (!visit(entry, bytes(10)))
+        if (!visit(rowOf(q.value(0).toLongLong(), bytes), bytes(10)))
             return false;
     }
     if (q.lastError().isValid()) {

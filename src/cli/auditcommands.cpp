@@ -136,6 +136,20 @@ int AuditCommands::readFilter(const QCommandLineParser &parser, AuditFilter *fil
     return -1;
 }
 
+int AuditCommands::readEntries(const QCommandLineParser &parser, Archive &archive,
+                               QVector<AuditEntry> *entries)
+{
+    AuditFilter filter;
+    if (const int invalid = readFilter(parser, &filter); invalid >= 0)
+        return invalid;
+    if (const int opened = open(parser, archive))
+        return opened;
+    *entries = archive.auditEntries(filter);
+    if (!archive.errorText().isEmpty())
+        return fail(ExitArchiveUnavailable, archive.errorText());
+    return -1;
+}
+
 int AuditCommands::list(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -148,16 +162,11 @@ int AuditCommands::list(const QStringList &arguments)
     const int parsed = parse(parser, arguments);
     if (parsed >= 0)
         return parsed;
-    AuditFilter filter;
-    if (const int invalid = readFilter(parser, &filter); invalid >= 0)
-        return invalid;
     Archive archive;
-    if (const int opened = open(parser, archive))
-        return opened;
-    const QVector<AuditEntry> entries = archive.auditEntries(filter);
-    if (!archive.errorText().isEmpty())
-        return fail(ExitArchiveUnavailable, archive.errorText());
-    for (const AuditEntry &entry : entries)
+    QVector<AuditEntry> entries;
+    if (const int failed = readEntries(parser, archive, &entries); failed >= 0)
+        return failed;
+    for (const AuditEntry &entry : qAsConst(entries))
         out << QString::fromUtf8(audit::canonicalJson(audit::toJson(entry))) << '\n';
     return ExitOk;
 }
@@ -221,16 +230,10 @@ int AuditCommands::exportTrail(const QStringList &arguments)
         return parsed;
     if (parser.isSet(csvOption) == parser.isSet(pdfOption))
         return fail(ExitUsage, QStringLiteral("give exactly one of --csv OUT and --pdf OUT"));
-    AuditFilter filter;
-    if (const int invalid = readFilter(parser, &filter); invalid >= 0)
-        return invalid;
     Archive archive;
-    if (const int opened = open(parser, archive))
-        return opened;
     AuditTrailExport trail;
-    trail.entries = archive.auditEntries(filter);
-    if (!archive.errorText().isEmpty())
-        return fail(ExitArchiveUnavailable, archive.errorText());
+    if (const int failed = readEntries(parser, archive, &trail.entries); failed >= 0)
+        return failed;
     const AuditVerdict verdict = AuditLog(archive.location()).verify(archive);
     trail.verification = AuditTrailTexts::verdictText(verdict);
     trail.head = {verdict.lastSeq, verdict.lastHash};

@@ -2,8 +2,11 @@
 // AuditCommands: `hygra-cli audit …`, the archive's audit trail from the command line.
 #pragma once
 
+#include "core/auditentry.h"
+
 #include <QStringList>
 #include <QTextStream>
+#include <QVector>
 
 class Archive;
 class QCommandLineParser;
@@ -30,6 +33,10 @@ private:
     static void addFilterOptions(QCommandLineParser &parser);
     // -1 with `filter` set, else the exit code of a usage error printed.
     int readFilter(const QCommandLineParser &parser, AuditFilter *filter);
+    // Opens the archive and reads the entries the filter options ask for: -1
+    // to go on, else the exit code of a failure printed.
+    int readEntries(const QCommandLineParser &parser, Archive &archive,
+                    QVector<AuditEntry> *entries);
     int parse(QCommandLineParser &parser, const QStringList &arguments);
     int open(const QCommandLineParser &parser, Archive &archive);
     int fail(int code, const QString &message);

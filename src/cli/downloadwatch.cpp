@@ -312,7 +312,7 @@ QString DownloadWatch::failure(LoggerError error, const QString &request,
         return stoppedText;
     if (error == LoggerError::ConnectionLost || (current && !isAttached(*current)))
         return whileDoing.isEmpty() ? unpluggedText : unpluggedText + QLatin1Char(' ') + whileDoing;
-    return LoggerRun::textOf(error, request);
+    return loggerErrorText(error, request);
 }
 
 bool DownloadWatch::isAttached(const AttachedLogger &logger) const

@@ -159,7 +159,7 @@ void LoggerRun::fail(int code, const QString &message)
 
 void LoggerRun::failed(LoggerError error, const QString &request)
 {
-    fail(exitCodeOf(error), textOf(error, request));
+    fail(exitCodeOf(error), loggerErrorText(error, request));
 }
 
 int LoggerRun::exitCodeOf(LoggerError error)
@@ -183,34 +183,6 @@ int LoggerRun::exitCodeOf(LoggerError error)
         break;
     }
     return ExitTimeout;
-}
-
-QString LoggerRun::textOf(LoggerError error, const QString &request)
-{
-    switch (error) {
-    case LoggerError::None:
-        return QString();
-    case LoggerError::OpenFailed:
-        return QStringLiteral("the logger could not be opened");
-    case LoggerError::NoAnswer:
-        return QStringLiteral("the logger did not answer %1").arg(request);
-    case LoggerError::ConnectionLost:
-        return QStringLiteral("the connection to the logger was lost");
-    case LoggerError::NoRecords:
-        return QStringLiteral("the logger holds no records");
-    case LoggerError::CannotCreateFile:
-        return QStringLiteral("the recording file could not be created");
-    case LoggerError::CannotStore:
-        return QStringLiteral("the recording could not be stored (a full disk?); "
-                              "the partial file was removed");
-    case LoggerError::Cancelled:
-        return QStringLiteral("%1 was cancelled").arg(request);
-    case LoggerError::Busy:
-        return QStringLiteral("the logger is busy with another request");
-    case LoggerError::NotOpen:
-        return QStringLiteral("no logger is open");
-    }
-    return QString();
 }
 
 int runEventLoop(const std::function<void(const std::function<void(int)> &finish)> &start)

@@ -52,8 +52,6 @@ public:
     void onFailure(const std::function<void(const QString &message)> &hook) { failureHook = hook; }
 
     static int exitCodeOf(LoggerError error);
-    // "the logger did not answer the note", … for a failed `request`.
-    static QString textOf(LoggerError error, const QString &request);
 
 private:
     void tryNext();

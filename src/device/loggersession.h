@@ -35,6 +35,10 @@ enum class LoggerError {
     NotOpen,
 };
 
+// "the logger did not answer the note", … for a failed `request`, in English
+// (the command line's words, and the audit trail's whatever the window's language).
+QString loggerErrorText(LoggerError error, const QString &request);
+
 template <class T> struct LoggerResult {
     LoggerError error = LoggerError::None;
     T value{};
