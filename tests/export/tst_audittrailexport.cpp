@@ -7,7 +7,6 @@
 #include "exportsupport.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -109,9 +108,7 @@ private slots:
     void csvHoldsEveryEntryAndItsFingerprint();
     void details_data();
     void details();
-    void headText();
     void pdfHoldsEveryEntryAndTheVerdict();
-    void pdfOfAThousandEntriesIsQuick();
     void reportNamesTheHeadOnlyWhenGiven_data();
     void reportNamesTheHeadOnlyWhenGiven();
     void workbookNamesTheHeadOnlyWhenGiven_data();
@@ -228,14 +225,6 @@ void TestAuditTrailExport::details()
     QCOMPARE(AuditTrailTexts::detailsText(details), text);
 }
 
-void TestAuditTrailExport::headText()
-{
-    QCOMPARE(AuditTrailTexts::headText({}), QString());
-    const QString text = AuditTrailTexts::headText({12, hashA});
-    QVERIFY(text.contains(QStringLiteral("12")));
-    QVERIFY(text.contains(hashA));
-}
-
 void TestAuditTrailExport::pdfHoldsEveryEntryAndTheVerdict()
 {
     AuditTrailExport trail;
@@ -276,17 +265,6 @@ void TestAuditTrailExport::pdfHoldsEveryEntryAndTheVerdict()
     QVERIFY(bytes.contains("<hygra:auditExportSha256>" +
                            audittrailexport::fingerprint(trail.entries).toLatin1() + "<"));
     QVERIFY(bytes.contains("<hygra:auditEntry>90<"));
-}
-
-void TestAuditTrailExport::pdfOfAThousandEntriesIsQuick()
-{
-    AuditTrailExport trail;
-    for (int seq = 1; seq <= 1000; ++seq)
-        trail.entries.append(entry(seq, QStringLiteral("download"), sampleTrail().at(0).details));
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(audittrailexport::writePdf(dir.filePath(QStringLiteral("large.pdf")), trail, true));
-    QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestAuditTrailExport::reportNamesTheHeadOnlyWhenGiven_data()
