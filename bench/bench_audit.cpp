@@ -19,14 +19,15 @@ constexpr int verifiedEntries = 1000000;
 
 AuditEntry downloadLike(int n)
 {
-    AuditEntry entry = audit::event(
-        QStringLiteral("download"),
-        {{QStringLiteral("model"), QStringLiteral("HX20D")},
-         {QStringLiteral("serial"), QStringLiteral("H2B0012345")},
-         {QStringLiteral("file"), QStringLiteral("HX20D_20261210_%1.data").arg(n, 6, 10, QLatin1Char('0'))},
-         {QStringLiteral("samples"), 64512},
-         {QStringLiteral("firstSample"), QStringLiteral("2026-11-01T08:00:00")},
-         {QStringLiteral("lastSample"), QStringLiteral("2026-12-10T08:00:00")}});
+    AuditEntry entry =
+        audit::event(QStringLiteral("download"),
+                     {{QStringLiteral("model"), QStringLiteral("HX20D")},
+                      {QStringLiteral("serial"), QStringLiteral("H2B0012345")},
+                      {QStringLiteral("file"),
+                       QStringLiteral("HX20D_20261210_%1.data").arg(n, 6, 10, QLatin1Char('0'))},
+                      {QStringLiteral("samples"), 64512},
+                      {QStringLiteral("firstSample"), QStringLiteral("2026-11-01T08:00:00")},
+                      {QStringLiteral("lastSample"), QStringLiteral("2026-12-10T08:00:00")}});
     entry.serial = QStringLiteral("H2B0012345");
     entry.sha256 = QString(64, QLatin1Char('a'));
     return entry;
@@ -59,13 +60,15 @@ bool fillTrail(const QString &file)
 {
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
         db.setDatabaseName(file);
         if (db.open() && db.transaction()) {
             QSqlQuery q(db);
-            q.prepare(QStringLiteral("INSERT INTO audit_trail (seq, time, user_name, computer, kind,"
-                                     " sha256, serial, details, reason, prev, hash)"
-                                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            q.prepare(
+                QStringLiteral("INSERT INTO audit_trail (seq, time, user_name, computer, kind,"
+                               " sha256, serial, details, reason, prev, hash)"
+                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             QString prev = audit::firstPrev();
             ok = true;
             for (int n = 1; ok && n <= verifiedEntries; ++n) {

@@ -98,7 +98,8 @@ bool matchesHash(const QByteArray &canonical, const QByteArray &hexHash)
     if (hexHash.size() != 2 * SHA256_DIGEST_LENGTH)
         return false;
     for (int i = 0; i < SHA256_DIGEST_LENGTH; ++i) {
-        if (hexHash.at(2 * i) != hex[digest[i] >> 4] || hexHash.at(2 * i + 1) != hex[digest[i] & 0xf])
+        if (hexHash.at(2 * i) != hex[digest[i] >> 4] ||
+            hexHash.at(2 * i + 1) != hex[digest[i] & 0xf])
             return false;
     }
     return true;
@@ -167,7 +168,8 @@ bool Archive::appendAudit(AuditEntry &entry)
             return fail(why);
         QSqlQuery q(db);
         bool ok = !postgres || q.exec(appendLock);
-        ok = ok && q.exec(QStringLiteral("SELECT seq, hash FROM audit_trail ORDER BY seq DESC LIMIT 1"));
+        ok = ok &&
+             q.exec(QStringLiteral("SELECT seq, hash FROM audit_trail ORDER BY seq DESC LIMIT 1"));
         if (ok) {
             const bool any = q.next();
             entry.seq = any ? q.value(0).toLongLong() + 1 : 1;

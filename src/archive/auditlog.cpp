@@ -5,8 +5,8 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QSaveFile>
@@ -18,10 +18,12 @@ namespace
 // Which archive: its file, or its server and database, whoever logs in.
 QString archiveKey(const ArchiveLocation &location)
 {
-    const QString identity =
-        location.isTeamArchive()
-            ? QStringLiteral("postgresql://%1:%2/%3").arg(location.host).arg(location.port).arg(location.database)
-            : QDir::cleanPath(QFileInfo(location.filePath).absoluteFilePath());
+    const QString identity = location.isTeamArchive()
+                                 ? QStringLiteral("postgresql://%1:%2/%3")
+                                       .arg(location.host)
+                                       .arg(location.port)
+                                       .arg(location.database)
+                                 : QDir::cleanPath(QFileInfo(location.filePath).absoluteFilePath());
     return QString::fromLatin1(
         QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256).toHex().left(24));
 }
@@ -84,16 +86,19 @@ bool AuditLog::record(Archive *archive, const AuditEntry &entry, QString *error,
     if (queued)
         *queued = false;
     QString why;
-    if (archive && archive->isOpen() && appendWaiting(*archive, &why) && append(*archive, entry, &why))
+    if (archive && archive->isOpen() && appendWaiting(*archive, &why) &&
+        append(*archive, entry, &why))
         return true;
     if (why.isEmpty())
-        why = archive && !archive->errorText().isEmpty() ? archive->errorText()
-                                                          : QStringLiteral("the archive is not open");
+        why = archive && !archive->errorText().isEmpty()
+                  ? archive->errorText()
+                  : QStringLiteral("the archive is not open");
     QString queueWhy;
     const bool kept = enqueue(entry, &queueWhy);
     if (queued)
         *queued = kept;
-    *error = kept ? why : QStringLiteral("%1; nor could it wait in %2: %3").arg(why, queuePath, queueWhy);
+    *error = kept ? why
+                  : QStringLiteral("%1; nor could it wait in %2: %3").arg(why, queuePath, queueWhy);
     return false;
 }
 
@@ -121,10 +126,12 @@ bool AuditLog::appendWaiting(Archive &archive, QString *error)
     bool ok = true;
     for (; done < lines.size(); ++done) {
         AuditEntry entry;
-        // A line that is no entry (a write cut short) cannot be appended: it stays for a person to read.
+        // A line that is no entry (a write cut short) cannot be appended: it stays for a person to
+        // read.
         if (!entryOfLine(lines.at(done), &entry) || !append(archive, entry, error)) {
             if (error->isEmpty())
-                *error = QStringLiteral("a waiting audit entry in %1 cannot be read").arg(queuePath);
+                *error =
+                    QStringLiteral("a waiting audit entry in %1 cannot be read").arg(queuePath);
             ok = false;
             break;
         }
@@ -189,11 +196,12 @@ void AuditLog::remember(Archive &archive, const AuditHead &head)
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    file.write(audit::canonicalJson(QJsonObject{{QStringLiteral("seq"), head.seq},
-                                                {QStringLiteral("hash"), head.hash}}));
+    file.write(audit::canonicalJson(
+        QJsonObject{{QStringLiteral("seq"), head.seq}, {QStringLiteral("hash"), head.hash}}));
     file.close();
     if (file.error() == QFileDevice::NoError)
-        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(seenPath).constData());
+        std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(seenPath).constData());
 }
 
 AuditVerdict AuditLog::verify(Archive &archive, const QVector<AuditHead> &pins)

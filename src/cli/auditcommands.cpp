@@ -102,15 +102,17 @@ int AuditCommands::open(const QCommandLineParser &parser, Archive &archive)
 void AuditCommands::addFilterOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        {QStringLiteral("sha256"), QStringLiteral("Entries about the recording with this fingerprint."),
-         QStringLiteral("H")},
-        {QStringLiteral("serial"), QStringLiteral("Entries about the logger with this serial number."),
-         QStringLiteral("S")},
-        {QStringLiteral("user"), QStringLiteral("Entries of this login name."), QStringLiteral("U")},
+        {QStringLiteral("sha256"),
+         QStringLiteral("Entries about the recording with this fingerprint."), QStringLiteral("H")},
+        {QStringLiteral("serial"),
+         QStringLiteral("Entries about the logger with this serial number."), QStringLiteral("S")},
+        {QStringLiteral("user"), QStringLiteral("Entries of this login name."),
+         QStringLiteral("U")},
         {QStringLiteral("kind"), QStringLiteral("Entries of this kind (download, export, …)."),
          QStringLiteral("K")},
         {QStringLiteral("from"),
-         QStringLiteral("Entries at or after DATE (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, local time)."),
+         QStringLiteral(
+             "Entries at or after DATE (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, local time)."),
          QStringLiteral("DATE")},
         {QStringLiteral("to"),
          QStringLiteral("Entries before the end of DATE (a day) or before DATE (a time)."),
@@ -207,7 +209,9 @@ int AuditCommands::verify(const QStringList &arguments)
                .arg(verdict.entries)
                .arg(QLatin1String(verdict.entries == 1 ? "entry" : "entries"));
     if (verdict.lastSeq > 0)
-        out << QStringLiteral(", the newest %1 with hash %2").arg(verdict.lastSeq).arg(verdict.lastHash);
+        out << QStringLiteral(", the newest %1 with hash %2")
+                   .arg(verdict.lastSeq)
+                   .arg(verdict.lastHash);
     out << '\n';
     return ExitOk;
 }
@@ -219,8 +223,8 @@ int AuditCommands::exportTrail(const QStringList &arguments)
         "Writes the audit trail's entries that match every filter given as a CSV file or a\n"
         "printable PDF, with the verdict of checking the whole trail and the fingerprint of\n"
         "the export: the SHA-256 of the entries' lines as 'audit list' prints them."));
-    const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("Write the CSV file OUT."),
-                                       QStringLiteral("OUT"));
+    const QCommandLineOption csvOption(
+        QStringLiteral("csv"), QStringLiteral("Write the CSV file OUT."), QStringLiteral("OUT"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Write the PDF OUT."),
                                        QStringLiteral("OUT"));
     parser.addOptions({csvOption, pdfOption});
@@ -240,7 +244,8 @@ int AuditCommands::exportTrail(const QStringList &arguments)
     QStringList shown;
     for (const char *key : {"sha256", "serial", "user", "kind", "from", "to"}) {
         if (parser.isSet(QLatin1String(key)))
-            shown << QStringLiteral("%1 %2").arg(QLatin1String(key), parser.value(QLatin1String(key)));
+            shown << QStringLiteral("%1 %2").arg(QLatin1String(key),
+                                                 parser.value(QLatin1String(key)));
     }
     trail.filter = shown.join(QStringLiteral(", "));
     const bool pdf = parser.isSet(pdfOption);

@@ -50,8 +50,8 @@ void AuditRecorder::record(AuditEntry entry, Archive *archive)
     if (AuditLog(location).record(archive, entry, &why, &queued))
         return;
     if (queued)
-        err << "hygra-cli: warning: the archive cannot take the audit entry of this action ("
-            << why << "); it waits on this computer and goes in once the archive can be "
+        err << "hygra-cli: warning: the archive cannot take the audit entry of this action (" << why
+            << "); it waits on this computer and goes in once the archive can be "
             << "reached\n";
     else
         err << "hygra-cli: warning: the audit entry of this action was lost: " << why << '\n';

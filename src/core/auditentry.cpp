@@ -27,13 +27,27 @@ void appendUtf8String(QByteArray &out, const QByteArray &utf8)
         out.append(run, int(p - run));
         run = p + 1;
         switch (u) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             out += "\\u00";
             out += hex[u >> 4];
@@ -95,12 +109,18 @@ void appendValue(QByteArray &out, const QJsonValue &value)
 {
     switch (value.type()) {
     case QJsonValue::Null:
-    case QJsonValue::Undefined: out += "null"; break;
-    case QJsonValue::Bool: out += value.toBool() ? "true" : "false"; break;
+    case QJsonValue::Undefined:
+        out += "null";
+        break;
+    case QJsonValue::Bool:
+        out += value.toBool() ? "true" : "false";
+        break;
     case QJsonValue::Double:
         out += QByteArray::number(value.toVariant().toLongLong());
         break;
-    case QJsonValue::String: appendString(out, value.toString()); break;
+    case QJsonValue::String:
+        appendString(out, value.toString());
+        break;
     case QJsonValue::Array: {
         out += '[';
         const QJsonArray array = value.toArray();
@@ -112,7 +132,9 @@ void appendValue(QByteArray &out, const QJsonValue &value)
         out += ']';
         break;
     }
-    case QJsonValue::Object: appendObject(out, value.toObject()); break;
+    case QJsonValue::Object:
+        appendObject(out, value.toObject());
+        break;
     }
 }
 
@@ -125,7 +147,8 @@ QString valueProblem(const QJsonValue &value, const QString &where)
     } else if (value.isArray()) {
         const QJsonArray array = value.toArray();
         for (int i = 0; i < array.size(); ++i) {
-            const QString problem = valueProblem(array.at(i), QStringLiteral("%1[%2]").arg(where).arg(i));
+            const QString problem =
+                valueProblem(array.at(i), QStringLiteral("%1[%2]").arg(where).arg(i));
             if (!problem.isEmpty())
                 return problem;
         }

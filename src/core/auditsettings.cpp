@@ -15,7 +15,8 @@ bool askForReason()
     if (!info)
         return false;
     // Only a clear "on" switches it on, as for the other switches of the file.
-    const QString word = info->readInfo(settingGroup, askKey, QStringLiteral("false")).trimmed().toLower();
+    const QString word =
+        info->readInfo(settingGroup, askKey, QStringLiteral("false")).trimmed().toLower();
     return word == QLatin1String("true") || word == QLatin1String("1") ||
            word == QLatin1String("yes") || word == QLatin1String("on");
 }
@@ -23,5 +24,6 @@ bool askForReason()
 void setAskForReason(bool on)
 {
     if (SettingInfo *info = settingInfo())
-        info->writeInfo(settingGroup, askKey, on ? QStringLiteral("true") : QStringLiteral("false"));
+        info->writeInfo(settingGroup, askKey,
+                        on ? QStringLiteral("true") : QStringLiteral("false"));
 }

@@ -23,7 +23,8 @@ Account currentAccount()
     account.login = QString::fromLocal8Bit(entry->pw_name);
     // The GECOS field's first comma-separated part is the full name.
     if (entry->pw_gecos)
-        account.fullName = QString::fromLocal8Bit(entry->pw_gecos).section(QLatin1Char(','), 0, 0).trimmed();
+        account.fullName =
+            QString::fromLocal8Bit(entry->pw_gecos).section(QLatin1Char(','), 0, 0).trimmed();
     return account;
 }
 } // namespace

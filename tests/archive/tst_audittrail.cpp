@@ -19,9 +19,9 @@ namespace
 {
 AuditEntry numbered(int n)
 {
-    AuditEntry entry = audit::event(QStringLiteral("export"),
-                                    {{QStringLiteral("file"), QStringLiteral("r%1.pdf").arg(n)},
-                                     {QStringLiteral("n"), n}});
+    AuditEntry entry = audit::event(
+        QStringLiteral("export"),
+        {{QStringLiteral("file"), QStringLiteral("r%1.pdf").arg(n)}, {QStringLiteral("n"), n}});
     entry.serial = QStringLiteral("H2B%1").arg(n);
     return entry;
 }
@@ -124,8 +124,8 @@ void TstAuditTrail::canonicalJsonAsPythonWritesIt_data()
     QTest::newRow("escapes") << R"({"q":"say \"hi\"\\\n\r\t\b\f\u0001\u001f\u007f/"})"
                              << QByteArray("{\"q\":\"say \\\"hi\\\"\\\\\\n\\r\\t\\b\\f\\u0001"
                                            "\\u001f\x7f/\"}");
-    QTest::newRow("keys by code point") << R"({"Z":0,"a":0,"_":0,"AA":0})"
-                                        << QByteArray(R"({"AA":0,"Z":0,"_":0,"a":0})");
+    QTest::newRow("keys by code point")
+        << R"({"Z":0,"a":0,"_":0,"AA":0})" << QByteArray(R"({"AA":0,"Z":0,"_":0,"a":0})");
     QTest::newRow("beyond the basic plane")
         << QString::fromUtf8(R"({"emoji":"😀","😀":1,"\uffff":2})")
         << QByteArray("{\"emoji\":\"😀\",\"\xef\xbf\xbf\":2,\"😀\":1}");
@@ -165,8 +165,9 @@ void TstAuditTrail::tamperingIsNamed_data()
         const char *problem;
     };
     const Case cases[] = {
-        {"one column edited", "UPDATE audit_trail SET details = '{\"file\":\"x.pdf\",\"n\":3}'"
-                              " WHERE seq = 3;",
+        {"one column edited",
+         "UPDATE audit_trail SET details = '{\"file\":\"x.pdf\",\"n\":3}'"
+         " WHERE seq = 3;",
          0, 3, "does not match its hash"},
         {"an entry deleted", "DELETE FROM audit_trail WHERE seq = 3;", 0, 3, "is missing"},
         {"the first entries deleted", "DELETE FROM audit_trail WHERE seq <= 2;", 0, 1,
@@ -267,8 +268,7 @@ void TstAuditTrail::rolesCannotRewriteTheTrail()
         QCOMPARE(entry.user, QLatin1String(role));
         // The server refuses to change, remove or forge an entry.
         for (const char *sql : {"UPDATE audit_trail SET kind = 'x' WHERE seq = 1",
-                                "DELETE FROM audit_trail WHERE seq = 1",
-                                "TRUNCATE audit_trail",
+                                "DELETE FROM audit_trail WHERE seq = 1", "TRUNCATE audit_trail",
                                 "INSERT INTO audit_trail SELECT seq + 100, time, 'hygra', computer,"
                                 " kind, sha256, serial, details, reason, prev, hash"
                                 " FROM audit_trail WHERE seq = 1"}) {

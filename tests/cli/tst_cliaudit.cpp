@@ -143,11 +143,11 @@ void TstCliAudit::everyActionIsRecorded_data()
     const QString fingerprint = QString::fromLatin1(sha256Of(recording));
     const QString serial = QStringLiteral("H2AUD00001");
     const auto same = [](const QJsonValue &seen, const QJsonValue &wanted, const char *what) {
-        return seen == wanted ? QString()
-                              : QStringLiteral("%1: %2").arg(QLatin1String(what),
-                                                             QString::fromUtf8(QJsonDocument(
-                                                                 QJsonObject{{"seen", seen}})
-                                                                                   .toJson()));
+        return seen == wanted
+                   ? QString()
+                   : QStringLiteral("%1: %2").arg(
+                         QLatin1String(what),
+                         QString::fromUtf8(QJsonDocument(QJsonObject{{"seen", seen}}).toJson()));
     };
     QTest::newRow("download")
         << "download" << 1 << fingerprint << serial << Check([=](const QJsonObject &d) {
@@ -172,21 +172,20 @@ void TstCliAudit::everyActionIsRecorded_data()
                                 << Check([=](const QJsonObject &d) {
                                        return same(d["new"], "Ward 3", "note");
                                    });
-    QTest::newRow("export") << "export" << 4 << fingerprint << serial
-                            << Check([=](const QJsonObject &d) {
-                                   return same(d["format"], "pdf", "format") +
-                                          same(d["fileSha256"],
-                                               QString::fromLatin1(sha256Of(work.filePath("outpdf"))),
-                                               "produced file");
-                               });
-    QTest::newRow("export failed") << "export-failed" << 1 << fingerprint << serial
-                                   << Check([=](const QJsonObject &d) {
-                                          return same(d["error"].toString().contains("out.pdf"),
-                                                      true, "error");
-                                      });
+    QTest::newRow("export")
+        << "export" << 4 << fingerprint << serial << Check([=](const QJsonObject &d) {
+               return same(d["format"], "pdf", "format") +
+                      same(d["fileSha256"], QString::fromLatin1(sha256Of(work.filePath("outpdf"))),
+                           "produced file");
+           });
+    QTest::newRow("export failed")
+        << "export-failed" << 1 << fingerprint << serial << Check([=](const QJsonObject &d) {
+               return same(d["error"].toString().contains("out.pdf"), true, "error");
+           });
     QTest::newRow("import") << "import" << 1 << QString() << QString()
                             << Check([=](const QJsonObject &d) {
-                                   return same(d["known"], 1, "known") + same(d["added"], 0, "added");
+                                   return same(d["known"], 1, "known") +
+                                          same(d["added"], 0, "added");
                                });
     QTest::newRow("check") << "check" << 1 << QString() << QString()
                            << Check([=](const QJsonObject &d) {
@@ -197,11 +196,10 @@ void TstCliAudit::everyActionIsRecorded_data()
                                    << Check([=](const QJsonObject &d) {
                                           return same(d["samples"].toInt() > 0, true, "samples");
                                       });
-    QTest::newRow("download failed") << "download-failed" << 1 << QString() << QString()
-                                     << Check([=](const QJsonObject &d) {
-                                            return same(d["error"], "no logger is attached",
-                                                        "error");
-                                        });
+    QTest::newRow("download failed")
+        << "download-failed" << 1 << QString() << QString() << Check([=](const QJsonObject &d) {
+               return same(d["error"], "no logger is attached", "error");
+           });
 }
 
 void TstCliAudit::everyActionIsRecorded()
@@ -233,7 +231,8 @@ void TstCliAudit::everyActionIsRecorded()
     QCOMPARE(entries({"--kind", kind}).size(), count);
 }
 
-// A report names the trail's newest entry when it was made, which the check then holds the trail to.
+// A report names the trail's newest entry when it was made, which the check then holds the trail
+// to.
 void TstCliAudit::reportPinsTheTrail()
 {
     int exportAt = 0;
@@ -245,7 +244,8 @@ void TstCliAudit::reportPinsTheTrail()
     text.start(QStringLiteral("pdftotext"), {work.filePath("outpdf"), QStringLiteral("-")});
     QVERIFY(text.waitForFinished(30000));
     const QByteArray printed = text.readAllStandardOutput();
-    QVERIFY2(printed.contains(pinned["hash"].toString().toLatin1()), printed.left(2000).constData());
+    QVERIFY2(printed.contains(pinned["hash"].toString().toLatin1()),
+             printed.left(2000).constData());
     const QString pin =
         QStringLiteral("%1:%2").arg(pinned["seq"].toInt()).arg(pinned["hash"].toString());
     Run r = run({"audit", "verify", "--pin", pin});
