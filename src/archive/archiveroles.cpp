@@ -242,8 +242,8 @@ bool ArchiveRoles::readState(Setup *done)
                         " JOIN pg_catalog.pg_roles g ON g.oid = a.grantee"
                         " WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace"
                         " WHERE nspname = current_schema())"
-                        " AND c.relname IN ('recordings', 'locations', 'schema_version', 'evaluation_settings',"
-                        " 'audit_trail')"
+                        " AND c.relname IN ('recordings', 'locations', 'schema_version',"
+                        " 'evaluation_settings', 'audit_trail')"
                         " AND g.rolname IN ") +
                     groupRoles + QLatin1String(" ORDER BY 1, 2, 3")))
         return fail(serverReason(query));
