@@ -140,11 +140,15 @@ bool AuditLog::appendWaiting(Archive &archive, QString *error)
         QFile::remove(queuePath);
         return true;
     }
+    // The entries appended must leave the queue, or they would go in twice.
     QSaveFile rest(queuePath);
-    if (rest.open(QIODevice::WriteOnly)) {
-        for (int i = done; i < lines.size(); ++i)
-            rest.write(lines.at(i) + '\n');
-        rest.commit();
+    bool kept = rest.open(QIODevice::WriteOnly);
+    for (int i = done; kept && i < lines.size(); ++i)
+        kept = rest.write(lines.at(i) + '\n') >= 0;
+    if (!(kept && rest.commit())) {
+        *error = QStringLiteral("the queue of waiting audit entries %1 could not be rewritten: %2")
+                     .arg(queuePath, rest.errorString());
+        return false;
     }
     return ok;
 }
