@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// RecordingReview: the comments and electronic signatures of one recording, read from its trail.
+#pragma once
+
+#include "core/auditentry.h"
+#include "recording/loadedrecording.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+// A reason and a corrective action for the whole recording or one of its
+// excursions, or a note typed on the summary page. Never changed: a later
+// comment follows an earlier one.
+struct ReviewComment {
+    qint64 seq = 0;
+    // The entry's UTC time, "yyyy-MM-ddTHH:mm:ss.zzzZ".
+    QString time;
+    // The login name of who wrote it.
+    QString user;
+    // The wall-clock start of the excursion it explains ("2026-12-09T08:00:00"),
+    // empty for the whole recording.
+    QString excursion;
+    QString reason;
+    QString action;
+    // A free note about the recording, apart from the logger's own note.
+    QString note;
+};
+
+// One electronic signature: who signed, when, and what it means.
+struct ReviewSignature {
+    qint64 seq = 0;
+    // The hash of its trail entry, which a report pins.
+    QString hash;
+    // The entry's UTC time, "yyyy-MM-ddTHH:mm:ss.zzzZ".
+    QString time;
+    QString login;
+    QString printedName;
+    // "reviewed", "approved", "rejected", an owner's own meaning, or "revoke".
+    QString meaning;
+    // The signer's optional comment; a revoke's reason.
+    QString comment;
+};
+
+struct RecordingReview {
+    QVector<ReviewComment> comments;
+    QVector<ReviewSignature> signatures;
+
+    // The `comment` and `signature` entries among `entries` (of one
+    // recording), in the trail's order; other kinds are left out.
+    static RecordingReview fromTrail(const QVector<AuditEntry> &entries);
+    bool isEmpty() const { return comments.isEmpty() && signatures.isEmpty(); }
+    // Any signature other than a revoke.
+    bool isSigned() const;
+    // The meaning of the newest signature that is not a revoke and was not
+    // revoked, or an empty text.
+    QString standingMeaning() const;
+};
+
+namespace review
+{
+// The meaning of a signature that withdraws a final one.
+inline const QString revokeMeaning = QStringLiteral("revoke");
+
+// The `comment` entry of `recording` with a reason and an action, for the
+// excursion starting at `excursion` (recordingaudit::sampleTimeText) or,
+// when it is empty, for the whole recording.
+AuditEntry commentEntry(const LoadedRecording &recording, const QString &excursion,
+                        const QString &reason, const QString &action);
+// The `comment` entry holding a note typed about the recording.
+AuditEntry noteEntry(const LoadedRecording &recording, const QString &note);
+// The `signature` entry of a recording (by its fingerprint and serial).
+AuditEntry signatureEntry(const QString &sha256, const QString &serial,
+                          const ReviewSignature &signature);
+
+// Why a signature of `meaning` may not follow `current`, or an empty text:
+// once a final meaning (one of `finals`) stands, another meaning needs a
+// revoke first, and a revoke needs a final meaning standing.
+QString refusal(const RecordingReview &current, const QString &meaning,
+                const QStringList &finals);
+
+// How many wrong passwords in a row lock signing, and for how long.
+constexpr int attemptsBeforeLock = 3;
+constexpr int lockSeconds = 5 * 60;
+// The error of a `signature-failed` entry for a wrong password, and for an
+// attempt refused because signing was locked.
+inline const QString wrongPassword = QStringLiteral("wrong password");
+inline const QString lockedError = QStringLiteral("locked");
+
+// Until when signing is locked for `login`, from its `signature` and
+// `signature-failed` entries in the trail's order: three wrong passwords in
+// a row lock it for five minutes from the third; a signature ends a row.
+// Invalid when it is not locked at `now`.
+QDateTime lockedUntil(const QVector<AuditEntry> &entries, const QString &login,
+                      const QDateTime &now);
+} // namespace review
