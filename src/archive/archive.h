@@ -7,6 +7,8 @@
 #include "archive/archivelocation.h"
 #include "archive/audittrail.h"
 #include "archive/evaluationsettings.h"
+#include "archive/reviewsettings.h"
+#include "recording/recordingreview.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -146,6 +148,21 @@ public:
     // that each of `pinned` (entries a report or this computer saw) is still
     // there with the same hash.
     AuditVerdict verifyAudit(const QVector<AuditHead> &pinned = {});
+
+    // The comments and signatures of the recording `sha256`, each signature's
+    // meaning titled as the archive names it; false with errorText().
+    bool review(const QString &sha256, RecordingReview *review);
+    // The texts a comment's reason or corrective action is chosen from, in order.
+    QVector<ReviewChoice> reviewChoices(ReviewChoice::List list);
+    // Replaces a list (only the archive's owner may); false with errorText().
+    bool setReviewChoices(ReviewChoice::List list, const QVector<ReviewChoice> &choices);
+    // The meanings a signature can have, in order.
+    QVector<SignatureMeaning> signatureMeanings();
+    // Replaces them (only the archive's owner may); false with errorText().
+    bool setSignatureMeanings(const QVector<SignatureMeaning> &meanings);
+    // Whether the login acting here may sign only the meanings allowed to
+    // readers: a member of hygra_reader that is no operator or owner.
+    bool actsAsReader();
 
 private:
     // Calls `visit` with each entry's stored fields and hash in the trail's

@@ -53,6 +53,9 @@ struct ArchiveEntry {
     bool fileGone = false;
     // A team archive holds the file's bytes.
     bool hasContent = false;
+    // The meaning of its newest signature ("revoke" when that withdrew one);
+    // empty when it was never signed.
+    QString signedAs;
 
     // The file holds fewer samples than its header promises.
     bool complete() const { return samples >= expectedSamples; }
@@ -75,6 +78,8 @@ struct ArchiveFilter {
     std::optional<qint64> from;
     std::optional<qint64> to;
     bool outOfRangeOnly = false;
+    // Only recordings without a standing signature ("not yet reviewed").
+    bool unsignedOnly = false;
     // Text in the name, the note or the serial number, any case.
     QString text;
     // At most this many entries, the newest; 0 for all.

@@ -4,6 +4,7 @@
 
 #include "recording/alarmlimits.h"
 #include "recording/readdevinfojson.h"
+#include "recording/recordingreview.h"
 #include "recording/samplepoint.h"
 
 #include <QMetaType>
@@ -52,6 +53,9 @@ struct LoadedRecording {
     int expectedSamples = 0;
     // The evaluation chosen for this logger; empty for the recording's own limits.
     std::optional<ChosenEvaluation> evaluation;
+    // Its comments and signatures in the archive's trail; empty when the
+    // archive was not asked or holds none.
+    RecordingReview review;
 
     bool ok() const { return status == RecordingStatus::Loaded; }
     // Holds every sample its header promises.

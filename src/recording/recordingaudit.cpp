@@ -53,6 +53,23 @@ AuditEntry exported(const QString &format, const QString &target, const QByteArr
                   {QStringLiteral("fileSha256"), QString::fromLatin1(producedSha256)}});
 }
 
+AuditEntry comment(const LoadedRecording &recording, const QString &excursion,
+                   const QString &reason, const QString &action)
+{
+    const auto nullable = [](const QString &text) {
+        return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+    };
+    return about(review::commentKind, recording,
+                 {{QStringLiteral("excursion"), nullable(excursion)},
+                  {QStringLiteral("reason"), reason},
+                  {QStringLiteral("action"), nullable(action)}});
+}
+
+AuditEntry note(const LoadedRecording &recording, const QString &note)
+{
+    return about(review::commentKind, recording, {{QStringLiteral("note"), note}});
+}
+
 QByteArray fileSha256(const QString &path)
 {
     QFile file(path);

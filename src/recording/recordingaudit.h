@@ -20,6 +20,13 @@ AuditEntry download(const QString &path, const LoadedRecording &recording,
 // the SHA-256 of the file produced.
 AuditEntry exported(const QString &format, const QString &target, const QByteArray &producedSha256,
                     const LoadedRecording &recording);
+// The `comment` of `recording` with a reason and a corrective action, for the
+// excursion starting at `excursion` (sampleTimeText) or, when it is empty,
+// for the whole recording.
+AuditEntry comment(const LoadedRecording &recording, const QString &excursion,
+                   const QString &reason, const QString &action);
+// The `comment` of `recording` holding a note typed about it.
+AuditEntry note(const LoadedRecording &recording, const QString &note);
 // The SHA-256 of the file at `path` in lower-case hex; empty when it cannot be read.
 QByteArray fileSha256(const QString &path);
 } // namespace recordingaudit

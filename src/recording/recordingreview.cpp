@@ -2,16 +2,10 @@
 // RecordingReview: the comments and electronic signatures of one recording, read from its trail.
 #include "recording/recordingreview.h"
 
-#include "recording/recordingaudit.h"
-
 #include <QJsonValue>
 
 namespace
 {
-const QString commentKind = QStringLiteral("comment");
-const QString signatureKind = QStringLiteral("signature");
-const QString failedKind = QStringLiteral("signature-failed");
-
 QString text(const QJsonObject &details, const char *key)
 {
     return details.value(QLatin1String(key)).toString();
@@ -30,11 +24,16 @@ QString loginOf(const QString &user)
 }
 } // namespace
 
-RecordingReview RecordingReview::fromTrail(const QVector<AuditEntry> &entries)
+RecordingReview RecordingReview::fromTrail(const QString &sha256,
+                                           const QVector<AuditEntry> &entries)
 {
+    using namespace review;
     RecordingReview review;
+    review.sha256 = sha256;
     for (const AuditEntry &entry : entries) {
         const QJsonObject &d = entry.details;
+        if (entry.sha256 != sha256)
+            continue;
         if (entry.kind == commentKind) {
             review.comments.append({entry.seq, entry.time, loginOf(entry.user),
                                     text(d, "excursion"), text(d, "reason"), text(d, "action"),
@@ -68,20 +67,6 @@ QString RecordingReview::standingMeaning() const
 
 namespace review
 {
-
-AuditEntry commentEntry(const LoadedRecording &recording, const QString &excursion,
-                        const QString &reason, const QString &action)
-{
-    return recordingaudit::about(commentKind, recording,
-                                 {{QStringLiteral("excursion"), nullable(excursion)},
-                                  {QStringLiteral("reason"), reason},
-                                  {QStringLiteral("action"), nullable(action)}});
-}
-
-AuditEntry noteEntry(const LoadedRecording &recording, const QString &note)
-{
-    return recordingaudit::about(commentKind, recording, {{QStringLiteral("note"), note}});
-}
 
 AuditEntry signatureEntry(const QString &sha256, const QString &serial,
                           const ReviewSignature &signature)
@@ -123,7 +108,7 @@ QDateTime lockedUntil(const QVector<AuditEntry> &entries, const QString &login,
         const QDateTime at = QDateTime::fromString(entry.time, Qt::ISODateWithMs);
         if (entry.kind == signatureKind) {
             wrongInARow = 0;
-        } else if (entry.kind == failedKind && text(entry.details, "error") == wrongPassword &&
+        } else if (entry.kind == signatureFailedKind && text(entry.details, "error") == wrongPassword &&
                    !(until.isValid() && at < until)) {
             if (++wrongInARow == attemptsBeforeLock) {
                 until = at.addSecs(lockSeconds);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/auditentry.h"
-#include "recording/loadedrecording.h"
+#include <QStringList>
 
 #include <QDateTime>
 #include <QString>
@@ -38,17 +38,24 @@ struct ReviewSignature {
     QString printedName;
     // "reviewed", "approved", "rejected", an owner's own meaning, or "revoke".
     QString meaning;
+    // How the meaning is printed, in English and in Chinese, as the archive's
+    // owner named it; empty when the archive was not asked.
+    QString title;
+    QString titleZh;
     // The signer's optional comment; a revoke's reason.
     QString comment;
 };
 
 struct RecordingReview {
+    // The fingerprint of the recording the entries name; a report prints a
+    // review only beside the recording it belongs to.
+    QString sha256;
     QVector<ReviewComment> comments;
     QVector<ReviewSignature> signatures;
 
-    // The `comment` and `signature` entries among `entries` (of one
-    // recording), in the trail's order; other kinds are left out.
-    static RecordingReview fromTrail(const QVector<AuditEntry> &entries);
+    // The `comment` and `signature` entries among `entries` that name
+    // `sha256`, in the trail's order.
+    static RecordingReview fromTrail(const QString &sha256, const QVector<AuditEntry> &entries);
     bool isEmpty() const { return comments.isEmpty() && signatures.isEmpty(); }
     // Any signature other than a revoke.
     bool isSigned() const;
@@ -59,16 +66,13 @@ struct RecordingReview {
 
 namespace review
 {
+// The entries' kinds.
+inline const QString commentKind = QStringLiteral("comment");
+inline const QString signatureKind = QStringLiteral("signature");
+inline const QString signatureFailedKind = QStringLiteral("signature-failed");
 // The meaning of a signature that withdraws a final one.
 inline const QString revokeMeaning = QStringLiteral("revoke");
 
-// The `comment` entry of `recording` with a reason and an action, for the
-// excursion starting at `excursion` (recordingaudit::sampleTimeText) or,
-// when it is empty, for the whole recording.
-AuditEntry commentEntry(const LoadedRecording &recording, const QString &excursion,
-                        const QString &reason, const QString &action);
-// The `comment` entry holding a note typed about the recording.
-AuditEntry noteEntry(const LoadedRecording &recording, const QString &note);
 // The `signature` entry of a recording (by its fingerprint and serial).
 AuditEntry signatureEntry(const QString &sha256, const QString &serial,
                           const ReviewSignature &signature);

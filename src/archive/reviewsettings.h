@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The lists a review chooses from, kept in the archive: comment texts and signature meanings.
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// One text a reason or a corrective action can be chosen as, in both languages.
+struct ReviewChoice {
+    enum List { Reason, Action };
+    QString text;
+    QString textZh;
+};
+
+// What a signature can mean. The archive's owner keeps the list; readers may
+// sign only the meanings the owner allowed them.
+struct SignatureMeaning {
+    // The key that signatures record: "reviewed", "approved", "rejected"...
+    QString meaning;
+    QString title;
+    QString titleZh;
+    bool readerMaySign = false;
+    // Approved and rejected stand until revoked: no other meaning may follow.
+    bool final = false;
+};
