@@ -30,8 +30,8 @@ END
 $$;
 
 -- Exactly these rights, whatever was granted before.
-REVOKE ALL ON recordings, locations, schema_version, evaluation_settings, audit_trail
-    FROM hygra_operator, hygra_reader;
+REVOKE ALL ON recordings, locations, schema_version, evaluation_settings, audit_trail,
+    review_choices, signature_meanings FROM hygra_operator, hygra_reader;
 GRANT SELECT, INSERT ON recordings TO hygra_operator;
 GRANT SELECT ON schema_version TO hygra_operator;
 GRANT SELECT, INSERT, UPDATE, DELETE ON locations TO hygra_operator;
@@ -40,6 +40,8 @@ GRANT SELECT, INSERT, DELETE ON evaluation_settings TO hygra_operator;
 GRANT SELECT ON recordings, locations, schema_version, evaluation_settings TO hygra_reader;
 -- Readers act too (they export and check): their actions are entries as well.
 GRANT SELECT, INSERT ON audit_trail TO hygra_operator, hygra_reader;
+-- What comments and signatures choose from: kept by the owner alone.
+GRANT SELECT ON review_choices, signature_meanings TO hygra_operator, hygra_reader;
 
 -- Every row of locations names the login that wrote it (its default, which
 -- the program never sets): everyone reads every row, an operator writes only

@@ -434,13 +434,39 @@ QString Archive::whereClause(const ArchiveFilter &filter, bool sqlite, QVariantL
     return sql;
 }
 
+bool Archive::readSigned(QHash<QString, QString> *signedAs)
+{
+    error.clear();
+    *signedAs = signedMeanings();
+    return error.isEmpty();
+}
+
+QString Archive::unsignedClause(const ArchiveFilter &filter, const QHash<QString, QString> &signedAs,
+                                QVariantList *values)
+{
+    if (!filter.unsignedOnly)
+        return {};
+    QStringList marks;
+    for (auto it = signedAs.cbegin(); it != signedAs.cend(); ++it) {
+        if (it.value() != review::revokeMeaning) {
+            marks << QStringLiteral("?");
+            *values << it.key();
+        }
+    }
+    return marks.isEmpty() ? QString()
+                           : QStringLiteral(" AND r.sha256 NOT IN (%1)").arg(marks.join(u','));
+}
+
 int Archive::count(const ArchiveFilter &filter)
 {
     error.clear();
     QVariantList values;
+    QHash<QString, QString> signedAs;
+    if (filter.unsignedOnly && !readSigned(&signedAs))
+        return -1;
     const QString sql =
         QStringLiteral("SELECT COUNT(*) FROM recordings r") +
-        whereClause(filter, !where.isTeamArchive(), &values);
+        whereClause(filter, !where.isTeamArchive(), &values) + unsignedClause(filter, signedAs, &values);
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -457,10 +483,14 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
 {
     error.clear();
     QVariantList values{computer};
+    QHash<QString, QString> signedAs;
+    if (!readSigned(&signedAs))
+        return {};
     QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
                                  " ON l.sha256 = r.sha256 AND l.host = ?")
                       .arg(QLatin1String(ArchiveEntry::columns)) +
-                  whereClause(filter, !where.isTeamArchive(), &values);
+                  whereClause(filter, !where.isTeamArchive(), &values) +
+                  unsignedClause(filter, signedAs, &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
@@ -490,8 +520,10 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
         if (entry.path.isEmpty() && !path.isEmpty() && QFileInfo::exists(path))
             entry.path = path;
     }
-    for (ArchiveEntry &entry : entries)
+    for (ArchiveEntry &entry : entries) {
         entry.fileGone = entry.path.isEmpty() && !entry.hasContent;
+        entry.signedAs = signedAs.value(entry.sha256);
+    }
     return entries;
 }
 

@@ -10,6 +10,7 @@
 #include "archive/reviewsettings.h"
 #include "recording/recordingreview.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QSet>
@@ -133,6 +134,9 @@ public:
     // operating-system account on a local archive, the role that logged in on
     // a team archive.
     QString auditUser();
+    // The printed full name of who acts: the account's full name on a local
+    // archive, the login role's comment on a team archive; empty without one.
+    QString printedName();
     // Appends `entry` (its time, kind, fingerprint, serial, details and
     // reason set) as the trail's next entry, filling in its seq, user,
     // computer, prev and hash. False with errorText() when it cannot.
@@ -165,6 +169,17 @@ public:
     bool actsAsReader();
 
 private:
+    // The meaning of each signed recording's newest signature, by fingerprint.
+    QHash<QString, QString> signedMeanings();
+    // signedMeanings() into `signedAs`; false with errorText().
+    bool readSigned(QHash<QString, QString> *signedAs);
+    // " AND …" leaving out the recordings a signature stands on, when the
+    // filter asks for unsigned ones only; appends their fingerprints.
+    static QString unsignedClause(const ArchiveFilter &filter,
+                                  const QHash<QString, QString> &signedAs, QVariantList *values);
+    // In one write transaction: `clear` with its values, then `insert` with each row's.
+    bool replaceRows(const QString &clear, const QVariantList &clearValues, const QString &insert,
+                     const QVector<QVariantList> &rows);
     // Calls `visit` with each entry's stored fields and hash in the trail's
     // order until it returns false; false with `error` when the trail cannot
     // be read (or without when `visit` stopped).

@@ -243,7 +243,8 @@ bool ArchiveRoles::readState(Setup *done)
                         " WHERE c.relnamespace = (SELECT oid FROM pg_catalog.pg_namespace"
                         " WHERE nspname = current_schema())"
                         " AND c.relname IN ('recordings', 'locations', 'schema_version',"
-                        " 'evaluation_settings', 'audit_trail')"
+                        " 'evaluation_settings', 'audit_trail', 'review_choices',"
+                        " 'signature_meanings')"
                         " AND g.rolname IN ") +
                     groupRoles + QLatin1String(" ORDER BY 1, 2, 3")))
         return fail(serverReason(query));

@@ -90,6 +90,44 @@ QStringList stepTo(int version)
                                " hash VARCHAR(64) NOT NULL)"),
                 QStringLiteral("CREATE INDEX audit_trail_sha256 ON audit_trail (sha256)"),
                 QStringLiteral("%GUARD%")};
+    case 6:
+        // What a review chooses from: the texts of a comment's reason and
+        // corrective action, and what a signature can mean. The owner keeps them.
+        return {QStringLiteral("CREATE TABLE review_choices ("
+                               " list TEXT NOT NULL,"
+                               " position INTEGER NOT NULL,"
+                               " text TEXT NOT NULL,"
+                               " text_zh TEXT NOT NULL,"
+                               " PRIMARY KEY (list, position))"),
+                QStringLiteral(
+                    "INSERT INTO review_choices (list, position, text, text_zh) VALUES"
+                    " ('reason', 1, 'door left open', '门未关好'),"
+                    " ('reason', 2, 'defrost cycle', '除霜周期'),"
+                    " ('reason', 3, 'transport delay', '运输延误'),"
+                    " ('reason', 4, 'power failure', '停电'),"
+                    " ('reason', 5, 'loading or unloading', '装卸货物'),"
+                    " ('reason', 6, 'sensor fault', '传感器故障'),"
+                    " ('action', 1, 'product quarantined', '产品已隔离'),"
+                    " ('action', 2, 'product released after stability assessment',"
+                    " '经稳定性评估后放行产品'),"
+                    " ('action', 3, 'product discarded', '产品已销毁'),"
+                    " ('action', 4, 'logger replaced', '已更换记录仪'),"
+                    " ('action', 5, 'no action needed', '无需处理')"),
+                QStringLiteral("CREATE TABLE signature_meanings ("
+                               " meaning TEXT PRIMARY KEY,"
+                               " position INTEGER NOT NULL,"
+                               " title TEXT NOT NULL,"
+                               " title_zh TEXT NOT NULL,"
+                               " reader_may_sign INTEGER NOT NULL,"
+                               " is_final INTEGER NOT NULL)"),
+                QStringLiteral("INSERT INTO signature_meanings"
+                               " (meaning, position, title, title_zh, reader_may_sign, is_final)"
+                               " VALUES ('reviewed', 1, 'Reviewed', '审核', 1, 0),"
+                               " ('approved', 2, 'Approved', '批准', 0, 1),"
+                               " ('rejected', 3, 'Rejected', '拒绝', 0, 1)"),
+                // The list finds the signed recordings among all entries.
+                QStringLiteral("CREATE INDEX audit_trail_kind ON audit_trail (kind)"),
+                QStringLiteral("%GUARD%")};
     default:
         return {};
     }
@@ -129,6 +167,33 @@ const QStringList postgresGuard{
     QStringLiteral("CREATE TRIGGER audit_trail_no_truncate BEFORE TRUNCATE"
                    " ON audit_trail FOR EACH STATEMENT EXECUTE FUNCTION hygra_audit_guard()"),
 };
+
+// PostgreSQL, from version 6 on: the guard also holds a reader role to the
+// meanings the owner allowed readers to sign, whoever writes the entry.
+const QString readerSignatureCheck = QStringLiteral(
+    "        IF NEW.kind = 'signature'"
+    " AND EXISTS (SELECT FROM pg_catalog.pg_roles WHERE rolname = 'hygra_reader')"
+    " AND EXISTS (SELECT FROM pg_catalog.pg_roles WHERE rolname = 'hygra_operator') THEN\n"
+    "            IF pg_has_role(session_user, 'hygra_reader', 'MEMBER')"
+    " AND NOT pg_has_role(session_user, 'hygra_operator', 'MEMBER')"
+    " AND NOT EXISTS (SELECT FROM signature_meanings WHERE reader_may_sign = 1"
+    " AND meaning = NEW.details::json ->> 'meaning') THEN\n"
+    "                RAISE EXCEPTION 'a reader may not sign as %',"
+    " NEW.details::json ->> 'meaning' USING ERRCODE = '42501';\n"
+    "            END IF;\n"
+    "        END IF;\n");
+
+// The statements of "%GUARD%" in the step to `version`.
+QStringList guardOf(int version, bool postgres)
+{
+    if (version == 5)
+        return postgres ? postgresGuard : sqliteGuard;
+    if (!postgres)
+        return {};
+    QString function = postgresGuard.first();
+    function.insert(function.indexOf(QLatin1String("        RETURN NEW;")), readerSignatureCheck);
+    return {function};
+}
 
 // The engine's code of a failure for lack of rights.
 const QLatin1String insufficientPrivilege("42501");
@@ -257,7 +322,7 @@ bool migrate(QSqlDatabase &db, QString *error, QString *code)
     for (int next = version + 1; ok && next <= currentVersion; ++next) {
         for (QString statement : stepTo(next)) {
             if (statement == QLatin1String("%GUARD%")) {
-                for (const QString &guard : postgres ? postgresGuard : sqliteGuard)
+                for (const QString &guard : guardOf(next, postgres))
                     ok = ok && run(db, guard, error, code);
                 continue;
             }

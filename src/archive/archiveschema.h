@@ -9,7 +9,7 @@ class QSqlDatabase;
 namespace archiveschema
 {
 // The version this program writes; an archive of a newer version is not touched.
-constexpr int currentVersion = 5;
+constexpr int currentVersion = 6;
 
 // Begins a transaction that will write. SQLite takes the write lock at once
 // (waiting out the busy timeout), since a transaction that read first cannot

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 class Archive;
 
@@ -33,11 +34,15 @@ public:
         Kind kind = Failed;
         QString text;
         QDateTime lockedUntil;
+        // After a wrong password: how many more lock signing.
+        int triesLeft = 0;
         // The signature appended, with its seq and hash.
         ReviewSignature signature;
     };
 
     explicit ReviewSigner(Archive &archive);
+    // The clock that locks and unlocks signing; the system's by default.
+    void setClock(const std::function<QDateTime()> &now) { clock = now; }
 
     // Who would sign: the login name, and the printed full name (the
     // account's full name, or a team role's comment; the login without one).
@@ -52,5 +57,15 @@ public:
                  const QString &comment, const QByteArray &password, const QString &reason = {});
 
 private:
+    // Appends the `signature-failed` entry of an attempt.
+    void recordFailure(const QString &sha256, const QString &serial, const QString &meaning,
+                       const QString &error, const QString &reason);
+    // The meaning's refusal, or an empty text.
+    QString refusal(const QString &sha256, const QString &meaning, const QString &comment);
+    // Until when the login may not sign; invalid when it may, or with `failed`
+    // set when the trail cannot be read. `wrongInARow` as review::lockedUntil's.
+    QDateTime lockedUntil(bool *failed, int *wrongInARow = nullptr);
+
     Archive &archive;
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
 };

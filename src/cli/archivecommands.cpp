@@ -102,6 +102,11 @@ QCommandLineOption ArchiveCommands::archiveOption()
         QStringLiteral("URL"));
 }
 
+bool ArchiveCommands::locate(const QString &url, ArchiveLocation *location, QString *why)
+{
+    return chooseLocation(url, location, why);
+}
+
 bool ArchiveCommands::needsGui(const QStringList &arguments)
 {
     return arguments.value(2) == QLatin1String("history") &&

@@ -7,6 +7,7 @@
 
 class Archive;
 class ArchiveRoles;
+struct ArchiveLocation;
 class QCommandLineOption;
 class QCommandLineParser;
 
@@ -22,6 +23,8 @@ public:
 
     // The --archive option that every command writing to the archive takes.
     static QCommandLineOption archiveOption();
+    // The archive named by `url`, else the settings file's; false with `why`.
+    static bool locate(const QString &url, ArchiveLocation *location, QString *why);
     // Adds the recording file at `path` to the archive named by `url` (the
     // settings file's when empty); returns why it could not, or an empty text.
     static QString addDownloaded(const QString &path, const QString &url);

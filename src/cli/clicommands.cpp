@@ -6,6 +6,7 @@
 #include "cli/archivecommands.h"
 #include "cli/auditcommands.h"
 #include "cli/auditrecorder.h"
+#include "cli/reviewcommands.h"
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/downloadwatch.h"
@@ -95,6 +96,12 @@ int CliCommands::runCommand(const QStringList &arguments)
         return ArchiveCommands(out, err).run(rest);
     if (command == QLatin1String("audit"))
         return AuditCommands(out, err).run(rest);
+    if (command == QLatin1String("comment"))
+        return ReviewCommands(out, err).comment(rest);
+    if (command == QLatin1String("review"))
+        return ReviewCommands(out, err).review(rest);
+    if (command == QLatin1String("signatures"))
+        return ReviewCommands(out, err).signatures(rest);
     err << "hygra-cli: unknown command '" << command << "'\n";
     printOverview(err);
     return ExitUsage;
@@ -123,7 +130,12 @@ void CliCommands::printOverview(QTextStream &stream)
               "  start | stop [--model M] [--index I]  start or stop recording\n"
               "  archive import | list | get | history | check | setup | grant\n"
               "                                        the recordings archive\n"
-              "  audit list | verify | export          who did what, when and why\n\n"
+              "  audit list | verify | export          who did what, when and why\n"
+              "  comment FILE|SHA256 [--excursion START] --reason TEXT [--action TEXT]\n"
+              "                                        explain a recording or an excursion\n"
+              "  review FILE|SHA256 --meaning M [--comment TEXT] [--password-fd N]\n"
+              "                                        sign a recording, password asked again\n"
+              "  signatures FILE|SHA256                a recording's signatures and comments\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();
 }

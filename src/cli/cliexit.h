@@ -34,4 +34,7 @@ enum CliExit {
     // `audit verify` found an entry changed, missing, inserted or moved, or the
     // trail cut and restarted.
     ExitAuditBroken = 20,
+    // `review` was refused: a wrong password, signing locked, or a meaning
+    // the signer may not give now.
+    ExitNotSigned = 21,
 };

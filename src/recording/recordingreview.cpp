@@ -39,8 +39,15 @@ RecordingReview RecordingReview::fromTrail(const QString &sha256,
                                     text(d, "excursion"), text(d, "reason"), text(d, "action"),
                                     text(d, "note")});
         } else if (entry.kind == signatureKind) {
-            review.signatures.append({entry.seq, entry.hash, entry.time, text(d, "login"),
-                                      text(d, "name"), text(d, "meaning"), text(d, "comment")});
+            ReviewSignature signature;
+            signature.seq = entry.seq;
+            signature.hash = entry.hash;
+            signature.time = entry.time;
+            signature.login = text(d, "login");
+            signature.printedName = text(d, "name");
+            signature.meaning = text(d, "meaning");
+            signature.comment = text(d, "comment");
+            review.signatures.append(signature);
         }
     }
     return review;
@@ -98,7 +105,7 @@ QString refusal(const RecordingReview &current, const QString &meaning, const QS
 }
 
 QDateTime lockedUntil(const QVector<AuditEntry> &entries, const QString &login,
-                      const QDateTime &now)
+                      const QDateTime &now, int *wrongInARowOut)
 {
     int wrongInARow = 0;
     QDateTime until;
@@ -116,6 +123,8 @@ QDateTime lockedUntil(const QVector<AuditEntry> &entries, const QString &login,
             }
         }
     }
+    if (wrongInARowOut)
+        *wrongInARowOut = wrongInARow;
     return until.isValid() && now < until ? until : QDateTime();
 }
 

@@ -94,7 +94,8 @@ inline const QString lockedError = QStringLiteral("locked");
 // Until when signing is locked for `login`, from its `signature` and
 // `signature-failed` entries in the trail's order: three wrong passwords in
 // a row lock it for five minutes from the third; a signature ends a row.
-// Invalid when it is not locked at `now`.
+// Invalid when it is not locked at `now`; `wrongInARow` tells how many
+// wrong passwords since the last lock or signature.
 QDateTime lockedUntil(const QVector<AuditEntry> &entries, const QString &login,
-                      const QDateTime &now);
+                      const QDateTime &now, int *wrongInARow = nullptr);
 } // namespace review
