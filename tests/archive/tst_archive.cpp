@@ -579,7 +579,8 @@ void TstArchive::olderArchiveGainsTheMark()
     }
     execRaw(location, {"ALTER TABLE recordings DROP COLUMN expected_samples",
                        "ALTER TABLE locations DROP COLUMN login", "DROP TABLE evaluation_settings",
-                       "DROP TABLE audit_trail", "UPDATE schema_version SET version = 1"});
+                       "DROP TABLE audit_trail", "DROP TABLE review_choices",
+                       "DROP TABLE signature_meanings", "UPDATE schema_version SET version = 1"});
 
     Archive archive;
     QVERIFY2(archive.open(location), qPrintable(archive.errorText()));
