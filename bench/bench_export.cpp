@@ -3,6 +3,7 @@
 #include "benchregistry.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
+#include "export/pdfsignature.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
 #include "recording/loadedrecording.h"
@@ -13,6 +14,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -136,5 +138,47 @@ void exportFigures(const FigurePrinter &print)
           medianMs(runs, [&] { writeXlsxWorkbook(xlsx, r, false); }), QStringLiteral("ms"));
 }
 
+// A throwaway self-signed RSA-2048 key and certificate in `dir`/signer.p12
+// under the password "bench", made with the openssl command; false without it.
+bool makeSigningKey(const QString &dir)
+{
+    const QStringList steps[] = {
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "signer.key", "-out",
+         "signer.pem", "-days", "2", "-subj", "/CN=Bench Signer"},
+        {"pkcs12", "-export", "-inkey", "signer.key", "-in", "signer.pem", "-out", "signer.p12",
+         "-passout", "pass:bench"},
+    };
+    for (const QStringList &step : steps) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir);
+        openssl.start(QStringLiteral("openssl"), step);
+        if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit ||
+            openssl.exitCode() != 0)
+            return false;
+    }
+    return true;
+}
+
+// Signing the full report as `hygra-cli sign` does once: loading the key
+// from the .p12, then signing into a file beside it.
+void signingFigures(const FigurePrinter &print)
+{
+    QTemporaryDir dir;
+    const LoadedRecording r = fullRecording();
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    const QString signedPdf = dir.filePath(QStringLiteral("signed.pdf"));
+    if (!writePdfReport(pdf, r, dataPageCount(r.samples.size()), false) ||
+        !makeSigningKey(dir.path()))
+        return;
+    const QString p12 = dir.filePath(QStringLiteral("signer.p12"));
+    print(QStringLiteral("sign_report_ms"), medianMs(runs, [&] {
+              SigningKey key;
+              loadPkcs12(p12, "bench", &key);
+              signPdf(pdf, signedPdf, key);
+          }),
+          QStringLiteral("ms"));
+}
+
 const bool registered = registerFigureGroup("export", &exportFigures);
+const bool signingRegistered = registerFigureGroup("signing", &signingFigures);
 } // namespace

@@ -1554,6 +1554,13 @@ Download them first to keep them.</translation>
     </message>
 </context>
 <context>
+    <name>ExportMenu</name>
+    <message>
+        <source>签名报告</source>
+        <translation>Sign report…</translation>
+    </message>
+</context>
+<context>
     <name>FileButton</name>
     <message>
         <source>打开</source>
@@ -1881,6 +1888,49 @@ Delete them permanently?</translation>
     <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSigning</name>
+    <message>
+        <source>选择要签名的 PDF 报告</source>
+        <translation>Choose the PDF report to sign</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>选择签名证书</source>
+        <translation>Choose the signing certificate</translation>
+    </message>
+    <message>
+        <source>PKCS#12 证书 (*.p12 *.pfx)</source>
+        <translation>PKCS#12 certificates (*.p12 *.pfx)</translation>
+    </message>
+    <message>
+        <source>签名报告</source>
+        <translation>Sign report…</translation>
+    </message>
+    <message>
+        <source>%1 的密码：</source>
+        <translation>Password of %1:</translation>
+    </message>
+    <message>
+        <source>无法签名 %1：%2</source>
+        <translation>Cannot sign %1: %2</translation>
+    </message>
+    <message>
+        <source>无法使用证书 %1：密码错误，或不是 PKCS#12 文件</source>
+        <translation>Cannot use the certificate %1: wrong password, or not a PKCS#12 file</translation>
+    </message>
+    <message>
+        <source>无法读取证书 %1</source>
+        <translation>Cannot read the certificate %1</translation>
+    </message>
+    <message>
+        <source>已签名 %1（签名人：%2）</source>
+        <translation>Signed %1 (signer: %2)</translation>
     </message>
 </context>
 <context>

@@ -1554,6 +1554,13 @@
     </message>
 </context>
 <context>
+    <name>ExportMenu</name>
+    <message>
+        <source>签名报告</source>
+        <translation>签名报告</translation>
+    </message>
+</context>
+<context>
     <name>FileButton</name>
     <message>
         <source>打开</source>
@@ -1881,6 +1888,49 @@
     <message>
         <source>确定</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSigning</name>
+    <message>
+        <source>选择要签名的 PDF 报告</source>
+        <translation>选择要签名的 PDF 报告</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>选择签名证书</source>
+        <translation>选择签名证书</translation>
+    </message>
+    <message>
+        <source>PKCS#12 证书 (*.p12 *.pfx)</source>
+        <translation>PKCS#12 证书 (*.p12 *.pfx)</translation>
+    </message>
+    <message>
+        <source>签名报告</source>
+        <translation>签名报告</translation>
+    </message>
+    <message>
+        <source>%1 的密码：</source>
+        <translation>%1 的密码：</translation>
+    </message>
+    <message>
+        <source>无法签名 %1：%2</source>
+        <translation>无法签名 %1：%2</translation>
+    </message>
+    <message>
+        <source>无法使用证书 %1：密码错误，或不是 PKCS#12 文件</source>
+        <translation>无法使用证书 %1：密码错误，或不是 PKCS#12 文件</translation>
+    </message>
+    <message>
+        <source>无法读取证书 %1</source>
+        <translation>无法读取证书 %1</translation>
+    </message>
+    <message>
+        <source>已签名 %1（签名人：%2）</source>
+        <translation>已签名 %1（签名人：%2）</translation>
     </message>
 </context>
 <context>

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// ExportMenu: the toolbar's drop-down panel that chooses a PDF or a spreadsheet export.
+// ExportMenu: the toolbar's drop-down panel that chooses a PDF or a spreadsheet export, or signing
+// a report.
 #include "app/exportmenu.h"
 
 #include "app/selectbutton.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
 ExportMenu::ExportMenu(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ExportMenu"));
-    setFixedSize(160, 88);
+    setFixedSize(160, 128);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 8, 0, 0);
@@ -28,11 +30,23 @@ ExportMenu::ExportMenu(QWidget *parent) : QWidget(parent)
     excelBtn = new SelectButton(QStringLiteral(":/img/ic_ex_excel.png"), widget);
     excelBtn->setObjectName(QStringLiteral("excelBtn"));
     excelBtn->setText(QStringLiteral("Excel"));
+    signBtn = new SelectButton(QStringLiteral(":/img/ic_ex_pdf.png"), widget);
+    signBtn->setObjectName(QStringLiteral("signBtn"));
+    signBtn->setText(tr("签名报告"));
     entries->addWidget(pdfBtn);
     entries->addWidget(excelBtn);
+    entries->addWidget(signBtn);
 
     connect(pdfBtn, &QPushButton::clicked, this, [this] { emit sendExportTypeSignal(0); });
     connect(excelBtn, &QPushButton::clicked, this, [this] { emit sendExportTypeSignal(1); });
+    connect(signBtn, &QPushButton::clicked, this, [this] { emit sendExportTypeSignal(2); });
+}
+
+void ExportMenu::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        signBtn->setText(tr("签名报告"));
+    QWidget::changeEvent(event);
 }
 
 void ExportMenu::paintEvent(QPaintEvent *)

@@ -14,6 +14,7 @@
 #include "app/languagecatalogues.h"
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
+#include "app/reportsigning.h"
 #include "app/tbwidget.h"
 #include "app/windowaudit.h"
 #include "core/newfile.h"
@@ -120,7 +121,13 @@ void MainWindow::makeConnections()
     connect(tb, &TbWidget::devSettingShowSignal, this, &MainWindow::delDevSettingShowSignal);
     connect(tb, &TbWidget::devDownLoadSignal, this, &MainWindow::delDevDownLoadSignal);
     connect(tb, &TbWidget::toStopStartRecordSignal, this, &MainWindow::delToStopStartRecordSignal);
-    connect(tb, &TbWidget::sendExportTypeSignal, view, &DataShowWidget::delSendExportTypeSignal);
+    // Signing works on a report file, not on the recording the view shows.
+    connect(tb, &TbWidget::sendExportTypeSignal, this, [this, view](int type) {
+        if (type == 2)
+            ReportSigning::run(this);
+        else
+            view->delSendExportTypeSignal(type);
+    });
     connect(ui->selectBtn, &QPushButton::clicked, list, &RecordingList::switchDelFile);
     connect(ui->delBtn, &QPushButton::clicked, list, &RecordingList::delDataFiles);
     connect(ui->compareBtn, &QPushButton::clicked, list, &RecordingList::compareSelected);

@@ -10,6 +10,7 @@
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/downloadwatch.h"
+#include "cli/passwordinput.h"
 #include "cli/recordingjson.h"
 #include "cli/reportcheck.h"
 #include "cli/signalbridge.h"
@@ -20,6 +21,7 @@
 #include "core/settinginfo.h"
 #include "core/utils.h"
 #include "export/pdfreport.h"
+#include "export/pdfsignature.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxworkbookwriter.h"
 #include "platform/loggerenumeration.h"
@@ -88,6 +90,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return exportFile(rest);
     if (command == QLatin1String("verify"))
         return verify(rest);
+    if (command == QLatin1String("sign"))
+        return sign(rest);
     if (command == QLatin1String("config"))
         return config(rest);
     if (command == QLatin1String("start") || command == QLatin1String("stop"))
@@ -122,7 +126,11 @@ void CliCommands::printOverview(QTextStream &stream)
               "                                        a recording file and its analysis as JSON\n"
               "  export FILE (--csv OUT | --pdf OUT | --xlsx OUT)\n"
               "                                        spreadsheet, PDF report or Excel workbook\n"
-              "  verify FILE.data REPORT.pdf           whether the report was made from the file\n"
+              "  verify FILE.data REPORT.pdf [--ca CA.pem]\n"
+              "                                        whether the report was made from the file,\n"
+              "                                        and who signed it\n"
+              "  sign REPORT.pdf --p12 FILE.p12 [--out SIGNED.pdf] [--password-fd N]\n"
+              "                                        sign the report digitally (PAdES)\n"
               "  config get [--model M] [--index I]    configuration and note as JSON\n"
               "  config set FILE.json [--model M] [--index I] [--erase]\n"
               "                                        write the fields in FILE.json, verified;\n"
@@ -383,10 +391,19 @@ int CliCommands::verify(const QStringList &arguments)
                        "fingerprint with the serial number and the time span the report names.\n"
                        "Exit code 13: the report was made from another file (both fingerprints\n"
                        "are printed); 19: the report is incomplete, damaged or altered. A\n"
-                       "fingerprint is no signature: whoever can write a PDF can write one."));
+                       "fingerprint is no signature: whoever can write a PDF can write one.\n"
+                       "A report signed with 'sign' must carry an intact signature over all of\n"
+                       "its bytes (else exit code 19); the signer and the signing time are\n"
+                       "printed. With --ca, the signer's certificate must also chain to a\n"
+                       "certificate of CA.pem (else exit code 19, as for an unsigned report)."));
     parser.addPositionalArgument(QStringLiteral("FILE.data"),
                                  QStringLiteral("The recording file."));
     parser.addPositionalArgument(QStringLiteral("REPORT.pdf"), QStringLiteral("The PDF report."));
+    const QCommandLineOption caOption(
+        QStringLiteral("ca"),
+        QStringLiteral("PEM file of the certificates the signer's certificate must chain to."),
+        QStringLiteral("CA.pem"));
+    parser.addOption(caOption);
     const int parsed = parse(parser, arguments, 2);
     if (parsed >= 0)
         return parsed;
@@ -399,9 +416,78 @@ int CliCommands::verify(const QStringList &arguments)
     if (recording.sha256.isEmpty())
         return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(path));
     const ReportCheck check =
-        ReportCheck::compare(path, recording, parser.positionalArguments().at(1));
+        ReportCheck::compare(path, recording, parser.positionalArguments().at(1),
+                             parser.value(caOption));
     if (check.exitCode != ExitOk)
         return fail(check.exitCode, check.text);
     out << check.text << '\n';
+    return ExitOk;
+}
+
+int CliCommands::sign(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Signs a PDF report digitally, as PAdES B-B: a signature field and a detached CMS\n"
+        "signature (SHA-256, the certificate and its chain) over all of the file, appended\n"
+        "as an incremental update, so the report stays as it was and any PDF reader can\n"
+        "check it. The key and certificate come from a PKCS#12 file, whose password is\n"
+        "read from --password-fd N up to the first newline, else asked on the terminal.\n"
+        "Prints the signed file. Exit codes: 7 the report or the PKCS#12 file cannot be\n"
+        "read (or the password is wrong), 10 the signed report cannot be written (the\n"
+        "target is left as it was), 14 the report is no PDF."));
+    parser.addPositionalArgument(QStringLiteral("REPORT.pdf"), QStringLiteral("The PDF report."));
+    const QCommandLineOption p12Option(
+        QStringLiteral("p12"), QStringLiteral("The PKCS#12 file with the key and certificate."),
+        QStringLiteral("FILE.p12"));
+    const QCommandLineOption outOption(
+        QStringLiteral("out"), QStringLiteral("Write the signed report here (default: in place)."),
+        QStringLiteral("SIGNED.pdf"));
+    parser.addOptions({p12Option, outOption, passwordinput::fdOption(),
+                       ArchiveCommands::archiveOption(),
+                       AuditRecorder::reasonOption()});
+    const int parsed = parse(parser, arguments, 1);
+    if (parsed >= 0)
+        return parsed;
+    if (!parser.isSet(p12Option))
+        return fail(ExitUsage, QStringLiteral("give the key and certificate with --p12 FILE.p12"));
+    AuditRecorder audit(err);
+    audit.configure(parser);
+    const QString report = parser.positionalArguments().first();
+    const QString target = parser.isSet(outOption) ? parser.value(outOption) : report;
+    QFile reportFile(report);
+    if (!QFileInfo(report).isFile() || !reportFile.open(QIODevice::ReadOnly))
+        return fail(ExitFileNotReadable, QStringLiteral("cannot read %1").arg(report));
+    if (reportFile.read(5) != "%PDF-")
+        return fail(ExitNoFingerprint, QStringLiteral("%1 is not a PDF file").arg(report));
+    reportFile.close();
+
+    QByteArray password;
+    QString error;
+    if (!passwordinput::read(parser,
+                             QStringLiteral("Password for %1: ")
+                                 .arg(QDir::toNativeSeparators(parser.value(p12Option))),
+                             &password, &error))
+        return fail(parser.isSet(QStringLiteral("password-fd")) ? ExitFileNotReadable : ExitUsage,
+                    error);
+    const QJsonObject details{{QStringLiteral("file"), QFileInfo(target).fileName()}};
+    SigningKey key;
+    const bool loaded = loadPkcs12(parser.value(p12Option), password, &key, &error);
+    password.fill('\0');
+    if (!loaded) {
+        audit.record(audit::failed(QStringLiteral("report-signature"), error, details));
+        return fail(ExitFileNotReadable, error);
+    }
+    if (!signPdf(report, target, key, &error)) {
+        const QString message = cannotWriteText(target, error);
+        audit.record(audit::failed(QStringLiteral("report-signature"), message, details));
+        return fail(ExitCannotWrite, message);
+    }
+    audit.record(audit::event(
+        QStringLiteral("report-signature"),
+        {{QStringLiteral("file"), QFileInfo(target).fileName()},
+         {QStringLiteral("sha256"), QString::fromLatin1(recordingaudit::fileSha256(target))},
+         {QStringLiteral("signer"), key.signer}}));
+    out << QDir::toNativeSeparators(target) << '\n';
     return ExitOk;
 }

@@ -34,6 +34,7 @@ private:
     int show(const QStringList &arguments);
     int exportFile(const QStringList &arguments);
     int verify(const QStringList &arguments);
+    int sign(const QStringList &arguments);
     int config(const QStringList &arguments);
     int startStop(const QStringList &arguments, bool start);
 

@@ -5,6 +5,7 @@
 #include "cli/cliexit.h"
 #include "cli/reportpdf.h"
 #include "core/utils.h"
+#include "export/pdfsignature.h"
 #include "export/reportmetadata.h"
 #include "recording/recordingsummary.h"
 
@@ -76,10 +77,21 @@ QString missingOnFirstPage(const QString &page, const LoadedRecording &recording
     return QString();
 }
 
+// "signed by NAME at TIME", and what the CA file says of it.
+QString signatureLine(const PdfSignatureCheck &signature, const QString &caFile)
+{
+    QString line = QStringLiteral("digitally signed by %1").arg(signature.signer);
+    if (signature.signedAt.isValid())
+        line += QStringLiteral(" at %1").arg(signature.signedAt.toString(Qt::ISODate));
+    if (!caFile.isEmpty())
+        line += QStringLiteral("; certificate chains to %1").arg(QDir::toNativeSeparators(caFile));
+    return line;
+}
+
 } // namespace
 
 ReportCheck ReportCheck::compare(const QString &recordingPath, const LoadedRecording &recording,
-                                 const QString &reportPath)
+                                 const QString &reportPath, const QString &caFile)
 {
     const QString recordingName = QDir::toNativeSeparators(recordingPath);
     const QString reportName = QDir::toNativeSeparators(reportPath);
@@ -101,6 +113,12 @@ ReportCheck ReportCheck::compare(const QString &recordingPath, const LoadedRecor
 
     const QString altered =
         QStringLiteral("%1 is incomplete, damaged or altered: ").arg(reportName);
+    // A signature that does not hold explains whatever else differs, so it is asked first.
+    const PdfSignatureCheck signature = checkPdfSignature(reportPath, caFile);
+    if (signature.signedPdf && (!signature.intact || !signature.coversWholeFile))
+        return failure(ExitReportAltered,
+                       altered + QStringLiteral("its digital signature does not hold: %1")
+                                     .arg(signature.problem));
     if (pdf.state != ReportPdf::State::Complete)
         return failure(ExitReportAltered,
                        altered + QStringLiteral("its cross-reference table or trailer is broken, "
@@ -158,9 +176,19 @@ ReportCheck ReportCheck::compare(const QString &recordingPath, const LoadedRecor
         return failure(ExitReportAltered,
                        altered + QStringLiteral("its first page does not show the %1 of %2")
                                      .arg(missing, recordingName));
+    if (!caFile.isEmpty() && !signature.signedPdf)
+        return failure(ExitReportAltered,
+                       QStringLiteral("%1 carries no digital signature to check against %2")
+                           .arg(reportName, QDir::toNativeSeparators(caFile)));
+    if (!caFile.isEmpty() && !signature.chainsToCa)
+        return failure(ExitReportAltered,
+                       QStringLiteral("%1 is signed by %2, but %3")
+                           .arg(reportName, signature.signer, signature.problem));
     ReportCheck check;
     check.exitCode = ExitOk;
     check.text = QStringLiteral("%1 was made from %2%3: SHA-256 %4")
                      .arg(reportName, recordingName, named, fingerprint);
+    if (signature.signedPdf)
+        check.text += QLatin1Char('\n') + signatureLine(signature, caFile);
     return check;
 }

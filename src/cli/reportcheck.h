@@ -11,7 +11,11 @@
 // when it is a complete PDF with exactly one metadata packet, the document's
 // own, whose fingerprint equals the file's, and when its first page shows that
 // fingerprint and what the file says: the logger's serial number, the start
-// and stop time and the sample count.
+// and stop time and the sample count. A report signed digitally is accepted
+// only when its signature is intact and covers the whole file; the verdict
+// then names the signer and the signing time, and with a CA file whether the
+// signer's certificate chains to it (a report that does not, or carries no
+// signature, is refused then).
 struct ReportCheck {
     // A report of a logger's whole memory is about a megabyte, so a larger
     // file than this is no report. Reports are mapped, never read into memory.
@@ -24,5 +28,5 @@ struct ReportCheck {
 
     // `recording` is the file at `recordingPath` as read, with its SHA-256.
     static ReportCheck compare(const QString &recordingPath, const LoadedRecording &recording,
-                               const QString &reportPath);
+                               const QString &reportPath, const QString &caFile = QString());
 };

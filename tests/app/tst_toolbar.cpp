@@ -324,6 +324,8 @@ void TestToolbar::exportEntries_data()
                          << "PDF" << 0;
     QTest::newRow("spreadsheet") << "excelBtn"
                                  << "Excel" << 1;
+    QTest::newRow("signature") << "signBtn"
+                               << "签名报告" << 2;
 }
 
 void TestToolbar::exportEntries()
