@@ -445,6 +445,10 @@
         <source>历史记录</source>
         <translation>History</translation>
     </message>
+    <message>
+        <source>签名</source>
+        <translation>Signatures</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -1233,6 +1237,98 @@
     <message>
         <source>判定</source>
         <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>… 另有 %1 条，见第 %2 页</source>
+        <translation>… %1 more on page %2</translation>
+    </message>
+    <message>
+        <source>… 全文见第 %1 页</source>
+        <translation>… in full on page %1</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>登录名</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>Meaning</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>Author</translation>
+    </message>
+    <message>
+        <source>针对</source>
+        <translation>Concerning</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>签名</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>评论</source>
+        <translation>Comments</translation>
+    </message>
+    <message>
+        <source>审核记录</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>Reviewed</translation>
+    </message>
+    <message>
+        <source>批准</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>拒绝</source>
+        <translation>Rejected</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Revoked</translation>
+    </message>
+    <message>
+        <source>整个记录</source>
+        <translation>whole recording</translation>
+    </message>
+    <message>
+        <source>备注：%1</source>
+        <translation>Note: %1</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>纠正措施：%1</source>
+        <translation>Corrective action: %1</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>原因或备注</source>
+        <translation>Reason or note</translation>
+    </message>
+    <message>
+        <source>纠正措施</source>
+        <translation>Corrective action</translation>
     </message>
 </context>
 <context>

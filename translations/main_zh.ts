@@ -445,6 +445,10 @@
         <source>历史记录</source>
         <translation>历史记录</translation>
     </message>
+    <message>
+        <source>签名</source>
+        <translation>签名</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonWidget</name>
@@ -1233,6 +1237,98 @@
     <message>
         <source>判定</source>
         <translation>判定</translation>
+    </message>
+    <message>
+        <source>… 另有 %1 条，见第 %2 页</source>
+        <translation>… 另有 %1 条，见第 %2 页</translation>
+    </message>
+    <message>
+        <source>… 全文见第 %1 页</source>
+        <translation>… 全文见第 %1 页</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>姓名</translation>
+    </message>
+    <message>
+        <source>登录名</source>
+        <translation>登录名</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>含义</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>作者</translation>
+    </message>
+    <message>
+        <source>针对</source>
+        <translation>针对</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>内容</translation>
+    </message>
+    <message>
+        <source>签名</source>
+        <translation>签名</translation>
+    </message>
+    <message>
+        <source>评论</source>
+        <translation>评论</translation>
+    </message>
+    <message>
+        <source>审核记录</source>
+        <translation>审核记录</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>审核</translation>
+    </message>
+    <message>
+        <source>批准</source>
+        <translation>批准</translation>
+    </message>
+    <message>
+        <source>拒绝</source>
+        <translation>拒绝</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>整个记录</source>
+        <translation>整个记录</translation>
+    </message>
+    <message>
+        <source>备注：%1</source>
+        <translation>备注：%1</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>原因：%1</translation>
+    </message>
+    <message>
+        <source>纠正措施：%1</source>
+        <translation>纠正措施：%1</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>原因或备注</source>
+        <translation>原因或备注</translation>
+    </message>
+    <message>
+        <source>纠正措施</source>
+        <translation>纠正措施</translation>
     </message>
 </context>
 <context>

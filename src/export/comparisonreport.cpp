@@ -8,6 +8,8 @@
 #include "export/exportfile.h"
 #include "export/reportchart.h"
 #include "export/reportpainter.h"
+#include "export/reportreview.h"
+#include "export/reviewtexts.h"
 
 #include <QDateTime>
 #include <QLineF>
@@ -153,10 +155,12 @@ bool ComparisonReport::write(const QString &path, const QVector<ComparedRecordin
         QPainter painter;
         if (painter.begin(&writer)) {
             const ReportPainter rp(painter, writer.width(), writer.height(), english);
-            ComparisonReport(rp, recordings).draw();
+            const ComparisonReport report(rp, recordings);
+            report.draw();
             // Above the title, in the small type of the report's head line.
             rp.text(ReportPainter::Table, ReportPainter::box(34, 10, rp.right(), 18),
                     ReportPainter::alignC, AuditTrailTexts::headText(auditHead));
+            report.drawSignatures([&writer] { writer.newPage(); });
             drawn = painter.end();
         }
     }
@@ -400,4 +404,61 @@ void ComparisonReport::drawStatistics() const
             tr("MKT：平均动力学温度（ΔH = 83.144 kJ/mol）"));
     rp.text(RP::Label, RP::box(34, noteTop + 15, rp.right(), noteTop + 28), RP::alignL,
             tr("高于上限、低于下限：温度在记录的一级报警范围之外的时间"));
+}
+
+int ComparisonReport::statisticsBottom() const
+{
+    return tableTop + tableRow * (items.size() + 1) + 12 + 28 + 14;
+}
+
+void ComparisonReport::drawSignatures(const std::function<void()> &newPage) const
+{
+    using RP = ReportPainter;
+    const int pitch = ReportReview::rowPitch;
+    const int top = 40;
+    const int bottom = rp.height() - 30;
+    const QFont &font = rp.font(RP::Label);
+    int y = statisticsBottom();
+    bool titled = false;
+    // Starts a new page when `height` more points do not fit on this one.
+    const auto room = [&](int height) {
+        if (y + height > bottom) {
+            newPage();
+            rp.painter().setPen(Qt::black);
+            y = top;
+        }
+    };
+    for (int i = 0; i < items.size(); ++i) {
+        const LoadedRecording &loaded = items.at(i).loaded;
+        if (!ReviewTexts::shows(loaded) || loaded.review.signatures.isEmpty())
+            continue;
+        // The block's title and a recording's label stay with its first signature.
+        room((titled ? 0 : 24) + 2 * pitch);
+        if (!titled) {
+            rp.text(RP::Section, RP::box(34, y, rp.right(), y + 15), RP::alignL, tr("签名"));
+            rp.line(34, y + 19, rp.ruleEnd(), y + 19);
+            y += 24;
+            titled = true;
+        }
+        QPainter &p = rp.painter();
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour(i));
+        p.drawRect(RP::box(36, y + 3, 43, y + 10));
+        p.restore();
+        rp.text(RP::Label, RP::box(48, y, rp.right(), y + pitch - 1), RP::alignLC,
+                legendText(items.at(i)));
+        y += pitch;
+        for (const ReviewSignature &s : loaded.review.signatures) {
+            const QVector<ReportReview::Row> lines = ReportReview::wrapped(
+                ReportReview::signatureRow(s, 48, rp.right(), rp.english()), font);
+            room(pitch * int(lines.size()));
+            for (const ReportReview::Row &line : lines) {
+                room(pitch);
+                ReportReview::drawRow(rp, y, line);
+                y += pitch;
+            }
+        }
+        y += 4;
+    }
 }

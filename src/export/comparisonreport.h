@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QVector>
+#include <functional>
 
 class QDate;
 class ReportPainter;
@@ -58,6 +59,8 @@ public:
 
     // Draws the page into the PDF/A-1b file `path`, laid out for English texts
     // when `english` is set; temperatures in the unit of the first recording.
+    // Below the statistics, the signatures of every recording whose review
+    // names its fingerprint, continued on further pages when they need them.
     // With an `auditHead` of seq > 0 the page names the audit trail's newest entry.
     // Reentrant. The file replaces an earlier one only once it is complete.
     // False, with the reason in `error` when given, when nothing is given or
@@ -72,6 +75,10 @@ private:
     void drawLimitLines(double scaleTop, double scaleRange) const;
     void drawLegend() const;
     void drawStatistics() const;
+    // The first line below the statistics' notes.
+    int statisticsBottom() const;
+    // Calls `newPage` before a line that would reach into the page's bottom margin.
+    void drawSignatures(const std::function<void()> &newPage) const;
 
     const ReportPainter &rp;
     const QVector<ComparedRecording> &items;

@@ -11,6 +11,7 @@
 #include "export/reportfooter.h"
 #include "export/reportmetadata.h"
 #include "export/reportpainter.h"
+#include "export/reportreview.h"
 
 #include <QDateTime>
 #include <QPainter>
@@ -75,21 +76,32 @@ Drawing drawReport(QPdfWriter &writer, const LoadedRecording &recording, int dat
     // A caller's page count beyond the samples would print pages without a
     // first sample to date them.
     const int pages = std::min(dataPages, dataPageCount(recording.samples.size()));
-    const ReportFooter footer(rp, 1 + pages, recording.sha256);
+    const ReportReview review(rp, recording);
+    const int reviewPages = review.pageCount();
+    const ReportFooter footer(rp, 1 + reviewPages + pages, recording.sha256);
 
     ReportFirstPage(rp, recording).draw(created);
     // Above the title, in the fingerprint's small type.
     rp.text(ReportPainter::Table, ReportPainter::box(34, 10, rp.right(), 18), ReportPainter::alignC,
             AuditTrailTexts::headText(auditHead));
-    ReportChart(rp, recording).draw();
-    ReportEvaluation(rp, recording).draw();
+    review.drawSignatures();
+    const ChartPlacement placement = review.chartPlacement();
+    ReportChart(rp, recording, placement).draw();
+    ReportEvaluation(rp, recording, placement.frameTop).draw();
+    review.drawComments();
     footer.draw(1);
 
+    // What the first page had no room for comes before the samples.
+    for (int page = 0; page < reviewPages; ++page) {
+        writer.newPage();
+        review.drawPage(page);
+        footer.draw(page + 2);
+    }
     const ReportDataPage dataPage(rp, recording);
     for (int page = 1; page <= pages; ++page) {
         writer.newPage();
         dataPage.draw(page);
-        footer.draw(page + 1);
+        footer.draw(1 + reviewPages + page);
     }
     return painter.end() ? Drawing::Done : Drawing::Failed;
 }

@@ -20,6 +20,9 @@ int dataPageCount(int sampleCount);
 // given, when it could not be written whole; an earlier file at `path` is then
 // left as it was. With an `auditHead` of seq > 0, the first page's top and
 // the metadata name the audit trail's newest entry, pinning the trail as it
-// was when the report was written.
+// was when the report was written. The recording's review (when it names the
+// recording's fingerprint) is printed on the first page, with review pages
+// before the data pages for what does not fit there, and its signatures
+// stand in the metadata.
 bool writePdfReport(const QString &path, const LoadedRecording &recording, int dataPages,
                     bool english, QString *error = nullptr, const AuditHead &auditHead = {});

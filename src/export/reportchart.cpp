@@ -17,11 +17,9 @@
 namespace
 {
 
-// Plot area: left edge, top and bottom grid lines.
+// Plot area: left edge and bottom grid line.
 constexpr int plotLeft = 77;
-constexpr int plotTop = 490;
-constexpr int plotBottom = 730;
-constexpr int plotHeight = plotBottom - plotTop;
+constexpr int plotBottom = ChartPlacement::plotBottom;
 
 const QColor gridColor(120, 120, 120);
 const QColor temperatureColor(255, 128, 0);
@@ -34,7 +32,7 @@ const QColor humidityLimitColor(120, 0, 160);
 
 // NaN-safe: a degenerate scale (top equal to bottom) yields NaN or infinity,
 // which must still land on the plot's edge.
-double clampY(double y)
+double clampY(double y, int plotTop)
 {
     if (!(y >= plotTop))
         return plotTop;
@@ -86,8 +84,11 @@ ReportChart::TemperatureScale ReportChart::temperatureScale(int maxTemp, int min
     return scale;
 }
 
-ReportChart::ReportChart(const ReportPainter &painter, const LoadedRecording &recording)
-    : rp(painter), data(recording), withHumidity(recording.recording.isContainHum)
+ReportChart::ReportChart(const ReportPainter &painter, const LoadedRecording &recording,
+                         const ChartPlacement &placement)
+    : rp(painter), data(recording), withHumidity(recording.recording.isContainHum),
+      frameTop(placement.frameTop), plotTop(placement.gridTop()), pitch(placement.gridPitch()),
+      plotHeight(plotBottom - plotTop)
 {
 }
 
@@ -111,15 +112,16 @@ void ReportChart::drawFrame() const
 {
     using RP = ReportPainter;
     const int r = rp.right();
-    rp.painter().drawRect(RP::box(34, 434, r, 793));
+    const int t = frameTop;
+    rp.painter().drawRect(RP::box(34, t, r, 793));
     const auto font = RP::Label;
-    rp.text(font, RP::box(40, 437, 113, 450), RP::alignL, tr("温度"));
+    rp.text(font, RP::box(40, t + 3, 113, t + 16), RP::alignL, tr("温度"));
     if (withHumidity)
-        rp.text(font, RP::box(500, 437, 555, 450), RP::alignRR, tr("湿度"));
-    rp.text(font, RP::box(40, 454, 113, 467), RP::alignL,
+        rp.text(font, RP::box(500, t + 3, 555, t + 16), RP::alignRR, tr("湿度"));
+    rp.text(font, RP::box(40, t + 20, 113, t + 33), RP::alignL,
             data.recording.tempUnit != 0 ? QStringLiteral("℉") : QStringLiteral("℃"));
     if (withHumidity)
-        rp.text(font, RP::box(500, 454, 555, 467), RP::alignRR, QStringLiteral("%RH"));
+        rp.text(font, RP::box(500, t + 20, 555, t + 33), RP::alignRR, QStringLiteral("%RH"));
 }
 
 void ReportChart::drawScales(const TimeScale &time, const TemperatureScale &temperature) const
@@ -133,10 +135,10 @@ void ReportChart::drawScales(const TimeScale &time, const TemperatureScale &temp
 
     p.setPen(gridColor);
     for (int k = 0; k <= 10; ++k)
-        rp.line(plotLeft, plotTop + 24 * k, plotLeft + pw, plotTop + 24 * k);
+        rp.line(plotLeft, plotTop + pitch * k, plotLeft + pw, plotTop + pitch * k);
     p.setPen(Qt::black);
     for (int k = 0; k <= 10; ++k) {
-        const int y = plotTop + 24 * k;
+        const int y = plotTop + pitch * k;
         rp.text(font, RP::box(34, y - 13, 76, y), RP::alignC,
                 QString::number(temperature.top - k * temperature.step, 'f', 1));
         if (withHumidity)
@@ -181,10 +183,10 @@ void ReportChart::drawCurves(const TimeScale &time, const TemperatureScale &temp
                 span == 0 ? plotLeft + pw / 2 : plotLeft + double(s.time - time.start) / span * pw;
             const double ty =
                 plotTop - (fromCelsius(s.temperature, unit) - temperature.top) / range * plotHeight;
-            temperaturePoints.append(QPointF(x, clampY(ty)));
+            temperaturePoints.append(QPointF(x, clampY(ty, plotTop)));
             if (withHumidity)
-                humidityPoints.append(
-                    QPointF(x, clampY(plotTop - (s.humidity - 100.0) / 100 * plotHeight)));
+                humidityPoints.append(QPointF(
+                    x, clampY(plotTop - (s.humidity - 100.0) / 100 * plotHeight, plotTop)));
         }
         drawSeries(p, temperaturePoints, temperatureColor);
         drawSeries(p, humidityPoints, humidityColor);
@@ -210,9 +212,12 @@ void ReportChart::drawCurves(const TimeScale &time, const TemperatureScale &temp
 }
 
 QVector<ReportChart::LimitLine> ReportChart::limitLines(const ReadDevInfoJson &info,
-                                                        const TemperatureScale &temperature)
+                                                        const TemperatureScale &temperature,
+                                                        const ChartPlacement &placement)
 {
     using recordingsummary::AlarmKind;
+    const int plotTop = placement.gridTop();
+    const int plotHeight = plotBottom - plotTop;
     QVector<LimitLine> lines;
     const double range = temperature.top - temperature.bottom;
     for (const recordingsummary::AlarmRowLayout &row :
@@ -251,7 +256,7 @@ void ReportChart::drawLimits(const TemperatureScale &temperature) const
     QPainter &p = rp.painter();
     const int pw = rp.plotWidth();
     p.save();
-    for (const LimitLine &line : limitLines(data.recording, temperature)) {
+    for (const LimitLine &line : limitLines(data.recording, temperature, {frameTop, plotTop})) {
         const QColor color = line.humidity ? humidityLimitColor : temperatureLimitColor;
         QPen pen(color);
         pen.setStyle(Qt::DashLine);
@@ -278,13 +283,16 @@ void ReportChart::drawZoneBars() const
     const int pw = rp.plotWidth();
     p.save();
     p.setPen(Qt::NoPen);
+    // Humidity above 70 %RH is wet, below 30 %RH dry: three, four and three grid rows.
+    const int wetEnd = plotTop + 3 * pitch;
+    const int fitEnd = plotTop + 7 * pitch;
     for (const int x : {70, pw + 78}) {
         p.setBrush(wetColor);
-        p.drawRect(ReportPainter::box(x, 490, x + 5, 561));
+        p.drawRect(ReportPainter::box(x, plotTop, x + 5, wetEnd - 1));
         p.setBrush(fitColor);
-        p.drawRect(ReportPainter::box(x, 562, x + 5, 657));
+        p.drawRect(ReportPainter::box(x, wetEnd, x + 5, fitEnd - 1));
         p.setBrush(dryColor);
-        p.drawRect(ReportPainter::box(x, 658, x + 5, 729));
+        p.drawRect(ReportPainter::box(x, fitEnd, x + 5, plotBottom - 1));
     }
     p.restore();
 }

@@ -10,6 +10,21 @@
 
 class ReportPainter;
 
+// Where the chart stands on the first page. The plot's bottom and the
+// time labels below it stay put; a chart moved down to make room above
+// it keeps its ten grid rows, each lower by the same whole number of points.
+struct ChartPlacement {
+    // The frame's top; the axis titles and the evaluation hang from it.
+    int frameTop = 434;
+    // The highest the top grid line may stand.
+    int plotTop = 490;
+
+    static constexpr int plotBottom = 730;
+    int gridPitch() const { return (plotBottom - plotTop) / 10; }
+    // The top grid line, at a whole pitch above the bottom.
+    int gridTop() const { return plotBottom - 10 * gridPitch(); }
+};
+
 class ReportChart
 {
     Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
@@ -44,13 +59,16 @@ public:
     // both sides before conversion to `tempUnit`.
     static TemperatureScale temperatureScale(int maxTemp, int minTemp, int tempUnit);
 
+
     // The switched-on level-1 temperature limits (TH1, TL1) and, with
     // humidity, HH and HL, each at its height on the plot; limits beyond the
     // scale are left out.
     static QVector<LimitLine> limitLines(const ReadDevInfoJson &info,
-                                         const TemperatureScale &temperature);
+                                         const TemperatureScale &temperature,
+                                         const ChartPlacement &placement = {});
 
-    ReportChart(const ReportPainter &painter, const LoadedRecording &recording);
+    ReportChart(const ReportPainter &painter, const LoadedRecording &recording,
+                const ChartPlacement &placement = {});
 
     void draw() const;
 
@@ -65,4 +83,8 @@ private:
     const ReportPainter &rp;
     const LoadedRecording &data;
     bool withHumidity;
+    const int frameTop;
+    const int plotTop;
+    const int pitch;
+    const int plotHeight;
 };

@@ -12,9 +12,9 @@
 namespace
 {
 
-// The band between the chart frame's top (434) and the first temperature
-// label (477), between the axis titles at the sides.
-constexpr int firstRowY = 437;
+// The band between the chart frame's top and the first temperature label,
+// 43 points lower, between the axis titles at the sides.
+constexpr int firstRowBelowFrame = 3;
 constexpr int rowPitch = 13;
 constexpr int leftX = 120;
 constexpr int leftValueRight = 290;
@@ -28,8 +28,9 @@ const QColor withinLimitsColor(0, 128, 0);
 
 } // namespace
 
-ReportEvaluation::ReportEvaluation(const ReportPainter &painter, const LoadedRecording &recording)
-    : rp(painter), data(recording), analysis(RecordingAnalysis::of(recording))
+ReportEvaluation::ReportEvaluation(const ReportPainter &painter, const LoadedRecording &recording,
+                                   int frameTop)
+    : rp(painter), data(recording), analysis(RecordingAnalysis::of(recording)), frameTop(frameTop)
 {
 }
 
@@ -69,7 +70,7 @@ void ReportEvaluation::draw() const
     // English names are longer but drawn in a smaller font.
     const int leftName = rp.english() ? 80 : 78;
     const int rightName = rp.english() ? 72 : 66;
-    int y = firstRowY;
+    int y = frameTop + firstRowBelowFrame;
     pair(leftX, leftName, leftValueRight, y, tr("平均动力学温度"), mkt);
     pair(rightX, rightName, rightValueRight, y, tr("判定范围"), rangeText(analysis.range, unit));
     y += rowPitch;

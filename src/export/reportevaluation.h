@@ -19,9 +19,13 @@ class ReportEvaluation
     Q_DECLARE_TR_FUNCTIONS(DataShowWidget)
 
 public:
-    ReportEvaluation(const ReportPainter &painter, const LoadedRecording &recording);
+    // `frameTop` is the top of the chart's frame.
+    ReportEvaluation(const ReportPainter &painter, const LoadedRecording &recording,
+                     int frameTop = 434);
 
     void draw() const;
+    // The rows draw() fills below the frame's top.
+    static constexpr int rowsBelowFrame = 42;
 
     // "TL1 … TH1" in the recording's unit, "无" for a side without a bound.
     static QString rangeText(const TemperatureRange &range, int tempUnit);
@@ -34,4 +38,5 @@ private:
     const ReportPainter &rp;
     const LoadedRecording &data;
     const RecordingAnalysis analysis;
+    const int frameTop;
 };

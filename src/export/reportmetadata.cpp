@@ -2,8 +2,11 @@
 // What a PDF report says about its recording in its XMP metadata, written and read back.
 #include "export/reportmetadata.h"
 
+#include "export/reviewtexts.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <iterator>
 
 namespace
 {
@@ -27,6 +30,60 @@ const Property properties[] = {
     {"auditExportSha256", "SHA-256 of the exported audit entries' canonical JSON lines",
      &ReportMetadata::auditExportSha256},
 };
+
+// The property holding the signatures, and the fields of each.
+const char *const signaturesName = "signatures";
+const char *const signaturesDescription = "Electronic signatures printed on the document";
+
+struct SignatureField {
+    const char *name;
+    const char *valueType;
+    const char *description;
+};
+
+const SignatureField signatureFields[] = {
+    {"seq", "Integer", "Sequence number of the signature's audit trail entry"},
+    {"hash", "Text", "SHA-256 of that audit trail entry, lower-case hex"},
+    {"login", "Text", "Login name of the signer"},
+    {"name", "Text", "Printed name of the signer"},
+    {"time", "Date", "UTC time of the signature"},
+    {"meaning", "Text", "Meaning of the signature as stored"},
+};
+
+QString fieldValue(const ReportMetadata::Signature &s, int field)
+{
+    switch (field) {
+    case 0:
+        return QString::number(s.seq);
+    case 1:
+        return s.hash;
+    case 2:
+        return s.login;
+    case 3:
+        return s.name;
+    case 4:
+        return s.time;
+    default:
+        return s.meaning;
+    }
+}
+
+void setField(ReportMetadata::Signature &s, const QString &name, const QString &value)
+{
+    const QString v = value.trimmed();
+    if (name == QLatin1String("seq"))
+        s.seq = v.toLongLong();
+    else if (name == QLatin1String("hash"))
+        s.hash = v;
+    else if (name == QLatin1String("login"))
+        s.login = v;
+    else if (name == QLatin1String("name"))
+        s.name = v;
+    else if (name == QLatin1String("time"))
+        s.time = v;
+    else if (name == QLatin1String("meaning"))
+        s.meaning = v;
+}
 
 QString xmpDate(const QDateTime &time)
 {
@@ -55,9 +112,13 @@ void writeExtensionSchema(QXmlStreamWriter &xml)
     const char *const extension = "http://www.aiim.org/pdfa/ns/extension/";
     const char *const schema = "http://www.aiim.org/pdfa/ns/schema#";
     const char *const property = "http://www.aiim.org/pdfa/ns/property#";
+    const char *const type = "http://www.aiim.org/pdfa/ns/type#";
+    const char *const field = "http://www.aiim.org/pdfa/ns/field#";
     beginDescription(xml, "pdfaExtension", extension);
     xml.writeNamespace(QLatin1String(schema), QStringLiteral("pdfaSchema"));
     xml.writeNamespace(QLatin1String(property), QStringLiteral("pdfaProperty"));
+    xml.writeNamespace(QLatin1String(type), QStringLiteral("pdfaType"));
+    xml.writeNamespace(QLatin1String(field), QStringLiteral("pdfaField"));
     xml.writeStartElement(extension, "schemas");
     xml.writeStartElement(rdf, "Bag");
     xml.writeStartElement(rdf, "li");
@@ -76,8 +137,39 @@ void writeExtensionSchema(QXmlStreamWriter &xml)
         xml.writeTextElement(property, "description", QLatin1String(p.description));
         xml.writeEndElement();
     }
+    xml.writeStartElement(rdf, "li");
+    xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+    xml.writeTextElement(property, "name", QLatin1String(signaturesName));
+    xml.writeTextElement(property, "valueType", QStringLiteral("Seq Signature"));
+    xml.writeTextElement(property, "category", QStringLiteral("external"));
+    xml.writeTextElement(property, "description", QLatin1String(signaturesDescription));
+    xml.writeEndElement();
     xml.writeEndElement(); // Seq
     xml.writeEndElement(); // property
+    // A structure's fields are described by a value type of their own.
+    xml.writeStartElement(schema, "valueType");
+    xml.writeStartElement(rdf, "Seq");
+    xml.writeStartElement(rdf, "li");
+    xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+    xml.writeTextElement(type, "type", QStringLiteral("Signature"));
+    xml.writeTextElement(type, "namespaceURI", QLatin1String(ReportMetadata::signatureNamespaceUri));
+    xml.writeTextElement(type, "prefix", QLatin1String(ReportMetadata::signaturePrefix));
+    xml.writeTextElement(type, "description", QStringLiteral("An electronic signature"));
+    xml.writeStartElement(type, "field");
+    xml.writeStartElement(rdf, "Seq");
+    for (const SignatureField &f : signatureFields) {
+        xml.writeStartElement(rdf, "li");
+        xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+        xml.writeTextElement(field, "name", QLatin1String(f.name));
+        xml.writeTextElement(field, "valueType", QLatin1String(f.valueType));
+        xml.writeTextElement(field, "description", QLatin1String(f.description));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // Seq
+    xml.writeEndElement(); // field
+    xml.writeEndElement(); // li
+    xml.writeEndElement(); // Seq
+    xml.writeEndElement(); // valueType
     xml.writeEndElement(); // li
     xml.writeEndElement(); // Bag
     xml.writeEndElement(); // schemas
@@ -94,6 +186,10 @@ ReportMetadata ReportMetadata::of(const LoadedRecording &recording)
     if (!recording.samples.isEmpty()) {
         m.recordingStart = sampleTime(recording.samples.first().time);
         m.recordingStop = sampleTime(recording.samples.last().time);
+    }
+    if (ReviewTexts::shows(recording)) {
+        for (const ReviewSignature &s : recording.review.signatures)
+            m.signatures.append({s.seq, s.hash, s.login, s.printedName, s.time, s.meaning});
     }
     return m;
 }
@@ -147,6 +243,21 @@ QByteArray ReportMetadata::xmpPacket(const QString &title, const QString &creato
         if (!(this->*p.member).isEmpty())
             xml.writeTextElement(namespaceUri, p.name, this->*p.member);
     }
+    if (!signatures.isEmpty()) {
+        xml.writeNamespace(QLatin1String(signatureNamespaceUri), QLatin1String(signaturePrefix));
+        xml.writeStartElement(namespaceUri, signaturesName);
+        xml.writeStartElement(rdf, "Seq");
+        for (const Signature &s : signatures) {
+            xml.writeStartElement(rdf, "li");
+            xml.writeAttribute(rdf, "parseType", QStringLiteral("Resource"));
+            for (int f = 0; f < int(std::size(signatureFields)); ++f)
+                xml.writeTextElement(signatureNamespaceUri, signatureFields[f].name,
+                                     fieldValue(s, f));
+            xml.writeEndElement();
+        }
+        xml.writeEndElement(); // Seq
+        xml.writeEndElement(); // signatures
+    }
     xml.writeEndElement();
 
     xml.writeEndElement(); // RDF
@@ -172,6 +283,37 @@ std::optional<ReportMetadata> ReportMetadata::fromXmp(const QByteArray &xmp)
                 found.*p.member = value.trimmed();
         }
     };
+    const QString signatureUri = QLatin1String(signatureNamespaceUri);
+    const QString rdfUri = QLatin1String(rdf);
+    // The items of the signatures' rdf:Seq, their fields as elements or as
+    // attributes of the item or of a description inside it.
+    auto readSignatures = [&]() {
+        int depth = 1;
+        while (depth > 0 && !xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = xml.readNext();
+            if (token == QXmlStreamReader::EndElement) {
+                --depth;
+                continue;
+            }
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.namespaceUri() == rdfUri && xml.name() == QLatin1String("li"))
+                found.signatures.append(Signature());
+            if (found.signatures.isEmpty()) {
+                ++depth;
+                continue;
+            }
+            for (const QXmlStreamAttribute &a : xml.attributes()) {
+                if (a.namespaceUri() == signatureUri)
+                    setField(found.signatures.last(), a.name().toString(), a.value().toString());
+            }
+            if (xml.namespaceUri() == signatureUri)
+                setField(found.signatures.last(), xml.name().toString(),
+                         xml.readElementText(QXmlStreamReader::SkipChildElements));
+            else
+                ++depth;
+        }
+    };
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -179,7 +321,9 @@ std::optional<ReportMetadata> ReportMetadata::fromXmp(const QByteArray &xmp)
             if (a.namespaceUri() == uri)
                 take(a.name().toString(), a.value().toString());
         }
-        if (xml.namespaceUri() == uri) {
+        if (xml.namespaceUri() == uri && xml.name() == QLatin1String(signaturesName)) {
+            readSignatures();
+        } else if (xml.namespaceUri() == uri) {
             const QString name = xml.name().toString();
             take(name, xml.readElementText(QXmlStreamReader::SkipChildElements));
         }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QVector>
 #include <optional>
 
 // A program finds these without rendering a page: `hygra-cli verify` compares
@@ -25,13 +26,38 @@ struct ReportMetadata {
     // Of an export of audit entries: the SHA-256 of their canonical JSON lines.
     QString auditExportSha256;
 
+    // An electronic signature printed on the report, as its trail entry
+    // holds it: the entry's seq and hash, who signed (login and printed
+    // name), the entry's UTC time and the meaning as stored ("approved").
+    struct Signature {
+        qint64 seq = 0;
+        QString hash;
+        QString login;
+        QString name;
+        QString time;
+        QString meaning;
+
+        bool operator==(const Signature &other) const
+        {
+            return seq == other.seq && hash == other.hash && login == other.login &&
+                   name == other.name && time == other.time && meaning == other.meaning;
+        }
+        bool operator!=(const Signature &other) const { return !(*this == other); }
+    };
+    // In the trail's order; the packet holds them as an rdf:Seq of structures.
+    QVector<Signature> signatures;
+
     // What a report of `recording` states: its file's fingerprint, the
-    // logger's serial number and the times of its first and last sample.
+    // logger's serial number, the times of its first and last sample, and
+    // the signatures of its review when the review names that fingerprint.
     static ReportMetadata of(const LoadedRecording &recording);
 
     // The XML namespace of these properties, and its prefix in the packet.
     static constexpr const char *namespaceUri = "urn:hygra:report:1.0#";
     static constexpr const char *prefix = "hygra";
+    // The namespace of a signature's fields, and its prefix.
+    static constexpr const char *signatureNamespaceUri = "urn:hygra:signature:1.0#";
+    static constexpr const char *signaturePrefix = "hygraSig";
 
     // The document's XMP packet: PDF/A-1b identification, the document
     // information the PDF's Info dictionary repeats (title, creator, producer,

@@ -9,6 +9,7 @@
 #include "export/recordingverdict.h"
 #include "export/reportevaluation.h"
 #include "export/reportfirstpage.h"
+#include "export/reviewtexts.h"
 #include "export/spreadsheetwriter.h"
 #include "export/xlsxcells.h"
 #include "recording/recordingsummary.h"
@@ -46,6 +47,10 @@ void XlsxSummarySheet::write(bool english)
     if (!head.isEmpty())
         xlsxcells::text(sheet, row++, 0, head);
     skipRow();
+    if (ReviewTexts::shows(data)) {
+        signatures(english);
+        comments();
+    }
     device();
     configuration();
     temperatures();
@@ -80,6 +85,56 @@ void XlsxSummarySheet::number(const QString &name, double value)
     xlsxcells::text(sheet, row, 0, name);
     worksheet_write_number(sheet, row, 1, value, formats.number);
     ++row;
+}
+
+void XlsxSummarySheet::titles(const QStringList &names)
+{
+    lxw_col_t col = 0;
+    for (const QString &name : names)
+        xlsxcells::text(sheet, row, col++, name, formats.heading);
+    ++row;
+}
+
+void XlsxSummarySheet::signatures(bool english)
+{
+    const QVector<ReviewSignature> &list = data.review.signatures;
+    if (list.isEmpty())
+        return;
+    heading(tr("签名"));
+    titles({tr("姓名"), tr("登录名"), tr("时间"), tr("含义"), tr("说明")});
+    for (const ReviewSignature &s : list) {
+        xlsxcells::text(sheet, row, 0, s.printedName);
+        xlsxcells::text(sheet, row, 1, s.login);
+        xlsxcells::text(sheet, row, 2, ReviewTexts::timeText(s.time));
+        xlsxcells::text(sheet, row, 3, ReviewTexts::meaningText(s, english));
+        xlsxcells::text(sheet, row, 4, s.comment);
+        ++row;
+    }
+    skipRow();
+}
+
+void XlsxSummarySheet::comments()
+{
+    const QVector<ReviewComment> &list = data.review.comments;
+    if (list.isEmpty())
+        return;
+    heading(tr("评论"));
+    titles({tr("作者"), tr("时间"), tr("针对"), tr("原因或备注"), tr("纠正措施")});
+    for (const ReviewComment &c : list) {
+        xlsxcells::text(sheet, row, 0, c.user);
+        xlsxcells::text(sheet, row, 1, ReviewTexts::timeText(c.time));
+        // An excursion's start is a date-time like the excursions' own below.
+        const std::optional<qint64> start =
+            ReviewTexts::isNote(c) ? std::nullopt : ReviewTexts::excursionSecs(c.excursion);
+        if (start)
+            worksheet_write_number(sheet, row, 2, xlsxcells::dateTime(*start), formats.dateTime);
+        else
+            xlsxcells::text(sheet, row, 2, ReviewTexts::subjectText(c));
+        xlsxcells::text(sheet, row, 3, ReviewTexts::isNote(c) ? c.note : c.reason);
+        xlsxcells::text(sheet, row, 4, c.action);
+        ++row;
+    }
+    skipRow();
 }
 
 void XlsxSummarySheet::device()

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <xlsxwriter.h>
 
 class XlsxSummarySheet
@@ -31,9 +32,15 @@ public:
 
     // Writes the sections top to bottom, as the workbook's constant-memory
     // mode requires; `english` widens the name column for the longer names.
+    // A review naming the recording's fingerprint comes first.
     void write(bool english);
 
 private:
+    // The review, right under the title where a reader sees it first.
+    void signatures(bool english);
+    void comments();
+    // A row of column titles from the second column on.
+    void titles(const QStringList &names);
     void device();
     void configuration();
     void temperatures();

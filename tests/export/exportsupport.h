@@ -87,6 +87,38 @@ inline LoadedRecording recording(int samples, bool withHumidity = true, int temp
     return r;
 }
 
+// A signature entry of a review.
+inline ReviewSignature signature(qint64 seq, const QString &login, const QString &name,
+                                 const QString &meaning, const QString &comment = QString())
+{
+    ReviewSignature s;
+    s.seq = seq;
+    s.hash = QStringLiteral("%1").arg(seq, 64, 10, QLatin1Char('a'));
+    s.time = QStringLiteral("2026-12-11T08:%1:03.000Z").arg(seq % 60, 2, 10, QLatin1Char('0'));
+    s.login = login;
+    s.printedName = name;
+    s.meaning = meaning;
+    s.comment = comment;
+    return s;
+}
+
+// A comment on an excursion ("2023-11-30T17:00:00"), the whole recording
+// (empty), or a note when `note` is given.
+inline ReviewComment comment(qint64 seq, const QString &user, const QString &excursion,
+                             const QString &reason, const QString &action,
+                             const QString &note = QString())
+{
+    ReviewComment c;
+    c.seq = seq;
+    c.time = QStringLiteral("2026-12-10T15:%1:00.000Z").arg(seq % 60, 2, 10, QLatin1Char('0'));
+    c.user = user;
+    c.excursion = excursion;
+    c.reason = reason;
+    c.action = action;
+    c.note = note;
+    return c;
+}
+
 // Sets every sample's alarm state from the recording's limits.
 inline void classify(LoadedRecording &r)
 {

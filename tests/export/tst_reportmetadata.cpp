@@ -2,7 +2,11 @@
 // The report's XMP metadata: the packet written, and the fingerprint found again in a PDF's bytes.
 #include "export/reportmetadata.h"
 
+#include <QXmlStreamReader>
 #include <QtTest>
+
+using Signatures = QVector<ReportMetadata::Signature>;
+Q_DECLARE_METATYPE(Signatures)
 
 class TestReportMetadata : public QObject
 {
@@ -10,6 +14,8 @@ class TestReportMetadata : public QObject
 private slots:
     void packetRoundTripsThroughAPdf();
     void readsTheAttributeForm();
+    void signaturesAreReadBack_data();
+    void signaturesAreReadBack();
     void pdfWithoutFingerprint_data();
     void pdfWithoutFingerprint();
 };
@@ -54,6 +60,69 @@ void TestReportMetadata::readsTheAttributeForm()
     QVERIFY(read);
     QCOMPARE(read->sha256, QStringLiteral("00ff"));
     QCOMPARE(read->serialNumber, QStringLiteral("A1"));
+}
+
+void TestReportMetadata::signaturesAreReadBack_data()
+{
+    QTest::addColumn<Signatures>("written");
+    // A packet written elsewhere; empty for the one xmpPacket() writes of `written`.
+    QTest::addColumn<QByteArray>("packet");
+    QTest::addColumn<Signatures>("expected");
+    const Signatures two = {
+        {12, QStringLiteral("0a1b"), QStringLiteral("zhang<san>"), QStringLiteral("张三 & Co"),
+         QStringLiteral("2026-12-11T08:14:03.000Z"), QStringLiteral("reviewed")},
+        {13, QStringLiteral("2c3d"), QStringLiteral("lisi"), QStringLiteral("李四"),
+         QStringLiteral("2026-12-11T09:00:00.500Z"), QStringLiteral("approved")}};
+    QTest::newRow("two, with markup in the names") << two << QByteArray() << two;
+    QTest::newRow("none") << Signatures() << QByteArray() << Signatures();
+
+    const QByteArray head = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                            "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+                            "<rdf:Description rdf:about=\"\" xmlns:h=\"urn:hygra:report:1.0#\" "
+                            "xmlns:s=\"urn:hygra:signature:1.0#\" h:sha256=\"00ff\" h:serialNumber=\"A1\">";
+    const QByteArray tail = "</rdf:Description></rdf:RDF></x:xmpmeta>";
+    QTest::newRow("fields as attributes")
+        << Signatures()
+        << head + "<h:signatures><rdf:Seq><rdf:li s:seq=\"7\" s:login=\"a\" s:name=\"A\"/>"
+                  "<rdf:li s:seq=\"8\" s:hash=\"ff\" s:meaning=\"revoke\"/></rdf:Seq>"
+                  "</h:signatures>" + tail
+        << Signatures{{7, {}, QStringLiteral("a"), QStringLiteral("A"), {}, {}},
+                      {8, QStringLiteral("ff"), {}, {}, {}, QStringLiteral("revoke")}};
+    QTest::newRow("a description in each item")
+        << Signatures()
+        << head + "<h:signatures><rdf:Seq><rdf:li><rdf:Description s:time=\"t\">"
+                  "<s:login> b </s:login></rdf:Description></rdf:li></rdf:Seq></h:signatures>" +
+                  tail
+        << Signatures{{0, {}, QStringLiteral("b"), {}, QStringLiteral("t"), {}}};
+}
+
+void TestReportMetadata::signaturesAreReadBack()
+{
+    QFETCH(Signatures, written);
+    QFETCH(QByteArray, packet);
+    QFETCH(Signatures, expected);
+    ReportMetadata m;
+    m.sha256 = QStringLiteral("00ff");
+    m.serialNumber = QStringLiteral("A1");
+    m.signatures = written;
+    if (packet.isEmpty()) {
+        packet = m.xmpPacket(QStringLiteral("t"), QStringLiteral("hygra"), QStringLiteral("Qt"),
+                             QDateTime(QDate(2026, 12, 9), QTime(14, 0), Qt::UTC));
+        // Well-formed, with the structure's fields described for PDF/A.
+        QXmlStreamReader xml(packet);
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(packet.contains("<pdfaProperty:valueType>Seq Signature</pdfaProperty:valueType>"));
+        QVERIFY(packet.contains("<pdfaType:prefix>hygraSig</pdfaType:prefix>"));
+        QCOMPARE(packet.contains("<hygra:signatures"), !written.isEmpty());
+    }
+    const std::optional<ReportMetadata> read = ReportMetadata::fromPdf(packet);
+    QVERIFY(read);
+    QCOMPARE(read->signatures, expected);
+    // The properties beside them are still read.
+    QCOMPARE(read->serialNumber, QStringLiteral("A1"));
+    QVERIFY(*read == m);
 }
 
 void TestReportMetadata::pdfWithoutFingerprint_data()
