@@ -346,6 +346,8 @@ int CliCommands::exportFile(const QStringList &arguments)
     const int read = readRecording(parser.positionalArguments().first(), &recording);
     if (read != ExitOk)
         return read;
+    if (!parser.isSet(csvOption))
+        ReviewCommands::attachReview(parser.value(QStringLiteral("archive")), &recording, err);
     QString target;
     QString format;
     QString error;
@@ -403,7 +405,7 @@ int CliCommands::verify(const QStringList &arguments)
         QStringLiteral("ca"),
         QStringLiteral("PEM file of the certificates the signer's certificate must chain to."),
         QStringLiteral("CA.pem"));
-    parser.addOption(caOption);
+    parser.addOptions({caOption, ArchiveCommands::archiveOption()});
     const int parsed = parse(parser, arguments, 2);
     if (parsed >= 0)
         return parsed;
@@ -420,7 +422,23 @@ int CliCommands::verify(const QStringList &arguments)
                              parser.value(caOption));
     if (check.exitCode != ExitOk)
         return fail(check.exitCode, check.text);
+    QFile report(parser.positionalArguments().at(1));
+    const uchar *mapped = report.open(QIODevice::ReadOnly) ? report.map(0, report.size()) : nullptr;
+    const std::optional<ReportMetadata> metadata =
+        mapped ? ReportMetadata::fromPdf(QByteArray::fromRawData(
+                     reinterpret_cast<const char *>(mapped), int(report.size())))
+               : std::nullopt;
+    if (metadata && !metadata->signatures.isEmpty()) {
+        QString problem;
+        const int signatures = ReviewCommands::checkReportSignatures(
+            parser.value(QStringLiteral("archive")), recording.sha256, *metadata, &problem);
+        if (signatures != ExitOk)
+            return fail(signatures, problem);
+    }
     out << check.text << '\n';
+    if (metadata && !metadata->signatures.isEmpty())
+        out << "signatures as the archive's trail holds them: " << metadata->signatures.size()
+            << '\n';
     return ExitOk;
 }
 

@@ -19,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace
 {
@@ -246,4 +247,57 @@ int ReviewCommands::signatures(const QStringList &arguments)
                      {QStringLiteral("signatures"), signatures},
                      {QStringLiteral("comments"), comments}});
     return ExitOk;
+}
+
+void ReviewCommands::attachReview(const QString &url, LoadedRecording *recording, QTextStream &err)
+{
+    ArchiveLocation location;
+    QString why;
+    Archive archive;
+    if (!ArchiveCommands::locate(url, &location, &why) || !archive.open(location) ||
+        !archive.review(recording->sha256, &recording->review)) {
+        err << "hygra-cli: warning: the archive's review of the recording cannot be read, so "
+               "the report shows no comments or signatures: "
+            << (why.isEmpty() ? archive.errorText() : why) << '\n';
+        recording->review = {};
+    }
+}
+
+int ReviewCommands::checkReportSignatures(const QString &url, const QString &sha256,
+                                          const ReportMetadata &report, QString *problem)
+{
+    ArchiveLocation location;
+    Archive archive;
+    if (!ArchiveCommands::locate(url, &location, problem))
+        return ExitUsage;
+    RecordingReview review;
+    if (!archive.open(location) || !archive.review(sha256, &review)) {
+        *problem = QStringLiteral("the report names signatures, and the archive that holds them "
+                                  "cannot be read: %1")
+                       .arg(archive.errorText());
+        return ExitArchiveUnavailable;
+    }
+    const qint64 head = report.auditEntry.toLongLong();
+    QVector<ReportMetadata::Signature> expected;
+    for (const ReviewSignature &s : review.signatures) {
+        if (head <= 0 || s.seq <= head)
+            expected.append({s.seq, s.hash, s.login, s.printedName, s.time, s.meaning});
+    }
+    if (expected == report.signatures)
+        return ExitOk;
+    for (const ReportMetadata::Signature &s : report.signatures) {
+        const bool known = std::any_of(expected.cbegin(), expected.cend(), [&](const auto &e) {
+            return e == s;
+        });
+        if (!known) {
+            *problem = QStringLiteral("the report names a signature (entry %1, %2 as %3) that "
+                                      "the archive's trail does not hold for this recording")
+                           .arg(s.seq)
+                           .arg(s.name, s.meaning);
+            return ExitReportAltered;
+        }
+    }
+    *problem = QStringLiteral("the report leaves out signatures of this recording that the "
+                              "archive's trail held when it was written");
+    return ExitReportAltered;
 }

@@ -2,6 +2,7 @@
 // ReviewCommands: `hygra-cli comment`, `review` and `signatures`, a recording's review.
 #pragma once
 
+#include "export/reportmetadata.h"
 #include "recording/loadedrecording.h"
 
 #include <QStringList>
@@ -23,6 +24,17 @@ public:
     int comment(const QStringList &arguments);
     int review(const QStringList &arguments);
     int signatures(const QStringList &arguments);
+
+    // Fills the recording's review from the archive of `url` (the settings
+    // file's when empty), so that its report shows it; a warning on `err`
+    // when the archive cannot be read.
+    static void attachReview(const QString &url, LoadedRecording *recording, QTextStream &err);
+    // Checks the signatures a report of the recording `sha256` names against
+    // the archive's trail: each must be a signature entry of that recording
+    // with the same hash, and every signature of it up to the report's trail
+    // head must be named. A CliExit code; `problem` says what is wrong.
+    static int checkReportSignatures(const QString &url, const QString &sha256,
+                                     const ReportMetadata &report, QString *problem);
 
 private:
     int parse(QCommandLineParser &parser, const QStringList &arguments);
