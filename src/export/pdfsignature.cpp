@@ -222,6 +222,8 @@ std::unique_ptr<PoDoFo::PdfObject> originalModDate(const QByteArray &bytes)
 {
     using namespace PoDoFo;
     PdfVecObjects objects;
+    // The parser's objects are the vector's to free, which it does only when told.
+    objects.SetAutoDelete(true);
     PdfParser parser(&objects, bytes.constData(), long(bytes.size()), true);
     const PdfObject *trailer = parser.GetTrailer();
     const PdfObject *reference = trailer ? trailer->GetDictionary().GetKey("Info") : nullptr;
