@@ -428,7 +428,8 @@ int CliCommands::verify(const QStringList &arguments)
         mapped ? ReportMetadata::fromPdf(QByteArray::fromRawData(
                      reinterpret_cast<const char *>(mapped), int(report.size())))
                : std::nullopt;
-    if (metadata && !metadata->signatures.isEmpty()) {
+    const bool reviewed = metadata && !metadata->signatures.isEmpty();
+    if (reviewed) {
         QString problem;
         const int signatures = ReviewCommands::checkReportSignatures(
             parser.value(QStringLiteral("archive")), recording.sha256, *metadata, &problem);
@@ -436,7 +437,7 @@ int CliCommands::verify(const QStringList &arguments)
             return fail(signatures, problem);
     }
     out << check.text << '\n';
-    if (metadata && !metadata->signatures.isEmpty())
+    if (reviewed)
         out << "signatures as the archive's trail holds them: " << metadata->signatures.size()
             << '\n';
     return ExitOk;
