@@ -141,6 +141,35 @@ void ArchiveKeeper::recordUnsent(Archive *open)
     auditStateLater(open);
 }
 
+void ArchiveKeeper::sign(const SignRequest &request, const QByteArray &password,
+                         const SignDone &done)
+{
+    const auto finish = [this, done](const ReviewSigner::Outcome &outcome) {
+        QMetaObject::invokeMethod(
+            this, [done, outcome] { done(outcome); }, Qt::QueuedConnection);
+    };
+    if (!locationError.isEmpty()) {
+        ReviewSigner::Outcome failed;
+        failed.text = locationError;
+        finish(failed);
+        return;
+    }
+    pool.start([this, request, secret = QByteArray(password), finish]() mutable {
+        ReviewSigner::Outcome outcome;
+        recordUnsent(openArchive());
+        if (Archive *open = archive && archive->isOpen() ? archive.get() : nullptr) {
+            ReviewSigner signer(*open);
+            outcome = signer.sign(request.sha256, request.serial, request.meaning,
+                                  request.comment, secret, request.reason);
+            auditStateLater(open);
+        } else {
+            outcome.text = tr("无法打开记录档案库");
+        }
+        secret.fill('\0');
+        finish(outcome);
+    });
+}
+
 void ArchiveKeeper::checkAudit()
 {
     Archive *open = openArchive();

@@ -4,6 +4,7 @@
 
 #include "archive/archive.h"
 #include "archive/archivelocation.h"
+#include "archive/reviewsigner.h"
 #include "core/auditentry.h"
 
 #include <QMutex>
@@ -44,6 +45,21 @@ public:
     AuditHead latestAuditHead() const { return head; }
     // How many entries wait for the archive, as last reported.
     int auditWaitingCount() const { return waitingCount; }
+
+    // A signature the window asks for: the recording and what it means.
+    struct SignRequest {
+        QString sha256;
+        QString serial;
+        QString meaning;
+        QString comment;
+        // Why, when the settings ask for a reason.
+        QString reason;
+    };
+    using SignDone = std::function<void(const ReviewSigner::Outcome &)>;
+    // Signs on the keeper's thread, after the entries waiting, since checking
+    // a password can take seconds; `done` gets the outcome on the GUI thread.
+    // The keeper overwrites its copy of the password once it is checked.
+    void sign(const SignRequest &request, const QByteArray &password, const SignDone &done);
 
 public slots:
     // Adds the recording files of the folder that the archive does not know.

@@ -3,6 +3,7 @@
 #include "app/archivesearch.h"
 
 #include "archive/archive.h"
+#include "archive/reviewsigner.h"
 #include "recording/recordingfile.h"
 
 #include <QDateTime>
@@ -121,4 +122,37 @@ LoadedRecording ArchiveSearch::history(const QString &serial, int *downloads)
     ofLogger.serial = serial;
     *downloads = merged.ok() ? std::max(archive->count(ofLogger), 0) : 0;
     return merged;
+}
+
+RecordingReview ArchiveSearch::review(const QString &sha256)
+{
+    RecordingReview found;
+    if (sha256.isEmpty() || !available() || !archive->review(sha256, &found))
+        return RecordingReview();
+    return found;
+}
+
+QVector<ReviewChoice> ArchiveSearch::reviewChoices(ReviewChoice::List list)
+{
+    return available() ? archive->reviewChoices(list) : QVector<ReviewChoice>();
+}
+
+QVector<SignatureMeaning> ArchiveSearch::signatureMeanings()
+{
+    return available() ? archive->signatureMeanings() : QVector<SignatureMeaning>();
+}
+
+bool ArchiveSearch::actsAsReader()
+{
+    return available() && archive->actsAsReader();
+}
+
+QString ArchiveSearch::signerText()
+{
+    if (!available())
+        return QString();
+    ReviewSigner signer(*archive);
+    const QString login = signer.login();
+    const QString name = signer.printedName();
+    return name == login ? login : QStringLiteral("%1 (%2)").arg(name, login);
 }

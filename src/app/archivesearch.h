@@ -5,6 +5,8 @@
 
 #include "archive/archiveentry.h"
 #include "archive/archivelocation.h"
+#include "archive/reviewsettings.h"
+#include "recording/recordingreview.h"
 
 #include <QHash>
 #include <QString>
@@ -56,6 +58,18 @@ public:
     // The logger's merged history; not ok() when it cannot be built. Sets
     // `downloads` to the number of recordings it merges.
     LoadedRecording history(const QString &serial, int *downloads);
+
+    // The comments and signatures of the recording `sha256`; an empty review
+    // (without its fingerprint) when the archive cannot be used.
+    RecordingReview review(const QString &sha256);
+    // What a review chooses from, as the archive's owner keeps it; empty
+    // when the archive cannot be used.
+    QVector<ReviewChoice> reviewChoices(ReviewChoice::List list);
+    QVector<SignatureMeaning> signatureMeanings();
+    // Whether who acts here may sign only the meanings allowed to readers.
+    bool actsAsReader();
+    // Who would sign: "Full Name (login)", or the login alone.
+    QString signerText();
 
 private:
     ArchiveLocation where;

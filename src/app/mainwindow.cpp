@@ -15,6 +15,7 @@
 #include "app/mainwindowform.h"
 #include "app/recordinglist.h"
 #include "app/reportsigning.h"
+#include "app/reviewflow.h"
 #include "app/tbwidget.h"
 #include "app/windowaudit.h"
 #include "core/newfile.h"
@@ -74,6 +75,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(list, &RecordingList::recordingRenamed, archiveKeeper, &ArchiveKeeper::addFile);
     audit = new WindowAudit(this, archiveKeeper);
     list->useAudit(audit);
+    auto *review = new ReviewFlow(this, ui->dataShow, list, archiveKeeper, audit);
+    connect(review, &ReviewFlow::sendMessage, this, &MainWindow::delSendMessage);
     connect(archiveKeeper, &ArchiveKeeper::auditWaiting, this, &MainWindow::showAuditWaiting);
     connect(archiveKeeper, &ArchiveKeeper::auditBroken, this, &MainWindow::showAuditBroken);
     connect(archiveKeeper, &ArchiveKeeper::auditHeadChanged, ui->dataShow,

@@ -411,7 +411,14 @@ void RecordingList::recordingOpened(const QString &, RecordingStatus status)
     // A logger's chosen evaluation follows it to every recording it made.
     if (search)
         view->setEvaluation(search->chosenEvaluation(view->loaded().recording.sn));
+    showReview();
     markShownEntry();
+}
+
+void RecordingList::showReview()
+{
+    if (search && view->isShowing())
+        view->setReview(search->review(view->loaded().sha256));
 }
 
 void RecordingList::rememberEvaluation(const QString &serial,

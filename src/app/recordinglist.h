@@ -57,6 +57,8 @@ public:
     // Places the entries again after the window was resized.
     void layoutEntries();
     bool isSelectMode() const { return selectMode; }
+    // The window's own connection to the archive; null without an archive.
+    ArchiveSearch *archiveSearch() const { return search.get(); }
     QButtonGroup *group() const { return buttons; }
     void retranslate();
 
@@ -72,6 +74,9 @@ public slots:
     void compareSelected();
     // Shows every archived recording of the logger merged into one series.
     void showHistory(const QString &serial);
+    // Reads the shown recording's comments and signatures from the archive
+    // into the view.
+    void showReview();
     // Asks for the audit trail of the entry's recording, by its fingerprint.
     void showAuditTrail(FileButton *entry);
 

@@ -45,6 +45,8 @@ public:
     void renamed(const QString &oldName, const QString &newName, const LoadedRecording &recording,
                  const QString &reason);
     void renameFailed(const QString &oldName, const QString &newName, const QString &reason);
+    // A comment or note about a recording (recordingaudit::comment or note).
+    void commented(const AuditEntry &entry) { send(entry); }
     // A factory reset was sent, with its reason; its entry follows the logger's answer.
     void resetSent(const QString &reason) { resetReason = reason; }
     // A language command was sent: by the user (`language` "English" or "Chinese"), or by

@@ -3,6 +3,7 @@
 #include "views/datadevinfoform.h"
 
 #include "views/evaluationeditor.h"
+#include "views/reviewpanel.h"
 
 #include "widgets/checkbutton.h"
 
@@ -179,11 +180,13 @@ void DataDevInfoForm::setupUi(QWidget *form)
         deviceLayout->addWidget(pair.second, 1);
     }
     layout->addWidget(device);
+    layout->addWidget(infoRow(page, "deviceNoteNLabel",
+                              QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录仪备注"),
+                              "deviceNoteLabel", &deviceNoteLabel, 196));
 
     lineEdit = new QLineEdit(page);
     lineEdit->setObjectName(QStringLiteral("lineEdit"));
-    lineEdit->setFixedHeight(90);
-    lineEdit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lineEdit->setFixedHeight(40);
     lineEdit->setStyleSheet(QStringLiteral(
         "QLineEdit{\n\tborder:none;\n\tborder-radius:8px;\n\tpadding-left: 5px;\n"
         "\tbackground-color: rgba(246, 247, 252, 1);\n}\nQLineEdit:focus{\n\tborder-radius:8px;\n"
@@ -255,6 +258,11 @@ void DataDevInfoForm::setupUi(QWidget *form)
     nameLabels.append(evaluationEditor->nameLabel());
     layout->addWidget(evaluationEditor);
     layout->addWidget(fingerprintRow(page));
+
+    addTitle("reviewTitle", QT_TRANSLATE_NOOP("DataDevInfoWidget", "审核"));
+    reviewPanel = new ReviewPanel(page);
+    reviewPanel->setObjectName(QStringLiteral("reviewPanel"));
+    layout->addWidget(reviewPanel);
 
     addTitle("label_18", QT_TRANSLATE_NOOP("DataDevInfoWidget", "报警设置及结果"));
     addAlarmTable(page, layout);
@@ -343,7 +351,8 @@ void DataDevInfoForm::retranslateUi(QWidget *form)
     for (const Text &text : qAsConst(mTexts))
         text.label->setText(QCoreApplication::translate(context, text.source));
     lineEdit->setPlaceholderText(
-        QCoreApplication::translate(context, QT_TRANSLATE_NOOP("DataDevInfoWidget", "请输入备注")));
+        QCoreApplication::translate(context, QT_TRANSLATE_NOOP("DataDevInfoWidget",
+                                                       "输入对此记录的备注，按回车保存")));
     fingerprintEdit->setToolTip(QCoreApplication::translate(
         context, QT_TRANSLATE_NOOP("DataDevInfoWidget", "记录文件的 SHA-256，可选中复制")));
 }

@@ -13,6 +13,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
+class ReviewPanel;
 class QVBoxLayout;
 class QWidget;
 
@@ -44,6 +45,9 @@ public:
     QLabel *devNameLabel = nullptr;
     QLabel *snLabel = nullptr;
     QLabel *idLabel = nullptr;
+    // The note the logger holds, as the file has it.
+    QLabel *deviceNoteLabel = nullptr;
+    // Where a note about the recording is typed; Enter keeps it as a comment.
     QLineEdit *lineEdit = nullptr;
 
     QLabel *startModelLabel = nullptr;
@@ -78,6 +82,8 @@ public:
     QLineEdit *fingerprintEdit = nullptr;
     // The range and activation energy chosen for the shown logger.
     EvaluationEditor *evaluationEditor = nullptr;
+    // The signatures and comments, beside the evaluation.
+    ReviewPanel *reviewPanel = nullptr;
 
     QWidget *hhWidget = nullptr;
     QWidget *hlWidget = nullptr;

@@ -12,11 +12,13 @@
 #include "recording/readdevinfojson.h"
 #include "recording/recordinganalysis.h"
 #include "recording/recordingsummary.h"
+#include "views/reviewpanel.h"
 #include "widgets/checkbutton.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace recordingsummary;
 
@@ -131,7 +133,7 @@ void DataDevInfoWidget::fillFromRecording(const ReadDevInfoJson &recording)
     ui.recordModeLabel->setText(recording.recordMode == 1 ? tr("循环记录") : tr("记录满停止"));
     ui.recordIntervalLabel->setText(
         durationText(qint64(recording.recordInterval) * intervalUnitSecs));
-    ui.lineEdit->setText(recording.note);
+    ui.deviceNoteLabel->setText(recording.note);
 
     ui.hhWidget->setVisible(hum);
     ui.hlWidget->setVisible(hum);
@@ -216,9 +218,10 @@ void DataDevInfoWidget::clearInfo()
          {ui.devNameLabel, ui.snLabel, ui.idLabel, ui.startTimeLabel, ui.endTimeLabel,
           ui.recordDuration, ui.recordNum, ui.maxValueLabel, ui.minValueLabel, ui.avgValueLabel,
           ui.startModelLabel, ui.stopModelLabel, ui.startDelayLabel, ui.recordModeLabel,
-          ui.recordIntervalLabel, ui.configTimeLabel, ui.timeZoneLabel})
+          ui.recordIntervalLabel, ui.configTimeLabel, ui.timeZoneLabel, ui.deviceNoteLabel})
         label->clear();
     ui.lineEdit->clear();
+    ui.reviewPanel->clear();
     for (QLabel *label : {ui.rangeLabel, ui.timeAboveLabel, ui.timeBelowLabel, ui.mktLabel,
                           ui.excursionNum, ui.longestExcursionLabel, ui.longestStartLabel,
                           ui.activationEnergyLabel, ui.verdictLabel})
@@ -243,9 +246,16 @@ void DataDevInfoWidget::clearInfo()
     }
 }
 
-void DataDevInfoWidget::on_lineEdit_textChanged()
+void DataDevInfoWidget::on_lineEdit_returnPressed()
 {
-    emit updateNotes(ui.lineEdit->text());
+    const QString note = ui.lineEdit->text().trimmed();
+    if (note.isEmpty())
+        return;
+    // Kept in the line when it cannot become a comment, so nothing typed is lost.
+    const bool kept = ui.reviewPanel->commentButton()->isEnabled();
+    emit updateNotes(note);
+    if (kept)
+        ui.lineEdit->clear();
 }
 
 void DataDevInfoWidget::changeEvent(QEvent *event)

@@ -13,8 +13,9 @@ struct LoadedRecording;
 struct RecordingAnalysis;
 
 // Every text is rebuilt from the recording header on each fill; the statistics
-// are the logger's own, never recomputed from samples. The note is the one
-// editable field.
+// are the logger's own, never recomputed from samples. The note line is the
+// one editable field: what is typed there becomes a comment of the recording,
+// apart from the logger's own note, which is shown as the file holds it.
 class DataDevInfoWidget : public QWidget
 {
     Q_OBJECT
@@ -40,13 +41,15 @@ public:
     static QString statisticText(int temperature, int humidity, bool withHumidity, int tempUnit);
 
 signals:
+    // A note typed about the recording and confirmed with Enter, trimmed;
+    // the line is emptied when the review panel can keep it.
     void updateNotes(QString note);
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private slots:
-    void on_lineEdit_textChanged();
+    void on_lineEdit_returnPressed();
 
 private:
     void fillAlarmRow(const DataDevInfoAlarmRow &row, const AlertDataJson &alarm,

@@ -11,6 +11,7 @@
 #include "views/datainfotbwidget.h"
 #include "views/evaluationeditor.h"
 #include "views/exportflow.h"
+#include "views/reviewpanel.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -30,6 +31,10 @@ DataShowWidget::DataShowWidget(QWidget *parent) : QWidget(parent)
     connect(tableTitle, &DataInfoTbWidget::sendRestoreSignal, this,
             &DataShowWidget::delSendRestoreSignal);
     connect(dataInfo, &DataDevInfoWidget::updateNotes, this, &DataShowWidget::updateNotes);
+    connect(dataInfo->form().reviewPanel, &ReviewPanel::commentRequested, this,
+            &DataShowWidget::commentRequested);
+    connect(dataInfo->form().reviewPanel, &ReviewPanel::signRequested, this,
+            &DataShowWidget::signRequested);
     connect(comparison, &ComparisonWidget::closeRequested, this, &DataShowWidget::endComparison);
     connect(dataInfo->form().evaluationEditor, &EvaluationEditor::evaluationChosen, this,
             [this](const std::optional<ChosenEvaluation> &evaluation) {
@@ -243,6 +248,7 @@ void DataShowWidget::fillSummary()
     dataInfo->form().evaluationEditor->showEvaluation(
         mAnalysis.range.low, mAnalysis.range.high, mAnalysis.activationEnergyKJ,
         mLoaded.recording.tempUnit, mLoaded.evaluation.has_value());
+    showReview();
 }
 
 void DataShowWidget::setEvaluation(const std::optional<ChosenEvaluation> &evaluation)
@@ -305,7 +311,22 @@ void DataShowWidget::delSendExportTypeSignal(int type)
 
 void DataShowWidget::updateNotes(QString note)
 {
-    mLoaded.recording.note = note;
+    if (isShowing())
+        emit noteTyped(note);
+}
+
+void DataShowWidget::setReview(const RecordingReview &review)
+{
+    if (!isShowing() || (!review.sha256.isEmpty() && review.sha256 != mLoaded.sha256))
+        return;
+    mLoaded.review = review;
+    showReview();
+}
+
+void DataShowWidget::showReview()
+{
+    dataInfo->form().reviewPanel->showReview(
+        mLoaded.review, !mLoaded.sha256.isEmpty() && mLoaded.review.sha256 == mLoaded.sha256);
 }
 
 void DataShowWidget::changeEvent(QEvent *event)

@@ -69,6 +69,11 @@ public:
     // Judges the shown recording by `evaluation` instead of its level-1 limits,
     // or by those again for std::nullopt.
     void setEvaluation(const std::optional<ChosenEvaluation> &evaluation);
+    // Shows `review`, the archive's comments and signatures of the shown
+    // recording, on the summary page and the chart; every export made from now
+    // on prints it. A review of another recording is ignored; one without a
+    // fingerprint means the archive cannot take a review of it.
+    void setReview(const RecordingReview &review);
     // The evaluation of the shown samples against the chosen range, else the
     // recording's level-1 range.
     const RecordingAnalysis &analysis() const { return mAnalysis; }
@@ -95,6 +100,11 @@ signals:
     // from the `compared` recordings of a comparison report).
     void fileExported(const ExportedFile &file, const LoadedRecording &recording,
                       const QVector<ComparedRecording> &compared);
+    // A note about the shown recording was typed on the summary page.
+    void noteTyped(const QString &note);
+    // The summary page's review buttons: a comment, a signature of the shown recording.
+    void commentRequested();
+    void signRequested();
 
 public slots:
     void delSelectTabIndex(int index);
@@ -102,7 +112,8 @@ public slots:
     void delSendRestoreSignal();
     // 1 writes the spreadsheet, anything else the PDF report.
     void delSendExportTypeSignal(int type);
-    // Keeps an edited note in memory for the exports; the file stays as it is.
+    // Hands a note typed about the shown recording on as noteTyped; the file
+    // and the logger's own note stay as they are.
     void updateNotes(QString note);
 
 protected:
@@ -129,6 +140,8 @@ private:
     void setupUi();
     // Fills the summary page from the shown recording and its evaluation.
     void fillSummary();
+    // The review on the summary page and the chart's marks at commented excursions.
+    void showReview();
     // Shows the lasting notice of a recording cut short, or hides it.
     void updateIncompleteBanner();
 

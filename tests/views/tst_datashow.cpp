@@ -430,8 +430,13 @@ void TestDataShow::notesAndExportWithoutRecording()
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     QVERIFY(opened(view, file));
-    QTest::keyClicks(view.infoPage()->form().lineEdit, "!");
-    QCOMPARE(view.loaded().recording.note, QStringLiteral("Batch 7!"));
+    QSignalSpy typed(&view, &DataShowWidget::noteTyped);
+    QTest::keyClicks(view.infoPage()->form().lineEdit, "checked");
+    QTest::keyClick(view.infoPage()->form().lineEdit, Qt::Key_Return);
+    QCOMPARE(typed.count(), 1);
+    QCOMPARE(typed.first().first().toString(), QStringLiteral("checked"));
+    // The logger's own note stays as the file holds it; the typed one becomes a comment.
+    QCOMPARE(view.loaded().recording.note, QStringLiteral("Batch 7"));
     QFile after(file);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), before);

@@ -87,7 +87,8 @@ void TestDevInfo::fillsEveryLabel()
     QCOMPARE(ui.devNameLabel->text(), QStringLiteral("Cold room 2"));
     QCOMPARE(ui.snLabel->text(), QStringLiteral("2311000042"));
     QCOMPARE(ui.idLabel->text(), QStringLiteral("17"));
-    QCOMPARE(ui.lineEdit->text(), QStringLiteral("Batch 7"));
+    QCOMPARE(ui.deviceNoteLabel->text(), QStringLiteral("Batch 7"));
+    QVERIFY(ui.lineEdit->text().isEmpty());
     QCOMPARE(ui.configTimeLabel->text(), QStringLiteral("2024/02/29 17:30:05"));
     QCOMPARE(ui.recordIntervalLabel->text(), QStringLiteral("1m 0s"));
     QCOMPARE(ui.startDelayLabel->text(), QStringLiteral("30 min"));
@@ -292,8 +293,8 @@ void TestDevInfo::clearInfoRestoresTheEmptyState()
     for (QLabel *label : {ui.devNameLabel, ui.startTimeLabel, ui.recordNum, ui.maxValueLabel,
                           ui.stopModelLabel, ui.recordIntervalLabel, ui.configTimeLabel})
         QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
-    QCOMPARE(notes.count(), 1);
-    QCOMPARE(notes.first().first().toString(), QString());
+    QCOMPARE(notes.count(), 0);
+    QVERIFY(ui.deviceNoteLabel->text().isEmpty());
     QVERIFY(!row(panel, "th3").checkBtn->isChecked());
     QCOMPARE(rowTexts(row(panel, "th3")), (QStringList{"≥85.0℃", "单一", "0s", "0s", "0", "正常"}));
     QCOMPARE(row(panel, "tl2").value->text(), QStringLiteral("≤-40.0℃"));
@@ -368,10 +369,17 @@ void TestDevInfo::noteEditsAreSignalled()
 {
     DataDevInfoWidget panel;
     QSignalSpy notes(&panel, &DataDevInfoWidget::updateNotes);
-    QTest::keyClicks(panel.form().lineEdit, "ab");
-    QCOMPARE(notes.count(), 2);
+    QLineEdit *line = panel.form().lineEdit;
+    QTest::keyClicks(line, "  ");
+    QTest::keyClick(line, Qt::Key_Return);
+    QTest::keyClicks(line, "ab ");
+    QCOMPARE(notes.count(), 0);
+    QTest::keyClick(line, Qt::Key_Return);
+    QCOMPARE(notes.count(), 1);
     QCOMPARE(notes.last().first().toString(), QStringLiteral("ab"));
-    QCOMPARE(panel.form().lineEdit->placeholderText(), QStringLiteral("请输入备注"));
+    // Nothing can keep it without a recording of the archive: the line keeps it.
+    QCOMPARE(line->text(), QStringLiteral("  ab "));
+    QCOMPARE(line->placeholderText(), QStringLiteral("输入对此记录的备注，按回车保存"));
 }
 
 QTEST_MAIN(TestDevInfo)
