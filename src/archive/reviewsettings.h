@@ -10,6 +10,8 @@ struct ReviewChoice {
     enum List { Reason, Action };
     QString text;
     QString textZh;
+
+    bool operator==(const ReviewChoice &o) const { return text == o.text && textZh == o.textZh; }
 };
 
 // What a signature can mean. The archive's owner keeps the list; readers may
@@ -22,4 +24,10 @@ struct SignatureMeaning {
     bool readerMaySign = false;
     // Approved and rejected stand until revoked: no other meaning may follow.
     bool final = false;
+
+    bool operator==(const SignatureMeaning &o) const
+    {
+        return meaning == o.meaning && title == o.title && titleZh == o.titleZh &&
+               readerMaySign == o.readerMaySign && final == o.final;
+    }
 };

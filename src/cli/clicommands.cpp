@@ -106,6 +106,8 @@ int CliCommands::runCommand(const QStringList &arguments)
         return ReviewCommands(out, err).review(rest);
     if (command == QLatin1String("signatures"))
         return ReviewCommands(out, err).signatures(rest);
+    if (command == QLatin1String("review-lists"))
+        return ReviewCommands(out, err).lists(rest);
     err << "hygra-cli: unknown command '" << command << "'\n";
     printOverview(err);
     return ExitUsage;
@@ -143,7 +145,9 @@ void CliCommands::printOverview(QTextStream &stream)
               "                                        explain a recording or an excursion\n"
               "  review FILE|SHA256 --meaning M [--comment TEXT] [--password-fd N]\n"
               "                                        sign a recording, password asked again\n"
-              "  signatures FILE|SHA256                a recording's signatures and comments\n\n"
+              "  signatures FILE|SHA256                a recording's signatures and comments\n"
+              "  review-lists [--set FILE.json]        the reasons, actions and signature\n"
+              "                                        meanings a review chooses from\n\n"
               "'hygra-cli COMMAND --help' describes one command.\n";
     stream.flush();
 }

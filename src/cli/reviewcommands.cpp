@@ -9,11 +9,13 @@
 #include "cli/cliexit.h"
 #include "cli/clioutput.h"
 #include "cli/passwordinput.h"
+#include "cli/reviewlists.h"
 #include "recording/recordinganalysis.h"
 #include "recording/recordingaudit.h"
 #include "recording/recordingreader.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -246,6 +248,85 @@ int ReviewCommands::signatures(const QStringList &arguments)
                      {QStringLiteral("standing"), nullable(recording.review.standingMeaning())},
                      {QStringLiteral("signatures"), signatures},
                      {QStringLiteral("comments"), comments}});
+    return ExitOk;
+}
+
+int ReviewCommands::lists(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Prints the archive's review lists as JSON: the reasons and corrective actions a\n"
+        "comment is chosen from, and the meanings a signature can have (which are final,\n"
+        "which readers may sign). With --set FILE.json, replaces the lists the file names\n"
+        "(\"reasons\", \"actions\", \"meanings\", in the printed form); only the archive's\n"
+        "owner may. Each change is a settings-change entry of the audit trail."));
+    const QCommandLineOption setOption(QStringLiteral("set"),
+                                       QStringLiteral("The lists to keep from now on."),
+                                       QStringLiteral("FILE.json"));
+    parser.addOptions({ArchiveCommands::archiveOption(), setOption, AuditRecorder::reasonOption()});
+    const int parsed = parseCommand(parser, arguments, 0, out, err);
+    if (parsed >= 0)
+        return parsed;
+    ArchiveLocation location;
+    QString why;
+    Archive archive;
+    if (!ArchiveCommands::locate(parser.value(QStringLiteral("archive")), &location, &why))
+        return fail(ExitUsage, why);
+    if (!archive.open(location))
+        return fail(ExitArchiveUnavailable, archive.errorText());
+    const auto read = [&archive](ReviewLists *lists) {
+        lists->reasons = archive.reviewChoices(ReviewChoice::Reason);
+        lists->actions = archive.reviewChoices(ReviewChoice::Action);
+        lists->meanings = archive.signatureMeanings();
+        return archive.errorText().isEmpty();
+    };
+    ReviewLists before;
+    if (!read(&before))
+        return fail(ExitArchiveUnavailable, archive.errorText());
+    if (parser.isSet(setOption)) {
+        QFile file(parser.value(setOption));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(ExitFileNotReadable, QStringLiteral("cannot read %1: %2")
+                                                 .arg(file.fileName(), file.errorString()));
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+        ReviewLists after = before;
+        if (!document.isObject())
+            return fail(ExitUsage, QStringLiteral("%1 is no JSON object: %2")
+                                       .arg(file.fileName(), error.errorString()));
+        if (!reviewlists::fromJson(document.object(), &after, &why))
+            return fail(ExitUsage, QStringLiteral("%1: %2").arg(file.fileName(), why));
+        AuditRecorder audit(err);
+        audit.configure(parser);
+        const QString missing = audit.missingReason(QStringLiteral("review-lists --set"));
+        if (!missing.isEmpty())
+            return fail(ExitUsage, missing);
+        const QJsonObject old = reviewlists::toJson(before);
+        const QJsonObject changed = reviewlists::toJson(after);
+        QJsonObject details;
+        for (const QString &key : changed.keys()) {
+            if (old.value(key) != changed.value(key))
+                details.insert(QStringLiteral("review.") + key,
+                               QJsonObject{{QStringLiteral("old"), old.value(key)},
+                                           {QStringLiteral("new"), changed.value(key)}});
+        }
+        const bool ok =
+            (after.reasons == before.reasons ||
+             archive.setReviewChoices(ReviewChoice::Reason, after.reasons)) &&
+            (after.actions == before.actions ||
+             archive.setReviewChoices(ReviewChoice::Action, after.actions)) &&
+            (after.meanings == before.meanings || archive.setSignatureMeanings(after.meanings));
+        if (!details.isEmpty() || !ok)
+            audit.record(ok ? audit::event(QStringLiteral("settings-change"), details)
+                            : audit::failed(QStringLiteral("settings-change"), archive.errorText(),
+                                            details),
+                         &archive);
+        if (!ok)
+            return fail(ExitArchiveUnavailable, archive.errorText());
+        if (!read(&before))
+            return fail(ExitArchiveUnavailable, archive.errorText());
+    }
+    out << jsonText(reviewlists::toJson(before));
     return ExitOk;
 }
 

@@ -24,6 +24,9 @@ public:
     int comment(const QStringList &arguments);
     int review(const QStringList &arguments);
     int signatures(const QStringList &arguments);
+    // `review-lists`: prints the archive's reasons, actions and meanings, and
+    // with --set FILE.json replaces those the file names (the owner's right).
+    int lists(const QStringList &arguments);
 
     // Fills the recording's review from the archive of `url` (the settings
     // file's when empty), so that its report shows it; a warning on `err`

@@ -244,8 +244,11 @@ void TestReviewWindow::dialogOffersWhatMaySigned()
     QFETCH(bool, confirmable);
     RecordingReview review;
     review.sha256 = QString(64, QLatin1Char('a'));
-    if (!standing.isEmpty())
-        review.signatures.append({1, "h", "2026-12-11T09:00:00.000Z", "q", "Q", standing});
+    if (!standing.isEmpty()) {
+        ReviewSignature signature;
+        signature.meaning = standing;
+        review.signatures.append(signature);
+    }
     ReviewDialog dialog("cold", review,
                         {meaning("reviewed", true, false), meaning("approved", false, true),
                          meaning("rejected", false, true)},

@@ -49,6 +49,7 @@ private slots:
     void everyActionIsRecorded();
     void reportPinsTheTrail();
     void settingsAskForAReason();
+    void reviewListsChangeOnlyAsTold();
     void anotherProgramRecomputesEveryHash();
     void exportsThePrintableTrail();
     void tamperedTrailFailsWithItsCode();
@@ -257,6 +258,47 @@ void TstCliAudit::reportPinsTheTrail()
                                 .arg(pinned["seq"].toInt())
                                 .toUtf8()),
              r.err.constData());
+}
+
+// The owner prints the lists, replaces one, and the change is recorded; a
+// list the archive refuses, or one that is no list, changes nothing.
+void TstCliAudit::reviewListsChangeOnlyAsTold()
+{
+    const auto lists = [this](const QStringList &extra = {}) {
+        const Run r = run(QStringList{"review-lists"} + extra);
+        return qMakePair(r.exitCode, QJsonDocument::fromJson(r.out).object());
+    };
+    const QJsonObject before = lists().second;
+    QVERIFY(before.value("reasons").toArray().contains(
+        QJsonObject{{"text", "defrost cycle"}, {"text_zh", "除霜周期"}}));
+    QCOMPARE(before.value("meanings").toArray().size(), 3);
+    const auto set = [&](const QByteArray &json) {
+        QFile file(work.filePath("lists.json"));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(json);
+        file.close();
+        return lists({"--set", file.fileName()});
+    };
+    const QJsonArray reasons{QJsonObject{{"text", "compressor failure"}, {"text_zh", "压缩机故障"}}};
+    const auto changed = set(QJsonDocument(QJsonObject{{"reasons", reasons}}).toJson());
+    QCOMPARE(changed.first, int(ExitOk));
+    QCOMPARE(changed.second.value("reasons").toArray(), reasons);
+    QCOMPARE(changed.second.value("actions"), before.value("actions"));
+    QCOMPARE(changed.second.value("meanings"), before.value("meanings"));
+    const QVector<QJsonObject> recorded = entries({"--kind", "settings-change"});
+    QVERIFY(!recorded.isEmpty());
+    const QJsonObject change =
+        recorded.last().value("details").toObject().value("review.reasons").toObject();
+    QCOMPARE(change.value("old"), before.value("reasons"));
+    QCOMPARE(change.value("new").toArray(), reasons);
+
+    QCOMPARE(set(R"({"meanings": [{"meaning": "revoke", "title": "R", "title_zh": "撤"}]})").first,
+             int(ExitArchiveUnavailable));
+    QCOMPARE(set(R"({"reasons": 3})").first, int(ExitUsage));
+    QCOMPARE(set("not json").first, int(ExitUsage));
+    const QJsonObject after = lists().second;
+    QCOMPARE(after.value("reasons").toArray(), reasons);
+    QCOMPARE(after.value("meanings"), before.value("meanings"));
 }
 
 void TstCliAudit::settingsAskForAReason()
