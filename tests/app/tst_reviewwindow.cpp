@@ -15,6 +15,7 @@
 #include "archive/pgcluster.h"
 #include "archive/recordingbytes.h"
 #include "core/settinginfo.h"
+#include "dialoganswers.h"
 #include "testsupport.h"
 #include "views/datadevinfowidget.h"
 #include "views/datashowwidget.h"
@@ -32,21 +33,7 @@
 
 namespace
 {
-// Answers the next modal dialog of type D once it shows.
-template <class D> void answerNext(QObject *owner, const std::function<void(D *)> &answer)
-{
-    auto *poll = new QTimer(owner);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        answer(dialog);
-    });
-    poll->start();
-}
+using testsupport::answerNext;
 
 void typePassword(PasswordDialog *dialog, const QString &password)
 {

@@ -22,6 +22,7 @@
 #include "settings/alarmrowwidget.h"
 #include "settings/alarmsection.h"
 #include "settings/devsettinginfo.h"
+#include "dialoganswers.h"
 #include "testsupport.h"
 #include "views/datashowwidget.h"
 #include "widgets/selectdialog.h"
@@ -39,21 +40,7 @@
 
 namespace
 {
-// Polls for the next modal dialog of type D and hands it to `answer`, once.
-template <class D> void answerNext(QObject *owner, const std::function<void(D *)> &answer)
-{
-    auto *poll = new QTimer(owner);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        answer(dialog);
-    });
-    poll->start();
-}
+using testsupport::answerNext;
 
 void confirm(SelectDialog *dialog)
 {
