@@ -3,6 +3,7 @@
 // checks: comments, a refused and a made signature, and both on the report, the workbook
 // and in `signatures`; a report keeps to its own recording's signatures.
 #include "cli/cliexit.h"
+#include "processrun.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -18,28 +19,11 @@ namespace
 {
 const QString password = QStringLiteral("Sign-4-real");
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = testsupport::ProcessRun;
 
 Run runTool(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return testsupport::runProcess(program, arguments, input);
 }
 } // namespace
 

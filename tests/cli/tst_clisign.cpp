@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // hygra-cli-demo's sign and verify of digitally signed reports, run as a process.
 #include "cli/cliexit.h"
+#include "processrun.h"
 #include "signingsupport.h"
 #include "testsupport.h"
 
@@ -17,11 +18,7 @@ namespace
 const char *const fixedLogger =
     "HX20D:sn=H2SIGN0001:samples=1500:interval=1:seed=3:recording=0:start=2026-03-01T08:00:00";
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = testsupport::ProcessRun;
 } // namespace
 
 class TstCliSign : public QObject
@@ -68,27 +65,14 @@ void TstCliSign::initTestCase()
 
 Run TstCliSign::run(const QStringList &arguments, const QByteArray &input, const QString &wrapper)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LOGGERSIM"), QString::fromLatin1(fixedLogger));
     environment.insert(QStringLiteral("HOME"), home->path());
-    process.setProcessEnvironment(environment);
     if (wrapper.isEmpty())
-        process.start(QStringLiteral(HYGRA_CLI_DEMO), arguments);
-    else
-        process.start(wrapper, QStringList{QStringLiteral(HYGRA_CLI_DEMO)} + arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+        return testsupport::runProcess(QStringLiteral(HYGRA_CLI_DEMO), arguments, input,
+                                       environment);
+    return testsupport::runProcess(wrapper, QStringList{QStringLiteral(HYGRA_CLI_DEMO)} + arguments,
+                                   input, environment);
 }
 
 QString TstCliSign::copyOfReport(const QString &name)
