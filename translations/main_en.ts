@@ -96,6 +96,10 @@
         <source>未存入记录档案库：%1</source>
         <translation>Not archived: %1</translation>
     </message>
+    <message>
+        <source>无法打开记录档案库</source>
+        <translation>The recordings archive cannot be opened</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveSearchBar</name>
@@ -361,6 +365,45 @@
     <message>
         <source>已保存报告：%1（位于 %2）</source>
         <translation>Saved: %1 (in %2)</translation>
+    </message>
+</context>
+<context>
+    <name>CommentDialog</name>
+    <message>
+        <source>添加备注</source>
+        <translation>Add comment</translation>
+    </message>
+    <message>
+        <source>整个记录</source>
+        <translation>Whole recording</translation>
+    </message>
+    <message>
+        <source>%1 起 %2，%3</source>
+        <translation>From %1, %2, %3</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>above the range</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>below the range</translation>
+    </message>
+    <message>
+        <source>对象</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>纠正措施</source>
+        <translation>Corrective action</translation>
+    </message>
+    <message>
+        <source>备注存入审计追踪，不能修改或删除，只能由新的备注补充。</source>
+        <translation>A comment goes into the audit trail: it cannot be changed or deleted, only followed by a later comment.</translation>
     </message>
 </context>
 <context>
@@ -698,7 +741,7 @@
     </message>
     <message>
         <source>请输入备注</source>
-        <translation>Enter a note</translation>
+        <translation type="vanished">Enter a note</translation>
     </message>
     <message>
         <source>文件指纹</source>
@@ -767,6 +810,18 @@
     <message>
         <source>已选定 %1 … %2</source>
         <translation>Chosen %1 … %2</translation>
+    </message>
+    <message>
+        <source>记录仪备注</source>
+        <translation>Logger note</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>输入对此记录的备注，按回车保存</source>
+        <translation>Type a note about this recording and press Enter to keep it</translation>
     </message>
 </context>
 <context>
@@ -1895,6 +1950,25 @@ Delete them permanently?</translation>
     </message>
 </context>
 <context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>签署确认</source>
+        <translation>Confirm signature</translation>
+    </message>
+    <message>
+        <source>%1，请再次输入密码以签署</source>
+        <translation>%1, enter your password again to sign</translation>
+    </message>
+    <message>
+        <source>您登录团队记录档案库所用的数据库密码</source>
+        <translation>The database password you log in to the team archive with</translation>
+    </message>
+    <message>
+        <source>您在这台计算机上的账户密码</source>
+        <translation>Your account password on this computer</translation>
+    </message>
+</context>
+<context>
     <name>PersetButton</name>
     <message>
         <source>应用</source>
@@ -2027,6 +2101,119 @@ Delete them permanently?</translation>
     <message>
         <source>已签名 %1（签名人：%2）</source>
         <translation>Signed %1 (signer: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewDialog</name>
+    <message>
+        <source>签署记录</source>
+        <translation>Sign recording</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>Fingerprint</translation>
+    </message>
+    <message>
+        <source>签署人</source>
+        <translation>Signer</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Revoke</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>Meaning</translation>
+    </message>
+    <message>
+        <source>说明（撤销时必填）</source>
+        <translation>Comment (required to revoke)</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>签名以您的姓名、时间和含义记入审计追踪，并与此记录的指纹绑定。签署时须再次输入密码。</source>
+        <translation>The signature goes into the audit trail with your name, the time and its meaning, bound to this recording's fingerprint. Signing asks for your password again.</translation>
+    </message>
+    <message>
+        <source>您的角色不能签署此记录档案库中的记录。</source>
+        <translation>Your role may not sign recordings of this archive.</translation>
+    </message>
+    <message>
+        <source>撤销须在“说明”中写明原因。</source>
+        <translation>To revoke, give the reason under “Comment”.</translation>
+    </message>
+    <message>
+        <source>此记录已签署为“%1”：须先撤销该签名，才能签署其他含义。</source>
+        <translation>This recording is signed as “%1”: revoke that signature before signing another meaning.</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewFlow</name>
+    <message>
+        <source>此记录不在记录档案库中，无法审核</source>
+        <translation>This recording is not in the archive and cannot be reviewed</translation>
+    </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>Signed: %1</translation>
+    </message>
+    <message>
+        <source>密码错误。再错 %1 次，签署将锁定 %2 分钟。</source>
+        <translation>Wrong password. %1 more wrong and signing locks for %2 minutes.</translation>
+    </message>
+    <message>
+        <source>密码错误次数过多，签署已锁定至 %1</source>
+        <translation>Too many wrong passwords: signing is locked until %1</translation>
+    </message>
+    <message>
+        <source>无法签署：%1</source>
+        <translation>Cannot sign: %1</translation>
+    </message>
+    <message>
+        <source>签署失败：%1</source>
+        <translation>Signing failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewPanel</name>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2（%3）&#x3000;%4</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt; · %2 (%3) · %4</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt; · %2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3, %4&lt;/span&gt;</translation>
+    </message>
+    <message>
+        <source>添加备注</source>
+        <translation>Add comment</translation>
+    </message>
+    <message>
+        <source>签署</source>
+        <translation>Sign</translation>
+    </message>
+    <message>
+        <source>不在记录档案库中，无法审核</source>
+        <translation>Not in the archive: cannot be reviewed</translation>
+    </message>
+    <message>
+        <source>未审核</source>
+        <translation>Not yet reviewed</translation>
+    </message>
+    <message>
+        <source>签名已撤销，待重新签署</source>
+        <translation>Signature revoked, awaiting a new one</translation>
+    </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>Signed: %1</translation>
     </message>
 </context>
 <context>

@@ -96,6 +96,10 @@
         <source>未存入记录档案库：%1</source>
         <translation>未存入记录档案库：%1</translation>
     </message>
+    <message>
+        <source>无法打开记录档案库</source>
+        <translation>无法打开记录档案库</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveSearchBar</name>
@@ -361,6 +365,45 @@
     <message>
         <source>已保存报告：%1（位于 %2）</source>
         <translation>已保存报告：%1（位于 %2）</translation>
+    </message>
+</context>
+<context>
+    <name>CommentDialog</name>
+    <message>
+        <source>添加备注</source>
+        <translation>添加备注</translation>
+    </message>
+    <message>
+        <source>整个记录</source>
+        <translation>整个记录</translation>
+    </message>
+    <message>
+        <source>%1 起 %2，%3</source>
+        <translation>%1 起 %2，%3</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>高于上限</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>低于下限</translation>
+    </message>
+    <message>
+        <source>对象</source>
+        <translation>对象</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>原因</translation>
+    </message>
+    <message>
+        <source>纠正措施</source>
+        <translation>纠正措施</translation>
+    </message>
+    <message>
+        <source>备注存入审计追踪，不能修改或删除，只能由新的备注补充。</source>
+        <translation>备注存入审计追踪，不能修改或删除，只能由新的备注补充。</translation>
     </message>
 </context>
 <context>
@@ -698,7 +741,7 @@
     </message>
     <message>
         <source>请输入备注</source>
-        <translation>请输入备注</translation>
+        <translation type="vanished">请输入备注</translation>
     </message>
     <message>
         <source>文件指纹</source>
@@ -767,6 +810,18 @@
     <message>
         <source>已选定 %1 … %2</source>
         <translation>已选定 %1 … %2</translation>
+    </message>
+    <message>
+        <source>记录仪备注</source>
+        <translation>记录仪备注</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>审核</translation>
+    </message>
+    <message>
+        <source>输入对此记录的备注，按回车保存</source>
+        <translation>输入对此记录的备注，按回车保存</translation>
     </message>
 </context>
 <context>
@@ -1895,6 +1950,25 @@
     </message>
 </context>
 <context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>签署确认</source>
+        <translation>签署确认</translation>
+    </message>
+    <message>
+        <source>%1，请再次输入密码以签署</source>
+        <translation>%1，请再次输入密码以签署</translation>
+    </message>
+    <message>
+        <source>您登录团队记录档案库所用的数据库密码</source>
+        <translation>您登录团队记录档案库所用的数据库密码</translation>
+    </message>
+    <message>
+        <source>您在这台计算机上的账户密码</source>
+        <translation>您在这台计算机上的账户密码</translation>
+    </message>
+</context>
+<context>
     <name>PersetButton</name>
     <message>
         <source>应用</source>
@@ -2027,6 +2101,119 @@
     <message>
         <source>已签名 %1（签名人：%2）</source>
         <translation>已签名 %1（签名人：%2）</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewDialog</name>
+    <message>
+        <source>签署记录</source>
+        <translation>签署记录</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>文件指纹</source>
+        <translation>文件指纹</translation>
+    </message>
+    <message>
+        <source>签署人</source>
+        <translation>签署人</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>含义</translation>
+    </message>
+    <message>
+        <source>说明（撤销时必填）</source>
+        <translation>说明（撤销时必填）</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>签名以您的姓名、时间和含义记入审计追踪，并与此记录的指纹绑定。签署时须再次输入密码。</source>
+        <translation>签名以您的姓名、时间和含义记入审计追踪，并与此记录的指纹绑定。签署时须再次输入密码。</translation>
+    </message>
+    <message>
+        <source>您的角色不能签署此记录档案库中的记录。</source>
+        <translation>您的角色不能签署此记录档案库中的记录。</translation>
+    </message>
+    <message>
+        <source>撤销须在“说明”中写明原因。</source>
+        <translation>撤销须在“说明”中写明原因。</translation>
+    </message>
+    <message>
+        <source>此记录已签署为“%1”：须先撤销该签名，才能签署其他含义。</source>
+        <translation>此记录已签署为“%1”：须先撤销该签名，才能签署其他含义。</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewFlow</name>
+    <message>
+        <source>此记录不在记录档案库中，无法审核</source>
+        <translation>此记录不在记录档案库中，无法审核</translation>
+    </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>已签署：%1</translation>
+    </message>
+    <message>
+        <source>密码错误。再错 %1 次，签署将锁定 %2 分钟。</source>
+        <translation>密码错误。再错 %1 次，签署将锁定 %2 分钟。</translation>
+    </message>
+    <message>
+        <source>密码错误次数过多，签署已锁定至 %1</source>
+        <translation>密码错误次数过多，签署已锁定至 %1</translation>
+    </message>
+    <message>
+        <source>无法签署：%1</source>
+        <translation>无法签署：%1</translation>
+    </message>
+    <message>
+        <source>签署失败：%1</source>
+        <translation>签署失败：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewPanel</name>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2（%3）&#x3000;%4</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt;　%2（%3）　%4</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt;　%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</translation>
+    </message>
+    <message>
+        <source>添加备注</source>
+        <translation>添加备注</translation>
+    </message>
+    <message>
+        <source>签署</source>
+        <translation>签署</translation>
+    </message>
+    <message>
+        <source>不在记录档案库中，无法审核</source>
+        <translation>不在记录档案库中，无法审核</translation>
+    </message>
+    <message>
+        <source>未审核</source>
+        <translation>未审核</translation>
+    </message>
+    <message>
+        <source>签名已撤销，待重新签署</source>
+        <translation>签名已撤销，待重新签署</translation>
+    </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>已签署：%1</translation>
     </message>
 </context>
 <context>
