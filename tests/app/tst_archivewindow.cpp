@@ -284,9 +284,12 @@ void TestArchiveWindow::signedRecordingsAreMarkedAndTheFilterLeavesThemOut()
     emit window->form()->tbWidget->sendLangueCmd(true);
     QTRY_COMPARE(signedMarks(), marked);
 
+    // With the text and without.
+    bar()->unsignedSwitch()->setChecked(true);
+    search("pharm");
+    QCOMPARE(shownTexts(), QStringList{"shelf"});
     QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
     bar()->textEdit()->clear();
-    bar()->unsignedSwitch()->setChecked(true);
     QVERIFY(bar()->isActive());
     QVERIFY(shown.wait(3000));
     QCOMPARE(shownTexts(), QStringList{"shelf"});
