@@ -276,10 +276,11 @@ void RecordingList::loadSearchEntries(const ArchiveSearch::Result &found)
         if (remote)
             entry->setText(archivedName(match));
         QStringList detail{modelName(match.model), match.serial};
-        if (match.outOfRange)
-            detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "超限"));
+        // Before the out-of-range mark, which the entry's dot repeats when the line is cut.
         if (!match.signedAs.isEmpty() && match.signedAs != review::revokeMeaning)
             detail << signedMark(match.signedAs, found.meanings);
+        if (match.outOfRange)
+            detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "超限"));
         if (remote)
             detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "不在本机"));
         entry->setArchiveInfo(match.sha256, match.serial, detail.join(QStringLiteral(" · ")),
