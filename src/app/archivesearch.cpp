@@ -38,7 +38,36 @@ ArchiveSearch::Result ArchiveSearch::find(ArchiveFilter filter, int limit)
     result.entries = archive->find(filter);
     // Only a full page needs counting: fewer entries than the limit are all.
     result.total = result.entries.size() < limit ? result.entries.size() : archive->count(filter);
+    // Titles only when an entry needs one: the meanings are one more query.
+    const bool anySigned =
+        std::any_of(result.entries.cbegin(), result.entries.cend(), [](const ArchiveEntry &entry) {
+            return !entry.signedAs.isEmpty() && entry.signedAs != review::revokeMeaning;
+        });
+    if (anySigned)
+        result.meanings = meaningsByKey();
     return result;
+}
+
+QHash<QString, QString> ArchiveSearch::standingSignatures()
+{
+    QHash<QString, QString> signedAs;
+    if (!available() || !archive->readSigned(&signedAs))
+        return {};
+    for (auto it = signedAs.begin(); it != signedAs.end();) {
+        if (it.value() == review::revokeMeaning)
+            it = signedAs.erase(it);
+        else
+            ++it;
+    }
+    return signedAs;
+}
+
+ArchiveSearch::Meanings ArchiveSearch::meaningsByKey()
+{
+    Meanings meanings;
+    for (const SignatureMeaning &meaning : signatureMeanings())
+        meanings.insert(meaning.meaning, meaning);
+    return meanings;
 }
 
 bool ArchiveSearch::verify(const ArchiveEntry &entry)

@@ -23,12 +23,23 @@ class Archive;
 class ArchiveSearch
 {
 public:
+    // The meanings a signature can have, by their key, as the archive titles them.
+    using Meanings = QHash<QString, SignatureMeaning>;
+
     // What one search found: the newest entries and how many match in all.
     struct Result {
         QVector<ArchiveEntry> entries;
         int total = 0;
         // False when the archive cannot be used; the list then shows the folder.
         bool available = false;
+        // The titles of the entries' signatures; empty when none is signed.
+        Meanings meanings;
+    };
+    // The standing signatures of files in a folder.
+    struct FolderSignatures {
+        // The meaning key of each signed file's signature, by the file's path.
+        QHash<QString, QString> meaningOf;
+        Meanings meanings;
     };
 
     explicit ArchiveSearch(const ArchiveLocation &location);
@@ -55,6 +66,11 @@ public:
     // std::nullopt; false with the reason in `why`.
     bool rememberEvaluation(const QString &serial, const std::optional<ChosenEvaluation> &evaluation,
                             QString *why);
+    // The meaning key of each recording's standing signature (not withdrawn), by
+    // fingerprint; empty when none stands or the archive cannot be used.
+    QHash<QString, QString> standingSignatures();
+    // signatureMeanings() by their key.
+    Meanings meaningsByKey();
     // The logger's merged history; not ok() when it cannot be built. Sets
     // `downloads` to the number of recordings it merges.
     LoadedRecording history(const QString &serial, int *downloads);

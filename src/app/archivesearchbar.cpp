@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The search above the recording list: text, a date span and "out of range only".
+// The search above the recording list: text, a date span, "out of range only" and "not yet
+// reviewed".
 #include "app/archivesearchbar.h"
 
 #include "core/settinginfo.h"
@@ -41,18 +42,12 @@ ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(4);
 
-    auto *firstRow = new QHBoxLayout;
     searchEdit = new QLineEdit(this);
     searchEdit->setObjectName(QStringLiteral("searchEdit"));
     searchEdit->setClearButtonEnabled(true);
     searchEdit->setStyleSheet(editStyle);
     searchEdit->setFixedHeight(28);
-    outOfRangeBox = new QCheckBox(this);
-    outOfRangeBox->setObjectName(QStringLiteral("outOfRangeBox"));
-    outOfRangeBox->setStyleSheet(checkStyle);
-    firstRow->addWidget(searchEdit, 1);
-    firstRow->addWidget(outOfRangeBox);
-    layout->addLayout(firstRow);
+    layout->addWidget(searchEdit);
 
     auto *secondRow = new QHBoxLayout;
     dateBox = new QCheckBox(this);
@@ -76,6 +71,20 @@ ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
     secondRow->addWidget(toEdit, 1);
     layout->addLayout(secondRow);
 
+    // The switches have a row of their own: beside the text or the days
+    // their English names would leave those too little room.
+    auto *thirdRow = new QHBoxLayout;
+    outOfRangeBox = new QCheckBox(this);
+    outOfRangeBox->setObjectName(QStringLiteral("outOfRangeBox"));
+    unsignedBox = new QCheckBox(this);
+    unsignedBox->setObjectName(QStringLiteral("unsignedBox"));
+    for (QCheckBox *box : {outOfRangeBox, unsignedBox}) {
+        box->setStyleSheet(checkStyle);
+        thirdRow->addWidget(box);
+    }
+    thirdRow->addStretch();
+    layout->addLayout(thirdRow);
+
     debounce = new QTimer(this);
     debounce->setSingleShot(true);
     debounce->setInterval(debounceMs);
@@ -90,6 +99,7 @@ ArchiveSearchBar::ArchiveSearchBar(QWidget *parent) : QWidget(parent)
     connect(fromEdit, &QDateEdit::dateChanged, this, dateEdited);
     connect(toEdit, &QDateEdit::dateChanged, this, dateEdited);
     connect(outOfRangeBox, &QCheckBox::toggled, this, restart);
+    connect(unsignedBox, &QCheckBox::toggled, this, restart);
     connect(dateBox, &QCheckBox::toggled, this, restart);
     // A wheel passing over a date field scrolls the list's column, not the day.
     WheelGuard::install(this);
@@ -101,6 +111,7 @@ ArchiveFilter ArchiveSearchBar::filter() const
     ArchiveFilter filter;
     filter.text = searchEdit->text().trimmed();
     filter.outOfRangeOnly = outOfRangeBox->isChecked();
+    filter.unsignedOnly = unsignedBox->isChecked();
     if (dateBox->isChecked()) {
         // The whole of both days, whichever way round they were entered.
         const QDate first = std::min(fromEdit->date(), toEdit->date());
@@ -126,7 +137,7 @@ QString ArchiveSearchBar::spanText(bool first) const
 bool ArchiveSearchBar::isActive() const
 {
     return !searchEdit->text().trimmed().isEmpty() || dateBox->isChecked() ||
-           outOfRangeBox->isChecked();
+           outOfRangeBox->isChecked() || unsignedBox->isChecked();
 }
 
 void ArchiveSearchBar::clearSearch()
@@ -134,12 +145,14 @@ void ArchiveSearchBar::clearSearch()
     searchEdit->clear();
     dateBox->setChecked(false);
     outOfRangeBox->setChecked(false);
+    unsignedBox->setChecked(false);
 }
 
 void ArchiveSearchBar::retranslate()
 {
     searchEdit->setPlaceholderText(tr("搜索名称、备注或序列号"));
     outOfRangeBox->setText(tr("仅超限"));
+    unsignedBox->setText(tr("未审核"));
     dateBox->setText(tr("日期"));
     // Month and weekday names of the calendar in the interface's language.
     const QLocale locale = isEnglish() ? QLocale(QLocale::English, QLocale::UnitedStates)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The search above the recording list: text, a date span and "out of range only".
+// The search above the recording list: text, a date span, "out of range only" and "not yet
+// reviewed".
 #pragma once
 
 #include "archive/archiveentry.h"
@@ -31,7 +32,7 @@ public:
     bool isSpanReversed() const;
     // "yyyy-MM-dd" of the earlier (`first`) or the later day of the span.
     QString spanText(bool first) const;
-    // Empties the text and switches both filters off.
+    // Empties the text and switches every filter off.
     void clearSearch();
 
     QLineEdit *textEdit() const { return searchEdit; }
@@ -39,6 +40,7 @@ public:
     QDateEdit *fromDate() const { return fromEdit; }
     QDateEdit *toDate() const { return toEdit; }
     QCheckBox *outOfRangeSwitch() const { return outOfRangeBox; }
+    QCheckBox *unsignedSwitch() const { return unsignedBox; }
 
 signals:
     void searchChanged();
@@ -54,5 +56,6 @@ private:
     QDateEdit *fromEdit;
     QDateEdit *toEdit;
     QCheckBox *outOfRangeBox;
+    QCheckBox *unsignedBox;
     QTimer *debounce;
 };

@@ -2,6 +2,8 @@
 // ArchiveSearchRunner: runs the list's archive searches on a thread of their own.
 #include "app/archivesearchrunner.h"
 
+#include "recording/recordingaudit.h"
+
 ArchiveSearchRunner::ArchiveSearchRunner(const ArchiveLocation &location, QObject *parent)
     : QObject(parent), worker(new QObject), search(std::make_unique<ArchiveSearch>(location))
 {
@@ -29,6 +31,41 @@ int ArchiveSearchRunner::request(const ArchiveFilter &filter, int limit)
         worker, [this, number, filter, limit] { run(number, filter, limit); },
         Qt::QueuedConnection);
     return number;
+}
+
+int ArchiveSearchRunner::requestSignatures(const QStringList &paths)
+{
+    const int number = latest.fetchAndAddOrdered(1) + 1;
+    QMetaObject::invokeMethod(
+        worker, [this, number, paths] { runSignatures(number, paths); }, Qt::QueuedConnection);
+    return number;
+}
+
+void ArchiveSearchRunner::runSignatures(int number, const QStringList &paths)
+{
+    if (number != newest() || !search)
+        return;
+    ArchiveSearch::FolderSignatures result;
+    const QHash<QString, QString> standing = search->standingSignatures();
+    // The files are read for their fingerprints only when any signature stands.
+    if (!standing.isEmpty()) {
+        result.meanings = search->meaningsByKey();
+        for (const QString &path : paths) {
+            if (number != newest())
+                return;
+            const QString meaning =
+                standing.value(QString::fromLatin1(recordingaudit::fileSha256(path)));
+            if (!meaning.isEmpty())
+                result.meaningOf.insert(path, meaning);
+        }
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, number, result] {
+            if (number == newest())
+                emit signaturesFound(number, result);
+        },
+        Qt::QueuedConnection);
 }
 
 void ArchiveSearchRunner::run(int number, const ArchiveFilter &filter, int limit)

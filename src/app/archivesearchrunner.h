@@ -17,7 +17,8 @@
 // of one that a newer one overtook while it ran is dropped too, so the list
 // only ever shows the newest search. After a result, its entries are checked
 // against their own bytes on the same thread, and the ones that fail come
-// through `verified`.
+// through `verified`. The folder's files are asked for their signatures the
+// same way, newest request winning.
 class ArchiveSearchRunner : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
 
     // Asks for at most `limit` entries matching `filter`; returns the request's number.
     int request(const ArchiveFilter &filter, int limit);
+    // Asks which of the files at `paths` carry a standing signature; returns
+    // the request's number.
+    int requestSignatures(const QStringList &paths);
     // The number of the newest request.
     int newest() const { return latest.loadAcquire(); }
 
@@ -37,9 +41,12 @@ signals:
     // After `found`: the entries of that result whose shown figures their own
     // bytes do not bear out, or whose bytes are not at hand.
     void verified(int number, const QStringList &unverified);
+    // The signed files of the newest request, `number`; none when the archive cannot be used.
+    void signaturesFound(int number, const ArchiveSearch::FolderSignatures &signatures);
 
 private:
     void run(int number, const ArchiveFilter &filter, int limit);
+    void runSignatures(int number, const QStringList &paths);
 
     QThread thread;
     // Lives on `thread`; requests run in its context.

@@ -16,6 +16,7 @@
 #include "recording/recordinganalysis.h"
 #include "recording/recordingaudit.h"
 #include "recording/recordingreader.h"
+#include "recording/recordingreview.h"
 #include "views/datashowwidget.h"
 
 #include <QButtonGroup>
@@ -60,6 +61,16 @@ qint64 folderOrderTime(const QFileInfo &file)
     }
     return file.lastModified().toMSecsSinceEpoch();
 }
+
+// "Signed: <title>" by the archive's title of the meaning in the interface's
+// language, or by its key when the archive has no such title.
+QString signedMark(const QString &meaning, const ArchiveSearch::Meanings &meanings)
+{
+    const SignatureMeaning titled = meanings.value(meaning);
+    const QString title = isEnglish() ? titled.title : titled.titleZh;
+    return trMain(QT_TRANSLATE_NOOP("MainWindow", "已签署：%1"))
+        .arg(title.isEmpty() ? meaning : title);
+}
 } // namespace
 
 RecordingList::RecordingList(MainWindowForm *form, DataShowWidget *view, QWidget *window)
@@ -87,6 +98,7 @@ void RecordingList::useArchive(const ArchiveLocation &location)
     connect(runner.get(), &ArchiveSearchRunner::found, this,
             [this](int, const ArchiveSearch::Result &found) { showSearchResult(found); });
     connect(runner.get(), &ArchiveSearchRunner::verified, this, &RecordingList::markUnverified);
+    connect(runner.get(), &ArchiveSearchRunner::signaturesFound, this, &RecordingList::markSigned);
     connect(view, &DataShowWidget::evaluationChosen, this, &RecordingList::rememberEvaluation,
             Qt::UniqueConnection);
 }
@@ -102,6 +114,18 @@ void RecordingList::markUnverified(int, const QStringList &unverified)
                                   entry->isOutOfRange());
     }
     emit searchVerified();
+}
+
+void RecordingList::markSigned(int, const ArchiveSearch::FolderSignatures &signatures)
+{
+    for (QAbstractButton *button : buttons->buttons()) {
+        auto *entry = static_cast<FileButton *>(button);
+        const QString meaning = signatures.meaningOf.value(entry->filePath());
+        if (!meaning.isEmpty())
+            entry->setArchiveInfo(entry->sha256(), entry->serial(),
+                                  signedMark(meaning, signatures.meanings), entry->isOutOfRange());
+    }
+    emit signaturesShown();
 }
 
 void RecordingList::retranslate()
@@ -172,9 +196,12 @@ void RecordingList::loadFileButtons()
         return;
     }
     removeEntries();
-    loadFolderEntries();
+    const QStringList paths = loadFolderEntries();
     setListNote(QString());
     entriesRebuilt();
+    // The folder is listed at once; its signatures come from the search's thread.
+    if (runner)
+        runner->requestSignatures(paths);
     emit searchShown();
 }
 
@@ -210,7 +237,7 @@ void RecordingList::showSearchResult(const ArchiveSearch::Result &found)
     emit searchShown();
 }
 
-void RecordingList::loadFolderEntries()
+QStringList RecordingList::loadFolderEntries()
 {
     QFileInfoList files =
         QDir(dataDir()).entryInfoList({QStringLiteral("*.data")}, QDir::Files, QDir::Name);
@@ -218,12 +245,15 @@ void RecordingList::loadFolderEntries()
     std::stable_sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
         return folderOrderTime(a) > folderOrderTime(b);
     });
+    QStringList paths;
     for (int i = 0; i < files.size(); ++i) {
-        FileButton *entry = createEntry(files.at(i).filePath(), i);
+        paths << files.at(i).filePath();
+        FileButton *entry = createEntry(paths.last(), i);
         entry->show();
         buttons->addButton(entry, i);
     }
     setContentsHeight(files.size());
+    return paths;
 }
 
 QString RecordingList::archivedName(const ArchiveEntry &entry)
@@ -246,6 +276,9 @@ void RecordingList::loadSearchEntries(const ArchiveSearch::Result &found)
         if (remote)
             entry->setText(archivedName(match));
         QStringList detail{modelName(match.model), match.serial};
+        // Before the out-of-range mark, which the entry's dot repeats when the line is cut.
+        if (!match.signedAs.isEmpty() && match.signedAs != review::revokeMeaning)
+            detail << signedMark(match.signedAs, found.meanings);
         if (match.outOfRange)
             detail << trMain(QT_TRANSLATE_NOOP("MainWindow", "超限"));
         if (remote)

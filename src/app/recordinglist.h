@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -30,6 +31,8 @@ class WindowAudit;
 // GUI thread, the newest request winning; the list is rebuilt when its result
 // comes, with a line above it when the search left entries out or found none.
 // The folder's files are listed newest first, as the search lists them.
+// Signed recordings say so, with their signature's meaning, in their second
+// line; the folder's entries learn it from the search's thread after listing.
 class RecordingList : public QObject
 {
     Q_OBJECT
@@ -90,6 +93,8 @@ signals:
     // The shown search's entries were checked against their bytes; those that
     // failed are marked.
     void searchVerified();
+    // The folder's entries were asked for their signatures; the signed ones are marked.
+    void signaturesShown();
     // The audit trail of the recording whose fingerprint is `sha256` is wanted.
     void auditTrailRequested(const QString &sha256);
 
@@ -99,9 +104,12 @@ private:
     void recordingOpened(const QString &path, RecordingStatus status);
     FileButton *createEntry(const QString &filePath, int index);
     void removeEntries();
-    void loadFolderEntries();
+    // Lists the folder's files; returns their paths in the list's order.
+    QStringList loadFolderEntries();
     void showSearchResult(const ArchiveSearch::Result &found);
     void markUnverified(int number, const QStringList &unverified);
+    // The folder's signed entries get their signature's title as their second line.
+    void markSigned(int number, const ArchiveSearch::FolderSignatures &signatures);
     // Keeps a choice made on the summary page in the archive for the logger.
     void rememberEvaluation(const QString &serial, const std::optional<ChosenEvaluation> &evaluation);
     void loadSearchEntries(const ArchiveSearch::Result &found);

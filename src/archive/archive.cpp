@@ -464,9 +464,10 @@ int Archive::count(const ArchiveFilter &filter)
     QHash<QString, QString> signedAs;
     if (filter.unsignedOnly && !readSigned(&signedAs))
         return -1;
-    const QString sql =
-        QStringLiteral("SELECT COUNT(*) FROM recordings r") +
-        whereClause(filter, !where.isTeamArchive(), &values) + unsignedClause(filter, signedAs, &values);
+    // One statement each: the clauses append their values in the order the placeholders stand.
+    const QString conditions = whereClause(filter, !where.isTeamArchive(), &values);
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM recordings r") + conditions +
+                        unsignedClause(filter, signedAs, &values);
     QSqlQuery q(QSqlDatabase::database(connectionName, false));
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -488,9 +489,10 @@ QVector<ArchiveEntry> Archive::find(const ArchiveFilter &filter)
         return {};
     QString sql = QStringLiteral("SELECT %1, l.path FROM recordings r LEFT JOIN locations l"
                                  " ON l.sha256 = r.sha256 AND l.host = ?")
-                      .arg(QLatin1String(ArchiveEntry::columns)) +
-                  whereClause(filter, !where.isTeamArchive(), &values) +
-                  unsignedClause(filter, signedAs, &values);
+                      .arg(QLatin1String(ArchiveEntry::columns));
+    // One statement each: the clauses append their values in the order the placeholders stand.
+    sql += whereClause(filter, !where.isTeamArchive(), &values);
+    sql += unsignedClause(filter, signedAs, &values);
     sql += QLatin1String(" ORDER BY r.stop_time DESC, r.sha256");
 
     QSqlQuery q(QSqlDatabase::database(connectionName, false));

@@ -167,12 +167,13 @@ public:
     // Whether the login acting here may sign only the meanings allowed to
     // readers: a member of hygra_reader that is no operator or owner.
     bool actsAsReader();
+    // The meaning of each signed recording's newest signature ("revoke" when
+    // that withdrew one), by fingerprint, into `signedAs`; false with errorText().
+    bool readSigned(QHash<QString, QString> *signedAs);
 
 private:
     // The meaning of each signed recording's newest signature, by fingerprint.
     QHash<QString, QString> signedMeanings();
-    // signedMeanings() into `signedAs`; false with errorText().
-    bool readSigned(QHash<QString, QString> *signedAs);
     // " AND …" leaving out the recordings a signature stands on, when the
     // filter asks for unsigned ones only; appends their fingerprints.
     static QString unsignedClause(const ArchiveFilter &filter,

@@ -5,6 +5,7 @@
 #include "core/units.h"
 #include "core/utils.h"
 #include "recording/alarmlimits.h"
+#include "views/chartcommentmarks.h"
 #include "views/chartlimitlines.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datagraph.h"
@@ -54,6 +55,7 @@ DataChartWidget::DataChartWidget(QWidget *parent)
     setupPlot();
     setupTable();
     mLimitLines = std::make_unique<ChartLimitLines>(graphicsView);
+    mCommentMarks = std::make_unique<ChartCommentMarks>(graphicsView);
 }
 
 DataChartWidget::~DataChartWidget() = default;
@@ -168,6 +170,9 @@ void DataChartWidget::showRecording(const QVector<SamplePoint> &samples,
                                     const ReadDevInfoJson &recording, bool resetSeriesButtons)
 {
     tableView->clearRows();
+    // The comments belong to the recording that was shown.
+    mCommentStarts.clear();
+    mCommentMarks->clear();
     mTempUnit = recording.tempUnit;
     mWithHumidity = recording.isContainHum;
 
@@ -275,7 +280,20 @@ void DataChartWidget::setAlarmMarks(bool flag, const QVector<SamplePoint> &sampl
                                     const ReadDevInfoJson &recording)
 {
     mAlarmMarks = flag;
+    const QVector<qint64> commented = mCommentStarts;
     showRecording(samples, recording, false);
+    setCommentMarks(commented);
+}
+
+void DataChartWidget::setCommentMarks(const QVector<qint64> &excursionStarts)
+{
+    mCommentStarts = excursionStarts;
+    QVector<double> keys;
+    keys.reserve(excursionStarts.size());
+    for (qint64 start : excursionStarts)
+        keys << mTicker->dateTimeToKey(QDateTime::fromSecsSinceEpoch(start, Qt::UTC));
+    mCommentMarks->show(keys, tr("备注"), graphicsView->xAxis, graphicsView->yAxis);
+    graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
 
 void DataChartWidget::restoreView()
@@ -304,6 +322,8 @@ void DataChartWidget::clearChart()
         *points = QVector<QCPGraphData>();
     // An empty chart keeps no times or limits of the recording that left it.
     mLimitLines->clear();
+    mCommentStarts.clear();
+    mCommentMarks->clear();
     graphicsView->xAxis->setTickLabels(false);
     graphicsView->replot(QCustomPlot::rpRefreshHint);
 }
@@ -334,8 +354,10 @@ void DataChartWidget::posChanged(int pos)
 
 void DataChartWidget::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         tableView->setHeaderLabels(
             {tr("编号"), tr("日期时间"), tr("温度"), mWithHumidity ? tr("湿度") : QString()});
+        mCommentMarks->setLabel(tr("备注"));
+    }
     QWidget::changeEvent(event);
 }

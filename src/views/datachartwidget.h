@@ -11,6 +11,7 @@
 #include <memory>
 #include <qcustomplot.h>
 
+class ChartCommentMarks;
 class ChartLimitLines;
 class CPAxisTickerDateTime;
 class DataGraph;
@@ -31,7 +32,11 @@ public:
     // `resetSeriesButtons` both series are shown again.
     void showRecording(const QVector<SamplePoint> &samples, const ReadDevInfoJson &recording,
                        bool resetSeriesButtons);
-    // Switches the alarm marks and shows the recording again.
+    // Marks the excursions that carry a comment, by the wall-clock seconds of
+    // their first samples, in the shown recording; an empty vector removes the
+    // marks. Showing another recording or clearing the chart removes them too.
+    void setCommentMarks(const QVector<qint64> &excursionStarts);
+    // Switches the alarm marks and shows the recording again, its comment marks kept.
     void setAlarmMarks(bool flag, const QVector<SamplePoint> &samples,
                        const ReadDevInfoJson &recording);
     // Switches the alarm marks for the next recording while nothing is shown.
@@ -39,7 +44,7 @@ public:
     // All samples across, humidity 0 … 100 and the recording's temperature
     // range with 6 °C to spare on each side, widened to its limit lines.
     void restoreView();
-    // Empties the table, all graphs and the limit lines; ranges and buttons
+    // Empties the table, all graphs, the limit lines and the comment marks; ranges and buttons
     // stay, the time axis loses its labels.
     void clearChart();
 
@@ -55,6 +60,7 @@ public:
     DataIdButton *humidityButton() const { return humidityShowBtn; }
     bool alarmMarks() const { return mAlarmMarks; }
     ChartLimitLines *limitLines() const { return mLimitLines.get(); }
+    ChartCommentMarks *commentMarks() const { return mCommentMarks.get(); }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -85,6 +91,9 @@ private:
     DataGraph *mHumAlarmGraph = nullptr;
     QCPToolTip *mToolTip = nullptr;
     std::unique_ptr<ChartLimitLines> mLimitLines;
+    std::unique_ptr<ChartCommentMarks> mCommentMarks;
+    // The excursion starts of the comment marks shown.
+    QVector<qint64> mCommentStarts;
     // The graphs' points, shared with their data containers and kept between
     // recordings so that opening another one reuses their memory.
     QVector<QCPGraphData> mTempPoints;

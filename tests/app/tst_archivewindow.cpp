@@ -14,6 +14,8 @@
 #include "export/comparisonreport.h"
 #include "export/recordingverdict.h"
 #include "recording/recordinganalysis.h"
+#include "recording/recordingaudit.h"
+#include "recording/recordingreview.h"
 #include "testsupport.h"
 #include "views/chartlimitlines.h"
 #include "views/comparisonwidget.h"
@@ -64,6 +66,7 @@ private slots:
     void searchFiltersTheList();
     void searchMarksFollowTheLanguage();
     void figuresTheBytesDoNotBearOutAreMarked();
+    void signedRecordingsAreMarkedAndTheFilterLeavesThemOut();
     void aChosenEvaluationFollowsTheLogger();
     void typingNarrowsAndClearingRestoresTheFolder();
     void searchRunsOffTheWindowAndTheNewestWins();
@@ -81,6 +84,8 @@ private:
     void fillArchive();
     void search(const QString &text);
     QStringList shownTexts() const;
+    // The "signed" part of each shown entry's second line, by its name; empty when unsigned.
+    QMap<QString, QString> signedMarks() const;
     FileButton *entry(int i) const
     {
         return static_cast<FileButton *>(window->recordingList()->group()->buttons().at(i));
@@ -149,6 +154,18 @@ QStringList TestArchiveWindow::shownTexts() const
     for (QAbstractButton *button : window->recordingList()->group()->buttons())
         texts << button->text();
     return texts;
+}
+
+QMap<QString, QString> TestArchiveWindow::signedMarks() const
+{
+    QMap<QString, QString> marks;
+    for (int i = 0; i < window->recordingList()->group()->buttons().size(); ++i) {
+        marks[entry(i)->text()] = QString();
+        for (const QString &part : entry(i)->detailLine().split(QStringLiteral(" · ")))
+            if (part.startsWith(QStringLiteral("已签署：")))
+                marks[entry(i)->text()] = part;
+    }
+    return marks;
 }
 
 void TestArchiveWindow::searchFiltersTheList_data()
@@ -229,6 +246,60 @@ void TestArchiveWindow::figuresTheBytesDoNotBearOutAreMarked()
         marked[entry(i)->text()] = entry(i)->detailLine().endsWith(QStringLiteral("数据未核验"));
     QCOMPARE(marked, (QMap<QString, bool>{
                          {"cold1", false}, {"cold2", true}, {"pharmacy", true}, {"shelf", false}}));
+}
+
+// A signature's meaning shows in the second line of the search's entries and of
+// the folder's alike, by the archive's title or else its key; a revoked
+// signature leaves the recording unsigned, and "not yet reviewed" lists the
+// unsigned recordings only.
+void TestArchiveWindow::signedRecordingsAreMarkedAndTheFilterLeavesThemOut()
+{
+    fillArchive();
+    {
+        Archive archive;
+        QVERIFY(archive.open(ArchiveLocation::local(dataDir())));
+        const auto sign = [&archive](const QString &name, const QString &meaning) {
+            const QString sha256 = QString::fromLatin1(
+                recordingaudit::fileSha256(dataDir() + QLatin1Char('/') + name + ".data"));
+            AuditEntry entry = review::signatureEntry(
+                sha256, "H1X7", {0, {}, {}, "alice", "Alice", meaning, {}, {}, {}});
+            return archive.appendAudit(entry);
+        };
+        QVERIFY(sign("cold1", "approved"));
+        QVERIFY(sign("cold2", "rejected"));
+        QVERIFY(sign("pharmacy", "qa-hold"));
+        QVERIFY(sign("shelf", "approved"));
+        QVERIFY(sign("shelf", review::revokeMeaning));
+    }
+    const QMap<QString, QString> marked{{"cold1", "已签署：批准"},
+                                        {"cold2", "已签署：拒绝"},
+                                        {"pharmacy", "已签署：qa-hold"},
+                                        {"shelf", ""}};
+    search("h");
+    QCOMPARE(signedMarks(), marked);
+    // In English the archive's English title.
+    emit window->form()->tbWidget->sendLangueCmd(false);
+    QTRY_VERIFY2(entry(3)->detailLine().endsWith(QStringLiteral("Approved")),
+                 qPrintable(entry(3)->detailLine()));
+    emit window->form()->tbWidget->sendLangueCmd(true);
+    QTRY_COMPARE(signedMarks(), marked);
+
+    // With the text and without.
+    bar()->unsignedSwitch()->setChecked(true);
+    search("pharm");
+    QCOMPARE(shownTexts(), QStringList{"shelf"});
+    QSignalSpy shown(window->recordingList(), &RecordingList::searchShown);
+    bar()->textEdit()->clear();
+    QVERIFY(bar()->isActive());
+    QVERIFY(shown.wait(3000));
+    QCOMPARE(shownTexts(), QStringList{"shelf"});
+
+    // Off again: the folder, whose entries learn their signatures after listing.
+    QSignalSpy folderMarked(window->recordingList(), &RecordingList::signaturesShown);
+    bar()->unsignedSwitch()->setChecked(false);
+    QVERIFY(folderMarked.wait(5000));
+    QCOMPARE(shownTexts(), (QStringList{"pharmacy", "cold2", "shelf", "cold1"}));
+    QCOMPARE(signedMarks(), marked);
 }
 
 // A range chosen on the summary page judges the shown recording at once, is

@@ -2,6 +2,7 @@
 // The chart page: series with gaps, alarm points, units, ranges, series buttons and the tooltip.
 #include "core/utils.h"
 #include "recordingfixture.h"
+#include "views/chartcommentmarks.h"
 #include "views/chartlimitlines.h"
 #include "views/cpaxistickerdatetime.h"
 #include "views/datachartwidget.h"
@@ -90,6 +91,7 @@ private slots:
     void shorterRecordingReplacesEveryPoint();
     void clearKeepsRangesAndButtons();
     void limitLinesAndTheEmptyChart();
+    void commentMarksStayWithTheirRecording();
     void tipText_data();
     void tipText();
     void flip_data();
@@ -308,6 +310,47 @@ void TestChart::limitLinesAndTheEmptyChart()
     chart.clearChart();
     QCOMPARE(chart.limitLines()->count(), 0);
     QVERIFY(!plot->xAxis->tickLabels());
+}
+
+// A mark stands at the key of a commented excursion's first sample, stays
+// through zooming, restoring and the alarm switch, and leaves the plot when the
+// marks are replaced or emptied, another recording is shown or the chart is cleared.
+void TestChart::commentMarksStayWithTheirRecording()
+{
+    DataChartWidget chart;
+    QCustomPlot *plot = chart.plot();
+    ReadDevInfoJson info = limitedHeader();
+    info.startDelay = 5;
+    info.overWirteRecordNum = 100;
+    const QVector<SamplePoint> points = samples(info);
+    chart.showRecording(points, info, true);
+    const int unmarked = plot->itemCount();
+    const int limitItems = 2 * chart.limitLines()->count();
+    // Sample i is taken i minutes after start + delay + the overwritten samples.
+    const qint64 first = wallClockSecs(info.startRecordTime) + 5 * 60 + 100 * 60;
+    chart.setCommentMarks({first + 2 * 60, first + 6 * 60});
+    QCOMPARE(chart.commentMarks()->keys(), (QVector<double>{3, 7}));
+    QCOMPARE(chart.commentMarks()->labels(), (QStringList{"备注", "备注"}));
+    QCOMPARE(plot->itemCount(), unmarked + 4);
+    chart.setCommentMarks({first});
+    QCOMPARE(plot->itemCount(), unmarked + 2);
+
+    plot->xAxis->setRange(3, 5);
+    chart.restoreView();
+    chart.setAlarmMarks(false, points, info);
+    QCOMPARE(chart.commentMarks()->keys(), QVector<double>{1});
+    QCOMPARE(plot->itemCount(), unmarked + 2);
+    chart.setCommentMarks({});
+    QCOMPARE(plot->itemCount(), unmarked);
+
+    chart.setCommentMarks({first});
+    chart.showRecording(points, info, true);
+    QCOMPARE(chart.commentMarks()->count(), 0);
+    QCOMPARE(plot->itemCount(), unmarked);
+    chart.setCommentMarks({first});
+    chart.clearChart();
+    QCOMPARE(chart.commentMarks()->count(), 0);
+    QCOMPARE(plot->itemCount(), unmarked - limitItems);
 }
 
 void TestChart::tipText_data()
