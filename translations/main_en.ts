@@ -115,6 +115,10 @@
         <source>日期</source>
         <translation>Dates</translation>
     </message>
+    <message>
+        <source>未审核</source>
+        <translation>Not yet reviewed</translation>
+    </message>
 </context>
 <context>
     <name>AuditEntryModel</name>
@@ -587,6 +591,10 @@
     <message>
         <source>湿度</source>
         <translation>Humidity</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Comment</translation>
     </message>
 </context>
 <context>
@@ -1948,6 +1956,10 @@ Delete them permanently?</translation>
         <source>审计记录校验失败：%1</source>
         <translation>The audit trail does not verify: %1</translation>
     </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>Signed: %1</translation>
+    </message>
 </context>
 <context>
     <name>PasswordDialog</name>
@@ -1957,7 +1969,7 @@ Delete them permanently?</translation>
     </message>
     <message>
         <source>%1，请再次输入密码以签署</source>
-        <translation>%1, enter your password again to sign</translation>
+        <translation type="vanished">%1, enter your password again to sign</translation>
     </message>
     <message>
         <source>您登录团队记录档案库所用的数据库密码</source>
@@ -1966,6 +1978,14 @@ Delete them permanently?</translation>
     <message>
         <source>您在这台计算机上的账户密码</source>
         <translation>Your account password on this computer</translation>
+    </message>
+    <message>
+        <source>请再次输入密码以签署</source>
+        <translation>Enter your password again to sign</translation>
+    </message>
+    <message>
+        <source>签署人：%1</source>
+        <translation>Signer: %1</translation>
     </message>
 </context>
 <context>
@@ -2139,7 +2159,7 @@ Delete them permanently?</translation>
     </message>
     <message>
         <source>签名以您的姓名、时间和含义记入审计追踪，并与此记录的指纹绑定。签署时须再次输入密码。</source>
-        <translation>The signature goes into the audit trail with your name, the time and its meaning, bound to this recording's fingerprint. Signing asks for your password again.</translation>
+        <translation>The signature goes into the audit trail with your name, the time and its meaning, bound to this recording&apos;s fingerprint. Signing asks for your password again.</translation>
     </message>
     <message>
         <source>您的角色不能签署此记录档案库中的记录。</source>

@@ -115,6 +115,10 @@
         <source>日期</source>
         <translation>日期</translation>
     </message>
+    <message>
+        <source>未审核</source>
+        <translation>未审核</translation>
+    </message>
 </context>
 <context>
     <name>AuditEntryModel</name>
@@ -587,6 +591,10 @@
     <message>
         <source>湿度</source>
         <translation>湿度</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>备注</translation>
     </message>
 </context>
 <context>
@@ -1948,6 +1956,10 @@
         <source>审计记录校验失败：%1</source>
         <translation>审计记录校验失败：%1</translation>
     </message>
+    <message>
+        <source>已签署：%1</source>
+        <translation>已签署：%1</translation>
+    </message>
 </context>
 <context>
     <name>PasswordDialog</name>
@@ -1957,7 +1969,7 @@
     </message>
     <message>
         <source>%1，请再次输入密码以签署</source>
-        <translation>%1，请再次输入密码以签署</translation>
+        <translation type="vanished">%1，请再次输入密码以签署</translation>
     </message>
     <message>
         <source>您登录团队记录档案库所用的数据库密码</source>
@@ -1966,6 +1978,14 @@
     <message>
         <source>您在这台计算机上的账户密码</source>
         <translation>您在这台计算机上的账户密码</translation>
+    </message>
+    <message>
+        <source>请再次输入密码以签署</source>
+        <translation>请再次输入密码以签署</translation>
+    </message>
+    <message>
+        <source>签署人：%1</source>
+        <translation>签署人：%1</translation>
     </message>
 </context>
 <context>
@@ -2185,11 +2205,11 @@
     <name>ReviewPanel</name>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2（%3）&#x3000;%4</source>
-        <translation>&lt;b&gt;%1&lt;/b&gt;　%2（%3）　%4</translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2（%3）&#x3000;%4</translation>
     </message>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</source>
-        <translation>&lt;b&gt;%1&lt;/b&gt;　%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt;&#x3000;%2&lt;br&gt;&amp;nbsp;&amp;nbsp;&lt;span style=&quot;color:#78787C&quot;&gt;%3，%4&lt;/span&gt;</translation>
     </message>
     <message>
         <source>添加备注</source>

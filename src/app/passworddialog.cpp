@@ -17,9 +17,10 @@ PasswordDialog::PasswordDialog(const QString &signer, bool teamArchive, QWidget 
     auto *column = new QVBoxLayout(widget);
     column->setContentsMargins(24, 22, 24, 22);
     column->setSpacing(14);
-    column->addWidget(dialogframe::title(widget, tr("%1，请再次输入密码以签署").arg(signer)));
-    auto *which = new QLabel(teamArchive ? tr("您登录团队记录档案库所用的数据库密码")
-                                         : tr("您在这台计算机上的账户密码"),
+    column->addWidget(dialogframe::title(widget, tr("请再次输入密码以签署")));
+    auto *which = new QLabel(tr("签署人：%1").arg(signer) + QLatin1Char('\n') +
+                                 (teamArchive ? tr("您登录团队记录档案库所用的数据库密码")
+                                              : tr("您在这台计算机上的账户密码")),
                              widget);
     which->setAlignment(Qt::AlignCenter);
     which->setStyleSheet(QStringLiteral("color: #78787C; font-size: 13px;"));

@@ -94,6 +94,8 @@ void ReviewFlow::signingEnded(const ArchiveKeeper::SignRequest &request, const Q
     signing = false;
     switch (outcome.kind) {
     case ReviewSigner::Outcome::Signed:
+        // The list's marks follow the new signature.
+        list->loadFileButtons();
         emit sendMessage(
             tr("已签署：%1").arg(ReviewTexts::meaningText(outcome.signature, isEnglish())));
         break;

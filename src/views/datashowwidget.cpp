@@ -4,6 +4,7 @@
 
 #include "core/utils.h"
 #include "export/recordingverdict.h"
+#include "export/reviewtexts.h"
 #include "recording/recordingreader.h"
 #include "views/comparisonwidget.h"
 #include "views/datachartwidget.h"
@@ -325,8 +326,15 @@ void DataShowWidget::setReview(const RecordingReview &review)
 
 void DataShowWidget::showReview()
 {
-    dataInfo->form().reviewPanel->showReview(
-        mLoaded.review, !mLoaded.sha256.isEmpty() && mLoaded.review.sha256 == mLoaded.sha256);
+    const bool own = !mLoaded.sha256.isEmpty() && mLoaded.review.sha256 == mLoaded.sha256;
+    dataInfo->form().reviewPanel->showReview(mLoaded.review, own);
+    QVector<qint64> commented;
+    for (const ReviewComment &comment : mLoaded.review.comments) {
+        const std::optional<qint64> start = ReviewTexts::excursionSecs(comment.excursion);
+        if (own && start && !commented.contains(*start))
+            commented.append(*start);
+    }
+    chartData->setCommentMarks(commented);
 }
 
 void DataShowWidget::changeEvent(QEvent *event)

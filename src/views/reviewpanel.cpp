@@ -69,12 +69,19 @@ QString ReviewPanel::entriesText(const RecordingReview &review)
             line += QStringLiteral("<br>&nbsp;&nbsp;") + signature.comment.toHtmlEscaped();
         lines << line;
     }
-    for (const ReviewComment &comment : review.comments)
+    for (const ReviewComment &comment : review.comments) {
+        // A note's subject already says it is one.
+        const QString text =
+            ReviewTexts::isNote(comment) ? comment.note : ReviewTexts::commentText(comment);
         lines << tr("<b>%1</b>　%2<br>&nbsp;&nbsp;<span style=\"color:#78787C\">%3，%4</span>")
-                     .arg(ReviewTexts::subjectText(comment).toHtmlEscaped(),
-                          ReviewTexts::commentText(comment).toHtmlEscaped(),
+                     .arg(ReviewTexts::subjectText(comment).toHtmlEscaped(), text.toHtmlEscaped(),
                           comment.user.toHtmlEscaped(), ReviewTexts::timeText(comment.time));
-    return lines.join(QStringLiteral("<br>"));
+    }
+    // A little space between the entries, so each reads as one.
+    QString html;
+    for (const QString &line : qAsConst(lines))
+        html += QStringLiteral("<p style=\"margin-bottom:6px\">") + line + QStringLiteral("</p>");
+    return html;
 }
 
 void ReviewPanel::retranslate()

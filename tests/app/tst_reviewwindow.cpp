@@ -134,7 +134,7 @@ void TestReviewWindow::reviewInTheWindow()
     noteLine->setText(QStringLiteral("  door seal checked "));
     QTest::keyClick(noteLine, Qt::Key_Return);
     QVERIFY(noteLine->text().isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(panel->entriesLabel()->text().contains("备注：door seal checked"),
+    QTRY_VERIFY_WITH_TIMEOUT(panel->entriesLabel()->text().contains("door seal checked"),
                              5000);
 
     answerNext<CommentDialog>(this, [](CommentDialog *dialog) {
