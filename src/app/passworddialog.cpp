@@ -35,7 +35,7 @@ PasswordDialog::PasswordDialog(const QString &signer, bool teamArchive, QWidget 
     edit = new QLineEdit(widget);
     edit->setObjectName(QStringLiteral("passwordEdit"));
     edit->setEchoMode(QLineEdit::Password);
-    edit->setMinimumWidth(320);
+    edit->setMinimumWidth(380);
     column->addWidget(edit);
     ok = dialogframe::addButtons(this, widget, column);
     ok->setEnabled(false);
