@@ -156,11 +156,11 @@ void ArchiveKeeper::sign(const SignRequest &request, const QByteArray &password,
     }
     pool.start([this, request, secret = QByteArray(password), finish]() mutable {
         ReviewSigner::Outcome outcome;
-        recordUnsent(openArchive());
-        if (Archive *open = archive && archive->isOpen() ? archive.get() : nullptr) {
+        // The entries recorded before went in by their own tasks, which ran first.
+        if (Archive *open = openArchive()) {
             ReviewSigner signer(*open);
-            outcome = signer.sign(request.sha256, request.serial, request.meaning,
-                                  request.comment, secret, request.reason);
+            outcome = signer.sign(request.sha256, request.serial, request.meaning, request.comment,
+                                  secret, request.reason);
             auditStateLater(open);
         } else {
             outcome.text = tr("无法打开记录档案库");

@@ -4,6 +4,8 @@
 
 #include "recording/recordingaudit.h"
 
+#include <QFileInfo>
+
 ArchiveSearchRunner::ArchiveSearchRunner(const ArchiveLocation &location, QObject *parent)
     : QObject(parent), worker(new QObject), search(std::make_unique<ArchiveSearch>(location))
 {
@@ -53,8 +55,7 @@ void ArchiveSearchRunner::runSignatures(int number, const QStringList &paths)
         for (const QString &path : paths) {
             if (number != newest())
                 return;
-            const QString meaning =
-                standing.value(QString::fromLatin1(recordingaudit::fileSha256(path)));
+            const QString meaning = standing.value(fingerprintOf(path));
             if (!meaning.isEmpty())
                 result.meaningOf.insert(path, meaning);
         }
@@ -66,6 +67,18 @@ void ArchiveSearchRunner::runSignatures(int number, const QStringList &paths)
                 emit signaturesFound(number, result);
         },
         Qt::QueuedConnection);
+}
+
+QString ArchiveSearchRunner::fingerprintOf(const QString &path)
+{
+    const QFileInfo file(path);
+    const auto known = knownFiles.constFind(path);
+    if (known != knownFiles.constEnd() && known->size == file.size() &&
+        known->modified == file.lastModified())
+        return known->sha256;
+    const QString sha256 = QString::fromLatin1(recordingaudit::fileSha256(path));
+    knownFiles.insert(path, {file.size(), file.lastModified(), sha256});
+    return sha256;
 }
 
 void ArchiveSearchRunner::run(int number, const ArchiveFilter &filter, int limit)

@@ -6,6 +6,8 @@
 #include "app/archivesearch.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QThread>
 #include <memory>
@@ -47,11 +49,21 @@ signals:
 private:
     void run(int number, const ArchiveFilter &filter, int limit);
     void runSignatures(int number, const QStringList &paths);
+    // The SHA-256 of the file at `path`, read again only when its size or
+    // modification time changed since (a recording file is never rewritten in place).
+    QString fingerprintOf(const QString &path);
 
     QThread thread;
     // Lives on `thread`; requests run in its context.
     QObject *worker;
     // Used only on `thread`, where its connection is opened.
     std::unique_ptr<ArchiveSearch> search;
+    // Used only on `thread`: the fingerprints of the folder's files as last read.
+    struct KnownFile {
+        qint64 size = -1;
+        QDateTime modified;
+        QString sha256;
+    };
+    QHash<QString, KnownFile> knownFiles;
     QAtomicInt latest = 0;
 };
